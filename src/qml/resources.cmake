@@ -1,0 +1,24 @@
+# Resources compiled into the library: translations now, QML pages and images as they arrive.
+
+# Each subsystem keeps its own .ts file per language; lrelease joins them into one catalogue.
+file(GLOB mavu_ts_ru CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/translate/ru/*.ts)
+file(GLOB mavu_ts_en CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/translate/en/*.ts)
+set(mavu_qm_dir ${CMAKE_CURRENT_BINARY_DIR}/translate)
+
+function(mavu_release_catalogue qm_name)
+  set(ts_files ${ARGN})
+  add_custom_command(
+    OUTPUT ${mavu_qm_dir}/${qm_name}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${mavu_qm_dir}
+    COMMAND Qt6::lrelease -silent ${ts_files} -qm ${mavu_qm_dir}/${qm_name}
+    DEPENDS ${ts_files}
+    VERBATIM)
+  set_source_files_properties(${mavu_qm_dir}/${qm_name} PROPERTIES
+    GENERATED TRUE QT_RESOURCE_ALIAS ${qm_name})
+endfunction()
+
+mavu_release_catalogue(mavu.qm ${mavu_ts_ru})
+mavu_release_catalogue(mavu_en.qm ${mavu_ts_en})
+qt_add_resources(mavucore "mavu_translations"
+  PREFIX "/translate"
+  FILES ${mavu_qm_dir}/mavu.qm ${mavu_qm_dir}/mavu_en.qm)

@@ -1,0 +1,204 @@
+#include "setting.h"
+
+#include "constants.h"
+#include "crypt.h"
+#include "settingkeys.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QThread>
+
+namespace Keys = SettingKeys;
+
+Setting *Setting::m_instance = nullptr;
+
+namespace {
+
+const QString replaceStatement = QStringLiteral("INSERT OR REPLACE INTO Settings (name,value) VALUES (?,?)");
+
+// What a debug line may show of a value: never a credential or a token.
+QVariant loggable(const QString &name, const QVariant &value, bool encrypted)
+{
+    if (encrypted || Keys::isSecret(name))
+        return QStringLiteral("<hidden>");
+    return value;
+}
+
+void syncBeforeExit()
+{
+    if (QCoreApplication::instance())
+        Setting::instance()->sync();
+}
+
+} // namespace
+
+Setting *Setting::instance()
+{
+    if (!m_instance)
+        m_instance = new Setting();
+    return m_instance;
+}
+
+Setting::Setting()
+    : QObject(nullptr)
+{
+    QTextStream(stdout) << "settings" << Qt::endl;
+    createDataFolders();
+    m_cache.insert(Keys::mainFontColor, m_mainFontColor);
+    m_cache.insert(Keys::mainFontFamily, m_mainFontFamily);
+    connectDatabase();
+    connect(this, &Setting::valueChanged, this, &Setting::changeValue);
+    checkTranslate();
+    if (getValue(Keys::typeUpload).isNull())
+        setValue(Keys::typeUpload, QStringLiteral("mavu"));
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &Setting::sync);
+    qAddPostRoutine(syncBeforeExit);
+}
+
+// The data folder holds credentials and logs: it is private to its owner.
+void Setting::createDataFolders()
+{
+    const QFileDevice::Permissions ownerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    for (const QString &folder : {QDir::homePath() + QStringLiteral("/.mavu"),
+                                  QDir::homePath() + QStringLiteral("/.mavu/tmp")}) {
+        if (QDir(folder).exists())
+            continue;
+        QDir().mkdir(folder);
+        QFile::setPermissions(folder, ownerOnly);
+    }
+}
+
+bool Setting::connectDatabase()
+{
+    qDebug() << "bool Setting::connectDatabase()" << QThread::currentThread();
+    m_database.connectToDatabase(m_pathSettings + QStringLiteral("setting"));
+    return true;
+}
+
+QString Setting::tokenText()
+{
+    return getValue(Keys::token).toString();
+}
+
+QVariant Setting::getValue(const QString &name, bool is_encrypt)
+{
+    if (is_encrypt || Keys::isAlwaysEncrypted(name))
+        return readEncrypted(name);
+    const QVariant cached = m_cache.value(name);
+    if (!cached.isNull())
+        return cached;
+    const QVariant stored = getValueDB(name);
+    if (stored.isNull()) {
+        if (name == Keys::showMagnifier || name == Keys::shortLink)
+            return false;
+        return QVariant();
+    }
+    m_cache.insert(name, stored);
+    return stored;
+}
+
+QVariant Setting::readEncrypted(const QString &name)
+{
+    const QString passphrase = tokenText();
+    const QVariant cached = m_cache.value(name);
+    if (!cached.isNull())
+        return decrypt(cached.toString(), passphrase);
+    const QString plain = decrypt(getValueDB(name).toString(), passphrase);
+    m_cache.insert(name, encrypt(plain, passphrase));
+    return plain;
+}
+
+void Setting::setValue(const QString &name, const QVariant &value, bool is_encrypt)
+{
+    const bool encrypted = is_encrypt || Keys::isAlwaysEncrypted(name);
+    qDebug() << "void Setting::setValue(QString, QVariant, bool)" << name
+             << loggable(name, value, encrypted) << (is_encrypt ? "true" : "false");
+    QElapsedTimer timer;
+    timer.start();
+    if (m_cache.value(name) != value) {
+        if (encrypted) {
+            const QString passphrase = tokenText();
+            m_cache.insert(name, encrypt(value.toString(), passphrase));
+            setValueDB(name, encrypt(value.toString(), passphrase));
+        } else {
+            m_cache.insert(name, value);
+            setValueDB(name, value);
+        }
+    }
+    qDebug() << "void Setting::setValue(QString, QVariant, bool)" << timer.elapsed();
+    emitNameSignal(name);
+    emit valueChanged(name, value);
+}
+
+void Setting::emitNameSignal(const QString &name)
+{
+    if (name == Keys::userName)
+        emit userNameChanges(m_cache.value(name).toString());
+    else if (name == Keys::userAvatar)
+        emit userAvatarChanges(m_cache.value(name).toString());
+    else if (name == Keys::keyFragmentScreen)
+        emit keyFragmentScreenChanged();
+    else if (name == Keys::keySnapshotScreen)
+        emit keySnapshotScreenChanged();
+    else if (name == Keys::keyQuickFragmentScreen)
+        emit keyQuickFragmentScreenChanged();
+}
+
+QVariant Setting::getValueDB(const QString &name)
+{
+    const QVariant value = m_database.getData(name);
+    qDebug() << "QVariant Setting::getValueDB(QString)" << name << loggable(name, value, false);
+    return value;
+}
+
+void Setting::setValueDB(const QString &name, const QVariant &value)
+{
+    QElapsedTimer timer;
+    timer.start();
+    m_database.exequte(replaceStatement, {name, value});
+    qDebug() << "void Setting::setValueDB(QString, QVariant)" << timer.elapsed() << QThread::currentThread();
+}
+
+void Setting::sync()
+{
+    m_database.sync();
+}
+
+// The reset's writes go through the database thread like every other write, in order;
+// no transaction is opened on the GUI thread, which does not own the connection.
+void Setting::resetDefault()
+{
+    const QList<QPair<QString, QVariant>> defaults = {
+        {Keys::fragmentScreen, 1},
+        {Keys::quickFragmentScreen, 1},
+        {Keys::snapshotFull, 1},
+        {Keys::sendScreen, 1},
+        {Keys::showUpload, 1},
+        {Keys::showLastUpload, 1},
+        {Keys::useProxy, 0},
+        {Keys::qualityImage, 1},
+        {Keys::autostart, 1},
+        {Keys::useSaveScreen, 0},
+        {Keys::visibleColorPanel, 1},
+        {Keys::showMagnifier, 1},
+        {Keys::showActiveWindow, 1},
+        {Keys::showCloseSurfaceWindow, 1},
+        {Keys::colorColorLine, 7},
+        {Keys::keyFragmentScreen, QStringLiteral("Print Screen")},
+        {Keys::keyQuickFragmentScreen, QStringLiteral("Shift + Print Screen")},
+        {Keys::keySnapshotScreen, QStringLiteral("Ctrl + Shift + Print Screen")},
+    };
+    for (const auto &entry : defaults)
+        setValue(entry.first, entry.second);
+    emit valueChanged(QString(), QStringLiteral(""));
+}
+
+QString Setting::getPlatform() const
+{
+    return QStringLiteral("linux");
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAtomicInt>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QThread>
+#include <QVariant>
+
+// Lives in the database thread: owns the connection and carries out the requests
+// one at a time, in the order they were sent.
+class SqlWorker : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SqlWorker(const QString &connectionName);
+
+public slots:
+    void connectToDatabase(QString name);
+    void execute(QString query, QVariantList param);
+    void getDataLoad(quint64 requestId, QString name);
+    void sync();
+
+signals:
+    void getDataFinished(quint64 requestId, QVariant value);
+    void connectComplited();
+
+private:
+    void createDataBase();
+    bool createEmptyFile(const QString &name);
+    QSqlDatabase database() const;
+    void flushWrites();
+
+    struct Write
+    {
+        QString query;
+        QVariantList param;
+    };
+    QString m_connectionName;
+    QList<Write> m_pendingWrites;
+};
+
+// The settings database thread. Called from the GUI thread: opening and reads wait
+// in a nested event loop, writes are handed over without waiting.
+class SqlDatabase : public QThread
+{
+    Q_OBJECT
+public:
+    explicit SqlDatabase(QObject *parent = nullptr,
+                         const QString &connectionName = QLatin1String(QSqlDatabase::defaultConnection));
+
+    bool connectToDatabase(const QString &name);
+    QVariant getData(const QString &name);
+    void exequte(const QString &query, const QVariantList &param);
+    // Returns once every request sent before it has been carried out.
+    void sync();
+
+signals:
+    void startExecuted(QString query, QVariantList param);
+    void startConnect(QString database);
+    void getDataStarted(quint64 requestId, QString name);
+
+protected:
+    void run() override;
+
+private:
+    SqlWorker *m_worker = nullptr;
+    QAtomicInt m_ready;
+    QString m_connectionName;
+    quint64 m_lastRequestId = 0;
+};

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs one test program with a HOME and XDG_RUNTIME_DIR of its own, either on a private
+# Xvfb server (mode "xvfb") or on Qt's offscreen platform (mode "offscreen").
+set -u
+mode=$1
+shift
+
+scratch=$(mktemp -d /tmp/mavu-test.XXXXXX)
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+export HOME=$scratch/home
+export XDG_RUNTIME_DIR=$scratch/runtime
+export XDG_CONFIG_HOME=$HOME/.config
+unset XDG_DATA_HOME XDG_CACHE_HOME DBUS_SESSION_BUS_ADDRESS
+mkdir -p "$HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+start_xvfb() {
+  local display_file=$scratch/display
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$display_file" 2>"$scratch/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 1 200); do
+    if grep -q '^[0-9]' "$display_file" 2>/dev/null; then
+      export DISPLAY=":$(head -n 1 "$display_file")"
+      export QT_QPA_PLATFORM=xcb
+      return 0
+    fi
+    sleep 0.05
+  done
+  echo "Xvfb did not start:" >&2
+  cat "$scratch/xvfb.log" >&2
+  exit 1
+}
+
+case "$mode" in
+  xvfb) start_xvfb ;;
+  offscreen) export QT_QPA_PLATFORM=offscreen; unset DISPLAY ;;
+  *) echo "unknown mode $mode" >&2; exit 2 ;;
+esac
+
+"$@"
