@@ -27,6 +27,13 @@ QVariant loggable(const QString &name, const QVariant &value, bool encrypted)
     return value;
 }
 
+// A credential that cannot be encrypted (no token) is stored as the empty text, not NULL.
+QString storedCipher(const QVariant &value, const QString &passphrase)
+{
+    const QString cipher = encrypt(value.toString(), passphrase);
+    return cipher.isNull() ? QStringLiteral("") : cipher;
+}
+
 void syncBeforeExit()
 {
     if (QCoreApplication::instance())
@@ -123,8 +130,8 @@ void Setting::setValue(const QString &name, const QVariant &value, bool is_encry
     if (m_cache.value(name) != value) {
         if (encrypted) {
             const QString passphrase = tokenText();
-            m_cache.insert(name, encrypt(value.toString(), passphrase));
-            setValueDB(name, encrypt(value.toString(), passphrase));
+            m_cache.insert(name, storedCipher(value, passphrase));
+            setValueDB(name, storedCipher(value, passphrase));
         } else {
             m_cache.insert(name, value);
             setValueDB(name, value);

@@ -148,6 +148,17 @@ void SqlDatabase::run()
     connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad);
     m_ready.storeRelease(1);
     exec();
+    m_worker->sync();
+    delete m_worker;
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+// The program keeps its database thread for the whole run; an owner that goes away
+// earlier stops the thread after its pending writes.
+SqlDatabase::~SqlDatabase()
+{
+    quit();
+    wait();
 }
 
 bool SqlDatabase::connectToDatabase(const QString &name)

@@ -47,6 +47,7 @@ class SqlDatabase : public QThread
 public:
     explicit SqlDatabase(QObject *parent = nullptr,
                          const QString &connectionName = QLatin1String(QSqlDatabase::defaultConnection));
+    ~SqlDatabase() override;
 
     bool connectToDatabase(const QString &name);
     QVariant getData(const QString &name);

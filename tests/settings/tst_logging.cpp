@@ -1,0 +1,108 @@
+#include "settings/constants.h"
+#include "settings/logging.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+QByteArray stampDaysAgo(double days)
+{
+    const QDateTime when = QDateTime::currentDateTime().addSecs(qint64(-days * 24 * 3600));
+    return when.toString(QStringLiteral("dd-MM-yyyy hh:mm:ss")).toUtf8();
+}
+
+QByteArray readLog()
+{
+    QFile file(m_logFileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeLog(const QByteArray &contents)
+{
+    QFile file(m_logFileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+const QRegularExpression entryPattern(QStringLiteral("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d\\t"));
+
+} // namespace
+
+class LoggingTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QFile::remove(m_logFileName); }
+
+    void firstEntry_createsPrivateFileWithOneEntry()
+    {
+        Logging log;
+        log.writeMessage(QStringLiteral("request failed"));
+        const QByteArray contents = readLog();
+        QVERIFY(QString::fromUtf8(contents).contains(entryPattern));
+        QCOMPARE(contents.mid(19), QByteArray("\trequest failed\r\n"));
+        QCOMPARE(QFile::permissions(m_logFileName) & 0x7077,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void multiLineMessage_indentsContinuationLinesByFiveTabs()
+    {
+        Logging log;
+        log.writeMessage(QStringLiteral("a\nb"));
+        QCOMPARE(readLog().mid(19), QByteArray("\ta\n\t\t\t\t\tb\r\n"));
+    }
+
+    void entriesOfOneSecond_allStayInOrder()
+    {
+        Logging log;
+        log.writeMessage(QStringLiteral("first"));
+        log.writeMessage(QStringLiteral("second"));
+        const QList<QByteArray> lines = readLog().split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines.at(0).endsWith("\tfirst\r"));
+        QVERIFY(lines.at(1).endsWith("\tsecond\r"));
+    }
+
+    void oldEntries_areRemovedWithTheirContinuationLines()
+    {
+        const QByteArray kept = "junk line without a stamp\n"
+            + stampDaysAgo(6.99) + "\tyoung\n\t\t\t\t\tyoung continuation\r\n";
+        writeLog(kept.left(26) + stampDaysAgo(8) + "\told\n\t\t\t\t\told continuation\r\n"
+                 + kept.mid(26)
+                 + stampDaysAgo(7.01) + "\talso old\r\n");
+        Logging log;
+        log.writeMessage(QStringLiteral("new"));
+        const QByteArray contents = readLog();
+        QVERIFY2(contents.startsWith(kept), contents.constData());
+        QVERIFY(!contents.contains("old"));
+        QVERIFY(contents.endsWith("\tnew\r\n"));
+    }
+
+    void youngEntries_surviveManyWritesUnchanged()
+    {
+        const QByteArray young = stampDaysAgo(3) + "\tyoung\n\t\t\t\t\tline two\r\n";
+        writeLog(young);
+        Logging log;
+        for (int i = 0; i < 5; ++i)
+            log.writeMessage(QStringLiteral("entry %1").arg(i));
+        const QByteArray contents = readLog();
+        QVERIFY(contents.startsWith(young));
+        QCOMPARE(contents.count("\r\n"), 6);
+    }
+
+    void missingDataFolder_losesTheEntryWithoutCrash()
+    {
+        Logging log;
+        QDir(m_pathSettings).removeRecursively();
+        log.writeMessage(QStringLiteral("lost"));
+        QVERIFY(!QFile::exists(m_logFileName));
+        QDir().mkpath(m_pathSettings);
+        log.writeMessage(QStringLiteral("kept"));
+        QVERIFY(readLog().endsWith("\tkept\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(LoggingTest)
+#include "tst_logging.moc"

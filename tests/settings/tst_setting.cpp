@@ -1,0 +1,299 @@
+#include "settings/constants.h"
+#include "settings/setting.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace {
+
+QStringList capturedMessages;
+
+void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedMessages.append(message);
+}
+
+QString databaseFile()
+{
+    return m_pathSettings + QStringLiteral("setting");
+}
+
+QString storedValue(const QString &name)
+{
+    Setting::instance()->sync();
+    const QStringList rows = sqlite(databaseFile(), QStringLiteral("SELECT value FROM Settings WHERE name = '%1'").arg(name));
+    return rows.isEmpty() ? QStringLiteral("<no row>") : rows.join(QLatin1Char('\n'));
+}
+
+QString python(const QString &mode, const QString &passphrase, const QString &text)
+{
+    QProcess process;
+    process.start(QStringLiteral("python3"), {QStringLiteral(MAVU_TEST_DIR "/aesgcm.py"), mode, passphrase, text});
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString autostartEntryPath()
+{
+    return QDir::homePath() + QStringLiteral("/.config/autostart/Mavu.desktop");
+}
+
+QFileDevice::Permissions ownerPermissions(const QString &path)
+{
+    return QFile::permissions(path) & QFileDevice::Permissions(0x7077);
+}
+
+const QString token = QStringLiteral("tok-SECRET-4711");
+const QString password = QStringLiteral("hunter2-SECRET");
+const QString proxyPassword = QStringLiteral("proxy-SECRET-99");
+
+} // namespace
+
+class SettingTest : public QObject
+{
+    Q_OBJECT
+
+    Setting *settings = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        qInstallMessageHandler(captureMessage);
+        settings = Setting::instance();
+    }
+
+    void constants_followTheHomeFolder()
+    {
+        const QString home = QString::fromLocal8Bit(qgetenv("HOME"));
+        QCOMPARE(m_pathSettings, home + "/.mavu/");
+        QCOMPARE(m_tempDir, home + "/.mavu/tmp/");
+        QCOMPARE(m_audioTempDir, home + "/.mavu/tmp/audio/");
+        QCOMPARE(m_updatePath, home + "/.mavu/update/");
+        QCOMPARE(m_logFileName, home + "/.mavu/error.log");
+        QCOMPARE(m_mainFontColor, QColor(0x25, 0x28, 0x2c));
+        QCOMPARE(settings->getValue("mainFontFamily").toString(), QStringLiteral("Arial"));
+    }
+
+    void firstStart_createsPrivateFoldersAndDatabase()
+    {
+        const QFileDevice::Permissions folder = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+        QCOMPARE(ownerPermissions(m_pathSettings), folder);
+        QCOMPARE(ownerPermissions(m_tempDir), folder);
+        QCOMPARE(ownerPermissions(databaseFile()), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        settings->sync();
+        QCOMPARE(sqlite(databaseFile(), "SELECT count(*) FROM Settings"), QStringList{"24"});
+        QCOMPARE(storedValue("type_upload"), QStringLiteral("mavu"));
+        QCOMPARE(sqlite(databaseFile(), "SELECT name FROM Settings ORDER BY rowid DESC LIMIT 1"), QStringList{"type_upload"});
+    }
+
+    void newDatabase_readsDefaultsAndMissingKeys()
+    {
+        QCOMPARE(settings->getValue("fragmentScreen"), QVariant(QStringLiteral("1")));
+        QCOMPARE(settings->getValue("showMagnifier"), QVariant(false));
+        QCOMPARE(settings->getValue("shortLink"), QVariant(false));
+        QCOMPARE(settings->getValue("type_upload").toString(), QStringLiteral("mavu"));
+        QCOMPARE(settings->getValue("ftp_user"), QVariant(QString()));
+        QCOMPARE(settings->getValue("ftp_password"), QVariant(QString()));
+        QVERIFY(!settings->getValue("lastSavePath").isValid());
+        QVERIFY(!settings->getValue("token").isValid());
+        QCOMPARE(settings->getValue("keySendScreen").toString(), QStringLiteral("Ctrl + Enter"));
+        QCOMPARE(settings->property("showMagnifier"), QVariant(false));
+        QCOMPARE(settings->property("colorColorLine"), QVariant(7));
+        QCOMPARE(settings->property("typeUpload"), QVariant(QStringLiteral("mavu")));
+        QCOMPARE(settings->property("userAvatar").toString(), QStringLiteral("qrc:/images/images/avatar_default.png"));
+    }
+
+    void writeThenRead_isServedAtOnceAndStored()
+    {
+        settings->setValue("lastSavePath", "/tmp/shots");
+        QCOMPARE(settings->getValue("lastSavePath").toString(), QStringLiteral("/tmp/shots"));
+        QCOMPARE(storedValue("lastSavePath"), QStringLiteral("/tmp/shots"));
+        settings->setValue("count_screen", 3);
+        QCOMPARE(storedValue("count_screen"), QStringLiteral("3"));
+    }
+
+    void unchangedValue_writesNoRowButStillEmits()
+    {
+        QSignalSpy changed(settings, &Setting::valueChanged);
+        settings->setValue("probe", QStringLiteral("x"));
+        QCOMPARE(storedValue("probe"), QStringLiteral("x"));
+        sqlite(databaseFile(), "DELETE FROM Settings WHERE name = 'probe'");
+        settings->setValue("probe", QStringLiteral("x"));
+        QCOMPARE(storedValue("probe"), QStringLiteral("<no row>"));
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(changed.at(1), (QVariantList{"probe", QStringLiteral("x")}));
+    }
+
+    void credentialWithoutToken_isStoredEmpty()
+    {
+        settings->setValue("sftp_user", "bob");
+        settings->sync();
+        QCOMPARE(sqlite(databaseFile(), "SELECT typeof(value) || ':' || value FROM Settings WHERE name = 'sftp_user'"),
+                 QStringList{"text:"});
+        QCOMPARE(settings->getValue("sftp_user").toString(), QString());
+    }
+
+    void emptyCredentialOverEmptyCache_writesNothing()
+    {
+        QSignalSpy changed(settings, &Setting::valueChanged);
+        settings->getValue("ftp_user");
+        settings->setValue("ftp_user", QString());
+        QCOMPARE(storedValue("ftp_user"), QStringLiteral("<no row>"));
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void credential_decryptsWithIndependentImplementation()
+    {
+        settings->setValue("token", token);
+        settings->setValue("ftp_password", password);
+        QCOMPARE(python("decrypt", token, storedValue("ftp_password")), password);
+        QCOMPARE(settings->getValue("ftp_password").toString(), password);
+    }
+
+    void independentCiphertext_readsBackAsPlaintext()
+    {
+        const QString stored = python("encrypt", token, "dropbox-access");
+        sqlite(databaseFile(), QStringLiteral("INSERT INTO Settings VALUES ('drop_box_token_apiv2', '%1')").arg(stored));
+        QCOMPARE(settings->getValue("drop_box_token_apiv2", true).toString(), QStringLiteral("dropbox-access"));
+    }
+
+    void samePasswordTwice_givesTwoCiphertextsThatBothRead()
+    {
+        settings->setValue("sftp_password", password);
+        const QString first = storedValue("sftp_password");
+        settings->setValue("sftp_password", password);
+        const QString second = storedValue("sftp_password");
+        QVERIFY(first != second);
+        QCOMPARE(python("decrypt", token, first), password);
+        QCOMPARE(python("decrypt", token, second), password);
+        QCOMPARE(settings->getValue("sftp_password").toString(), password);
+    }
+
+    void secrets_neverReachTheDebugStream()
+    {
+        settings->setValue("proxy_password", proxyPassword);
+        settings->getValue("token");
+        const QString all = capturedMessages.join(QLatin1Char('\n'));
+        QVERIFY(!capturedMessages.isEmpty());
+        QVERIFY(!all.contains(token));
+        QVERIFY(!all.contains(password));
+        QVERIFY(!all.contains(proxyPassword));
+        QVERIFY(!all.contains(QStringLiteral("dropbox-access")));
+    }
+
+    void newToken_makesStoredCredentialsReadEmpty()
+    {
+        settings->setValue("token", QStringLiteral("another-token"));
+        QCOMPARE(settings->getValue("ftp_password").toString(), QString());
+        QCOMPARE(settings->getValue("sftp_password").toString(), QString());
+    }
+
+    void widthColorLine_writesOnlyWhenChanged()
+    {
+        QSignalSpy changed(settings, &Setting::valueChanged);
+        settings->setWidthColorLine(settings->widthColorLine());
+        QCOMPARE(changed.count(), 0);
+        settings->setWidthColorLine(5);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0), (QVariantList{"widthColorLine", 5}));
+    }
+
+    void lastGraphTools_emitsItsOwnSignal()
+    {
+        QSignalSpy tools(settings, &Setting::lastGraphToolsChanged);
+        settings->setProperty("lastGraphTools", QStringLiteral("Pen"));
+        QCOMPARE(tools.count(), 1);
+        QCOMPARE(settings->property("lastGraphTools").toString(), QStringLiteral("Pen"));
+    }
+
+    void autostartOn_writesEntryCreatingMissingFolders()
+    {
+        QDir(QDir::homePath() + "/.config").removeRecursively();
+        settings->setValue("autostart", 1);
+        QFile entry(autostartEntryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(entry.readAll()).split('\n');
+        QCOMPARE(lines, (QStringList{
+            "[Desktop Entry]", "Type=Application",
+            "Exec='" + QCoreApplication::applicationFilePath() + "'",
+            "Hidden=false", "NoDisplay=false", "Name=Voza-rudaz", ""}));
+    }
+
+    void autostartOff_removesEntryAndReportsWhenNoneIsLeft()
+    {
+        settings->setValue("autostart", 0);
+        QVERIFY(!QFile::exists(autostartEntryPath()));
+        capturedMessages.clear();
+        settings->setValue("autostart", 0);
+        QVERIFY(capturedMessages.join('\n').contains(QStringLiteral("can`t remove autorun")));
+    }
+
+    void resetDefault_restoresOptionsAndNotifiesEveryBinding()
+    {
+        settings->setValue("showCloseSurfaceWindow", 0);
+        settings->setValue("saveScreenFolder", "/keep/me");
+        QSignalSpy changed(settings, &Setting::valueChanged);
+        settings->resetDefault();
+        QCOMPARE(changed.count(), 19);
+        QCOMPARE(changed.last(), (QVariantList{QString(), QString()}));
+        QVERIFY(QFile::exists(autostartEntryPath()));
+        QCOMPARE(settings->getValue("showMagnifier"), QVariant(1));
+        QCOMPARE(settings->getValue("showCloseSurfaceWindow"), QVariant(1));
+        QCOMPARE(settings->getValue("keyQuickFragmentScreen").toString(), QStringLiteral("Shift + Print Screen"));
+        QCOMPARE(settings->getValue("saveScreenFolder").toString(), QStringLiteral("/keep/me"));
+        QCOMPARE(storedValue("keySnapshotScreen"), QStringLiteral("Ctrl + Shift + Print Screen"));
+        QCOMPARE(storedValue("showMagnifier"), QStringLiteral("1"));
+    }
+
+    void language_switchesCatalogueAndEmitsInOrder()
+    {
+        QStringList order;
+        connect(settings, &Setting::valueChanged, this, [&](const QString &name) { order << name; });
+        connect(settings, &Setting::languageChanged, this, [&] { order << "languageChanged"; });
+        settings->setLanguage("en");
+        QCOMPARE(order, (QStringList{"language", "languageChanged"}));
+        QCOMPARE(QCoreApplication::translate("Autorization", "E-mail is not valid"),
+                 QStringLiteral("Please enter a valid E-mail address"));
+        settings->setLanguage("ru");
+        QCOMPARE(QCoreApplication::translate("Autorization", "No password"),
+                 QStringLiteral("Не указан пароль"));
+        disconnect(settings, nullptr, this, nullptr);
+    }
+
+    void unknownLanguage_loadsNothingButStillNotifies()
+    {
+        QSignalSpy languageChanged(settings, &Setting::languageChanged);
+        settings->setValue("language", "de");
+        settings->checkTranslate();
+        QCOMPARE(languageChanged.count(), 1);
+    }
+
+    void clientId_isAStableUuid()
+    {
+        const QString id = settings->getUserId();
+        QVERIFY(QRegularExpression("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$").match(id).hasMatch());
+        QCOMPARE(settings->getUserId(), id);
+        QCOMPARE(QSettings("wn", "mavu").value("cid").toString(), id);
+    }
+
+    void quitRightAfterWrites_losesNothing()
+    {
+        QTemporaryDir home;
+        QProcess writer;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.path());
+        writer.setProcessEnvironment(environment);
+        writer.start(QUIT_WRITER_PATH, {"lastWritten", "kept"});
+        QVERIFY(writer.waitForFinished(30000));
+        QCOMPARE(writer.exitCode(), 0);
+        const QString file = home.path() + "/.mavu/setting";
+        QCOMPARE(sqlite(file, "SELECT value FROM Settings WHERE name = 'lastWritten'"), QStringList{"kept"});
+        QCOMPARE(sqlite(file, "SELECT count(*) FROM Settings WHERE name LIKE 'lastWritten_%'"), QStringList{"200"});
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingTest)
+#include "tst_setting.moc"

@@ -1,0 +1,159 @@
+#include "settings/sqldatabase.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+const QString replaceStatement = QStringLiteral("INSERT OR REPLACE INTO Settings (name,value) VALUES (?,?)");
+
+QStringList expectedDefaultRows()
+{
+    return {
+        "fragmentScreen=1:text", "quickFragmentScreen=1:text", "snapshotFull=1:text",
+        "sendScreen=1:text", "show_upload=1:text", "show_last_upload=1:text", "useProxy=0:text",
+        "qualityImage=1:text", "useSaveScreen=0:text", "saveScreenFolder=:text",
+        "widthColorLine=2:text", "widthTextLine=6:text", "widthBlureLine=9:text",
+        "widthBlackoutLine=9:text", "visibleColorPanel=1:text", "showActiveWindow=1:text",
+        "showCloseSurfaceWindow=1:text", "colorColorLine=7:text", "autostart=1:text",
+        "keyFragmentScreen=Ctrl + Print:text", "keyQuickFragmentScreen=Shift + Print:text",
+        "keySnapshotScreen=Ctrl + Shift + Print:text", "keySendScreen=Ctrl + Enter:text",
+    };
+}
+
+} // namespace
+
+class SqlDatabaseTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_connections = 0;
+
+    // Each case gets a database thread of its own on a connection of its own.
+    SqlDatabase *openDatabase(const QString &file)
+    {
+        auto *database = new SqlDatabase(this, QStringLiteral("case%1").arg(++m_connections));
+        database->connectToDatabase(file);
+        return database;
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void newFile_getsExactSchemaAndDefaultRows()
+    {
+        SqlDatabase *database = openDatabase(path("new"));
+        database->sync();
+        QCOMPARE(sqlite(path("new"), "SELECT sql FROM sqlite_master WHERE type = 'table'"),
+                 QStringList{"CREATE TABLE \"Settings\" (\"name\" VARCHAR PRIMARY KEY  NOT NULL , \"value\" TEXT)"});
+        QCOMPARE(sqlite(path("new"), "SELECT name || '=' || value || ':' || typeof(value) FROM Settings ORDER BY rowid"),
+                 expectedDefaultRows());
+    }
+
+    void newFile_isPrivateToItsOwner()
+    {
+        openDatabase(path("private"))->sync();
+        QCOMPARE(QFile::permissions(path("private")) & 0x7077,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void newFile_readsDefaultsAsText()
+    {
+        SqlDatabase *database = openDatabase(path("defaults"));
+        QCOMPARE(database->getData("autostart"), QVariant(QStringLiteral("1")));
+        const QVariant folder = database->getData("saveScreenFolder");
+        QVERIFY(folder.isValid());
+        QVERIFY(!folder.isNull());
+        QCOMPARE(folder.toString(), QString());
+    }
+
+    void existingFile_isLeftUntouched()
+    {
+        sqlite(path("existing"), "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);"
+                                 "INSERT INTO Settings VALUES ('fragmentScreen', '0');");
+        SqlDatabase *database = openDatabase(path("existing"));
+        QCOMPARE(database->getData("fragmentScreen").toString(), QStringLiteral("0"));
+        QVERIFY(!database->getData("autostart").isValid());
+        QCOMPARE(sqlite(path("existing"), "SELECT count(*) FROM Settings"), QStringList{"1"});
+    }
+
+    void missingKey_readsInvalid()
+    {
+        SqlDatabase *database = openDatabase(path("missing"));
+        QVERIFY(!database->getData("token").isValid());
+    }
+
+    void writeThenRead_seesTheWriteStoredAsText()
+    {
+        SqlDatabase *database = openDatabase(path("write"));
+        database->exequte(replaceStatement, {QStringLiteral("flag"), true});
+        database->exequte(replaceStatement, {QStringLiteral("number"), 42});
+        database->exequte(replaceStatement, {QStringLiteral("fragmentScreen"), 0});
+        QCOMPARE(database->getData("flag"), QVariant(QStringLiteral("1")));
+        QCOMPARE(database->getData("number"), QVariant(QStringLiteral("42")));
+        QCOMPARE(database->getData("fragmentScreen"), QVariant(QStringLiteral("0")));
+        QCOMPARE(sqlite(path("write"), "SELECT typeof(value) FROM Settings WHERE name = 'number'"),
+                 QStringList{"text"});
+    }
+
+    void invalidValue_isStoredAsNull()
+    {
+        SqlDatabase *database = openDatabase(path("null"));
+        database->exequte(replaceStatement, {QStringLiteral("nothing"), QVariant()});
+        const QVariant value = database->getData("nothing");
+        QVERIFY(value.isNull());
+    }
+
+    void keysWithQuotes_areBoundNotPasted()
+    {
+        SqlDatabase *database = openDatabase(path("quotes"));
+        const QString doubleQuoted = QStringLiteral("say \"value\"");
+        const QString singleQuoted = QStringLiteral("it's");
+        database->exequte(replaceStatement, {doubleQuoted, QStringLiteral("a")});
+        database->exequte(replaceStatement, {singleQuoted, QStringLiteral("b")});
+        database->exequte(replaceStatement, {QStringLiteral("value"), QStringLiteral("c")});
+        QCOMPARE(database->getData(doubleQuoted).toString(), QStringLiteral("a"));
+        QCOMPARE(database->getData(singleQuoted).toString(), QStringLiteral("b"));
+        // A key that names a column must not compare with that column.
+        QCOMPARE(database->getData("value").toString(), QStringLiteral("c"));
+        QVERIFY(!database->getData("name").isValid());
+    }
+
+    void nestedReads_eachReturnTheirOwnKey()
+    {
+        SqlDatabase *database = openDatabase(path("nested"));
+        database->exequte(replaceStatement, {QStringLiteral("outer"), QStringLiteral("outer value")});
+        database->exequte(replaceStatement, {QStringLiteral("inner"), QStringLiteral("inner value")});
+        QVariant inner;
+        // The timer fires inside the outer read's wait and starts a second read there.
+        QTimer::singleShot(0, this, [&] { inner = database->getData("inner"); });
+        const QVariant outer = database->getData("outer");
+        QTRY_VERIFY(inner.isValid());
+        QCOMPARE(outer.toString(), QStringLiteral("outer value"));
+        QCOMPARE(inner.toString(), QStringLiteral("inner value"));
+    }
+
+    void unopenableFile_connectsAndReadsInvalidWithoutCrash()
+    {
+        auto *database = new SqlDatabase(this, QStringLiteral("unopenable"));
+        QVERIFY(database->connectToDatabase(path("no/such/folder/setting")));
+        database->exequte(replaceStatement, {QStringLiteral("key"), QStringLiteral("value")});
+        QVERIFY(!database->getData("key").isValid());
+        QVERIFY(!QFile::exists(path("no/such/folder/setting")));
+    }
+
+    void fileThatIsNoDatabase_readsInvalid()
+    {
+        QFile garbage(path("garbage"));
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(4096, 'x'));
+        garbage.close();
+        SqlDatabase *database = openDatabase(path("garbage"));
+        QVERIFY(!database->getData("autostart").isValid());
+    }
+};
+
+QTEST_GUILESS_MAIN(SqlDatabaseTest)
+#include "tst_sqldatabase.moc"
