@@ -32,6 +32,7 @@ class Setting : public QObject
     Q_PROPERTY(QVariant shortLink READ shortLink WRITE setShortLink NOTIFY valueChanged)
     Q_PROPERTY(QVariant language READ language WRITE setLanguage NOTIFY languageChanged)
     Q_PROPERTY(QVariant videoQuality READ videoQuality WRITE setVideoQuality NOTIFY valueChanged)
+    Q_PROPERTY(QVariant currentHostUrl READ currentHostUrl CONSTANT)
     Q_PROPERTY(QVariant showActiveWindow READ showActiveWindow WRITE setShowActiveWindow NOTIFY valueChanged)
     Q_PROPERTY(QVariant showMagnifier READ showMagnifier WRITE setShowMagnifier NOTIFY valueChanged)
     Q_PROPERTY(QVariant showCloseSurfaceWindow READ showCloseSurfaceWindow WRITE setShowCloseSurfaceWindow NOTIFY valueChanged)
@@ -76,6 +77,7 @@ public:
     QVariant shortLink();
     QVariant language();
     QVariant videoQuality();
+    QVariant currentHostUrl();
     QVariant showActiveWindow();
     QVariant showMagnifier();
     QVariant showCloseSurfaceWindow();

@@ -4,6 +4,8 @@
 
 #include "settingkeys.h"
 
+#include "core.h"
+
 #include <QDebug>
 
 
@@ -37,6 +39,7 @@ QVariant Setting::widthBlureLine() { return getValue(SettingKeys::widthBlureLine
 QVariant Setting::widthBlackoutLine() { return getValue(SettingKeys::widthBlackoutLine); }
 QVariant Setting::lastGraphTools() { return getValue(SettingKeys::lastGraphTools).toString(); }
 bool Setting::isUseMailClient() const { return false; }
+QVariant Setting::currentHostUrl() { return Core::instance()->hostUrlAuth(); }
 
 QVariant Setting::userAvatar()
 {

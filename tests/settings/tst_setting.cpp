@@ -103,6 +103,7 @@ private slots:
         QCOMPARE(settings->property("showMagnifier"), QVariant(false));
         QCOMPARE(settings->property("colorColorLine"), QVariant(7));
         QCOMPARE(settings->property("typeUpload"), QVariant(QStringLiteral("mavu")));
+        QCOMPARE(settings->property("currentHostUrl").toString(), QStringLiteral("mavu.example"));
         QCOMPARE(settings->property("userAvatar").toString(), QStringLiteral("qrc:/images/images/avatar_default.png"));
     }
 
