@@ -1,13 +1,80 @@
+#include "commandline.h"
+#include "core.h"
 #include "settings/setting.h"
 
 #include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFontDatabase>
+#include <QTextStream>
+
+#include <clocale>
+
+namespace {
+
+void printLines(const QStringList &lines)
+{
+    QTextStream out(stdout);
+    for (const QString &line : lines)
+        out << line << Qt::endl;
+}
+
+QStringList rawArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+} // namespace
+
+void installFont()
+{
+    const QString folder = QStringLiteral(":/font/font/");
+    for (const QString &entry : QDir(folder).entryList()) {
+        if (QFontDatabase::addApplicationFont(folder + entry) < 0)
+            qDebug() << "void installFont()" << "can`t add " << entry;
+    }
+}
+
+void checkLanguage()
+{
+    Setting::instance()->checkTranslate();
+}
 
 int main(int argc, char *argv[])
 {
+    std::setlocale(LC_ALL, "");
+    const CommandLine line = parseCommandLine(rawArguments(argc, argv));
+    // Usage texts need neither a display nor the data folder.
+    if (line.action == CommandLine::Action::PrintHelp) {
+        printLines(helpLines());
+        return 0;
+    }
+    if (line.action == CommandLine::Action::PrintBetaUsage) {
+        printLines(betaUsageLines());
+        return 0;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Mavu"));
-    QApplication::setApplicationVersion(QStringLiteral("3.1.51"));
+    installFont();
     QApplication::setQuitOnLastWindowClosed(false);
-    Setting::instance()->checkTranslate();
+    QApplication::setApplicationVersion(QStringLiteral("3.1.51"));
+    QApplication::setApplicationName(QStringLiteral("Mavu"));
+    qDebug() << "SingleApplication disabled for debugging...";
+
+    if (line.beta) {
+        printLines(betaBannerLines(line.betaAuthHost, line.betaApiHost));
+        Core::instance()->setHostUrl(line.betaApiHost);
+        Core::instance()->setHostUrlAuth(line.betaAuthHost);
+    }
+    Core::instance();
+    qDebug() << "Setting up signal/slot connections...";
+    qDebug() << "Processing command line arguments...";
+    qDebug() << "Calling checkLanguage()...";
+    checkLanguage();
+    qDebug() << "About to start main event loop with gApp.exec()";
+    qDebug() << "QApplication is valid, starting event loop...";
     return app.exec();
 }

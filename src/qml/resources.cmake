@@ -22,3 +22,13 @@ mavu_release_catalogue(mavu_en.qm ${mavu_ts_en})
 qt_add_resources(mavucore "mavu_translations"
   PREFIX "/translate"
   FILES ${mavu_qm_dir}/mavu.qm ${mavu_qm_dir}/mavu_en.qm)
+
+# Images, the font and (later) the pages, under the paths the code names.
+qt_add_resources(mavucore "mavu_component_images"
+  PREFIX "/component"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/color_line_big.png)
+qt_add_resources(mavucore "mavu_font"
+  PREFIX "/font"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/font/DejaVuSans.ttf)

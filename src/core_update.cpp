@@ -1,0 +1,109 @@
+// Hand-over to an update that the updater downloaded and checked during an earlier run.
+
+#include "core.h"
+
+#include "settings/constants.h"
+
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+namespace {
+
+const QString updateFileName = QStringLiteral("Mavu.exe");
+
+QString pendingUpdatePath()
+{
+    return m_updatePath + updateFileName;
+}
+
+// The updater records the SHA-256 (hex) of the package it checked beside it.
+QString recordedHashPath()
+{
+    return pendingUpdatePath() + QStringLiteral(".sha256");
+}
+
+QByteArray sha256Of(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result().toHex();
+}
+
+QString updateProblem()
+{
+    const QFileInfo update(pendingUpdatePath());
+    if (update.isSymLink() || !update.isFile())
+        return QStringLiteral("not a regular file");
+    if (update.ownerId() != ::getuid())
+        return QStringLiteral("owned by another user");
+    QFile recorded(recordedHashPath());
+    if (!recorded.open(QIODevice::ReadOnly))
+        return QStringLiteral("no recorded checksum");
+    const QByteArray expected = recorded.readAll().trimmed().toLower();
+    if (expected.isEmpty() || sha256Of(update.filePath()) != expected)
+        return QStringLiteral("checksum mismatch");
+    return QString();
+}
+
+// Copies the update into a fresh private folder and starts it from there.
+bool launchCopy(QString *failure)
+{
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/mavu-update-XXXXXX"));
+    if (!folder.isValid()) {
+        *failure = folder.errorString();
+        return false;
+    }
+    const QString copy = folder.filePath(updateFileName);
+    if (!QFile::copy(pendingUpdatePath(), copy)) {
+        *failure = QStringLiteral("cannot copy the update");
+        return false;
+    }
+    QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!QProcess::startDetached(copy, {}, folder.path())) {
+        *failure = QStringLiteral("cannot start the update");
+        return false;
+    }
+    folder.setAutoRemove(false);
+    return true;
+}
+
+} // namespace
+
+bool removeDir(const QString &path)
+{
+    const QFileInfo target(path);
+    if (!target.exists() && !target.isSymLink())
+        return true;
+    if (target.isSymLink() || !target.isDir())
+        return QFile::remove(path);
+    const QFileInfoList entries = QDir(path).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::DirsFirst | QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const bool removed = entry.isDir() && !entry.isSymLink() ? removeDir(entry.absoluteFilePath())
+                                                                 : QFile::remove(entry.absoluteFilePath());
+        if (!removed)
+            return false;
+    }
+    return QDir().rmdir(path);
+}
+
+bool startPendingUpdate()
+{
+    QString failure = updateProblem();
+    if (failure.isEmpty() && launchCopy(&failure)) {
+        removeDir(m_updatePath);
+        return true;
+    }
+    qWarning() << "bool startPendingUpdate()" << "update dropped:" << failure;
+    removeDir(m_updatePath);
+    return false;
+}

@@ -1,0 +1,87 @@
+#include "core.h"
+#include "settings/constants.h"
+
+#include <QtTest>
+
+class CoreTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void addresses_followTheHostsAndBetaLeavesSupportAlone()
+    {
+        Core *core = Core::instance();
+        const QString ping = core->pingUrl();
+        core->setHostUrl("api.test");
+        core->setHostUrlAuth("web.test");
+        QCOMPARE(core->serverHistory(), QStringLiteral("https://web.test/login/"));
+        QCOMPARE(core->serverUploadUrl(), QStringLiteral("https://api.test/upload/drive/v1/files"));
+        QCOMPARE(core->serverInit(), QStringLiteral("https://api.test/drive/v1/files?fields=id,alternateLink,selfLink"));
+        QCOMPARE(core->pingUrl(), ping);
+        QVERIFY(ping.startsWith("https://") && ping.endsWith("/ping?q="));
+        QVERIFY(core->feedbackUrl().endsWith("/support/tickets/"));
+    }
+
+    void userAgent_isNameAndVersion()
+    {
+        QCoreApplication::setApplicationName("Mavu");
+        QCoreApplication::setApplicationVersion("3.1.51");
+        QCOMPARE(Core::instance()->userAgent(), QStringLiteral("Mavu 3.1.51"));
+    }
+
+    void paletteStrip_readsRowFiveShiftedBySeven()
+    {
+        Core *core = Core::instance();
+        QCOMPARE(core->getColorFromX(-7), QColor(255, 0, 0));
+        QCOMPARE(core->getColorFromX(332), QColor(0, 0, 0));
+        QCOMPARE(core->getColorFromX(325), QColor(core->getColorFromX(325)).toRgb());
+        QCOMPARE(core->getColorFromX(1000), QColor(0, 0, 0));
+        QCOMPARE(core->getColorFromX(-100), QColor(255, 0, 0));
+        QCOMPARE(core->getColorFromX(100).alpha(), 255);
+    }
+
+    void windowsManager_isTheDesktopInLowerCase()
+    {
+        qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+        QCOMPARE(Core::instance()->getWindowsManager(), QStringLiteral("gnome"));
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        QCOMPARE(Core::instance()->getWindowsManager(), QString());
+        QVERIFY(!Core::instance()->is_mac());
+    }
+
+    void clearTempPath_removesVisibleFilesOnly()
+    {
+        QDir().mkpath(m_tempDir + "keep-folder");
+        QDir().mkpath(m_audioTempDir);
+        for (const QString &name : {m_tempDir + "a.png", m_tempDir + ".hidden", m_audioTempDir + "r.wav",
+                                    m_tempDir + "keep-folder/inner.png"}) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        Core::instance()->clearTempPath();
+        QVERIFY(!QFile::exists(m_tempDir + "a.png"));
+        QVERIFY(!QFile::exists(m_audioTempDir + "r.wav"));
+        QVERIFY(QFile::exists(m_tempDir + ".hidden"));
+        QVERIFY(QFile::exists(m_tempDir + "keep-folder/inner.png"));
+    }
+
+    void removeDir_deletesTreeWithoutFollowingLinks()
+    {
+        QTemporaryDir scratch;
+        const QString outside = scratch.filePath("outside");
+        QDir().mkpath(outside);
+        QFile precious(outside + "/precious");
+        QVERIFY(precious.open(QIODevice::WriteOnly));
+        precious.close();
+        const QString tree = scratch.filePath("tree");
+        QDir().mkpath(tree + "/a/b");
+        QFile(tree + "/a/b/file").open(QIODevice::WriteOnly);
+        QVERIFY(QFile::link(outside, tree + "/a/link-to-outside"));
+        QVERIFY(removeDir(tree));
+        QVERIFY(!QFileInfo::exists(tree));
+        QVERIFY(QFile::exists(outside + "/precious"));
+        QVERIFY(removeDir(scratch.filePath("never-existed")));
+    }
+};
+
+QTEST_MAIN(CoreTest)
+#include "tst_core.moc"

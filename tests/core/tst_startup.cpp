@@ -1,0 +1,179 @@
+// The program itself, started as a process with a HOME of its own.
+
+#include "commandline.h"
+
+#include <QCryptographicHash>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString doneLine = QStringLiteral("Core: constructor done");
+
+class Program
+{
+public:
+    explicit Program(const QString &home, bool withDisplay = true)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home);
+        if (withDisplay) {
+            environment.insert("QT_QPA_PLATFORM", "offscreen");
+        } else {
+            environment.remove("DISPLAY");
+            environment.remove("WAYLAND_DISPLAY");
+            environment.remove("QT_QPA_PLATFORM");
+        }
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+    }
+
+    ~Program()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+
+    void start(const QStringList &arguments) { process.start(MAVU_PROGRAM, arguments); }
+
+    bool finish(int msecs = 30000) { return process.waitForFinished(msecs); }
+
+    bool waitForLine(const QString &line, int msecs = 30000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!output.contains(line) && timer.elapsed() < msecs) {
+            process.waitForReadyRead(200);
+            output += QString::fromUtf8(process.readAllStandardOutput());
+            if (process.state() == QProcess::NotRunning)
+                break;
+        }
+        output += QString::fromUtf8(process.readAllStandardOutput());
+        return output.contains(line);
+    }
+
+    QString allOutput()
+    {
+        output += QString::fromUtf8(process.readAllStandardOutput());
+        return output;
+    }
+
+    QProcess process;
+    QString output;
+};
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+QByteArray updateScript(const QString &marker)
+{
+    return "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n";
+}
+
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void help_printsUsageWithoutDisplayOrDataFolder()
+    {
+        QTemporaryDir home;
+        Program program(home.path(), false);
+        program.start({"a.png", "-help"});
+        QVERIFY(program.finish());
+        QCOMPARE(program.process.exitCode(), 0);
+        QCOMPARE(program.allOutput(), helpLines().join('\n') + '\n');
+        QVERIFY(!QFileInfo::exists(home.filePath(".mavu")));
+    }
+
+    void betaWithOneValue_printsBetaUsageWithoutDisplay()
+    {
+        QTemporaryDir home;
+        Program program(home.path(), false);
+        program.start({"-beta", "web.test"});
+        QVERIFY(program.finish());
+        QCOMPARE(program.process.exitCode(), 0);
+        QCOMPARE(program.allOutput(), betaUsageLines().join('\n') + '\n');
+    }
+
+    void startupLines_comeInOrder()
+    {
+        QTemporaryDir home;
+        Program program(home.path());
+        program.start({"-beta", "web.test", "api.test"});
+        QVERIFY2(program.waitForLine(doneLine), qPrintable(program.allOutput()));
+        const QStringList expected = betaBannerLines("web.test", "api.test")
+            + QStringList{"Core: init vars", "settings", "Core: scheduling showMainWindow", doneLine};
+        const QStringList lines = program.allOutput().split('\n');
+        int at = -1;
+        for (const QString &line : expected) {
+            const int next = lines.indexOf(line, at + 1);
+            QVERIFY2(next > at, qPrintable("missing or out of order: " + line));
+            at = next;
+        }
+    }
+
+    void pendingUpdate_isStartedAndItsFolderRemoved()
+    {
+        QTemporaryDir home;
+        const QString marker = home.filePath("update-ran");
+        const QByteArray script = updateScript(marker);
+        writeFile(home.filePath(".mavu/update/Mavu.exe"), script);
+        writeFile(home.filePath(".mavu/update/Mavu.exe.sha256"),
+                  QCryptographicHash::hash(script, QCryptographicHash::Sha256).toHex() + "\n");
+        Program program(home.path());
+        program.start({});
+        QVERIFY(program.finish());
+        QCOMPARE(program.process.exitCode(), 0);
+        QVERIFY(!program.allOutput().contains(doneLine));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+        QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
+    }
+
+    void tamperedUpdate_isDroppedAndTheProgramStarts()
+    {
+        QTemporaryDir home;
+        const QString marker = home.filePath("update-ran");
+        writeFile(home.filePath(".mavu/update/Mavu.exe"), updateScript(marker));
+        writeFile(home.filePath(".mavu/update/Mavu.exe.sha256"), QByteArray(64, 'a'));
+        Program program(home.path());
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
+        QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
+        QTest::qWait(300);
+        QVERIFY(!QFile::exists(marker));
+    }
+
+    void secondInstance_keepsTheTemporaryFilesOfTheFirst()
+    {
+        QTemporaryDir home;
+        Program first(home.path());
+        first.start({});
+        QVERIFY(first.waitForLine(doneLine));
+        const QString capture = home.filePath(".mavu/tmp/1700000000000.png");
+        writeFile(capture, "png");
+        {
+            Program second(home.path());
+            second.start({});
+            QVERIFY(second.waitForLine(doneLine));
+            QVERIFY(QFile::exists(capture));
+        }
+        first.process.kill();
+        first.finish();
+        Program alone(home.path());
+        alone.start({});
+        QVERIFY(alone.waitForLine(doneLine));
+        QVERIFY(!QFile::exists(capture));
+    }
+};
+
+QTEST_GUILESS_MAIN(StartupTest)
+#include "tst_startup.moc"
