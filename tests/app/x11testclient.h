@@ -1,9 +1,13 @@
 #pragma once
 
 // Test helpers for the global hotkeys: a second X client that grabs keys on the root
-// window, and key presses sent through the XTEST extension (xdotool).
+// window, key presses sent through the XTEST extension (xdotool), and a barrier that
+// tells when the pressed keys have been handled.
+
+#include "app/qxtglobalshortcut.h"
 
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
 
@@ -75,3 +79,25 @@ inline bool sendKeys(const QString &combinations)
         + combinations.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
+
+// Ctrl+F12 held by a shortcut of the test itself. Its activation proves that every key
+// pressed before it has been through the event filter, so "nothing fired" can be asserted
+// without waiting for a time-out.
+class KeyPressBarrier
+{
+public:
+    KeyPressBarrier() { m_sentinel.setShortcut(QKeySequence(QStringLiteral("Ctrl+F12"))); }
+
+    bool isArmed() const { return !m_sentinel.shortcut().isEmpty(); }
+
+    // Presses the combinations, then the sentinel, and returns once the sentinel fired.
+    bool pressAndSettle(const QString &combinations)
+    {
+        QSignalSpy sentinelSpy(&m_sentinel, &QxtGlobalShortcut::activated);
+        return (combinations.isEmpty() || sendKeys(combinations))
+            && sendKeys(QStringLiteral("ctrl+F12")) && sentinelSpy.wait(5000);
+    }
+
+private:
+    QxtGlobalShortcut m_sentinel;
+};
