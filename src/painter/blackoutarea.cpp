@@ -8,6 +8,8 @@
 BlackoutArea::BlackoutArea(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
     setAcceptedMouseButtons(Qt::NoButton);
+    if (auto *area = qobject_cast<MPainterArea *>(parent))
+        setPaintArea(area);
 }
 
 MPainterArea *BlackoutArea::paintArea() const

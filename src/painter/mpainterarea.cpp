@@ -45,8 +45,7 @@ MPainterArea::MPainterArea(QQuickItem *parent) : QQuickItem(parent)
 {
     setObjectName(QStringLiteral("MPainterArea"));
     setAcceptedMouseButtons(Qt::LeftButton);
-    connect(&m_history, &QUndoStack::canUndoChanged, this, &MPainterArea::canUndoChanged);
-    connect(&m_history, &QUndoStack::canRedoChanged, this, &MPainterArea::canRedoChanged);
+    connect(&m_history, &QUndoStack::indexChanged, this, &MPainterArea::followHistoryState);
 
     m_currentColorX = settingInt(SettingKeys::colorColorLine, 7);
     m_currentColor = colorFromX(m_currentColorX);

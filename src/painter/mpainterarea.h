@@ -114,6 +114,7 @@ private:
     GraphModule *activeModule() const;
     AbstractGraphItem *editedItem() const;
     void adoptTopOfHistory();
+    void followHistoryState();
     void loadLineWidthFor(const QString &tool);
     static QString lineWidthKey(const QString &tool);
 
@@ -131,6 +132,8 @@ private:
     mutable QImage m_scaledBackground;
     mutable qint64 m_scaledKey = 0;
     mutable QSize m_scaledFor;
+    bool m_canUndo = false;
+    bool m_canRedo = false;
     int m_dragSerial = 0;
     bool m_mousePressed = false;
 };

@@ -26,13 +26,13 @@ QColor MPainterArea::colorFromX(int x)
     return lookup ? lookup(x) : defaultPaletteColor(x);
 }
 
-// The built-in colour line: 340 columns (positions -7 to 332) running from white through
-// the hues to black.
+// The built-in colour line: 340 columns (positions -7 to 332) running through the hues
+// from red to violet, then to white and black.
 QColor MPainterArea::defaultPaletteColor(int x)
 {
-    static const QColor stops[] = {Qt::white,     QColor(255, 0, 0),   QColor(255, 128, 0),
-                                   QColor(255, 255, 0), QColor(0, 200, 0), QColor(0, 200, 255),
-                                   QColor(0, 0, 255),   QColor(200, 0, 255), Qt::black};
+    static const QColor stops[] = {QColor(255, 0, 0),   QColor(255, 128, 0), QColor(255, 255, 0),
+                                   QColor(0, 200, 0),   QColor(0, 200, 255), QColor(0, 0, 255),
+                                   QColor(200, 0, 255), Qt::white,           Qt::black};
     constexpr int lastStop = int(sizeof(stops) / sizeof(stops[0])) - 1;
     const int column = qBound(0, x + 7, 339);
     const qreal position = column / 339.0 * lastStop;
@@ -52,12 +52,25 @@ QUndoStack *MPainterArea::history()
 
 bool MPainterArea::canUndo() const
 {
-    return m_history.canUndo();
+    return m_canUndo;
 }
 
 bool MPainterArea::canRedo() const
 {
-    return m_history.canRedo();
+    return m_canRedo;
+}
+
+// The undo stack reports its flags on every step; the page hears only real changes.
+void MPainterArea::followHistoryState()
+{
+    if (m_canUndo != m_history.canUndo()) {
+        m_canUndo = m_history.canUndo();
+        emit canUndoChanged(m_canUndo);
+    }
+    if (m_canRedo != m_history.canRedo()) {
+        m_canRedo = m_history.canRedo();
+        emit canRedoChanged(m_canRedo);
+    }
 }
 
 void MPainterArea::addItem(AbstractGraphItem *item)
