@@ -100,6 +100,9 @@ void MPainterArea::setCurrentModule(const QString &name)
         return;
     if (!m_currentModule.isEmpty() && m_currentModule != moveTool)
         m_lastModule = m_currentModule;
+    // A drag still under way is finished by the tool that began it.
+    if (m_mousePressed && activeModule())
+        activeModule()->endPaintItem(this, m_lastMousePoint);
     m_mousePressed = false;
     m_currentModule = name;
     if (!name.isEmpty()) {
@@ -265,7 +268,8 @@ void MPainterArea::mousePressEvent(QMouseEvent *event)
     }
     forceActiveFocus(Qt::MouseFocusReason);
     m_mousePressed = true;
-    tool->beginPaintItem(this, event->position().toPoint());
+    m_lastMousePoint = event->position().toPoint();
+    tool->beginPaintItem(this, m_lastMousePoint);
 }
 
 void MPainterArea::mouseMoveEvent(QMouseEvent *event)
@@ -275,7 +279,8 @@ void MPainterArea::mouseMoveEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    tool->paintItem(this, event->position().toPoint());
+    m_lastMousePoint = event->position().toPoint();
+    tool->paintItem(this, m_lastMousePoint);
 }
 
 void MPainterArea::mouseReleaseEvent(QMouseEvent *event)

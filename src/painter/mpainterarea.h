@@ -136,4 +136,5 @@ private:
     bool m_canRedo = false;
     int m_dragSerial = 0;
     bool m_mousePressed = false;
+    QPoint m_lastMousePoint;
 };

@@ -5,7 +5,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QTextBlock>
 
 namespace {
 constexpr qreal minimumTextWidth = 20.0;
@@ -23,6 +22,11 @@ TextItem::TextItem(QQuickItem *parent)
     m_document.setUndoRedoEnabled(false);
     applyFormat();
     connect(this, &AbstractGraphItem::lineWidthChanged, this, [this] { applyFormat(); });
+    // An unchecked label stops taking keys, so that typing cannot change it unseen.
+    connect(this, &AbstractGraphItem::checkChanged, this, [this](bool checked) {
+        if (!checked && hasActiveFocus() && canvas())
+            canvas()->forceActiveFocus(Qt::OtherFocusReason);
+    });
 }
 
 QString TextItem::getSelectedText() const

@@ -149,6 +149,12 @@ void PainterToolsTest::text_typedTextShowsInTheRender()
             hasTextColour = after.pixelColor(x, y).blue() > 200 && after.pixelColor(x, y).red() < 60;
     QVERIFY(hasTextColour);
     QCOMPARE(differingPixels(before, after, QRect(0, 0, 400, 60)), 0);
+
+    // Once unchecked, the label takes no more keys.
+    f.canvas->uncheckAllItem();
+    QVERIFY(!text->hasActiveFocus());
+    QTest::keyClick(f.window.get(), 'x');
+    QCOMPARE(text->text(), QStringLiteral("Hell"));
 }
 
 void PainterToolsTest::text_selectionOfTwoLines_readsWithNewline()
@@ -295,11 +301,22 @@ void PainterToolsTest::mouseInput_reachesTheCurrentTool()
     QCOMPARE(f.canvas->graphItems().size(), 1);
     QCOMPARE(f.canvas->graphItems().first()->shapeBounds(), QRectF(50, 60, 70, 70));
 
+    // Switching the tool in the middle of a drag finishes the drag as one undoable item.
+    QTest::mousePress(f.window.get(), Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseMove(f.window.get(), QPoint(260, 250));
+    f.canvas->setCurrentModule("Ellipse");
+    QTest::mouseRelease(f.window.get(), Qt::LeftButton, {}, QPoint(300, 290));
+    QCOMPARE(f.canvas->graphItems().size(), 2);
+    QCOMPARE(f.canvas->graphItems().last()->shapeBounds(), QRectF(200, 200, 60, 50));
+    f.canvas->checkUndo();
+    QVERIFY(!f.canvas->graphItems().last()->isVisible());
+    f.canvas->checkRedo();
+
     // Without a tool the canvas leaves the mouse alone.
     f.canvas->setCurrentModule(QString());
     QTest::mousePress(f.window.get(), Qt::LeftButton, {}, QPoint(200, 60));
     QTest::mouseRelease(f.window.get(), Qt::LeftButton, {}, QPoint(260, 130));
-    QCOMPARE(f.canvas->graphItems().size(), 1);
+    QCOMPARE(f.canvas->graphItems().size(), 2);
 }
 
 void PainterToolsTest::selectLastModule_togglesMoveAndThePreviousTool()
