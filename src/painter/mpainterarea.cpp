@@ -100,10 +100,7 @@ void MPainterArea::setCurrentModule(const QString &name)
         return;
     if (!m_currentModule.isEmpty() && m_currentModule != moveTool)
         m_lastModule = m_currentModule;
-    // A drag still under way is finished by the tool that began it.
-    if (m_mousePressed && activeModule())
-        activeModule()->endPaintItem(this, m_lastMousePoint);
-    m_mousePressed = false;
+    finishDrag();
     m_currentModule = name;
     if (!name.isEmpty()) {
         Setting::instance()->setValue(SettingKeys::lastGraphTools, name);
@@ -292,6 +289,23 @@ void MPainterArea::mouseReleaseEvent(QMouseEvent *event)
     }
     m_mousePressed = false;
     tool->endPaintItem(this, event->position().toPoint());
+}
+
+// A drag cut short (the tool changed, the window took the mouse away) is finished by the
+// tool that began it at the last known point, so that no half-made item stays outside the
+// history.
+void MPainterArea::finishDrag()
+{
+    GraphModule *tool = activeModule();
+    const bool pressed = m_mousePressed;
+    m_mousePressed = false;
+    if (pressed && tool)
+        tool->endPaintItem(this, m_lastMousePoint);
+}
+
+void MPainterArea::mouseUngrabEvent()
+{
+    finishDrag();
 }
 
 QString MPainterArea::lineWidthKey(const QString &tool)

@@ -108,6 +108,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseUngrabEvent() override;
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
 
 private:
@@ -115,6 +116,7 @@ private:
     AbstractGraphItem *editedItem() const;
     void adoptTopOfHistory();
     void followHistoryState();
+    void finishDrag();
     void loadLineWidthFor(const QString &tool);
     static QString lineWidthKey(const QString &tool);
 

@@ -312,11 +312,20 @@ void PainterToolsTest::mouseInput_reachesTheCurrentTool()
     QVERIFY(!f.canvas->graphItems().last()->isVisible());
     f.canvas->checkRedo();
 
+    // Losing the mouse grab in the middle of a drag finishes the drag too.
+    QTest::mousePress(f.window.get(), Qt::LeftButton, {}, QPoint(20, 200));
+    QTest::mouseMove(f.window.get(), QPoint(80, 280));
+    f.canvas->ungrabMouse();
+    QCOMPARE(f.canvas->graphItems().size(), 3);
+    QVERIFY(f.canvas->graphItems().last()->isVisible());
+    QTest::mouseRelease(f.window.get(), Qt::LeftButton, {}, QPoint(90, 290));
+    QCOMPARE(f.canvas->graphItems().size(), 3);
+
     // Without a tool the canvas leaves the mouse alone.
     f.canvas->setCurrentModule(QString());
     QTest::mousePress(f.window.get(), Qt::LeftButton, {}, QPoint(200, 60));
     QTest::mouseRelease(f.window.get(), Qt::LeftButton, {}, QPoint(260, 130));
-    QCOMPARE(f.canvas->graphItems().size(), 2);
+    QCOMPARE(f.canvas->graphItems().size(), 3);
 }
 
 void PainterToolsTest::selectLastModule_togglesMoveAndThePreviousTool()
