@@ -26,6 +26,7 @@ private slots:
     void dragTools_drawTheirItemWhereDragged_data();
     void dragTools_drawTheirItemWhereDragged();
     void clickWithoutDrag_leavesNoShape();
+    void shiftAndControl_shapeTheDrag();
     void counter_marksCountUpFromOne();
     void text_typedTextShowsInTheRender();
     void text_selectionOfTwoLines_readsWithNewline();
@@ -97,6 +98,28 @@ void PainterToolsTest::clickWithoutDrag_leavesNoShape()
         QVERIFY2(f.canvas->graphItems().isEmpty(), qPrintable(tool));
         QVERIFY(!f.canvas->canUndo());
     }
+}
+
+void PainterToolsTest::shiftAndControl_shapeTheDrag()
+{
+    CanvasFixture f;
+    QVERIFY(f.show());
+    QTest::keyPress(f.window.get(), Qt::Key_Shift, Qt::ShiftModifier);
+    QCOMPARE(f.drag("Rect", QPoint(100, 100), QPoint(160, 130))->shapeBounds(), QRectF(100, 100, 60, 60));
+    QCOMPARE(f.drag("Ellipse", QPoint(300, 100), QPoint(280, 60))->shapeBounds(), QRectF(260, 60, 40, 40));
+    const QPointF end = f.drag("Arrow", QPoint(100, 200), QPoint(200, 210))->points().last();
+    QVERIFY2(qAbs(end.y() - 200.0) < 0.01, qPrintable(QString::number(end.y())));
+    QCOMPARE(f.drag("Pen", QPoint(20, 250), QPoint(120, 290))->points().size(), 2);
+    QTest::keyRelease(f.window.get(), Qt::Key_Shift, Qt::NoModifier);
+
+    QTest::keyPress(f.window.get(), Qt::Key_Control, Qt::ControlModifier);
+    auto *filled = qobject_cast<RectItem *>(f.drag("Rect", QPoint(200, 200), QPoint(260, 260)));
+    QTest::keyRelease(f.window.get(), Qt::Key_Control, Qt::NoModifier);
+    QVERIFY(filled && filled->isFilled());
+    QCOMPARE(f.render().pixelColor(230, 230), filled->color());
+    auto *hollow = qobject_cast<RectItem *>(f.drag("Rect", QPoint(300, 200), QPoint(360, 260)));
+    QVERIFY(hollow && !hollow->isFilled());
+    QCOMPARE(f.render().pixelColor(330, 230), QColor(Qt::white));
 }
 
 void PainterToolsTest::counter_marksCountUpFromOne()
