@@ -79,7 +79,8 @@ void BlackoutArea::paint(QPainter *painter)
 void BlackoutArea::itemChange(ItemChange change, const ItemChangeData &value)
 {
     QQuickPaintedItem::itemChange(change, value);
-    if (change == ItemParentHasChanged && !m_area) {
+    // isNull(): the parent may be a canvas half way through its destruction.
+    if (change == ItemParentHasChanged && m_area.isNull()) {
         if (auto *area = qobject_cast<MPainterArea *>(value.item))
             setPaintArea(area);
     }
