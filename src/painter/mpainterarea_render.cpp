@@ -1,0 +1,90 @@
+// The canvas's background and the flattening of background and items into one image.
+
+#include "abstractgraphitem.h"
+#include "mpainterarea.h"
+
+#include <QPainter>
+
+void MPainterArea::setBackground(QImage image)
+{
+    if (image == m_background)
+        return;
+    m_background = image;
+    m_scaledBackground = QImage();
+    for (AbstractGraphItem *item : graphItems())
+        item->update();
+    emit backgroundChanged();
+}
+
+QImage MPainterArea::background() const
+{
+    return m_background;
+}
+
+QImage MPainterArea::canvasBackground() const
+{
+    if (m_background.isNull())
+        return QImage();
+    QSize target(qRound(width()), qRound(height()));
+    if (target.isEmpty())
+        target = m_background.size();
+    if (!m_scaledBackground.isNull() && m_scaledKey == m_background.cacheKey()
+        && m_scaledFor == target)
+        return m_scaledBackground;
+
+    QImage scaled = m_background;
+    if (m_background.size() != target)
+        scaled = m_background.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_scaledBackground = scaled.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_scaledKey = m_background.cacheKey();
+    m_scaledFor = target;
+    return m_scaledBackground;
+}
+
+void MPainterArea::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
+{
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size()) {
+        for (AbstractGraphItem *item : graphItems())
+            item->update();
+    }
+}
+
+QImage MPainterArea::renderRect(QRect rect, double zLimit, bool antialias, bool)
+{
+    const QRect area = rect.normalized();
+    if (area.isEmpty())
+        return QImage();
+
+    const QImage base = canvasBackground();
+    QImage result;
+    if (base.rect().contains(area)) {
+        result = base.copy(area);
+    } else {
+        result = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        result.fill(Qt::transparent);
+    }
+
+    QPainter painter(&result);
+    painter.setRenderHint(QPainter::Antialiasing, antialias);
+    painter.setRenderHint(QPainter::TextAntialiasing, antialias);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, antialias);
+    painter.translate(-area.topLeft());
+    if (!base.isNull() && !base.rect().contains(area)) {
+        const QRect part = area.intersected(base.rect());
+        painter.drawImage(part.topLeft(), base, part);
+    }
+
+    for (QQuickItem *child : childItems()) {
+        auto *item = qobject_cast<AbstractGraphItem *>(child);
+        if (!item || !item->isVisible() || item->z() >= zLimit)
+            continue;
+        const QRectF geometry(item->position(), item->size());
+        if (!geometry.intersects(area))
+            continue;
+        painter.save();
+        item->paintContent(&painter);
+        painter.restore();
+    }
+    return result;
+}
