@@ -48,6 +48,7 @@ QUrl serviceUrl(const QString &host, const QString &path)
 } // namespace
 
 // A manager per request, so a proxy changed on the sign-in page applies to the next one.
+// It is deleted, with its reply, once the reply has been handled.
 NetworkAccessManager *Autorization::manager()
 {
     return new NetworkAccessManager(this);
@@ -66,7 +67,6 @@ void Autorization::post(const QNetworkRequest &request, const QByteArray &form, 
 {
     NetworkAccessManager *nam = manager();
     QNetworkReply *reply = nam->post(request, form);
-    nam->setParent(reply);
     watch(reply, handler);
 }
 
@@ -74,7 +74,6 @@ void Autorization::get(const QNetworkRequest &request, ReplyHandler handler)
 {
     NetworkAccessManager *nam = manager();
     QNetworkReply *reply = nam->get(request);
-    nam->setParent(reply);
     watch(reply, handler);
 }
 
@@ -84,7 +83,7 @@ void Autorization::watch(QNetworkReply *reply, ReplyHandler handler)
         Session *session = NetworkReadReply::read(reply, this);
         (this->*handler)(session);
         session->deleteLater();
-        reply->deleteLater();
+        reply->manager()->deleteLater(); // the manager made for this request; takes the reply along
     });
 }
 
@@ -169,7 +168,6 @@ void Autorization::sendFeedback(QString email, QString body)
     NetworkAccessManager *nam = manager();
     QNetworkReply *reply =
         nam->post(NetworkAccessManager::getRequest(QUrl(Core::instance()->feedbackUrl())), multiPart);
-    nam->setParent(reply);
     multiPart->setParent(reply);
     watch(reply, &Autorization::onFeedbackSent);
 }

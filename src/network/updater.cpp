@@ -60,10 +60,9 @@ void Updater::requestInformation()
     url.setQuery(query);
     auto *manager = new NetworkAccessManager(this);
     QNetworkReply *reply = manager->get(NetworkAccessManager::getRequest(url));
-    manager->setParent(reply);
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         onInformation(reply);
-        reply->deleteLater();
+        reply->manager()->deleteLater(); // the manager made for this request; takes the reply along
         finishTask();
     });
 }
@@ -101,14 +100,13 @@ void Updater::requestPackage(const Task &task)
     QNetworkRequest request = NetworkAccessManager::getRequest(task.url);
     request.setTransferTimeout(packageTimeoutMs);
     QNetworkReply *reply = manager->get(request);
-    manager->setParent(reply);
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply, task](qint64 received, qint64) {
         if (received > task.size)
             reply->abort();
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply, task] {
         onPackage(reply, task);
-        reply->deleteLater();
+        reply->manager()->deleteLater(); // the manager made for this request; takes the reply along
         finishTask();
     });
 }
