@@ -265,6 +265,38 @@ private slots:
         QVERIFY(!log.contains("Bearer"));
     }
 
+    void signIn_neverWritesPasswordOrTokenToDebugStreamOrLogs()
+    {
+        static QStringList messages;
+        messages.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { messages << text; });
+        Autorization account;
+        QSignalSpy errors(&account, &Autorization::authError);
+        QSignalSpy finished(&account, &Autorization::authFinished);
+        account.checkPassword(QStringLiteral("user@example.com"), QStringLiteral("Wrong-Pass-3391"));
+        QVERIFY(!waitForError(errors).isEmpty());
+        account.checkPassword(QStringLiteral("user@example.com"), QStringLiteral("secret"));
+        QVERIFY(finished.wait(15000));
+        const QString token = Autorization::token();
+        QSignalSpy changed(&account, &Autorization::authChanged);
+        m_service.configure({{"down", true}});
+        account.getUserInfo();
+        QTest::qWait(1000);
+        m_service.configure({{"down", false}});
+        qInstallMessageHandler(previous);
+        QVERIFY(!token.isEmpty());
+        const QString debug = messages.join(QLatin1Char('\n'));
+        QVERIFY(!debug.contains("Wrong-Pass-3391"));
+        QVERIFY(!debug.contains(token));
+        for (const QString &file : {m_logFileName, m_pathSettings + QStringLiteral("proxy_connect.log")}) {
+            const QByteArray text = readFile(file);
+            QVERIFY(!text.contains("Wrong-Pass-3391"));
+            QVERIFY(!text.contains(token.toUtf8()));
+            QVERIFY(!text.contains("Bearer"));
+        }
+    }
+
     void socialSignIn_rightState_signsIn_wrongOrReusedState_doesNot()
     {
         Autorization account;
