@@ -49,7 +49,7 @@ QUrl serviceUrl(const QString &host, const QString &path)
 
 // A manager per request, so a proxy changed on the sign-in page applies to the next one.
 // It is deleted, with its reply, once the reply has been handled.
-NetworkAccessManager *Autorization::manager()
+NetworkAccessManager *Autorization::newManager()
 {
     return new NetworkAccessManager(this);
 }
@@ -65,14 +65,14 @@ QNetworkRequest Autorization::formRequest(const QString &path) const
 
 void Autorization::post(const QNetworkRequest &request, const QByteArray &form, ReplyHandler handler)
 {
-    NetworkAccessManager *nam = manager();
+    NetworkAccessManager *nam = newManager();
     QNetworkReply *reply = nam->post(request, form);
     watch(reply, handler);
 }
 
 void Autorization::get(const QNetworkRequest &request, ReplyHandler handler)
 {
-    NetworkAccessManager *nam = manager();
+    NetworkAccessManager *nam = newManager();
     QNetworkReply *reply = nam->get(request);
     watch(reply, handler);
 }
@@ -165,7 +165,7 @@ void Autorization::sendFeedback(QString email, QString body)
     multiPart->append(textPart(QStringLiteral("email"), email));
     multiPart->append(textPart(QStringLiteral("body"), body));
     multiPart->append(logPart());
-    NetworkAccessManager *nam = manager();
+    NetworkAccessManager *nam = newManager();
     QNetworkReply *reply =
         nam->post(NetworkAccessManager::getRequest(QUrl(Core::instance()->feedbackUrl())), multiPart);
     multiPart->setParent(reply);

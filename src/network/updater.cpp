@@ -93,13 +93,17 @@ void Updater::onInformation(QNetworkReply *reply)
     m_queue.enqueue(task);
 }
 
-// The download is cut off as soon as it grows past the announced size.
+// The download is cut off as soon as it announces or grows past the expected size.
 void Updater::requestPackage(const Task &task)
 {
     auto *manager = new NetworkAccessManager(this);
     QNetworkRequest request = NetworkAccessManager::getRequest(task.url);
     request.setTransferTimeout(packageTimeoutMs);
     QNetworkReply *reply = manager->get(request);
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, task] {
+        if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > task.size)
+            reply->abort();
+    });
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply, task](qint64 received, qint64) {
         if (received > task.size)
             reply->abort();

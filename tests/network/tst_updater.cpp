@@ -113,7 +113,11 @@ private slots:
         offer(zipOf({{"Mavu.exe", "zipped"}}), "zip", {{"bad_sha256", true}});
         QCOMPARE(runUpdate(), QStringLiteral("failed"));
         QVERIFY(!QFile::exists(Updater::updateExecutable()));
-        QCOMPARE(NetworkTestUtil::errorLogEntries(), before + 3);
+        // A download that grows past the announced size is cut off.
+        offer(QByteArray(200000, 'x'), "exe", {{"bad_size", -100000}});
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        QCOMPARE(NetworkTestUtil::errorLogEntries(), before + 4);
     }
 
     void zipPackage_unpacksIntoUpdateFolder()

@@ -226,7 +226,7 @@ class Handler(BaseHTTPRequestHandler):
         digest = hashlib.sha256(package).hexdigest()
         if update.get("bad_sha256"):
             digest = hashlib.sha256(package + b"x").hexdigest()
-        size = len(package) + (1 if update.get("bad_size") else 0)
+        size = len(package) + int(update.get("bad_size") or 0)
         port = self.server.server_address[1]
         self.reply(200, {"version": update["version"], "format": update.get("format", "exe"),
                          "url": "https://127.0.0.1:%d/update/v1/package/mavu" % port,
