@@ -3,9 +3,16 @@
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
+#include <QQmlEngine>
+
 DropboxAuth::DropboxAuth(QObject *parent)
     : QObject(parent)
 {
+}
+
+void DropboxAuth::registerQmlType()
+{
+    qmlRegisterType<DropboxAuth>("Core", 1, 0, "DropboxAuth");
 }
 
 bool DropboxAuth::isAuth() const

@@ -16,6 +16,9 @@ class DropboxAuth : public QObject
 public:
     explicit DropboxAuth(QObject *parent = nullptr);
 
+    // Registers the type in the QML module "Core" 1.0.
+    static void registerQmlType();
+
     bool isAuth() const;
     QString name() const;
     QString email() const;
