@@ -23,7 +23,9 @@ inline QtMessageHandler &previousHandler()
 
 inline void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
+    // The offscreen platform's notices about what it cannot do (raise, masks) are no faults.
+    const bool platformNotice = text.startsWith(QLatin1String("This plugin does not support"));
+    if ((type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) && !platformNotice)
         warnings() << text;
     if (previousHandler())
         previousHandler()(type, context, text);

@@ -7,7 +7,8 @@ Rectangle {
     property string label: ""
     property alias echoMode: input.echoMode
 
-    function focus() {
+    // Named setFocus: an item's "focus" is a property that no function may shadow.
+    function setFocus() {
         input.forceActiveFocus()
     }
 

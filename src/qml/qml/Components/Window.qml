@@ -17,6 +17,8 @@ FocusScope {
 
     signal closed()
 
+    // The page's own keyboard items get the keys; Escape that none takes closes the window.
+    focus: true
     width: windowWidth + margin * 2
     height: windowHeight + margin * 2
 
