@@ -2,6 +2,7 @@
 #include "surfacepagefixture.h"
 
 #include <QSignalSpy>
+#include <QTranslator>
 
 class SurfacePageTest : public QObject
 {
@@ -219,6 +220,24 @@ private slots:
         QVERIFY(page.surface.calls.contains("stopPonoram"));
         QCOMPARE(page.canvas()->currentModule(), QString());
         QVERIFY(!page.item("ponoramIndicator")->isVisible());
+    }
+
+    void russianCatalogue_translatesToolTipsMenuAndConfirmBox()
+    {
+        QTranslator russian;
+        QVERIFY(russian.load(":/translate/mavu.qm"));
+        QCoreApplication::installTranslator(&russian);
+        SurfacePage page;
+        const bool loaded = page.load();
+        QCoreApplication::removeTranslator(&russian);
+        QVERIFY(loaded);
+        const QVariantList tools = page.toolBar()->property("tools").toList();
+        QCOMPARE(tools.size(), 11);
+        QCOMPARE(tools.at(1).toMap().value("title").toString(), QStringLiteral("<b>Инструмент «Карандаш»</b>"));
+        QCOMPARE(page.item("menuSave")->property("text").toString(), QStringLiteral("Сохранить"));
+        QCOMPARE(page.item("confirmYes")->property("text").toString(), QStringLiteral("Да"));
+        QCOMPARE(page.item("confirmDoNotShow")->property("text").toString(),
+                 QStringLiteral("Больше не показывать это окно"));
     }
 
     void stitchedResult_handsTheSecondCanvasOver()

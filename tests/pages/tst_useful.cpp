@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QJSEngine>
+#include <QTranslator>
 #include <QtTest>
 
 // The script helpers of the pages, run in a bare script engine.
@@ -83,6 +84,16 @@ private slots:
         QCOMPARE(call("sizeToStringDropbox(1073741823)").toString(), QStringLiteral("1024.00 MB"));
         QCOMPARE(call("sizeToStringDropbox(1073741824, 0)").toString(), QStringLiteral("1 GB"));
         QCOMPARE(call("sizeToStringDropbox(2048)").toString(), QStringLiteral("2.00 KB"));
+    }
+
+    void sizeUnits_comeFromTheCatalogue()
+    {
+        QTranslator russian;
+        QVERIFY(russian.load(":/translate/mavu.qm"));
+        QCoreApplication::installTranslator(&russian);
+        const QString text = call("sizeToStringDropbox(2147483648)").toString();
+        QCoreApplication::removeTranslator(&russian);
+        QCOMPARE(text, QStringLiteral("2.00 ГБ"));
     }
 
     void flag_readsStoredTextAsNumberOrBoolean()
