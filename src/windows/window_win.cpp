@@ -3,6 +3,7 @@
 #include "core.h"
 #include "settings/setting.h"
 #include "windows/compositor.h"
+#include "windows/windowtypes.h"
 
 #include <QBitmap>
 #include <QDebug>
@@ -41,6 +42,8 @@ BasicWindow::BasicWindow(QObject *parent)
         setColor(opaqueFrameColour);
     }
     setResizeMode(QQuickView::SizeViewToRootObject);
+    // The frame and the pages use CursorShapeArea; the registration is idempotent.
+    registerWindowQmlTypes();
     setFlags(Qt::FramelessWindowHint);
 }
 

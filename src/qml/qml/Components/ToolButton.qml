@@ -30,7 +30,7 @@ Item {
 
     Image {
         anchors.fill: parent
-        visible: mouse.containsMouse || button.check
+        visible: mouse.containsMouse
         source: "qrc:/component/image/component/" + (button.check ? "tool_background.png" : "tool_item_background.png")
     }
     Image {
