@@ -222,6 +222,45 @@ private slots:
         QVERIFY(!page.item("ponoramIndicator")->isVisible());
     }
 
+    void sizeLabel_followsTheCornerAndTurnsInwardAtTheEdge()
+    {
+        SurfacePage page;
+        QVERIFY(page.load());
+        QQuickItem *label = page.item("sizeLabel");
+        QQuickItem *plate = page.item("sizeLabelPlate");
+        page.selector()->select(QRectF(100, 100, 300, 200));
+        page.selector()->setProperty("isPress", true);
+        QVERIFY(label->isVisible());
+        QCOMPARE(page.item("sizeLabelText")->property("text").toString(), QStringLiteral("300x200"));
+        QCOMPARE(label->position(), QPointF(410, 280));
+        QVERIFY(!plate->isVisible());
+        page.selector()->select(QRectF(1700, 100, 215, 200));
+        const qreal width = label->width();
+        // Turned inward beside a turned magnifier: it goes above the magnifier.
+        QCOMPARE(label->position(), QPointF(1915 - width - 20, page.item("magnifier")->y() - 20));
+        QCOMPARE(page.item("magnifier")->y(), 300.0 - 82 - 10);
+        QVERIFY(plate->isVisible());
+        page.selector()->setProperty("isPress", false);
+        QVERIFY(!label->isVisible());
+    }
+
+    void magnifier_besideTheCursorThenBesideTheCorner()
+    {
+        SurfacePage page;
+        QVERIFY(page.load());
+        QQuickItem *magnifier = page.item("magnifier");
+        page.selector()->setProperty("gx", 300);
+        page.selector()->setProperty("gy", 200);
+        QVERIFY(magnifier->isVisible());
+        QCOMPARE(magnifier->position(), QPointF(310, 210));
+        auto *lens = page.selector()->findChild<FakeMagnifier *>("MagnifierItem");
+        QCOMPARE(lens->gx, 300);
+        QCOMPARE(lens->background().size(), QSize(64, 48));
+        page.selector()->select(QRectF(1800, 950, 100, 100));
+        QCOMPARE(magnifier->position(), QPointF(1900 - magnifier->width() - 10, 1050 - magnifier->height() - 10));
+        QVERIFY(!magnifier->isVisible());
+    }
+
     void russianCatalogue_translatesToolTipsMenuAndConfirmBox()
     {
         QTranslator russian;
