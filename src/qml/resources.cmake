@@ -32,3 +32,30 @@ qt_add_resources(mavucore "mavu_font"
   PREFIX "/font"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/font/DejaVuSans.ttf)
+
+# Page components, the overlay page and the images they draw with (scripts/draw-page-images.py).
+file(GLOB mavu_page_components CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Components/*.qml
+  ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Components/*.js)
+qt_add_resources(mavucore "mavu_page_components"
+  PREFIX "/qml"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${mavu_page_components}
+        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceWindow.qml)
+file(GLOB mavu_page_component_images CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png)
+list(REMOVE_ITEM mavu_page_component_images ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/color_line_big.png)
+qt_add_resources(mavucore "mavu_page_component_images"
+  PREFIX "/component"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${mavu_page_component_images})
+file(GLOB mavu_page_frame_images CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/*.png)
+qt_add_resources(mavucore "mavu_page_frame_images"
+  PREFIX "/image"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${mavu_page_frame_images})
+file(GLOB mavu_page_icons CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/*.png ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/*.ico)
+qt_add_resources(mavucore "mavu_page_icons"
+  PREFIX "/icon"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${mavu_page_icons})

@@ -1,0 +1,13 @@
+import QtQuick
+
+CheckItem {
+    id: box
+
+    signal click(bool check)
+
+    iconStem: "checkbox"
+    onPressed: {
+        check = !check
+        box.click(check)
+    }
+}

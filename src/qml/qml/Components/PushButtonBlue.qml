@@ -1,0 +1,6 @@
+import QtQuick
+
+ImageButton {
+    imageStem: "login_button_background"
+    styleColor: "#227da0"
+}

@@ -1,0 +1,28 @@
+#include "windows/compositor.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+
+#include <X11/Xlib.h>
+
+namespace {
+
+bool x11SelectionOwned(Display *display)
+{
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display));
+    const Atom selection = XInternAtom(display, name.constData(), False);
+    return selection != None && XGetSelectionOwner(display, selection) != None;
+}
+
+} // namespace
+
+bool compositingManagerRunning()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return true;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    Display *display = x11 ? x11->display() : nullptr;
+    if (!display)
+        return false;
+    return x11SelectionOwned(display);
+}
