@@ -3,11 +3,14 @@
 #include <QObject>
 #include <QString>
 
+class UploadModel;
+
 // The application controller. This file grows facet by facet (service addresses now;
 // tray, windows, capture and upload hand-off as they arrive).
 class Core : public QObject
 {
     Q_OBJECT
+    Q_MOC_INCLUDE("upload/uploadmodel.h")
 public:
     static Core *instance();
 
@@ -25,6 +28,11 @@ public:
     QString feedbackUrl() const;
     QString userAgent() const;
 
+    // ---- Upload list (core_uploads.cpp) ----------------------------------------------
+    // The list of running uploads, created on first use as a child of Core.
+    Q_INVOKABLE UploadModel *uploadModel();
+    // ------------------------------------------------------------------------------------
+
 public slots:
     QString appVersion() const;
     void exitApp();
@@ -36,4 +44,7 @@ private:
     QString m_hostUrlAuth;
     QString m_hostUrl;
     QString m_supportHost;
+
+    // ---- Upload list (core_uploads.cpp) ----
+    UploadModel *m_uploadModel = nullptr;
 };
