@@ -107,8 +107,12 @@ QString CurlTarget::folderUrl() const
     if (port > 0)
         url.setPort(port);
     QString folder = path.trimmed();
-    if (sftp && !folder.startsWith(QLatin1Char('/')))
-        folder = QStringLiteral("/~/") + folder; // relative to the login folder
+    if (sftp) {
+        while (folder.startsWith(QLatin1String("~/")))
+            folder.remove(0, 2);
+        if (!folder.startsWith(QLatin1Char('/')))
+            folder = QStringLiteral("/~/") + folder; // relative to the login folder
+    }
     if (!folder.startsWith(QLatin1Char('/')))
         folder.prepend(QLatin1Char('/'));
     if (!folder.endsWith(QLatin1Char('/')))
@@ -119,10 +123,11 @@ QString CurlTarget::folderUrl() const
 
 QString CurlTarget::sftpQuotePath(const QString &name) const
 {
+    // Quote commands take server paths as they are: a relative one starts at the login folder.
     QString folder = path.trimmed();
-    if (!folder.startsWith(QLatin1Char('/')))
-        folder = QStringLiteral("/~/") + folder;
-    if (!folder.endsWith(QLatin1Char('/')))
+    while (folder.startsWith(QLatin1String("~/")))
+        folder.remove(0, 2);
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder.append(QLatin1Char('/'));
     return folder + name;
 }
@@ -168,7 +173,8 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
 {
     FILE *input = std::fopen(QFile::encodeName(localFile).constData(), "rb");
     if (!input)
-        return {false, false, text("Cannot read the file %1").arg(QFileInfo(localFile).fileName())};
+        return {false, false, text("Cannot read the file %1").arg(QFileInfo(localFile).fileName()), CURLE_READ_ERROR,
+                QString()};
     m_progress = progress;
     const QString partName = remoteName + QStringLiteral(".part");
     const QByteArray url = (m_target.folderUrl()
@@ -203,6 +209,22 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
 }
 
 CurlOutcome CurlTransfer::probe()
+{
+    CurlOutcome outcome = listFolder();
+    const bool folderMissing = outcome.code == CURLE_REMOTE_FILE_NOT_FOUND || outcome.code == CURLE_REMOTE_ACCESS_DENIED;
+    if (outcome.ok || !folderMissing || m_target.path.trimmed().isEmpty())
+        return outcome;
+    // Logged in, but the folder is not there yet: the first upload creates it.
+    const QString folder = m_target.path;
+    m_target.path.clear();
+    outcome = listFolder();
+    m_target.path = folder;
+    if (outcome.ok)
+        outcome.notice = text("The folder %1 does not exist yet: the first upload creates it").arg(folder);
+    return outcome;
+}
+
+CurlOutcome CurlTransfer::listFolder()
 {
     CURL *easy = curl_easy_init();
     applyCommon(easy);
@@ -242,17 +264,22 @@ CurlOutcome CurlTransfer::perform(void *handle)
     curl_multi_remove_handle(multi, easy);
     curl_multi_cleanup(multi);
     if (m_abort.load())
-        return {false, true, text("Upload canceled")};
+        return {false, true, text("Upload canceled"), CURLE_ABORTED_BY_CALLBACK, QString()};
     return outcomeOf(code);
 }
 
 CurlOutcome CurlTransfer::outcomeOf(int value) const
 {
     const CURLcode code = CURLcode(value);
-    if (code == CURLE_OK)
-        return {true, false, QString()};
     CurlOutcome outcome;
-    if (m_hostKeyChanged) {
+    outcome.code = code;
+    outcome.ok = code == CURLE_OK;
+    if (outcome.ok)
+        return outcome;
+    // A server that no longer offers a key of the pinned type fails the key exchange.
+    const bool pinnedTypeGone = m_target.sftp && code == CURLE_FAILED_INIT
+        && isHostPinned(m_target.knownHostsFile, m_target.host, m_target.port);
+    if (m_hostKeyChanged || pinnedTypeGone) {
         outcome.errorText = text("The host key of the server %1 has changed. The connection was refused: "
                                  "the server may be an impostor. If the server was reinstalled, remove its "
                                  "line from %2").arg(m_target.host, m_target.knownHostsFile);

@@ -29,6 +29,8 @@ struct CurlOutcome
     bool ok = false;
     bool aborted = false;
     QString errorText;   // translated text for the user, empty when ok
+    int code = 0;        // the libcurl result
+    QString notice;      // a remark for the user beside success
 };
 
 // One blocking libcurl transfer: an easy handle driven by the multi interface, so that a
@@ -52,6 +54,7 @@ public:
     static constexpr long uploadBufferSize = 512 * 1024;
 
 private:
+    CurlOutcome listFolder();
     CurlOutcome perform(void *easy);
     CurlOutcome outcomeOf(int code) const;
     void applyCommon(void *easy);

@@ -123,14 +123,16 @@ void run(const CurlTarget &target, QObject *receiver, const std::function<void()
         const CurlOutcome outcome = watcher->result();
         const QString title = target.sftp ? HandleFTPUpload::tr("SFTP connection")
                                           : HandleFTPUpload::tr("FTP connection");
-        UploadHooks::showMessage()(title, outcome.ok ? HandleFTPUpload::tr("Connection successful")
-                                                     : outcome.errorText);
+        QString message = outcome.ok ? HandleFTPUpload::tr("Connection successful") : outcome.errorText;
+        if (outcome.ok && !outcome.notice.isEmpty())
+            message += QStringLiteral(". ") + outcome.notice;
+        UploadHooks::showMessage()(title, message);
         watcher->deleteLater();
         done();
     });
     watcher->setFuture(QtConcurrent::run([target] {
         if (target.host.isEmpty())
-            return CurlOutcome{false, false, HandleFTPUpload::tr("The server is not set in the settings")};
+            return CurlOutcome{false, false, HandleFTPUpload::tr("The server is not set in the settings"), 0, QString()};
         CurlTransfer transfer(target);
         return transfer.probe();
     }));
