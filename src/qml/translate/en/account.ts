@@ -15,5 +15,33 @@
         <source>No password</source>
         <translation>Please enter a password</translation>
     </message>
+    <message>
+        <source>Wrong password</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>Passwords do not match</source>
+        <translation>Passwords do not match</translation>
+    </message>
+    <message>
+        <source>Password is empty</source>
+        <translation>Please enter a password</translation>
+    </message>
+    <message>
+        <source>Confirm password is empty</source>
+        <translation>Please confirm the password</translation>
+    </message>
+    <message>
+        <source>Error start socket</source>
+        <translation>Could not start the local sign-in listener</translation>
+    </message>
+    <message>
+        <source>E-mail is already registered</source>
+        <translation>This E-mail address is already registered</translation>
+    </message>
+    <message>
+        <source>Password is not accepted</source>
+        <translation>The password was not accepted</translation>
+    </message>
 </context>
 </TS>

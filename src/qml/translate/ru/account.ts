@@ -15,5 +15,33 @@
         <source>No password</source>
         <translation>Не указан пароль</translation>
     </message>
+    <message>
+        <source>Wrong password</source>
+        <translation>Неверный пароль</translation>
+    </message>
+    <message>
+        <source>Passwords do not match</source>
+        <translation>Пароли не совпадают</translation>
+    </message>
+    <message>
+        <source>Password is empty</source>
+        <translation>Пароль не указан</translation>
+    </message>
+    <message>
+        <source>Confirm password is empty</source>
+        <translation>Не указано подтверждение пароля</translation>
+    </message>
+    <message>
+        <source>Error start socket</source>
+        <translation>Не удалось запустить локальный сервер авторизации</translation>
+    </message>
+    <message>
+        <source>E-mail is already registered</source>
+        <translation>Этот адрес электронной почты уже зарегистрирован</translation>
+    </message>
+    <message>
+        <source>Password is not accepted</source>
+        <translation>Пароль не принят</translation>
+    </message>
 </context>
 </TS>

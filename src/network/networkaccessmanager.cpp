@@ -1,0 +1,87 @@
+#include "networkaccessmanager.h"
+
+#include "autorization.h"
+#include "core.h"
+#include "settings/constants.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QNetworkProxy>
+
+NetworkAccessManager::NetworkAccessManager(QObject *parent)
+    : QNetworkAccessManager(parent)
+{
+    setTransferTimeout(transferTimeoutMs);
+    applyProxy();
+    logProxy();
+}
+
+QNetworkRequest NetworkAccessManager::getRequest(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, Core::instance()->userAgent());
+    request.setTransferTimeout(transferTimeoutMs);
+    return request;
+}
+
+QNetworkRequest NetworkAccessManager::getAuthRequest(const QUrl &url)
+{
+    QNetworkRequest request = getRequest(url);
+    request.setRawHeader("Authorization", "Bearer " + Autorization::token().toUtf8());
+    return request;
+}
+
+QByteArray NetworkAccessManager::formBody(const QList<QPair<QString, QString>> &fields)
+{
+    QByteArray body;
+    for (const auto &field : fields) {
+        if (!body.isEmpty())
+            body.append('&');
+        body.append(QUrl::toPercentEncoding(field.first) + '=' + QUrl::toPercentEncoding(field.second));
+    }
+    return body;
+}
+
+QNetworkReply *NetworkAccessManager::createRequest(Operation op, const QNetworkRequest &request,
+                                                   QIODevice *outgoingData)
+{
+    QNetworkRequest withAgent(request);
+    if (!withAgent.header(QNetworkRequest::UserAgentHeader).isValid())
+        withAgent.setHeader(QNetworkRequest::UserAgentHeader, Core::instance()->userAgent());
+    return QNetworkAccessManager::createRequest(op, withAgent, outgoingData);
+}
+
+void NetworkAccessManager::applyProxy()
+{
+    Setting *settings = Setting::instance();
+    if (!settings->getValue(SettingKeys::useProxy).toBool()) {
+        setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+        return;
+    }
+    QNetworkProxy proxy(QNetworkProxy::HttpProxy,
+                        settings->getValue(SettingKeys::proxyHost).toString(),
+                        quint16(settings->getValue(SettingKeys::proxyPort).toUInt()),
+                        settings->getValue(SettingKeys::proxyUser).toString(),
+                        settings->getValue(SettingKeys::proxyPassword).toString());
+    setProxy(proxy);
+}
+
+// One line per manager: time, whether the proxy is used, host, port, user, and only
+// whether a password is set.
+void NetworkAccessManager::logProxy() const
+{
+    const QNetworkProxy current = proxy();
+    const bool used = current.type() == QNetworkProxy::HttpProxy;
+    const QString line = QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh:mm:ss"))
+        + QStringLiteral("\tuseProxy=") + (used ? QStringLiteral("1") : QStringLiteral("0"))
+        + QStringLiteral(" host=") + current.hostName()
+        + QStringLiteral(" port=") + QString::number(current.port())
+        + QStringLiteral(" user=") + current.user()
+        + QStringLiteral(" password=") + (current.password().isEmpty() ? QStringLiteral("empty") : QStringLiteral("set"))
+        + QStringLiteral("\n");
+    QFile log(m_pathSettings + QStringLiteral("proxy_connect.log"));
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+        log.write(line.toUtf8());
+}

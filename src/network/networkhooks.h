@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+// Seams between the service client and the desktop: the information dialog, the
+// browser and the end of the process. The defaults write a warning, open the URL with
+// the desktop's handler and end the program; the windows and the tests put their own in.
+namespace NetworkHooks {
+
+std::function<void(const QString &text)> &showInformation();
+std::function<bool(const QUrl &url)> &openUrl();
+std::function<void()> &exitApp();
+
+} // namespace NetworkHooks

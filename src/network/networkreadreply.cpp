@@ -1,0 +1,87 @@
+#include "networkreadreply.h"
+
+#include "session.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkReply>
+#include <QXmlStreamReader>
+
+namespace {
+
+const char *operationName(QNetworkAccessManager::Operation op)
+{
+    switch (op) {
+    case QNetworkAccessManager::HeadOperation: return "HEAD";
+    case QNetworkAccessManager::GetOperation: return "GET";
+    case QNetworkAccessManager::PutOperation: return "PUT";
+    case QNetworkAccessManager::PostOperation: return "POST";
+    case QNetworkAccessManager::DeleteOperation: return "DELETE";
+    default: return "CUSTOM";
+    }
+}
+
+bool looksLikeXml(const QByteArray &contentType, const QByteArray &body)
+{
+    return contentType.contains("xml") || body.trimmed().startsWith('<');
+}
+
+} // namespace
+
+NetworkReadReply::NetworkReadReply(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Session *NetworkReadReply::read(QNetworkReply *reply, QObject *parent)
+{
+    auto *session = new Session(parent);
+    session->m_httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    session->m_networkOk = reply->error() == QNetworkReply::NoError;
+    session->m_requestText = describeRequest(reply);
+    // Qt names the full URL in its error texts; keep the query out of anything logged.
+    session->m_errorString = reply->errorString().replace(
+        reply->url().toString(), reply->url().adjusted(QUrl::RemoveQuery | QUrl::RemoveUserInfo).toString());
+    const QByteArray body = reply->readAll();
+    if (body.trimmed().isEmpty())
+        return session;
+    const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    bool ok = false;
+    session->m_values = looksLikeXml(contentType, body) ? parseXml(body, &ok) : parseJson(body, &ok);
+    session->m_bodyValid = ok;
+    return session;
+}
+
+QVariantMap NetworkReadReply::parseJson(const QByteArray &body, bool *ok)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    *ok = error.error == QJsonParseError::NoError && document.isObject();
+    return *ok ? document.object().toVariantMap() : QVariantMap();
+}
+
+QVariantMap NetworkReadReply::parseXml(const QByteArray &body, bool *ok)
+{
+    QVariantMap values;
+    QXmlStreamReader xml(body);
+    QString element;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            element = xml.name().toString();
+        } else if (xml.isCharacters() && !xml.isWhitespace() && !element.isEmpty()) {
+            values.insert(element, xml.text().toString());
+        } else if (xml.isEndElement()) {
+            element.clear();
+        }
+    }
+    *ok = !xml.hasError();
+    return *ok ? values : QVariantMap();
+}
+
+QString NetworkReadReply::describeRequest(const QNetworkReply *reply)
+{
+    const QUrl url = reply->url().adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo);
+    return QString::fromLatin1(operationName(reply->operation())) + QLatin1Char(' ')
+        + url.toString();
+}

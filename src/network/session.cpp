@@ -1,0 +1,6 @@
+#include "session.h"
+
+Session::Session(QObject *parent)
+    : QObject(parent)
+{
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+// One answer of the service as the clients need it: the HTTP status, whether the
+// service was reached at all, and the fields of the reply body.
+class Session : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Session(QObject *parent = nullptr);
+
+    int httpStatus() const { return m_httpStatus; }
+    // The service was not reached: no connection, TLS failure, timeout, proxy failure.
+    bool isNetworkFailure() const { return m_httpStatus == 0; }
+    bool isSuccess() const { return m_networkOk && m_httpStatus >= 200 && m_httpStatus < 300; }
+    // The service refused the request itself (4xx).
+    bool isRejected() const { return m_httpStatus >= 400 && m_httpStatus < 500; }
+    bool isBodyValid() const { return m_bodyValid; }
+
+    QVariantMap values() const { return m_values; }
+    QVariant value(const QString &key) const { return m_values.value(key); }
+    QString text(const QString &key) const { return m_values.value(key).toString(); }
+    qint64 number(const QString &key) const { return m_values.value(key).toLongLong(); }
+
+    // Named fields of the replies in use.
+    QString errorCode() const { return text(QStringLiteral("error")); }
+    QString accessToken() const { return text(QStringLiteral("access_token")); }
+    QString fileId() const { return text(QStringLiteral("id")); }
+    QString link() const { return text(QStringLiteral("alternateLink")); }
+    QString selfLink() const { return text(QStringLiteral("selfLink")); }
+
+    QString errorString() const { return m_errorString; }
+    QString requestText() const { return m_requestText; }
+
+private:
+    friend class NetworkReadReply;
+
+    int m_httpStatus = 0;
+    bool m_networkOk = false;
+    bool m_bodyValid = false;
+    QVariantMap m_values;
+    QString m_errorString;
+    QString m_requestText;
+};
