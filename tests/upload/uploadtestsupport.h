@@ -11,6 +11,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -171,6 +175,53 @@ private:
     QProcess m_process;
     quint16 m_port = 0;
     QString m_root;
+};
+
+// A Python stand-in over HTTPS on 127.0.0.1 that prints "READY <port> <certificate>".
+class HttpsStandIn
+{
+public:
+    bool start(const QString &script, const QString &folder)
+    {
+        QDir().mkpath(folder);
+        const QStringList ready = startReady(m_process, QStringLiteral("/usr/bin/python3"),
+                                             {script, QStringLiteral("--dir"), folder});
+        if (ready.size() < 3)
+            return false;
+        m_port = ready.at(1).toUShort();
+        trustCertificate(ready.at(2));
+        return true;
+    }
+    ~HttpsStandIn() { stopProcess(m_process); }
+    void stop() { stopProcess(m_process); }
+
+    quint16 port() const { return m_port; }
+    QString origin() const { return QStringLiteral("https://127.0.0.1:%1").arg(m_port); }
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+    QJsonObject get(const QString &path) { return exchange(path, nullptr); }
+    QJsonObject post(const QString &path, const QJsonObject &body)
+    {
+        const QByteArray data = QJsonDocument(body).toJson(QJsonDocument::Compact);
+        return exchange(path, &data);
+    }
+
+private:
+    QJsonObject exchange(const QString &path, const QByteArray *body)
+    {
+        QNetworkAccessManager network;
+        QNetworkRequest request(QUrl(origin() + path));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        QNetworkReply *reply = body ? network.post(request, *body) : network.get(request);
+        QSignalSpy done(reply, &QNetworkReply::finished);
+        done.wait(20000);
+        const QJsonObject result = QJsonDocument::fromJson(reply->readAll()).object();
+        delete reply;
+        return result;
+    }
+
+    QProcess m_process;
+    quint16 m_port = 0;
 };
 
 // Records what the dispatcher reports and what the jobs would open in the browser.
