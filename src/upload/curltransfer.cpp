@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -45,11 +46,19 @@ bool isHostPinned(const QString &file, const QString &host, int port)
     while (!known.atEnd()) {
         const QByteArray names = known.readLine().trimmed().split(' ').value(0);
         for (const QByteArray &name : names.split(',')) {
-            if (name == withPort || name == plain)
+            if (name == withPort || (port == 22 && name == plain))
                 return true;
         }
     }
     return false;
+}
+
+QByteArrayList readLines(const QString &file)
+{
+    QFile known(file);
+    if (!known.open(QIODevice::ReadOnly))
+        return {};
+    return known.readAll().split('\n');
 }
 
 size_t discardBody(char *, size_t size, size_t count, void *)
@@ -75,6 +84,7 @@ struct CurlCallbacks
                 return CURLKHSTAT_REJECT;
             }
             // First contact: pin the key the server shows now.
+            transfer->m_pinnedNow = true;
             return CURLKHSTAT_FINE_ADD_TO_FILE;
         default:
             transfer->m_hostKeyChanged = true;
@@ -185,7 +195,8 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
     curl_easy_setopt(easy, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(easy, CURLOPT_READDATA, input);
     curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(QFileInfo(localFile).size()));
-    curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, uploadBufferSize);
+    if (m_target.sftp) // larger SFTP writes keep more requests in flight; FTP is faster with the default
+        curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, uploadBufferSize);
     curl_easy_setopt(easy, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
 
     // The finished upload takes its real name only after the last byte is in.
@@ -239,6 +250,39 @@ CurlOutcome CurlTransfer::listFolder()
 }
 
 CurlOutcome CurlTransfer::perform(void *handle)
+{
+    const QByteArrayList knownBefore = m_target.sftp ? readLines(m_target.knownHostsFile) : QByteArrayList();
+    m_pinnedNow = false;
+    const CurlOutcome outcome = performMulti(handle);
+    if (m_pinnedNow)
+        qualifyPinnedKey(knownBefore);
+    return outcome;
+}
+
+// libssh2 writes a new key under the bare host name; on any port but 22 the entry must
+// name the port as well, or two servers of one host would share one pinned key.
+void CurlTransfer::qualifyPinnedKey(const QByteArrayList &knownBefore)
+{
+    if (m_target.port == 22)
+        return;
+    QByteArrayList lines = readLines(m_target.knownHostsFile);
+    const QByteArray plain = m_target.host.toUtf8() + ' ';
+    const QByteArray qualified = '[' + m_target.host.toUtf8() + "]:" + QByteArray::number(m_target.port) + ' ';
+    bool changed = false;
+    for (QByteArray &line : lines) {
+        if (line.startsWith(plain) && !knownBefore.contains(line)) {
+            line = qualified + line.mid(plain.size());
+            changed = true;
+        }
+    }
+    QSaveFile file(m_target.knownHostsFile);
+    if (changed && file.open(QIODevice::WriteOnly)) {
+        file.write(lines.join('\n'));
+        file.commit();
+    }
+}
+
+CurlOutcome CurlTransfer::performMulti(void *handle)
 {
     CURL *easy = static_cast<CURL *>(handle);
     CURLM *multi = curl_multi_init();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QString>
 #include <QThread>
 
@@ -56,6 +57,8 @@ public:
 private:
     CurlOutcome listFolder();
     CurlOutcome perform(void *easy);
+    CurlOutcome performMulti(void *easy);
+    void qualifyPinnedKey(const QByteArrayList &knownBefore);
     CurlOutcome outcomeOf(int code) const;
     void applyCommon(void *easy);
 
@@ -63,6 +66,7 @@ private:
     std::atomic_bool m_abort{false};
     std::atomic<void *> m_multi{nullptr};
     bool m_hostKeyChanged = false;
+    bool m_pinnedNow = false;
     Progress m_progress;
     qint64 m_lastProgressMs = 0;
 

@@ -98,6 +98,8 @@ QString build(const QStringList &items, const QString &archive, const std::atomi
     zip.close();
     if (failure.isEmpty() && zip.getZipError() != 0)
         failure = text("Cannot write the archive");
+    if (failure.isEmpty() && cancel && cancel->load()) // stopped after the last entry
+        failure = text("Upload canceled");
     if (!failure.isEmpty())
         QFile::remove(archive);
     return failure;
