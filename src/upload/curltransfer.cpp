@@ -16,11 +16,6 @@
 
 namespace {
 
-QString text(const char *source)
-{
-    return QCoreApplication::translate("CurlTransfer", source);
-}
-
 void initCurlOnce()
 {
     static std::once_flag once;
@@ -142,6 +137,14 @@ QString CurlTarget::sftpQuotePath(const QString &name) const
     return folder + name;
 }
 
+CurlOutcome CurlTransfer::failure(const QString &text, int code)
+{
+    CurlOutcome outcome;
+    outcome.errorText = text;
+    outcome.code = code;
+    return outcome;
+}
+
 CurlTransfer::CurlTransfer(const CurlTarget &target)
     : m_target(target)
 {
@@ -183,8 +186,7 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
 {
     FILE *input = std::fopen(QFile::encodeName(localFile).constData(), "rb");
     if (!input)
-        return {false, false, text(QT_TRANSLATE_NOOP("CurlTransfer", "Cannot read the file %1")).arg(QFileInfo(localFile).fileName()), CURLE_READ_ERROR,
-                QString()};
+        return failure(tr("Cannot read the file %1").arg(QFileInfo(localFile).fileName()), CURLE_READ_ERROR);
     m_progress = progress;
     const QString partName = remoteName + QStringLiteral(".part");
     const QByteArray url = (m_target.folderUrl()
@@ -222,7 +224,8 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
 CurlOutcome CurlTransfer::probe()
 {
     CurlOutcome outcome = listFolder();
-    const bool folderMissing = outcome.code == CURLE_REMOTE_FILE_NOT_FOUND || outcome.code == CURLE_REMOTE_ACCESS_DENIED;
+    const bool folderMissing =
+        outcome.code == CURLE_REMOTE_FILE_NOT_FOUND || outcome.code == CURLE_REMOTE_ACCESS_DENIED;
     if (outcome.ok || !folderMissing || m_target.path.trimmed().isEmpty())
         return outcome;
     // Logged in, but the folder is not there yet: the first upload creates it.
@@ -231,7 +234,7 @@ CurlOutcome CurlTransfer::probe()
     outcome = listFolder();
     m_target.path = folder;
     if (outcome.ok)
-        outcome.notice = text(QT_TRANSLATE_NOOP("CurlTransfer", "The folder %1 does not exist yet: the first upload creates it")).arg(folder);
+        outcome.notice = tr("The folder %1 does not exist yet: the first upload creates it").arg(folder);
     return outcome;
 }
 
@@ -308,7 +311,7 @@ CurlOutcome CurlTransfer::performMulti(void *handle)
     curl_multi_remove_handle(multi, easy);
     curl_multi_cleanup(multi);
     if (m_abort.load())
-        return {false, true, text(QT_TRANSLATE_NOOP("CurlTransfer", "Upload canceled")), CURLE_ABORTED_BY_CALLBACK, QString()};
+        return {false, true, tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK, QString()};
     return outcomeOf(code);
 }
 
@@ -324,23 +327,23 @@ CurlOutcome CurlTransfer::outcomeOf(int value) const
     const bool pinnedTypeGone = m_target.sftp && code == CURLE_FAILED_INIT
         && isHostPinned(m_target.knownHostsFile, m_target.host, m_target.port);
     if (m_hostKeyChanged || pinnedTypeGone) {
-        outcome.errorText = text(QT_TRANSLATE_NOOP("CurlTransfer", "The host key of the server %1 has changed. The connection was refused: "
+        outcome.errorText = tr("The host key of the server %1 has changed. The connection was refused: "
                                  "the server may be an impostor. If the server was reinstalled, remove its "
-                                 "line from %2")).arg(m_target.host, m_target.knownHostsFile);
+                                 "line from %2").arg(m_target.host, m_target.knownHostsFile);
         return outcome;
     }
     switch (code) {
     case CURLE_LOGIN_DENIED:
     case CURLE_REMOTE_ACCESS_DENIED:
-        outcome.errorText = text(QT_TRANSLATE_NOOP("CurlTransfer", "Wrong user name or password, or access denied"));
+        outcome.errorText = tr("Wrong user name or password, or access denied");
         break;
     case CURLE_COULDNT_CONNECT:
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_OPERATION_TIMEDOUT:
-        outcome.errorText = text(QT_TRANSLATE_NOOP("CurlTransfer", "Could not connect to the server %1")).arg(m_target.host);
+        outcome.errorText = tr("Could not connect to the server %1").arg(m_target.host);
         break;
     default:
-        outcome.errorText = text(QT_TRANSLATE_NOOP("CurlTransfer", "Upload error: %1")).arg(QString::fromUtf8(curl_easy_strerror(code)));
+        outcome.errorText = tr("Upload error: %1").arg(QString::fromUtf8(curl_easy_strerror(code)));
     }
     return outcome;
 }

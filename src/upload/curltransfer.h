@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayList>
+#include <QCoreApplication>
 #include <QString>
 #include <QThread>
 
@@ -38,6 +39,8 @@ struct CurlOutcome
 // running upload can be aborted from another thread at once.
 class CurlTransfer
 {
+    Q_DECLARE_TR_FUNCTIONS(CurlTransfer)
+
 public:
     using Progress = std::function<void(qint64 sent, qint64 total)>;
 
@@ -53,6 +56,8 @@ public:
     void abort();
 
     static constexpr long uploadBufferSize = 512 * 1024;
+
+    static CurlOutcome failure(const QString &text, int code);
 
 private:
     CurlOutcome listFolder();

@@ -132,7 +132,7 @@ void run(const CurlTarget &target, QObject *receiver, const std::function<void()
     });
     watcher->setFuture(QtConcurrent::run([target] {
         if (target.host.isEmpty())
-            return CurlOutcome{false, false, HandleFTPUpload::tr("The server is not set in the settings"), 0, QString()};
+            return CurlTransfer::failure(HandleFTPUpload::tr("The server is not set in the settings"), 0);
         CurlTransfer transfer(target);
         return transfer.probe();
     }));

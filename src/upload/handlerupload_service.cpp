@@ -107,8 +107,9 @@ void HandlerUpload::serviceBytesFinished()
         transferFailed(serviceErrorText(*session));
         return;
     }
-    if (session->number(QStringLiteral("fileSize")) != size) {
-        transferFailed(tr("The server stored %1 of %2 bytes").arg(session->number(QStringLiteral("fileSize"))).arg(size));
+    const qint64 stored = session->number(QStringLiteral("fileSize"));
+    if (stored != size) {
+        transferFailed(tr("The server stored %1 of %2 bytes").arg(stored).arg(size));
         return;
     }
     transferSucceeded(link());

@@ -13,10 +13,10 @@
 
 namespace {
 
-QString text(const char *source)
+struct ZipTexts
 {
-    return QCoreApplication::translate("ZipArchive", source);
-}
+    Q_DECLARE_TR_FUNCTIONS(ZipArchive)
+};
 
 struct Entry
 {
@@ -49,21 +49,21 @@ QString copyInto(QuaZip &zip, const Entry &entry, const std::atomic_bool *cancel
 {
     QFile input(entry.source);
     if (!input.open(QIODevice::ReadOnly))
-        return text(QT_TRANSLATE_NOOP("ZipArchive", "Cannot read the file %1")).arg(entry.name);
+        return ZipTexts::tr("Cannot read the file %1").arg(entry.name);
     QuaZipFile output(&zip);
     QuaZipNewInfo info(entry.name, entry.source);
     if (!output.open(QIODevice::WriteOnly, info))
-        return text(QT_TRANSLATE_NOOP("ZipArchive", "Cannot write the archive"));
+        return ZipTexts::tr("Cannot write the archive");
     QByteArray buffer(256 * 1024, Qt::Uninitialized);
     while (!input.atEnd()) {
         if (cancel && cancel->load())
-            return text(QT_TRANSLATE_NOOP("ZipArchive", "Upload canceled"));
+            return ZipTexts::tr("Upload canceled");
         const qint64 read = input.read(buffer.data(), buffer.size());
         if (read < 0 || output.write(buffer.constData(), read) != read)
-            return text(QT_TRANSLATE_NOOP("ZipArchive", "Cannot write the archive"));
+            return ZipTexts::tr("Cannot write the archive");
     }
     output.close();
-    return output.getZipError() == 0 ? QString() : text(QT_TRANSLATE_NOOP("ZipArchive", "Cannot write the archive"));
+    return output.getZipError() == 0 ? QString() : ZipTexts::tr("Cannot write the archive");
 }
 
 } // namespace
@@ -88,7 +88,7 @@ QString build(const QStringList &items, const QString &archive, const std::atomi
     QuaZip zip(archive);
     zip.setUtf8Enabled(true);
     if (!zip.open(QuaZip::mdCreate))
-        return text(QT_TRANSLATE_NOOP("ZipArchive", "Cannot write the archive"));
+        return ZipTexts::tr("Cannot write the archive");
     QString failure;
     for (const Entry &entry : collectEntries(items)) {
         failure = copyInto(zip, entry, cancel);
@@ -97,9 +97,9 @@ QString build(const QStringList &items, const QString &archive, const std::atomi
     }
     zip.close();
     if (failure.isEmpty() && zip.getZipError() != 0)
-        failure = text(QT_TRANSLATE_NOOP("ZipArchive", "Cannot write the archive"));
+        failure = ZipTexts::tr("Cannot write the archive");
     if (failure.isEmpty() && cancel && cancel->load()) // stopped after the last entry
-        failure = text(QT_TRANSLATE_NOOP("ZipArchive", "Upload canceled"));
+        failure = ZipTexts::tr("Upload canceled");
     if (!failure.isEmpty())
         QFile::remove(archive);
     return failure;

@@ -8,6 +8,14 @@
 
 using namespace UploadTest;
 
+namespace {
+QStringList capturedMessages;
+void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedMessages.append(message);
+}
+} // namespace
+
 class FtpUploadTest : public QObject
 {
     Q_OBJECT
@@ -119,6 +127,34 @@ private slots:
         QVERIFY(m_opened.isEmpty()); // no share action after a failure
         QTRY_COMPARE(complete.count(), 1);
         QVERIFY(!QFile::exists(remote(QStringLiteral("wrongpass.png"))));
+    }
+
+    void credentials_neverReachTheLog()
+    {
+        const QString secret = QStringLiteral("pw-SECRET-4711");
+        QLoggingCategory::setFilterRules(QString());
+        capturedMessages.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+        useFtp(secret);
+        const QString file = makeFile(local(QStringLiteral("secret.png")), 2048);
+        Recorder recorder(m_exchange);
+        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
+        const bool ended = waitForEnd(recorder);
+        auto *probe = new HandleFTPUpload(Core::instance());
+        QSignalSpy finished(probe, &HandleFTPUpload::checkConnectFinished);
+        probe->checkConnect(QStringLiteral("user"), secret, QStringLiteral("127.0.0.1"), QString(), m_server.port());
+        finished.wait(30000);
+        delete probe;
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+
+        QVERIFY(ended);
+        QVERIFY(!capturedMessages.isEmpty());
+        for (const QString &message : std::as_const(capturedMessages))
+            QVERIFY2(!message.contains(QLatin1String("SECRET")), qPrintable(message));
+        for (const auto &message : std::as_const(m_messages))
+            QVERIFY(!message.second.contains(QLatin1String("SECRET")));
+        QVERIFY(!recorder.firstError().contains(QLatin1String("SECRET")));
     }
 
     void cancel_midTransfer_stopsCleanlyWithoutLink()

@@ -78,7 +78,8 @@ void QDropboxFile::uploadFinished()
 void QDropboxFile::requestSharedLink(const QString &path)
 {
     const QJsonObject argument{{QStringLiteral("path"), path}};
-    m_reply = m_network->post(QDropbox::apiRequest(QStringLiteral("/sharing/create_shared_link_with_settings"), m_token),
+    const QString endpoint = QStringLiteral("/sharing/create_shared_link_with_settings");
+    m_reply = m_network->post(QDropbox::apiRequest(endpoint, m_token),
                               QJsonDocument(argument).toJson(QJsonDocument::Compact));
     connect(m_reply, &QNetworkReply::finished, this, &QDropboxFile::sharedLinkFinished);
 }
