@@ -49,7 +49,7 @@ void Autorization::listen()
     if (m_listener->listen())
         return;
     NetworkHooks::showInformation()(tr("Error start socket"));
-    QTimer::singleShot(exitAfterListenFailureMs, this, [] { NetworkHooks::exitApp()(); });
+    QTimer::singleShot(exitAfterListenFailureMs, Qt::PreciseTimer, this, [] { NetworkHooks::exitApp()(); });
 }
 
 void Autorization::setStatusAutorization(StatusAutorization status)

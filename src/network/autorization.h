@@ -79,7 +79,7 @@ signals:
 private:
     using ReplyHandler = void (Autorization::*)(Session *);
 
-    NetworkAccessManager *manager();
+    NetworkAccessManager *newManager();
     void post(const QNetworkRequest &request, const QByteArray &form, ReplyHandler handler);
     void get(const QNetworkRequest &request, ReplyHandler handler);
     void watch(QNetworkReply *reply, ReplyHandler handler);

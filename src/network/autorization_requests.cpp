@@ -48,7 +48,8 @@ QUrl serviceUrl(const QString &host, const QString &path)
 } // namespace
 
 // A manager per request, so a proxy changed on the sign-in page applies to the next one.
-NetworkAccessManager *Autorization::manager()
+// It is deleted, with its reply, once the reply has been handled.
+NetworkAccessManager *Autorization::newManager()
 {
     return new NetworkAccessManager(this);
 }
@@ -64,17 +65,15 @@ QNetworkRequest Autorization::formRequest(const QString &path) const
 
 void Autorization::post(const QNetworkRequest &request, const QByteArray &form, ReplyHandler handler)
 {
-    NetworkAccessManager *nam = manager();
+    NetworkAccessManager *nam = newManager();
     QNetworkReply *reply = nam->post(request, form);
-    nam->setParent(reply);
     watch(reply, handler);
 }
 
 void Autorization::get(const QNetworkRequest &request, ReplyHandler handler)
 {
-    NetworkAccessManager *nam = manager();
+    NetworkAccessManager *nam = newManager();
     QNetworkReply *reply = nam->get(request);
-    nam->setParent(reply);
     watch(reply, handler);
 }
 
@@ -84,7 +83,7 @@ void Autorization::watch(QNetworkReply *reply, ReplyHandler handler)
         Session *session = NetworkReadReply::read(reply, this);
         (this->*handler)(session);
         session->deleteLater();
-        reply->deleteLater();
+        reply->manager()->deleteLater(); // the manager made for this request; takes the reply along
     });
 }
 
@@ -166,10 +165,9 @@ void Autorization::sendFeedback(QString email, QString body)
     multiPart->append(textPart(QStringLiteral("email"), email));
     multiPart->append(textPart(QStringLiteral("body"), body));
     multiPart->append(logPart());
-    NetworkAccessManager *nam = manager();
+    NetworkAccessManager *nam = newManager();
     QNetworkReply *reply =
         nam->post(NetworkAccessManager::getRequest(QUrl(Core::instance()->feedbackUrl())), multiPart);
-    nam->setParent(reply);
     multiPart->setParent(reply);
     watch(reply, &Autorization::onFeedbackSent);
 }

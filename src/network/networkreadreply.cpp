@@ -9,15 +9,15 @@
 
 namespace {
 
-const char *operationName(QNetworkAccessManager::Operation op)
+QByteArray operationName(const QNetworkReply *reply)
 {
-    switch (op) {
+    switch (reply->operation()) {
     case QNetworkAccessManager::HeadOperation: return "HEAD";
     case QNetworkAccessManager::GetOperation: return "GET";
     case QNetworkAccessManager::PutOperation: return "PUT";
     case QNetworkAccessManager::PostOperation: return "POST";
     case QNetworkAccessManager::DeleteOperation: return "DELETE";
-    default: return "CUSTOM";
+    default: return reply->request().attribute(QNetworkRequest::CustomVerbAttribute).toByteArray();
     }
 }
 
@@ -82,6 +82,6 @@ QVariantMap NetworkReadReply::parseXml(const QByteArray &body, bool *ok)
 QString NetworkReadReply::describeRequest(const QNetworkReply *reply)
 {
     const QUrl url = reply->url().adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo);
-    return QString::fromLatin1(operationName(reply->operation())) + QLatin1Char(' ')
+    return QString::fromLatin1(operationName(reply)) + QLatin1Char(' ')
         + url.toString();
 }

@@ -32,9 +32,26 @@ ServerListener::ServerListener(QObject *parent)
     connect(&m_server, &QTcpServer::newConnection, this, &ServerListener::acceptConnections);
 }
 
+namespace {
+
+QList<QPair<quint16, quint16>> &configuredSeries()
+{
+    static QList<QPair<quint16, quint16>> series;
+    return series;
+}
+
+} // namespace
+
 QList<QPair<quint16, quint16>> ServerListener::portSeries()
 {
+    if (!configuredSeries().isEmpty())
+        return configuredSeries();
     return {{62000, 62009}, {62100, 62109}, {62200, 62209}};
+}
+
+void ServerListener::setPortSeries(const QList<QPair<quint16, quint16>> &series)
+{
+    configuredSeries() = series;
 }
 
 bool ServerListener::listen()

@@ -27,6 +27,8 @@ public:
 
     // The ports tried, in order: [first, last] ranges.
     static QList<QPair<quint16, quint16>> portSeries();
+    // Replaces the series (tests use a port of their own; an empty list restores it).
+    static void setPortSeries(const QList<QPair<quint16, quint16>> &series);
 
     static constexpr qint64 maxRequestBytes = 8192;
     static constexpr int idleTimeoutMs = 10000;

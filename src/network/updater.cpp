@@ -60,10 +60,9 @@ void Updater::requestInformation()
     url.setQuery(query);
     auto *manager = new NetworkAccessManager(this);
     QNetworkReply *reply = manager->get(NetworkAccessManager::getRequest(url));
-    manager->setParent(reply);
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         onInformation(reply);
-        reply->deleteLater();
+        reply->manager()->deleteLater(); // the manager made for this request; takes the reply along
         finishTask();
     });
 }
@@ -94,21 +93,24 @@ void Updater::onInformation(QNetworkReply *reply)
     m_queue.enqueue(task);
 }
 
-// The download is cut off as soon as it grows past the announced size.
+// The download is cut off as soon as it announces or grows past the expected size.
 void Updater::requestPackage(const Task &task)
 {
     auto *manager = new NetworkAccessManager(this);
     QNetworkRequest request = NetworkAccessManager::getRequest(task.url);
     request.setTransferTimeout(packageTimeoutMs);
     QNetworkReply *reply = manager->get(request);
-    manager->setParent(reply);
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, task] {
+        if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > task.size)
+            reply->abort();
+    });
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply, task](qint64 received, qint64) {
         if (received > task.size)
             reply->abort();
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply, task] {
         onPackage(reply, task);
-        reply->deleteLater();
+        reply->manager()->deleteLater(); // the manager made for this request; takes the reply along
         finishTask();
     });
 }

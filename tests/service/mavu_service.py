@@ -226,7 +226,7 @@ class Handler(BaseHTTPRequestHandler):
         digest = hashlib.sha256(package).hexdigest()
         if update.get("bad_sha256"):
             digest = hashlib.sha256(package + b"x").hexdigest()
-        size = len(package) + (1 if update.get("bad_size") else 0)
+        size = len(package) + int(update.get("bad_size") or 0)
         port = self.server.server_address[1]
         self.reply(200, {"version": update["version"], "format": update.get("format", "exe"),
                          "url": "https://127.0.0.1:%d/update/v1/package/mavu" % port,
@@ -292,6 +292,12 @@ ROUTES = [
 ]
 
 
+def exit_with_parent():
+    """The test holds our stdin open; when it ends (even by a crash) the pipe closes."""
+    sys.stdin.buffer.read()
+    os._exit(0)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--dir", required=True, help="scratch folder for the certificate")
@@ -303,6 +309,7 @@ def main():
     context.load_cert_chain(cert, key)
     server.socket = context.wrap_socket(server.socket, server_side=True,
                                          do_handshake_on_connect=False)
+    threading.Thread(target=exit_with_parent, daemon=True).start()
     print("READY %d %s" % (server.server_address[1], cert), flush=True)
     try:
         server.serve_forever()

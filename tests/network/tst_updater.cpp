@@ -1,0 +1,174 @@
+// The updater against the stand-in: only a package that matches the update information
+// becomes "Mavu.exe", and an archive never writes outside the update folder.
+
+#include "../service/standin.h"
+#include "networktestutil.h"
+
+#include "network/updatepackage.h"
+#include "network/updater.h"
+#include "settings/constants.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <quazip.h>
+#include <quazipfile.h>
+
+// Waits for expr; a runUpdate that never ends reports "timeout".
+#define QTRY_VERIFY_WITH_TIMEOUT_RETURN(expr, timeout) \
+    do { \
+        (void)QTest::qWaitFor([&] { return (expr); }, timeout); \
+        if (!(expr)) \
+            return QStringLiteral("timeout"); \
+    } while (false)
+
+class TestUpdater : public QObject
+{
+    Q_OBJECT
+
+private:
+    ServiceStandIn m_service;
+
+    static QByteArray zipOf(const QList<QPair<QString, QByteArray>> &entries)
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        {
+            QuaZip zip(&buffer);
+            zip.open(QuaZip::mdCreate);
+            for (const auto &entry : entries) {
+                QuaZipFile file(&zip);
+                file.open(QIODevice::WriteOnly, QuaZipNewInfo(entry.first));
+                file.write(entry.second);
+                file.close();
+            }
+            zip.close();
+        }
+        return bytes;
+    }
+
+    void offer(const QByteArray &package, const QString &format, const QJsonObject &extra = {})
+    {
+        QJsonObject update{{"version", "99.0.0"}, {"format", format},
+                           {"package_b64", QString::fromLatin1(package.toBase64())}};
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            update.insert(it.key(), it.value());
+        m_service.configure({{"update", update}});
+    }
+
+    // Runs one update check to its end; returns the name of the signal that ended it.
+    static QString runUpdate()
+    {
+        Updater updater;
+        QSignalSpy none(&updater, &Updater::noUpdate);
+        QSignalSpy done(&updater, &Updater::updateDownloaded);
+        QSignalSpy failed(&updater, &Updater::updateFailed);
+        updater.startUpdate();
+        QTRY_VERIFY_WITH_TIMEOUT_RETURN(none.size() + done.size() + failed.size() > 0, 20000);
+        QTest::qWait(100);
+        return none.size() ? QStringLiteral("none") : done.size() ? QStringLiteral("done") : QStringLiteral("failed");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setApplicationVersion(QStringLiteral("3.1.51"));
+        QVERIFY2(m_service.start(), "the service stand-in did not start");
+    }
+
+    void init()
+    {
+        QDir(m_updatePath).removeRecursively();
+        m_service.configure({{"update", QJsonValue()}, {"down", false}});
+    }
+
+    void noNewerVersion_installsNothing()
+    {
+        QCOMPARE(runUpdate(), QStringLiteral("none"));
+        offer("binary", "exe", {{"version", "3.1.51"}});
+        QCOMPARE(runUpdate(), QStringLiteral("none"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+    }
+
+    void matchingPackage_becomesMavuExe_inCreatedUpdateFolder()
+    {
+        QVERIFY(!QDir(m_updatePath).exists());
+        offer("#!/bin/sh\necho new\n", "exe");
+        QCOMPARE(runUpdate(), QStringLiteral("done"));
+        QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "Mavu.exe"), QByteArray("#!/bin/sh\necho new\n"));
+        QVERIFY(QFileInfo(m_updatePath + "Mavu.exe").isExecutable());
+    }
+
+    void wrongHash_orWrongSize_leavesNoMavuExe_andLogsTheFailure()
+    {
+        const int before = NetworkTestUtil::errorLogEntries();
+        offer("tampered", "exe", {{"bad_sha256", true}});
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        offer("short", "exe", {{"bad_size", true}});
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        offer(zipOf({{"Mavu.exe", "zipped"}}), "zip", {{"bad_sha256", true}});
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        // A download that grows past the announced size is cut off.
+        offer(QByteArray(200000, 'x'), "exe", {{"bad_size", -100000}});
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        QCOMPARE(NetworkTestUtil::errorLogEntries(), before + 4);
+    }
+
+    void zipPackage_unpacksIntoUpdateFolder()
+    {
+        offer(zipOf({{"lib/helper.so", "helper"}, {"Mavu.exe", "zipped program"}}), "zip");
+        QCOMPARE(runUpdate(), QStringLiteral("done"));
+        QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "Mavu.exe"), QByteArray("zipped program"));
+        QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "lib/helper.so"), QByteArray("helper"));
+    }
+
+    void zipWithEscapingEntry_isRejectedWhole()
+    {
+        const QString outside = QDir::homePath() + "/.mavu/escaped.txt";
+        offer(zipOf({{"../escaped.txt", "evil"}, {"Mavu.exe", "program"}}), "zip");
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(outside));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        offer(zipOf({{"/tmp/absolute-mavu-test.txt", "evil"}, {"Mavu.exe", "program"}}), "zip");
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        offer(zipOf({{"readme.txt", "no program"}}), "zip");
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+    }
+
+    void entryNames_thatLeaveTheFolder_areUnsafe()
+    {
+        for (const char *bad : {"../a", "a/../../b", "/etc/passwd", "a\\..\\b", "C:/x", "", "./", "a/./b"})
+            QVERIFY2(!UpdatePackage::isSafeEntryName(QString::fromLatin1(bad)), bad);
+        for (const char *good : {"Mavu.exe", "lib/x.so", "dir/", "a..b/c"})
+            QVERIFY2(UpdatePackage::isSafeEntryName(QString::fromLatin1(good)), good);
+    }
+
+    void unreachableService_reportsFailure_andLogsIt()
+    {
+        const int before = NetworkTestUtil::errorLogEntries();
+        m_service.configure({{"down", true}});
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QCOMPARE(NetworkTestUtil::errorLogEntries(), before + 1);
+    }
+
+    void updateAddresses_areTakenWhenTheQueueRuns()
+    {
+        Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:1"));
+        Updater updater;
+        QSignalSpy none(&updater, &Updater::noUpdate);
+        updater.startUpdate();
+        m_service.pointCoreHere();
+        QVERIFY(none.wait(20000));
+    }
+};
+
+QTEST_MAIN(TestUpdater)
+#include "tst_updater.moc"
