@@ -1,21 +1,37 @@
 #include "core.h"
 
+#include "app/hookkeybord.h"
+#include "capture/captureitemtypes.h"
+#include "network/analytics.h"
+#include "network/autorization.h"
+#include "network/updater.h"
+#include "painter/mpainterarea.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
+#include "upload/dropbox/qdropboxauth.h"
+#include "upload/handleftpupload.h"
+#include "upload/networkexchange.h"
+#include "upload/uploadmodel.h"
+#include "windows/windowtypes.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QTextStream>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
 Core *Core::m_instance = nullptr;
+
+namespace {
+constexpr int accountInfoDelayMsecs = 30000;
+constexpr int accountRefreshMsecs = 3600000;
+constexpr int updateRecheckMsecs = 10800000;
+constexpr int showMainWindowDelayMsecs = 500;
+} // namespace
 
 Core *Core::instance()
 {
@@ -31,20 +47,68 @@ Core::Core()
     m_hostUrlAuth = QStringLiteral(MAVU_DEFAULT_AUTH_HOST);
     m_hostUrl = QStringLiteral(MAVU_DEFAULT_API_HOST);
     m_supportHost = QStringLiteral(MAVU_DEFAULT_SUPPORT_HOST);
-
+    createAccount();
+    registerQmlTypes();
+    createNetworkExchange();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
+    ensureHotkeyManager();
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         m_clipboard = QGuiApplication::clipboard();
     m_paletteStrip = QImage(QStringLiteral(":/component/image/component/color_line_big.png"));
+    MPainterArea::setColorLookup([this](int x) { return getColorFromX(x); });
+    connect(this, &Core::deletedSurfaceScreen, this, &Core::deleteSurfaceScreen);
+    setLastLink(QString());
+    startUpdater();
+}
 
+void Core::createAccount()
+{
+    printProgress(QStringLiteral("Core: creating Autorization"));
+    m_account = new Autorization(this);
+    m_account->listen();
+    emit accountChange(m_account);
+    connect(m_account, &Autorization::authChanged, this, &Core::checkAutorization);
+    if (!Autorization::isAuth())
+        return;
+    QTimer::singleShot(accountInfoDelayMsecs, m_account, &Autorization::getUserInfo);
+    connect(&m_accountRefreshTimer, &QTimer::timeout, m_account, &Autorization::getUserInfo);
+    m_accountRefreshTimer.start(accountRefreshMsecs);
+}
+
+void Core::registerQmlTypes()
+{
+    Autorization::registerQmlType();
+    DropboxAuth::registerQmlType();
+    UploadModel::registerQmlType();
+    registerCaptureItemTypes();
+    HandleFTPUpload::registerQmlType();
+    registerWindowQmlTypes();
+}
+
+void Core::createNetworkExchange()
+{
+    printProgress(QStringLiteral("Core: creating NetworkExchange"));
+    m_networkExchange = new NetworkExchange(this);
+    connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
+    connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
+    connect(m_networkExchange, &NetworkExchange::error, this, &Core::showErrorWidget);
+}
+
+// Either hands over to a pending update (the process ends here) or checks for one now
+// and again in three hours.
+void Core::startUpdater()
+{
+    auto *updater = new Updater(this);
     if (QFile::exists(m_updatePath + QStringLiteral("Mavu.exe")) && startPendingUpdate()) {
         Setting::instance()->sync();
         std::fflush(stdout);
         std::exit(0);
     }
+    updater->startUpdate();
+    QTimer::singleShot(updateRecheckMsecs, updater, &Updater::startUpdate);
     clearTempPath();
     printProgress(QStringLiteral("Core: scheduling showMainWindow"));
-    QTimer::singleShot(500, this, &Core::showMainWindow);
+    QTimer::singleShot(showMainWindowDelayMsecs, this, &Core::showMainWindow);
     printProgress(QStringLiteral("Core: constructor done"));
     qDebug() << "Core::Core(QObject*)" << m_logFileName;
 }

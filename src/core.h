@@ -3,22 +3,36 @@
 #include <QColor>
 #include <QImage>
 #include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QRect>
 #include <QString>
+#include <QTimer>
 
+#include <functional>
+
+class Autorization;
+class NetworkExchange;
 class QClipboard;
 class QLockFile;
+class SurfaceWidget;
+class UploadModel;
 
 // The application controller: one object for the whole process, seen by QML as `core`.
 // Its facets live in core_<facet>.cpp.
 class Core : public QObject
 {
     Q_OBJECT
+    Q_MOC_INCLUDE("upload/uploadmodel.h")
+    Q_MOC_INCLUDE("network/autorization.h")
+    Q_PROPERTY(Autorization *account READ account NOTIFY accountChange)
     Q_PROPERTY(QString emptyString READ emptyString NOTIFY languageChanged)
+    Q_PROPERTY(QString lastLink READ lastLink NOTIFY lastLinkChanged)
 
 public:
     static Core *instance();
 
-    // Service addresses and identity (core_addresses.cpp).
+    // ---- Service addresses and identity (core_addresses.cpp) ----
     QString hostUrlAuth() const;
     QString hostUrl() const;
     void setHostUrlAuth(const QString &host);
@@ -33,12 +47,33 @@ public:
     QString feedbackUrl() const;
     QString userAgent() const;
 
+    Autorization *account() const { return m_account; }
+    NetworkExchange *networkExchange() const { return m_networkExchange; }
     QString emptyString() const;
+    QString lastLink() const;
+
+    // ---- Upload list and file uploads (core_uploads.cpp) ----
+    // The list of running uploads, created on first use as a child of Core.
+    Q_INVOKABLE UploadModel *uploadModel();
+
+    // ---- Capture (core_capture.cpp) ----
+    SurfaceWidget *surfaceWidget();
+    Q_INVOKABLE void screen(bool fullscreen, bool quick);
+
+    // ---- Delivery of a capture (core_delivery.cpp) ----
+    // The save dialog; tests put their own answer in.
+    using SaveFileDialog = std::function<QString(const QString &caption, const QString &suggestion,
+                                                 const QString &filter)>;
+    static void setSaveFileDialog(SaveFileDialog dialog);
+    QString lastCaptureFile() const { return m_lastCaptureFile; }
 
 public slots:
     QString appVersion() const;
     void exitApp();
     void clearTempPath();
+    bool checkAutorization();
+    void updateHook();
+    void unhookKeyboard();
 
     // Desktop helpers for the pages (core_desktop.cpp).
     QColor getColorFromX(int x) const;
@@ -50,21 +85,75 @@ public slots:
     void startArrowAnimation();
     void stopArrowAnimation();
 
+    // Links and messages (core_links.cpp).
+    void setLastLink(QString link);
+    void copyLastLink();
+    void openLastLink();
+    void showErrorWidget(QString text);
+
+    // Capture entry points (core_capture.cpp).
+    void fragmentScreen();
+    void fullScreen();
+    void quickScreen();
+    void openSurfaceRect(int index, QRect rect, QPixmap pxm);
+    void deleteSurfaceScreen();
+
+    // Delivery (core_delivery.cpp).
+    void screenUpload(int type = 0, bool quick = false, QPixmap pxm = QPixmap());
+    void screenPostVK(QPixmap pxm = QPixmap());
+    void screenPostFacebook(QPixmap pxm = QPixmap());
+    void screenPostTwitter(QPixmap pxm = QPixmap());
+    void screenPostOdnoklassniki(QPixmap pxm = QPixmap());
+    void screenPostMail(QPixmap pxm = QPixmap());
+    void screenSaveToDisk(QPixmap pxm = QPixmap());
+    void screenSaveToClipboard();
+    Q_INVOKABLE void selectSaveScreenFolder();
+
+    // File uploads (core_uploads.cpp).
+    void uploadData(QStringList paths);
+    void uploadDataZip(QStringList paths);
+    void checkFtpConnecrion(QString username, QString password, QString host, QString path, int port = 21);
+
 signals:
+    void accountChange(Autorization *account);
     void languageChanged();
+    void lastLinkChanged(QString link);
+    void deletedSurfaceScreen();
+    void checkConnectionFinished();
 
 private:
     Core();
 
     void printProgress(const QString &line) const;
+    void createAccount();
+    void createNetworkExchange();
+    void registerQmlTypes();
+    void startUpdater();
     bool isFirstInstance();
+    void ensureHotkeyManager();
+    void clearAudioFolder();
+    void writeClipboard(const QString &text);
+    void saveImageFile(const QString &fileName, int encoding);
+    void closeOverlay();
+    QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
 
     static Core *m_instance;
+    static SaveFileDialog m_saveFileDialog;
     QString m_hostUrlAuth;
     QString m_hostUrl;
     QString m_supportHost;
+    QPixmap m_imageToSave;
+    QPointer<SurfaceWidget> m_surface;
+    Autorization *m_account = nullptr;
+    NetworkExchange *m_networkExchange = nullptr;
+    UploadModel *m_uploadModel = nullptr;
+    QString m_captureTitle;
     QClipboard *m_clipboard = nullptr;
+    QString m_lastLink;
     QImage m_paletteStrip;
+    QString m_lastCaptureFile;
+    QString m_currentCaptureFile;
+    QTimer m_accountRefreshTimer;
     QLockFile *m_instanceLock = nullptr;
 };
 
@@ -75,3 +164,6 @@ bool removeDir(const QString &path);
 // Hands over to an update that the updater left in the update folder: checks it, starts
 // it as a new process and returns true when that process runs. A bad update is dropped.
 bool startPendingUpdate();
+
+// All screens joined into one image of their united geometry, black where no screen is.
+QPixmap joinScreens();

@@ -27,6 +27,21 @@ QStringList rawArguments(int argc, char *argv[])
     return arguments;
 }
 
+void handOverFiles(const CommandLine &line)
+{
+    if (!line.handleFiles)
+        return;
+    for (const QString &ignored : line.ignoredScreenshots)
+        qDebug() << "int main(int, char**)" << "Ignoring macOS temporary screenshot:" << ignored;
+    qDebug() << "int main(int, char**)" << QCoreApplication::arguments() << line.files;
+    if (!line.voiceCommentFile.isEmpty())
+        qWarning() << "int main(int, char**)" << "voice-comment files cannot be opened yet:" << line.voiceCommentFile;
+    else if (line.zip)
+        Core::instance()->uploadDataZip(line.files);
+    else if (!line.files.isEmpty())
+        Core::instance()->uploadData(line.files);
+}
+
 } // namespace
 
 void installFont()
@@ -69,11 +84,15 @@ int main(int argc, char *argv[])
         Core::instance()->setHostUrl(line.betaApiHost);
         Core::instance()->setHostUrlAuth(line.betaAuthHost);
     }
-    Core::instance();
+    qDebug() << "Calling Core::instance()->updateHook()...";
+    Core::instance()->updateHook();
     qDebug() << "Setting up signal/slot connections...";
     qDebug() << "Processing command line arguments...";
+    handOverFiles(line);
     qDebug() << "Calling checkLanguage()...";
     checkLanguage();
+    qDebug() << "About to call checkAutorization()";
+    Core::instance()->checkAutorization();
     qDebug() << "About to start main event loop with gApp.exec()";
     qDebug() << "QApplication is valid, starting event loop...";
     return app.exec();

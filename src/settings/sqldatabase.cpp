@@ -3,7 +3,6 @@
 #include "settingkeys.h"
 
 #include <QDebug>
-#include <QEventLoop>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -48,7 +47,6 @@ void SqlWorker::connectToDatabase(QString name)
         qDebug() << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
     }
     printLine(QStringLiteral("db.open() "));
-    emit connectComplited();
 }
 
 // The database file holds credentials: only its owner may read it.
@@ -82,7 +80,7 @@ void SqlWorker::createDataBase()
     db.commit();
 }
 
-void SqlWorker::getDataLoad(quint64 requestId, QString name)
+QVariant SqlWorker::readValue(const QString &name)
 {
     flushWrites();
     QVariant result;
@@ -94,7 +92,7 @@ void SqlWorker::getDataLoad(quint64 requestId, QString name)
                  << query.lastError().text();
     else if (query.next())
         result = query.value(0);
-    emit getDataFinished(requestId, result);
+    return result;
 }
 
 // Writes that arrive together are applied in one transaction: one disk sync for a
@@ -143,9 +141,7 @@ SqlDatabase::SqlDatabase(QObject *parent, const QString &connectionName)
 void SqlDatabase::run()
 {
     m_worker = new SqlWorker(m_connectionName);
-    connect(this, &SqlDatabase::startConnect, m_worker, &SqlWorker::connectToDatabase);
     connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
-    connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad);
     m_ready.storeRelease(1);
     exec();
     m_worker->sync();
@@ -161,31 +157,21 @@ SqlDatabase::~SqlDatabase()
     wait();
 }
 
+// Opening and reads block the calling thread until the worker has answered. They do not
+// spin an event loop: a read made from inside a QML binding or a paint must not let other
+// events (timers, input, deletions) run in the middle of it.
 bool SqlDatabase::connectToDatabase(const QString &name)
 {
-    QEventLoop loop;
-    connect(m_worker, &SqlWorker::connectComplited, &loop, &QEventLoop::quit);
-    emit startConnect(name);
-    loop.exec();
+    QMetaObject::invokeMethod(m_worker, [this, name] { m_worker->connectToDatabase(name); },
+                              Qt::BlockingQueuedConnection);
     return true;
 }
 
-// Each read carries its own request id, so a read begun from inside the wait of another
-// read (the nested loop handles other events) gets its own key's value.
 QVariant SqlDatabase::getData(const QString &name)
 {
-    const quint64 requestId = ++m_lastRequestId;
     QVariant result;
-    QEventLoop loop;
-    connect(m_worker, &SqlWorker::getDataFinished, &loop,
-            [&](quint64 finishedId, const QVariant &value) {
-                if (finishedId != requestId)
-                    return;
-                result = value;
-                loop.quit();
-            });
-    emit getDataStarted(requestId, name);
-    loop.exec();
+    QMetaObject::invokeMethod(m_worker, [this, name, &result] { result = m_worker->readValue(name); },
+                              Qt::BlockingQueuedConnection);
     return result;
 }
 

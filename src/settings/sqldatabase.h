@@ -14,15 +14,12 @@ class SqlWorker : public QObject
 public:
     explicit SqlWorker(const QString &connectionName);
 
+    QVariant readValue(const QString &name);
+
 public slots:
     void connectToDatabase(QString name);
     void execute(QString query, QVariantList param);
-    void getDataLoad(quint64 requestId, QString name);
     void sync();
-
-signals:
-    void getDataFinished(quint64 requestId, QVariant value);
-    void connectComplited();
 
 private:
     void createDataBase();
@@ -39,8 +36,9 @@ private:
     QList<Write> m_pendingWrites;
 };
 
-// The settings database thread. Called from the GUI thread: opening and reads wait
-// in a nested event loop, writes are handed over without waiting.
+// The settings database thread. Called from the GUI thread: opening and reads wait for
+// the answer, writes are handed over without waiting. Requests are carried out one at a
+// time, in the order they were made.
 class SqlDatabase : public QThread
 {
     Q_OBJECT
@@ -57,8 +55,6 @@ public:
 
 signals:
     void startExecuted(QString query, QVariantList param);
-    void startConnect(QString database);
-    void getDataStarted(quint64 requestId, QString name);
 
 protected:
     void run() override;
@@ -67,5 +63,4 @@ private:
     SqlWorker *m_worker = nullptr;
     QAtomicInt m_ready;
     QString m_connectionName;
-    quint64 m_lastRequestId = 0;
 };

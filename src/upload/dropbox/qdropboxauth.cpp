@@ -1,13 +1,48 @@
 #include "qdropboxauth.h"
 
+#include "settings/constants.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
+#include "upload/dropbox/qdropbox.h"
+#include "upload/dropbox/qdropboxauthsocket.h"
+#include "upload/dropbox/qdropboxinfo.h"
+#include "upload/uploadhooks.h"
 
+#include <QCryptographicHash>
+#include <QDebug>
 #include <QQmlEngine>
+#include <QRandomGenerator>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace {
+
+quint16 &redirectPort()
+{
+    static quint16 port = QDropboxAuthSocket::defaultPort;
+    return port;
+}
+
+QString randomText(int length)
+{
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text.append(abc.at(QRandomGenerator::system()->bounded(int(abc.size()))));
+    return text;
+}
+
+} // namespace
 
 DropboxAuth::DropboxAuth(QObject *parent)
     : QObject(parent)
+    , m_client(new QDropbox(this))
+    , m_socket(new QDropboxAuthSocket(this))
 {
+    connect(m_socket, &QDropboxAuthSocket::codeReceived, this, &DropboxAuth::codeReceived);
+    connect(m_socket, &QDropboxAuthSocket::authFailed, this, &DropboxAuth::error);
+    connect(m_client, &QDropbox::tokenReceived, this, &DropboxAuth::tokenReceived);
+    connect(m_client, &QDropbox::accountReceived, this, &DropboxAuth::accountReceived);
+    connect(m_client, &QDropbox::failed, this, &DropboxAuth::error);
 }
 
 void DropboxAuth::registerQmlType()
@@ -15,49 +50,95 @@ void DropboxAuth::registerQmlType()
     qmlRegisterType<DropboxAuth>("Core", 1, 0, "DropboxAuth");
 }
 
-bool DropboxAuth::isAuth() const
+void DropboxAuth::setRedirectPort(quint16 port)
 {
-    return !Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2, true).toString().isEmpty();
+    redirectPort() = port;
 }
 
-QString DropboxAuth::name() const
+QString DropboxAuth::token() const
 {
-    return Setting::instance()->getValue(SettingKeys::dropBoxDisplayName).toString();
+    return Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2, true).toString();
 }
 
-QString DropboxAuth::email() const
-{
-    return Setting::instance()->getValue(SettingKeys::dropBoxEmail).toString();
-}
-
-qlonglong DropboxAuth::total() const
-{
-    return Setting::instance()->getValue(SettingKeys::dropBoxTotal).toLongLong();
-}
-
-qlonglong DropboxAuth::usage() const
-{
-    return Setting::instance()->getValue(SettingKeys::dropBoxUsage).toLongLong();
-}
+bool DropboxAuth::isAuth() const { return !token().isEmpty(); }
+QString DropboxAuth::name() const { return Setting::instance()->getValue(SettingKeys::dropBoxDisplayName).toString(); }
+QString DropboxAuth::email() const { return Setting::instance()->getValue(SettingKeys::dropBoxEmail).toString(); }
+qlonglong DropboxAuth::total() const { return Setting::instance()->getValue(SettingKeys::dropBoxTotal).toLongLong(); }
+qlonglong DropboxAuth::usage() const { return Setting::instance()->getValue(SettingKeys::dropBoxUsage).toLongLong(); }
 
 void DropboxAuth::authorization()
 {
+    if (QDropbox::appKey().isEmpty()) {
+        emit error(tr("Dropbox sign-in is not available in this build"));
+        return;
+    }
+    if (!m_socket->listenLocal(redirectPort())) {
+        emit error(tr("Cannot wait for the Dropbox sign-in on port %1").arg(redirectPort()));
+        return;
+    }
+    m_state = randomText(32);
+    m_verifier = randomText(64);
+    const QByteArray challenge = QCryptographicHash::hash(m_verifier.toLatin1(), QCryptographicHash::Sha256)
+                                     .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+    QUrl url(QDropbox::urls().authorize);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("client_id"), QDropbox::appKey());
+    query.addQueryItem(QStringLiteral("response_type"), QStringLiteral("code"));
+    query.addQueryItem(QStringLiteral("redirect_uri"), m_socket->redirectUri());
+    query.addQueryItem(QStringLiteral("state"), m_state);
+    query.addQueryItem(QStringLiteral("code_challenge"), QString::fromLatin1(challenge));
+    query.addQueryItem(QStringLiteral("code_challenge_method"), QStringLiteral("S256"));
+    url.setQuery(query);
+    if (!UploadHooks::openUrl()(url))
+        emit error(tr("Cannot open the browser for the Dropbox sign-in"));
 }
 
-// Forgets the Dropbox token, the FTP and SFTP connections and the Dropbox account data.
+void DropboxAuth::codeReceived(const QString &code, const QString &state)
+{
+    if (m_state.isEmpty() || state != m_state) {
+        qWarning() << Q_FUNC_INFO << "sign-in answer without a matching request";
+        emit error(tr("The Dropbox sign-in answer does not belong to this sign-in"));
+        return;
+    }
+    m_state.clear();
+    m_client->requestToken(code, m_verifier, m_socket->redirectUri());
+}
+
+void DropboxAuth::tokenReceived(const QString &token)
+{
+    Setting::instance()->setValue(SettingKeys::dropBoxTokenApiV2, token, true);
+    emit isAuthChanged();
+    m_client->requestAccount(token);
+}
+
+void DropboxAuth::refreshAccount()
+{
+    const QString current = token();
+    if (!current.isEmpty())
+        m_client->requestAccount(current);
+}
+
+void DropboxAuth::accountReceived(const QDropboxInfo &info)
+{
+    if (!isAuth()) // signed out while the answer was on its way
+        return;
+    Setting *settings = Setting::instance();
+    settings->setValue(SettingKeys::dropBoxDisplayName, info.name());
+    settings->setValue(SettingKeys::dropBoxEmail, info.email());
+    settings->setValue(SettingKeys::dropBoxTotal, info.total());
+    settings->setValue(SettingKeys::dropBoxUsage, info.usage());
+    emit isAuthChanged();
+}
+
+// Only the Dropbox account is forgotten: the FTP and SFTP connection stays as it is.
 void DropboxAuth::logout()
 {
-    static const QString *const keys[] = {
-        &SettingKeys::dropBoxTokenApiV2,
-        &SettingKeys::ftpHost, &SettingKeys::ftpPort, &SettingKeys::ftpUser,
-        &SettingKeys::ftpPassword, &SettingKeys::ftpPath, &SettingKeys::ftpBaseUrl,
-        &SettingKeys::sftpHost, &SettingKeys::sftpPort, &SettingKeys::sftpUser,
-        &SettingKeys::sftpPassword, &SettingKeys::sftpPath, &SettingKeys::sftpBaseUrl,
-        &SettingKeys::dropBoxDisplayName, &SettingKeys::dropBoxEmail, &SettingKeys::dropBoxTotal,
-        &SettingKeys::dropBoxUsage, &SettingKeys::dropBoxToken,
-    };
     Setting *settings = Setting::instance();
-    for (const QString *key : keys)
-        settings->setValue(*key, QString());
+    const QString empty;
+    for (const QString &key : {SettingKeys::dropBoxTokenApiV2, SettingKeys::dropBoxDisplayName,
+                               SettingKeys::dropBoxEmail, SettingKeys::dropBoxTotal, SettingKeys::dropBoxUsage,
+                               SettingKeys::dropBoxToken})
+        settings->setValue(key, empty);
+    m_state.clear();
     emit isAuthChanged();
 }

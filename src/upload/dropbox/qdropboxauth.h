@@ -3,8 +3,13 @@
 #include <QObject>
 #include <QString>
 
-// The Dropbox account as the settings pages see it. Its data lives in the settings
-// (drop_box_*); signing in is completed with the Dropbox client.
+class QDropbox;
+class QDropboxAuthSocket;
+class QDropboxInfo;
+
+// The user's Dropbox account: sign-in in the browser with the redirect caught on
+// 127.0.0.1:6609, the access token (stored encrypted), and name, e-mail and space as
+// the settings page shows them.
 class DropboxAuth : public QObject
 {
     Q_OBJECT
@@ -13,11 +18,14 @@ class DropboxAuth : public QObject
     Q_PROPERTY(QString email READ email NOTIFY isAuthChanged)
     Q_PROPERTY(qlonglong total READ total NOTIFY isAuthChanged)
     Q_PROPERTY(qlonglong usage READ usage NOTIFY isAuthChanged)
+
 public:
     explicit DropboxAuth(QObject *parent = nullptr);
 
-    // Registers the type in the QML module "Core" 1.0.
+    // The QML type "DropboxAuth" in the module "Core" 1.0.
     static void registerQmlType();
+    // The port of the redirect listener (6609; tests choose a free one).
+    static void setRedirectPort(quint16 port);
 
     bool isAuth() const;
     QString name() const;
@@ -25,11 +33,28 @@ public:
     qlonglong total() const;
     qlonglong usage() const;
 
+    // Opens the Dropbox sign-in page in the browser and waits for its redirect.
     Q_INVOKABLE void authorization();
 
 public slots:
+    // Forgets the Dropbox token and the account data.
     void logout();
+    // Reads name, e-mail and space again.
+    void refreshAccount();
 
 signals:
     void isAuthChanged();
+    // A translated text for the user.
+    void error(QString text);
+
+private:
+    void codeReceived(const QString &code, const QString &state);
+    void tokenReceived(const QString &token);
+    void accountReceived(const QDropboxInfo &info);
+    QString token() const;
+
+    QDropbox *m_client = nullptr;
+    QDropboxAuthSocket *m_socket = nullptr;
+    QString m_state;
+    QString m_verifier;
 };

@@ -1,0 +1,397 @@
+#include "surfacewidget.h"
+
+#include "capture/captureitemtypes.h"
+#include "capture/magnifieritem.h"
+#include "capture/ponorampreview.h"
+#include "capture/surfaceselector.h"
+#include "core.h"
+#include "painter/mpainterarea.h"
+#include "painter/paintertypes.h"
+#include "settings/constants.h"
+#include "settings/setting.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QRegion>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+// Fast to encode and to decode: the page shows the screen image once.
+constexpr int dataUrlPngQuality = 90;
+constexpr int repaintPauseMsecs = 200;
+constexpr double renderZLimit = 50000.0;
+
+template <typename T>
+T *findNamedChild(QObject *root, const QString &name)
+{
+    if (!root)
+        return nullptr;
+    if (auto *self = qobject_cast<T *>(root); self && root->objectName() == name)
+        return self;
+    return root->findChild<T *>(name);
+}
+
+} // namespace
+
+SurfaceWidget::SurfaceWidget(QWindow *parent)
+    : QQuickView(parent)
+{
+    engine()->addImportPath(QCoreApplication::applicationDirPath());
+    registerPainterTypes();
+    registerCaptureItemTypes();
+    registerPonoramPreviewType();
+    m_background = createBackground(-1);
+
+    QQmlContext *context = rootContext();
+    context->setContextProperty(QStringLiteral("window"), this);
+    context->setContextProperty(QStringLiteral("surface"), this);
+    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
+    context->setContextProperty(QStringLiteral("fullScreen"), m_fullScreen);
+    context->setContextProperty(QStringLiteral("quickscreen"), m_quick);
+    context->setContextProperty(QStringLiteral("core"), Core::instance());
+
+    QSurfaceFormat surfaceFormat = format();
+    surfaceFormat.setAlphaBufferSize(8);
+    surfaceFormat.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    setFormat(surfaceFormat);
+    setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setResizeMode(QQuickView::SizeRootObjectToView);
+    setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")));
+    findPageItems();
+    setColor(Qt::transparent);
+}
+
+SurfaceWidget::~SurfaceWidget()
+{
+    qDebug() << "SurfaceWidget::~SurfaceWidget()";
+}
+
+void SurfaceWidget::findPageItems()
+{
+    QObject *root = rootObject();
+    m_selector = findNamedChild<SurfaceSelector>(root, QStringLiteral("SurfaceSelector"));
+    m_mainCanvas = findNamedChild<MPainterArea>(root, QStringLiteral("MPainterArea"));
+    m_canvas = m_mainCanvas;
+    if (m_mainCanvas)
+        m_mainCanvas->setBackground(m_background.toImage());
+}
+
+MagnifierItem *SurfaceWidget::magnifier() const
+{
+    return findNamedChild<MagnifierItem>(m_selector, QStringLiteral("MagnifierItem"));
+}
+
+QRect SurfaceWidget::desktopGeometry()
+{
+    QRect united;
+    for (QScreen *screen : QGuiApplication::screens())
+        united = united.united(screen->geometry());
+    return united;
+}
+
+QPixmap SurfaceWidget::createBackground(int index)
+{
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return QPixmap();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const QRect area = index >= 0 && index < screens.size() ? screens.at(index)->geometry() : desktopGeometry();
+    QPixmap shot = primary->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    shot.setDevicePixelRatio(qApp->devicePixelRatio());
+    return shot;
+}
+
+void SurfaceWidget::show()
+{
+    qDebug() << "SurfaceWidget::show() - before QQuickView::show()";
+    setGeometry(desktopGeometry());
+    showFullScreen();
+    raise();
+}
+
+void SurfaceWidget::setFullscreen(bool fullScreen)
+{
+    m_fullScreen = fullScreen;
+    if (m_selector) {
+        m_selector->setFullScreen(fullScreen);
+        m_selector->update();
+    }
+}
+
+void SurfaceWidget::setQuickScreen(bool quick)
+{
+    m_quick = quick;
+}
+
+void SurfaceWidget::checkProperties()
+{
+    if (m_quick)
+        Core::instance()->screenUpload(0, false, QPixmap());
+}
+
+void SurfaceWidget::showOnWindow(int screenIndex, QRect rect, QPixmap shot)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screenIndex < 0 || screenIndex >= screens.size())
+        return;
+    const QRect screenGeometry = screens.at(screenIndex)->geometry();
+    QFile log(m_pathSettings + QStringLiteral("screen_info.log"));
+    if (log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        log.write(QStringLiteral("index = %1\nrect = %2:%3 %4x%5")
+                      .arg(screenIndex).arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height())
+                      .toUtf8());
+    }
+    setPosition(screenGeometry.topLeft());
+    setGeometry(QRect(screenGeometry.topLeft(), screenGeometry.size() / 2));
+    setBackground(shot);
+    update();
+    showFullScreen();
+    raise();
+    if (m_selector)
+        m_selector->setRubberRect(QRectF(rect));
+}
+
+void SurfaceWidget::setBackground(const QPixmap &background)
+{
+    m_background = background;
+    if (m_mainCanvas)
+        m_mainCanvas->setBackground(background.toImage());
+    emit backgroundChanged(background);
+}
+
+QString SurfaceWidget::pngDataUrl(const QPixmap &pixmap)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    pixmap.save(&buffer, "PNG", dataUrlPngQuality);
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
+}
+
+QString SurfaceWidget::requestBackground() const
+{
+    return pngDataUrl(m_background);
+}
+
+QRect SurfaceWidget::selectRect() const
+{
+    return m_selector ? m_selector->rubberRect().normalized().toRect() : QRect();
+}
+
+QPixmap SurfaceWidget::renderRubberRect()
+{
+    MPainterArea *source = m_hasPonoramResult ? findNamedChild<MPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea"))
+                                              : m_mainCanvas;
+    if (!source)
+        return QPixmap();
+    source->uncheckAllItem();
+    source->update();
+    const QRect area = m_hasPonoramResult ? QRect(QPoint(0, 0), m_ponoramResult.size()) : selectRect();
+    if (area.width() < 1 || area.height() < 1)
+        return QPixmap();
+    return QPixmap::fromImage(source->renderRect(area, renderZLimit, true, false));
+}
+
+void SurfaceWidget::uploadScreen()
+{
+    if (!hasEmptySelection() && !m_repaintPause)
+        emit uploadedScreen();
+}
+
+void SurfaceWidget::saveScreen()
+{
+    if (!hasEmptySelection() && !m_repaintPause)
+        Core::instance()->screenSaveToDisk(QPixmap());
+}
+
+void SurfaceWidget::shareWith(void (Core::*share)(QPixmap))
+{
+    if (!hasEmptySelection() && !m_repaintPause)
+        (Core::instance()->*share)(QPixmap());
+}
+
+void SurfaceWidget::screenPostVK() { shareWith(&Core::screenPostVK); }
+void SurfaceWidget::screenPostOdnoklassniki() { shareWith(&Core::screenPostOdnoklassniki); }
+void SurfaceWidget::screenPostFacebook() { shareWith(&Core::screenPostFacebook); }
+void SurfaceWidget::screenPostTwitter() { shareWith(&Core::screenPostTwitter); }
+void SurfaceWidget::screenPostMail() { shareWith(&Core::screenPostMail); }
+
+bool SurfaceWidget::pauseForRepaint()
+{
+    QPointer<SurfaceWidget> self(this);
+    m_repaintPause = true;
+    if (m_canvas)
+        m_canvas->uncheckAllItem();
+    emit hideToolBar();
+    QCoreApplication::processEvents();
+    update();
+    QEventLoop loop;
+    QTimer::singleShot(repaintPauseMsecs, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (!self)
+        return false;
+    m_repaintPause = false;
+    return true;
+}
+
+void SurfaceWidget::screenSaveToClipboard()
+{
+    if (m_repaintPause || hasEmptySelection())
+        return;
+    if (pauseForRepaint())
+        Core::instance()->screenSaveToClipboard();
+}
+
+bool SurfaceWidget::hasEmptySelection() const
+{
+    return !m_selector || m_selector->isEmptySelection();
+}
+
+bool SurfaceWidget::hasCompleteSelection() const
+{
+    return m_selector && m_selector->isCompleteSelectRect() && !m_selector->isEmptySelection();
+}
+
+void SurfaceWidget::close()
+{
+    // A copy waiting for its repaint still needs the overlay; it closes it itself.
+    if (m_repaintPause)
+        return;
+    QWindow::close();
+    emit closed();
+}
+
+bool SurfaceWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::Close) {
+        emit closed();
+        return false;
+    }
+    return QQuickView::event(event);
+}
+
+void SurfaceWidget::setVisibleCloseWindow(bool visible)
+{
+    if (m_visibleCloseWindow == visible)
+        return;
+    m_visibleCloseWindow = visible;
+    emit visibleCloseWindowChanged(visible);
+}
+
+int SurfaceWidget::primaryX() const { return QGuiApplication::primaryScreen()->geometry().x(); }
+int SurfaceWidget::primaryY() const { return QGuiApplication::primaryScreen()->geometry().y(); }
+int SurfaceWidget::primaryWidth() const { return QGuiApplication::primaryScreen()->geometry().width(); }
+int SurfaceWidget::primaryHeight() const { return QGuiApplication::primaryScreen()->geometry().height(); }
+
+bool SurfaceWidget::isCommandModified() const
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+QRect SurfaceWidget::toolbarScreen(int x, int y, int width, int height) const
+{
+    const QRect area(x, y, width, height);
+    QScreen *smallest = nullptr;
+    for (QScreen *screen : QGuiApplication::screens()) {
+        if (screen->geometry().intersects(area)
+            && (!smallest || screen->geometry().height() < smallest->geometry().height()))
+            smallest = screen;
+    }
+    return smallest ? QRect(QPoint(0, 0), smallest->geometry().size()) : QRect();
+}
+
+QPointF SurfaceWidget::mapToScene(QQuickItem *item) const
+{
+    QPointF position;
+    for (QQuickItem *current = item; current && current->parentItem(); current = current->parentItem())
+        position = QPointF(int(position.x() + current->x()), int(position.y() + current->y()));
+    return position;
+}
+
+QPointF SurfaceWidget::mapToScenePoint(QQuickItem *, int, int) const
+{
+    return QPointF(0, 0);
+}
+
+void SurfaceWidget::setPaintArea(MPainterArea *canvas)
+{
+    m_canvas = canvas;
+}
+
+// The mask is built in the window's own coordinates: the window may sit on any screen.
+void SurfaceWidget::setEnableMask(bool enable)
+{
+    if (!m_selector)
+        return;
+    m_maskOn = enable;
+    const QRegion whole(QRect(QPoint(0, 0), size()));
+    if (enable) {
+        setMask(whole.xored(QRegion(selectRect())));
+        update();
+    } else {
+        setMask(whole);
+    }
+}
+
+// Emits only on a real change: the toolbar answers the end of a scrolling capture by
+// stopping it, which must not start the round again.
+void SurfaceWidget::setPonoramWork(bool work)
+{
+    if (m_isPonoramWork == work)
+        return;
+    m_isPonoramWork = work;
+    emit isPonoramWorkChanged(work);
+}
+
+void SurfaceWidget::startPonoram()
+{
+    setEnableMask(true);
+    setPonoramWork(true);
+    m_isPonoramError = false;
+    emit isPonoramErrorChanged(false);
+    QCoreApplication::processEvents();
+}
+
+void SurfaceWidget::stopPonoram()
+{
+    setPonoramWork(false);
+}
+
+void SurfaceWidget::cancelPonoram()
+{
+    setPonoramWork(false);
+}
+
+void SurfaceWidget::ponoramComplete(QPixmap result)
+{
+    m_hasPonoramResult = true;
+    if (auto *canvas = findNamedChild<MPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea")))
+        canvas->setBackground(result.toImage());
+    m_ponoramResult = result;
+    setEnableMask(false);
+    setPonoramWork(false);
+    emit ponoramPixmapComplete();
+    raise();
+}
+
+void SurfaceWidget::setPonoramSize(QSize size)
+{
+    m_ponoramSize = size;
+    m_isPonoramError = false;
+    emit ponoramSizeChanged(size);
+    emit isPonoramErrorChanged(false);
+}
+
+void SurfaceWidget::ponoramError()
+{
+    m_isPonoramError = true;
+    emit isPonoramErrorChanged(true);
+}

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <QQuickView>
+#include <QRect>
+#include <QSize>
+
+class Core;
+class MagnifierItem;
+class MPainterArea;
+class SurfaceSelector;
+
+// The frameless full-screen window of a fragment capture: a still image of the screens
+// with the selection, the annotation canvas, the magnifier and the toolbar on top. Core
+// configures it, shows it, pulls the rendered selection out of it and deletes it.
+class SurfaceWidget : public QQuickView
+{
+    Q_OBJECT
+    Q_PROPERTY(QPixmap background READ background WRITE setBackground NOTIFY backgroundChanged)
+    Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
+    Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
+    Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
+    Q_PROPERTY(bool visibleCloseWindow READ visibleCloseWindow WRITE setVisibleCloseWindow NOTIFY visibleCloseWindowChanged)
+    Q_PROPERTY(int primaryX READ primaryX NOTIFY primaryXChanged)
+    Q_PROPERTY(int primaryY READ primaryY NOTIFY primaryYChanged)
+    Q_PROPERTY(int primaryWidth READ primaryWidth NOTIFY primaryWidthChanged)
+    Q_PROPERTY(int primaryHeight READ primaryHeight NOTIFY primaryHeightChanged)
+    Q_PROPERTY(bool isCommandModified READ isCommandModified NOTIFY isCommandModifiedChanged)
+
+public:
+    explicit SurfaceWidget(QWindow *parent = nullptr);
+    ~SurfaceWidget() override;
+
+    void setFullscreen(bool fullScreen);
+    void setQuickScreen(bool quick);
+    void show();
+    void showOnWindow(int screen, QRect rect, QPixmap shot);
+    QRect selectRect() const;
+    QPixmap renderRubberRect();
+
+    QPixmap background() const { return m_background; }
+    void setBackground(const QPixmap &background);
+    bool isPonoramWork() const { return m_isPonoramWork; }
+    QSize ponoramSize() const { return m_ponoramSize; }
+    bool isPonoramError() const { return m_isPonoramError; }
+    bool visibleCloseWindow() const { return m_visibleCloseWindow; }
+    void setVisibleCloseWindow(bool visible);
+    int primaryX() const;
+    int primaryY() const;
+    int primaryWidth() const;
+    int primaryHeight() const;
+    bool isCommandModified() const;
+    MPainterArea *paintArea() const { return m_canvas; }
+    SurfaceSelector *selector() const { return m_selector; }
+
+    Q_INVOKABLE void saveScreen();
+    Q_INVOKABLE void screenSaveToClipboard();
+    Q_INVOKABLE void screenPostVK();
+    Q_INVOKABLE void screenPostOdnoklassniki();
+    Q_INVOKABLE void screenPostFacebook();
+    Q_INVOKABLE void screenPostTwitter();
+    Q_INVOKABLE void screenPostMail();
+    Q_INVOKABLE void checkProperties();
+    Q_INVOKABLE void setEnableMask(bool enable);
+    Q_INVOKABLE QRect toolbarScreen(int x, int y, int width, int height) const;
+    Q_INVOKABLE void setPaintArea(MPainterArea *canvas);
+    Q_INVOKABLE QString requestBackground() const;
+    Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
+    Q_INVOKABLE QPointF mapToScenePoint(QQuickItem *item, int x, int y) const;
+    Q_INVOKABLE void uploadScreen();
+
+    // Encodes a pixmap as a PNG data URL, the way images reach the pages.
+    static QString pngDataUrl(const QPixmap &pixmap);
+
+public slots:
+    void startPonoram();
+    void stopPonoram();
+    void cancelPonoram();
+    void close();
+    void ponoramComplete(QPixmap result);
+    void setPonoramSize(QSize size);
+    void ponoramError();
+
+signals:
+    void backgroundChanged(QPixmap background);
+    void isPonoramWorkChanged(bool enable);
+    void ponoramSizeChanged(QSize size);
+    void isPonoramErrorChanged(bool error);
+    void visibleCloseWindowChanged(bool visible);
+    void primaryXChanged();
+    void primaryYChanged();
+    void primaryWidthChanged();
+    void primaryHeightChanged();
+    void isCommandModifiedChanged();
+    void uploadedScreen();
+    void uploadPonoram(QPixmap res);
+    void ponoramPixmapComplete();
+    void closed();
+    void hideToolBar();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    static QPixmap createBackground(int index);
+    static QRect desktopGeometry();
+    void findPageItems();
+    MagnifierItem *magnifier() const;
+    bool hasEmptySelection() const;
+    bool hasCompleteSelection() const;
+    void setPonoramWork(bool work);
+    void shareWith(void (Core::*share)(QPixmap));
+    // Waits for the toolbar and the unchecked items to be repainted; false when the
+    // overlay went away meanwhile.
+    bool pauseForRepaint();
+    void copyToClipboard();
+
+    bool handleConfirmBoxKey(QKeyEvent *event);
+    bool handleResultKey(QKeyEvent *event);
+    bool handleCopyKey();
+    bool handleEscape();
+    void copyColourUnderCursor();
+
+    MPainterArea *m_canvas = nullptr;
+    MPainterArea *m_mainCanvas = nullptr;
+    SurfaceSelector *m_selector = nullptr;
+    int m_pressX = 0;
+    int m_pressY = 0;
+    bool m_pressed = false;
+    bool m_moving = false;
+    bool m_quick = false;
+    bool m_fullScreen = false;
+    bool m_isPonoramWork = false;
+    bool m_isPonoramError = false;
+    bool m_visibleCloseWindow = false;
+    bool m_maskOn = false;
+    bool m_hasPonoramResult = false;
+    bool m_repaintPause = false;
+    QPixmap m_background;
+    QPixmap m_ponoramResult;
+    QSize m_ponoramSize = QSize(-1, -1);
+};

@@ -1,0 +1,244 @@
+// A finished capture leaves here: encoded and uploaded, saved to a file the user picks,
+// or put on the clipboard.
+
+#include "core.h"
+
+#include "capture/surfacewidget.h"
+#include "settings/constants.h"
+#include "settings/setting.h"
+#include "upload/networkexchange.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDebug>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace {
+
+enum class Encoding { Jpeg90, Jpeg100, Png };
+
+Encoding chosenEncoding()
+{
+    switch (int(Setting::instance()->getValue(QStringLiteral("qualityImage")).toFloat())) {
+    case 0: return Encoding::Jpeg90;
+    case 1: return Encoding::Jpeg100;
+    default: return Encoding::Png;
+    }
+}
+
+QString extensionOf(Encoding encoding)
+{
+    return encoding == Encoding::Png ? QStringLiteral(".png") : QStringLiteral(".jpg");
+}
+
+QByteArray encode(const QPixmap &image, Encoding encoding)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (encoding == Encoding::Png)
+        image.save(&buffer, "PNG");
+    else
+        image.save(&buffer, "JPG", encoding == Encoding::Jpeg90 ? 90 : 100);
+    return bytes;
+}
+
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString millisecondsNow()
+{
+    return QString::number(QDateTime::currentMSecsSinceEpoch());
+}
+
+QString limitedTitle(const QString &title)
+{
+    if (title.size() <= 255)
+        return title;
+    return title.left(115) + QStringLiteral("...") + title.right(115);
+}
+
+// "saveScreenFolder" is stored with "\" for "/".
+QString extraCopyPath(Encoding encoding)
+{
+    const QString folder = Setting::instance()->getValue(QStringLiteral("saveScreenFolder")).toString();
+    const QString path = folder + QLatin1Char('/')
+        + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh-mm-ss")) + extensionOf(encoding);
+    return QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+bool wantsExtraCopy()
+{
+    return Setting::instance()->getValue(QStringLiteral("useSaveScreen")).toBool();
+}
+
+QPixmap grabDesktop()
+{
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return QPixmap();
+    QRect united;
+    for (QScreen *screen : QGuiApplication::screens())
+        united = united.united(screen->geometry());
+    return primary->grabWindow(0, united.x(), united.y(), united.width(), united.height());
+}
+
+} // namespace
+
+Core::SaveFileDialog Core::m_saveFileDialog = [](const QString &caption, const QString &suggestion,
+                                                 const QString &filter) {
+    return QFileDialog::getSaveFileName(nullptr, caption, suggestion, filter);
+};
+
+void Core::setSaveFileDialog(SaveFileDialog dialog)
+{
+    m_saveFileDialog = std::move(dialog);
+}
+
+void Core::screenUpload(int type, bool quick, QPixmap pxm)
+{
+    QPixmap image = pxm;
+    if (image.isNull() && quick) {
+        image = grabDesktop();
+    } else if (image.isNull()) {
+        if (!m_surface)
+            return;
+        image = m_surface->renderRubberRect();
+        m_surface->close();
+    }
+    if (image.isNull()) {
+        showErrorWidget(tr("The capture is empty: nothing was uploaded"));
+        emit deletedSurfaceScreen();
+        return;
+    }
+    Setting *settings = Setting::instance();
+    settings->setValue(QStringLiteral("count_screen"), settings->getValue(QStringLiteral("count_screen")).toInt() + 1);
+    settings->setValue(QStringLiteral("date_last_screen"), QDateTime::currentDateTime());
+
+    const Encoding encoding = chosenEncoding();
+    const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
+    m_currentCaptureFile = name;
+    QString error;
+    if (!writeAtomically(name, encode(image, encoding), &error)) {
+        qDebug() << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
+        showErrorWidget(tr("Can't write the capture: %1").arg(error));
+        emit deletedSurfaceScreen();
+        return;
+    }
+    if (wantsExtraCopy())
+        QFile::copy(name, extraCopyPath(encoding));
+    const bool titled = settings->getValue(QStringLiteral("showActiveWindow")).toBool();
+    m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
+    m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
+    m_lastCaptureFile = name;
+    emit deletedSurfaceScreen();
+}
+
+void Core::screenPostFacebook(QPixmap pxm) { screenUpload(1, false, pxm); }
+void Core::screenPostOdnoklassniki(QPixmap pxm) { screenUpload(2, false, pxm); }
+void Core::screenPostVK(QPixmap pxm) { screenUpload(3, false, pxm); }
+void Core::screenPostTwitter(QPixmap pxm) { screenUpload(4, false, pxm); }
+void Core::screenPostMail(QPixmap pxm) { screenUpload(5, false, pxm); }
+
+void Core::screenSaveToDisk(QPixmap pxm)
+{
+    if (pxm.isNull() && !m_surface)
+        return;
+    m_captureTitle = limitedTitle(millisecondsNow());
+    QString start = Setting::instance()->getValue(QStringLiteral("lastSavePath")).toString();
+    if (start.isEmpty())
+        start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    m_imageToSave = pxm.isNull() ? m_surface->renderRubberRect() : pxm;
+    if (pxm.isNull() && m_surface)
+        m_surface->hide();
+    if (m_imageToSave.isNull()) {
+        showErrorWidget(tr("The capture is empty: nothing was saved"));
+        closeOverlay();
+        return;
+    }
+    const Encoding encoding = chosenEncoding();
+    const QString extension = extensionOf(encoding);
+    QString fileName = m_saveFileDialog(tr("Save file"), start + QLatin1Char('/') + m_captureTitle + extension,
+                                        QLatin1Char('*') + extension);
+    if (fileName.isEmpty()) {
+        closeOverlay();
+        return;
+    }
+    if (!fileName.contains(extension))
+        fileName += extension;
+    saveImageFile(fileName, int(encoding));
+}
+
+// Keeps the overlay (only hidden) when the file cannot be written, so the capture is not
+// lost: the user can try again.
+void Core::saveImageFile(const QString &fileName, int encodingValue)
+{
+    const auto encoding = Encoding(encodingValue);
+    QString error;
+    if (!writeAtomically(fileName, encode(m_imageToSave, encoding), &error)) {
+        showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
+        if (m_surface)
+            m_surface->show();
+        return;
+    }
+    Setting::instance()->setValue(QStringLiteral("lastSavePath"), QFileInfo(fileName).path());
+    closeOverlay();
+}
+
+void Core::closeOverlay()
+{
+    if (m_surface)
+        m_surface->close();
+    emit deletedSurfaceScreen();
+}
+
+void Core::screenSaveToClipboard()
+{
+    // A second call after the overlay went away (double click, repeated key) finds nothing.
+    const QPixmap image = m_surface ? m_surface->renderRubberRect() : QPixmap();
+    if (image.isNull())
+        return;
+    if (wantsExtraCopy()) {
+        const Encoding encoding = chosenEncoding();
+        QString error;
+        if (!writeAtomically(extraCopyPath(encoding), encode(image, encoding), &error))
+            qDebug() << "void Core::screenSaveToClipboard()" << error;
+    }
+    if (m_clipboard) {
+        m_clipboard->clear();
+        m_clipboard->setPixmap(image);
+    }
+    if (m_surface)
+        m_surface->close();
+}
+
+void Core::selectSaveScreenFolder()
+{
+    Setting *settings = Setting::instance();
+    const QString stored = settings->getValue(QStringLiteral("saveScreenFolder")).toString();
+    const QString dir = QFileDialog::getExistingDirectory(
+        nullptr, QStringLiteral("Mavu - ") + tr("Select folder"), QString(stored).replace('\\', '/'),
+        QFileDialog::ShowDirsOnly);
+    if (!dir.isEmpty()) {
+        settings->setValue(QStringLiteral("useSaveScreen"), true);
+        settings->setValue(QStringLiteral("saveScreenFolder"), QString(dir).replace('/', '\\'));
+    } else if (!stored.isEmpty() && stored != QLatin1String("0")) {
+        settings->setValue(QStringLiteral("useSaveScreen"), true);
+    } else {
+        settings->setValue(QStringLiteral("useSaveScreen"), false);
+        settings->setValue(QStringLiteral("saveScreenFolder"), QString());
+    }
+}

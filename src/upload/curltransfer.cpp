@@ -1,0 +1,378 @@
+#include "curltransfer.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+void initCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+QByteArray quoted(const QString &path)
+{
+    QString escaped = path;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    return (QLatin1Char('"') + escaped + QLatin1Char('"')).toUtf8();
+}
+
+// Whether the known-hosts file already pins some key (of any type) for the server.
+bool isHostPinned(const QString &file, const QString &host, int port)
+{
+    QFile known(file);
+    if (!known.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray plain = host.toUtf8();
+    const QByteArray withPort = '[' + plain + "]:" + QByteArray::number(port);
+    while (!known.atEnd()) {
+        const QByteArray names = known.readLine().trimmed().split(' ').value(0);
+        for (const QByteArray &name : names.split(',')) {
+            if (name == withPort || (port == 22 && name == plain))
+                return true;
+        }
+    }
+    return false;
+}
+
+QByteArrayList readLines(const QString &file)
+{
+    QFile known(file);
+    if (!known.open(QIODevice::ReadOnly))
+        return {};
+    return known.readAll().split('\n');
+}
+
+size_t discardBody(char *, size_t size, size_t count, void *)
+{
+    return size * count;
+}
+
+} // namespace
+
+struct CurlCallbacks
+{
+    static int hostKey(CURL *, const struct curl_khkey *, const struct curl_khkey *,
+                       enum curl_khmatch match, void *client)
+    {
+        auto *transfer = static_cast<CurlTransfer *>(client);
+        switch (match) {
+        case CURLKHMATCH_OK:
+            return CURLKHSTAT_FINE;
+        case CURLKHMATCH_MISSING:
+            // A key of another type than the pinned one is a changed key too.
+            if (isHostPinned(transfer->m_target.knownHostsFile, transfer->m_target.host, transfer->m_target.port)) {
+                transfer->m_hostKeyChanged = true;
+                return CURLKHSTAT_REJECT;
+            }
+            // First contact: pin the key the server shows now.
+            transfer->m_pinnedNow = true;
+            return CURLKHSTAT_FINE_ADD_TO_FILE;
+        default:
+            transfer->m_hostKeyChanged = true;
+            return CURLKHSTAT_REJECT;
+        }
+    }
+
+    static int progress(void *client, curl_off_t, curl_off_t, curl_off_t uploadTotal, curl_off_t uploaded)
+    {
+        auto *transfer = static_cast<CurlTransfer *>(client);
+        if (transfer->m_abort.load())
+            return 1;
+        if (!transfer->m_progress)
+            return 0;
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const bool done = uploadTotal > 0 && uploaded >= uploadTotal;
+        if (done || now - transfer->m_lastProgressMs >= 100) {
+            transfer->m_lastProgressMs = now;
+            transfer->m_progress(uploaded, uploadTotal);
+        }
+        return 0;
+    }
+};
+
+QString CurlTarget::folderUrl() const
+{
+    QUrl url;
+    url.setScheme(sftp ? QStringLiteral("sftp") : QStringLiteral("ftp"));
+    url.setHost(host);
+    if (port > 0)
+        url.setPort(port);
+    QString folder = path.trimmed();
+    if (sftp) {
+        while (folder.startsWith(QLatin1String("~/")))
+            folder.remove(0, 2);
+        if (!folder.startsWith(QLatin1Char('/')))
+            folder = QStringLiteral("/~/") + folder; // relative to the login folder
+    }
+    if (!folder.startsWith(QLatin1Char('/')))
+        folder.prepend(QLatin1Char('/'));
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder.append(QLatin1Char('/'));
+    url.setPath(folder);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+QString CurlTarget::sftpQuotePath(const QString &name) const
+{
+    // Quote commands take server paths as they are: a relative one starts at the login folder.
+    QString folder = path.trimmed();
+    while (folder.startsWith(QLatin1String("~/")))
+        folder.remove(0, 2);
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder.append(QLatin1Char('/'));
+    return folder + name;
+}
+
+CurlOutcome CurlTransfer::failure(const QString &text, int code)
+{
+    CurlOutcome outcome;
+    outcome.errorText = text;
+    outcome.code = code;
+    return outcome;
+}
+
+CurlTransfer::CurlTransfer(const CurlTarget &target)
+    : m_target(target)
+{
+    initCurlOnce();
+}
+
+void CurlTransfer::abort()
+{
+    m_abort = true;
+    if (void *multi = m_multi.load())
+        curl_multi_wakeup(static_cast<CURLM *>(multi));
+}
+
+void CurlTransfer::applyCommon(void *handle)
+{
+    CURL *easy = static_cast<CURL *>(handle);
+    curl_easy_setopt(easy, CURLOPT_USERNAME, m_target.user.toUtf8().constData());
+    curl_easy_setopt(easy, CURLOPT_PASSWORD, m_target.password.toUtf8().constData());
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CurlCallbacks::progress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+    // A stalled server must not hold the job forever.
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, 60L);
+    if (m_target.sftp) {
+        curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES,
+                         long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        QDir().mkpath(QFileInfo(m_target.knownHostsFile).absolutePath());
+        curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, m_target.knownHostsFile.toUtf8().constData());
+        curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, &CurlCallbacks::hostKey);
+        curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
+    }
+}
+
+CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remoteName,
+                                 const Progress &progress)
+{
+    FILE *input = std::fopen(QFile::encodeName(localFile).constData(), "rb");
+    if (!input)
+        return failure(tr("Cannot read the file %1").arg(QFileInfo(localFile).fileName()), CURLE_READ_ERROR);
+    m_progress = progress;
+    const QString partName = remoteName + QStringLiteral(".part");
+    const QByteArray url = (m_target.folderUrl()
+                            + QString::fromUtf8(QUrl::toPercentEncoding(partName))).toUtf8();
+    CURL *easy = curl_easy_init();
+    applyCommon(easy);
+    curl_easy_setopt(easy, CURLOPT_URL, url.constData());
+    curl_easy_setopt(easy, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(easy, CURLOPT_READDATA, input);
+    curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(QFileInfo(localFile).size()));
+    if (m_target.sftp) // larger SFTP writes keep more requests in flight; FTP is faster with the default
+        curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, uploadBufferSize);
+    curl_easy_setopt(easy, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+
+    // The finished upload takes its real name only after the last byte is in.
+    struct curl_slist *rename = nullptr;
+    if (m_target.sftp) {
+        const QString finalPath = m_target.sftpQuotePath(remoteName);
+        rename = curl_slist_append(rename, ("*rm " + quoted(finalPath)).constData());
+        rename = curl_slist_append(rename, ("rename " + quoted(m_target.sftpQuotePath(partName)) + ' '
+                                            + quoted(finalPath)).constData());
+    } else {
+        rename = curl_slist_append(rename, ("RNFR " + partName.toUtf8()).constData());
+        rename = curl_slist_append(rename, ("RNTO " + remoteName.toUtf8()).constData());
+    }
+    curl_easy_setopt(easy, CURLOPT_POSTQUOTE, rename);
+
+    const CurlOutcome outcome = perform(easy);
+    curl_easy_cleanup(easy);
+    curl_slist_free_all(rename);
+    std::fclose(input);
+    return outcome;
+}
+
+CurlOutcome CurlTransfer::probe()
+{
+    CurlOutcome outcome = listFolder();
+    const bool folderMissing =
+        outcome.code == CURLE_REMOTE_FILE_NOT_FOUND || outcome.code == CURLE_REMOTE_ACCESS_DENIED;
+    if (outcome.ok || !folderMissing || m_target.path.trimmed().isEmpty())
+        return outcome;
+    // Logged in, but the folder is not there yet: the first upload creates it.
+    const QString folder = m_target.path;
+    m_target.path.clear();
+    outcome = listFolder();
+    m_target.path = folder;
+    if (outcome.ok)
+        outcome.notice = tr("The folder %1 does not exist yet: the first upload creates it").arg(folder);
+    return outcome;
+}
+
+CurlOutcome CurlTransfer::listFolder()
+{
+    CURL *easy = curl_easy_init();
+    applyCommon(easy);
+    const QByteArray url = m_target.folderUrl().toUtf8();
+    curl_easy_setopt(easy, CURLOPT_URL, url.constData());
+    curl_easy_setopt(easy, CURLOPT_DIRLISTONLY, 1L);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &discardBody);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT, 60L);
+    const CurlOutcome outcome = perform(easy);
+    curl_easy_cleanup(easy);
+    return outcome;
+}
+
+CurlOutcome CurlTransfer::perform(void *handle)
+{
+    const QByteArrayList knownBefore = m_target.sftp ? readLines(m_target.knownHostsFile) : QByteArrayList();
+    m_pinnedNow = false;
+    const CurlOutcome outcome = performMulti(handle);
+    if (m_pinnedNow)
+        qualifyPinnedKey(knownBefore);
+    return outcome;
+}
+
+// libssh2 writes a new key under the bare host name; on any port but 22 the entry must
+// name the port as well, or two servers of one host would share one pinned key.
+void CurlTransfer::qualifyPinnedKey(const QByteArrayList &knownBefore)
+{
+    if (m_target.port == 22)
+        return;
+    QByteArrayList lines = readLines(m_target.knownHostsFile);
+    const QByteArray plain = m_target.host.toUtf8() + ' ';
+    const QByteArray qualified = '[' + m_target.host.toUtf8() + "]:" + QByteArray::number(m_target.port) + ' ';
+    bool changed = false;
+    for (QByteArray &line : lines) {
+        if (line.startsWith(plain) && !knownBefore.contains(line)) {
+            line = qualified + line.mid(plain.size());
+            changed = true;
+        }
+    }
+    QSaveFile file(m_target.knownHostsFile);
+    if (changed && file.open(QIODevice::WriteOnly)) {
+        file.write(lines.join('\n'));
+        file.commit();
+    }
+}
+
+CurlOutcome CurlTransfer::performMulti(void *handle)
+{
+    CURL *easy = static_cast<CURL *>(handle);
+    CURLM *multi = curl_multi_init();
+    curl_multi_add_handle(multi, easy);
+    m_multi = multi;
+    int running = 1;
+    CURLcode code = CURLE_OK;
+    while (running && !m_abort.load()) {
+        const CURLMcode state = curl_multi_perform(multi, &running);
+        if (state != CURLM_OK) {
+            code = CURLE_SEND_ERROR;
+            break;
+        }
+        if (running)
+            curl_multi_poll(multi, nullptr, 0, 500, nullptr);
+    }
+    int queued = 0;
+    while (CURLMsg *message = curl_multi_info_read(multi, &queued)) {
+        if (message->msg == CURLMSG_DONE)
+            code = message->data.result;
+    }
+    m_multi = nullptr;
+    curl_multi_remove_handle(multi, easy);
+    curl_multi_cleanup(multi);
+    if (m_abort.load())
+        return {false, true, tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK, QString()};
+    return outcomeOf(code);
+}
+
+CurlOutcome CurlTransfer::outcomeOf(int value) const
+{
+    const CURLcode code = CURLcode(value);
+    CurlOutcome outcome;
+    outcome.code = code;
+    outcome.ok = code == CURLE_OK;
+    if (outcome.ok)
+        return outcome;
+    // A server that no longer offers a key of the pinned type fails the key exchange.
+    const bool pinnedTypeGone = m_target.sftp && code == CURLE_FAILED_INIT
+        && isHostPinned(m_target.knownHostsFile, m_target.host, m_target.port);
+    if (m_hostKeyChanged || pinnedTypeGone) {
+        outcome.errorText = tr("The host key of the server %1 has changed. The connection was refused: "
+                                 "the server may be an impostor. If the server was reinstalled, remove its "
+                                 "line from %2").arg(m_target.host, m_target.knownHostsFile);
+        return outcome;
+    }
+    switch (code) {
+    case CURLE_LOGIN_DENIED:
+    case CURLE_REMOTE_ACCESS_DENIED:
+        outcome.errorText = tr("Wrong user name or password, or access denied");
+        break;
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_OPERATION_TIMEDOUT:
+        outcome.errorText = tr("Could not connect to the server %1").arg(m_target.host);
+        break;
+    default:
+        outcome.errorText = tr("Upload error: %1").arg(QString::fromUtf8(curl_easy_strerror(code)));
+    }
+    return outcome;
+}
+
+CurlUploadThread::CurlUploadThread(const CurlTarget &target, const QString &localFile,
+                                   const QString &remoteName, QObject *parent)
+    : QThread(parent)
+    , m_transfer(target)
+    , m_localFile(localFile)
+    , m_remoteName(remoteName)
+{
+}
+
+CurlUploadThread::~CurlUploadThread()
+{
+    abort();
+    wait();
+}
+
+void CurlUploadThread::abort()
+{
+    m_transfer.abort();
+}
+
+void CurlUploadThread::run()
+{
+    const CurlOutcome outcome = m_transfer.upload(m_localFile, m_remoteName,
+                                                  [this](qint64 sent, qint64 total) {
+                                                      emit progress(sent, total);
+                                                  });
+    emit transferFinished(outcome.ok, outcome.aborted, outcome.errorText);
+}

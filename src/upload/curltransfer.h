@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QByteArrayList>
+#include <QCoreApplication>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <functional>
+
+// Where an FTP or SFTP transfer goes. Credentials travel as values, never through the
+// URL, so that they cannot reach an error text or a log line.
+struct CurlTarget
+{
+    bool sftp = false;
+    QString host;
+    int port = 0;
+    QString path;          // folder on the server; empty means the login folder
+    QString user;
+    QString password;
+    QString knownHostsFile; // SFTP only: where host keys are pinned
+
+    // "ftp://host:port/folder/" or "sftp://host:port/folder/" without credentials.
+    QString folderUrl() const;
+    // Path of a file in the folder as the SFTP quote commands want it.
+    QString sftpQuotePath(const QString &name) const;
+};
+
+struct CurlOutcome
+{
+    bool ok = false;
+    bool aborted = false;
+    QString errorText;   // translated text for the user, empty when ok
+    int code = 0;        // the libcurl result
+    QString notice;      // a remark for the user beside success
+};
+
+// One blocking libcurl transfer: an easy handle driven by the multi interface, so that a
+// running upload can be aborted from another thread at once.
+class CurlTransfer
+{
+    Q_DECLARE_TR_FUNCTIONS(CurlTransfer)
+
+public:
+    using Progress = std::function<void(qint64 sent, qint64 total)>;
+
+    explicit CurlTransfer(const CurlTarget &target);
+
+    // Uploads the local file under remoteName: the bytes go to a temporary name first and
+    // are renamed when complete, so an aborted transfer never leaves a file under the
+    // final name.
+    CurlOutcome upload(const QString &localFile, const QString &remoteName, const Progress &progress);
+    // Logs in and lists the folder.
+    CurlOutcome probe();
+    // Thread-safe: makes the running transfer end as soon as possible.
+    void abort();
+
+    static constexpr long uploadBufferSize = 512 * 1024;
+
+    static CurlOutcome failure(const QString &text, int code);
+
+private:
+    CurlOutcome listFolder();
+    CurlOutcome perform(void *easy);
+    CurlOutcome performMulti(void *easy);
+    void qualifyPinnedKey(const QByteArrayList &knownBefore);
+    CurlOutcome outcomeOf(int code) const;
+    void applyCommon(void *easy);
+
+    CurlTarget m_target;
+    std::atomic_bool m_abort{false};
+    std::atomic<void *> m_multi{nullptr};
+    bool m_hostKeyChanged = false;
+    bool m_pinnedNow = false;
+    Progress m_progress;
+    qint64 m_lastProgressMs = 0;
+
+    friend struct CurlCallbacks;
+};
+
+// The worker thread of one FTP or SFTP job.
+class CurlUploadThread : public QThread
+{
+    Q_OBJECT
+public:
+    CurlUploadThread(const CurlTarget &target, const QString &localFile, const QString &remoteName,
+                     QObject *parent = nullptr);
+    ~CurlUploadThread() override;
+
+    // Thread-safe; the thread then ends with an aborted outcome.
+    void abort();
+
+signals:
+    void progress(qint64 sent, qint64 total);
+    void transferFinished(bool ok, bool aborted, const QString &errorText);
+
+protected:
+    void run() override;
+
+private:
+    CurlTransfer m_transfer;
+    QString m_localFile;
+    QString m_remoteName;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QFile;
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// One file sent to Dropbox and shared: files/upload, then a shared link. Lives in the
+// worker thread of its job; the bytes are streamed from the file, never held in memory.
+class QDropboxFile : public QObject
+{
+    Q_OBJECT
+public:
+    QDropboxFile(const QString &token, const QString &localFile, const QString &remotePath,
+                 QObject *parent = nullptr);
+
+public slots:
+    void start();
+    void abort();
+
+signals:
+    void progress(qint64 sent, qint64 total);
+    void uploaded(QString link);
+    void failed(QString text);
+    void unreachable();
+
+private:
+    void uploadFinished();
+    void requestSharedLink(const QString &path);
+    void sharedLinkFinished();
+    void fail(QNetworkReply *reply, const QByteArray &body);
+
+    QString m_token;
+    QString m_localFile;
+    QString m_remotePath;
+    QNetworkAccessManager *m_network = nullptr;
+    QFile *m_body = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    bool m_aborted = false;
+};

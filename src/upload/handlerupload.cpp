@@ -1,0 +1,268 @@
+#include "handlerupload.h"
+
+#include "core.h"
+#include "settings/constants.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+#include "upload/uploadhooks.h"
+#include "upload/uploadmodel.h"
+#include "upload/ziparchive.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QUrlQuery>
+#include <QtConcurrent>
+
+HandlerUpload::HandlerUpload(QObject *parent)
+    : QObject(parent)
+{
+}
+
+HandlerUpload::~HandlerUpload()
+{
+    if (m_cancelArchive)
+        *m_cancelArchive = true;
+}
+
+HandlerUpload::TargetUpload HandlerUpload::targetFromSettings()
+{
+    Setting *settings = Setting::instance();
+    const QString type = settings->getValue(SettingKeys::typeUpload).toString();
+    if (type == QLatin1String("ftp"))
+        return settings->getValue(SettingKeys::isSftp).toBool() ? TargetSftp : TargetFtp;
+    if (type == QLatin1String("dropbox"))
+        return TargetDropbox;
+    if (type == QLatin1String("google"))
+        return TargetGoogle;
+    return TargetMavu;
+}
+
+QUrl HandlerUpload::afterActionUrl(TypeAfterAction action, const QString &link)
+{
+    QString page;
+    QString key = QStringLiteral("url");
+    switch (action) {
+    case ActionFacebook:
+        page = QStringLiteral("https://www.facebook.com/sharer/sharer.php");
+        key = QStringLiteral("u");
+        break;
+    case ActionOdnoklassniki:
+        page = QStringLiteral("https://connect.ok.ru/offer");
+        break;
+    case ActionVK:
+        page = QStringLiteral("https://vk.com/share.php");
+        break;
+    case ActionTwitter:
+        page = QStringLiteral("https://twitter.com/intent/tweet");
+        break;
+    case ActionMail: {
+        QUrl mail(QStringLiteral("mailto:"));
+        QUrlQuery query;
+        query.addQueryItem(QStringLiteral("subject"), tr("Screenshot"));
+        query.addQueryItem(QStringLiteral("body"), QString::fromUtf8(QUrl::toPercentEncoding(link)));
+        mail.setQuery(query);
+        return mail;
+    }
+    case ActionNone:
+        return QUrl();
+    }
+    QUrl url(page);
+    QUrlQuery query;
+    query.addQueryItem(key, QString::fromUtf8(QUrl::toPercentEncoding(link)));
+    url.setQuery(query);
+    return url;
+}
+
+void HandlerUpload::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    Core::instance()->uploadModel()->addUploader(this);
+    emit startUpload();
+    if (!checkFiles())
+        return;
+    if (needsArchive()) {
+        startArchive();
+        return;
+    }
+    m_sendFile = QFileInfo(m_files.first()).absoluteFilePath();
+    setProgress(0, QFileInfo(m_sendFile).size());
+    transferFile(m_sendFile);
+}
+
+// Missing paths and empty files are errors: nothing would reach the server.
+bool HandlerUpload::checkFiles()
+{
+    QString failure;
+    if (m_files.isEmpty())
+        failure = tr("No file to upload");
+    for (const QString &path : std::as_const(m_files)) {
+        const QFileInfo info(path);
+        if (!failure.isEmpty())
+            break;
+        if (path.isEmpty() || !info.exists() || !info.isReadable())
+            failure = tr("File not found: %1").arg(path);
+        else if (info.isFile() && info.size() == 0)
+            failure = tr("The file %1 is empty").arg(info.fileName());
+    }
+    if (failure.isEmpty())
+        return true;
+    emit error(failure);
+    finish();
+    return false;
+}
+
+bool HandlerUpload::needsArchive() const
+{
+    return m_zip || m_files.size() > 1 || QFileInfo(m_files.first()).isDir();
+}
+
+void HandlerUpload::startArchive()
+{
+    setArchive(true);
+    m_archivePath = ZipArchive::archivePath(m_files, m_tempDir);
+    m_cancelArchive = std::make_shared<std::atomic_bool>(false);
+    auto *watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher] {
+        archiveFinished(watcher->result());
+        watcher->deleteLater();
+    });
+    const std::shared_ptr<std::atomic_bool> cancel = m_cancelArchive;
+    const QStringList files = m_files;
+    const QString archive = m_archivePath;
+    watcher->setFuture(QtConcurrent::run([files, archive, cancel] {
+        return ZipArchive::build(files, archive, cancel.get());
+    }));
+}
+
+void HandlerUpload::archiveFinished(const QString &failure)
+{
+    setArchive(false);
+    if (m_stopped || m_finished) {
+        QFile::remove(m_archivePath);
+        return;
+    }
+    if (!failure.isEmpty()) {
+        emit error(failure);
+        finish();
+        return;
+    }
+    if (QFileInfo(m_archivePath).size() <= 22) { // the bare end record: nothing was packed
+        emit error(tr("The folder %1 is empty").arg(QFileInfo(m_files.first()).fileName()));
+        finish();
+        return;
+    }
+    m_sendFile = m_archivePath;
+    setProgress(0, QFileInfo(m_sendFile).size());
+    transferFile(m_sendFile);
+}
+
+void HandlerUpload::setArchive(bool archive)
+{
+    if (m_archive == archive)
+        return;
+    m_archive = archive;
+    emit archiveChanged(archive);
+}
+
+void HandlerUpload::setProgress(qint64 download, qint64 total)
+{
+    m_download = download;
+    m_total = total;
+    emit progressChanged(download, total);
+}
+
+QString HandlerUpload::remoteName() const
+{
+    return QFileInfo(m_sendFile).fileName();
+}
+
+void HandlerUpload::transferFile(const QString &file)
+{
+    startServiceUpload(file);
+}
+
+void HandlerUpload::abortTransfer()
+{
+}
+
+void HandlerUpload::announceLink(const QString &link)
+{
+    if (m_stopped || m_linkAnnounced)
+        return;
+    m_linkAnnounced = true;
+    m_link = link;
+    emit readyLink(link);
+}
+
+void HandlerUpload::transferSucceeded(const QString &link)
+{
+    if (m_stopped || m_finished)
+        return;
+    if (link.isEmpty()) {
+        transferFailed(tr("The server did not return a link"));
+        return;
+    }
+    setProgress(m_total, m_total);
+    announceLink(link);
+    m_link = link;
+    emit readyLinkAfterUpload(link);
+    runAfterAction();
+    finish();
+}
+
+void HandlerUpload::transferFailed(const QString &text)
+{
+    if (m_stopped || m_finished)
+        return;
+    const QString key = fallbackSettingKey();
+    if (!key.isEmpty() && !m_fallbackUsed && Setting::instance()->getValue(key).toBool()) {
+        qWarning().noquote() << Q_FUNC_INFO << "upload failed, sending to the service instead:" << text;
+        m_fallbackUsed = true;
+        setProgress(0, QFileInfo(m_sendFile).size());
+        startServiceUpload(m_sendFile);
+        return;
+    }
+    emit error(text);
+    finish();
+}
+
+void HandlerUpload::transferUnreachable()
+{
+    if (m_stopped || m_finished)
+        return;
+    emit internetNotAvailable();
+    finish();
+}
+
+void HandlerUpload::runAfterAction()
+{
+    const QUrl url = afterActionUrl(m_afterAction, m_link);
+    if (url.isValid() && !UploadHooks::openUrl()(url))
+        qWarning().noquote() << Q_FUNC_INFO << "could not open the share page";
+}
+
+void HandlerUpload::stopUpload()
+{
+    if (m_finished)
+        return;
+    m_stopped = true;
+    if (m_cancelArchive)
+        *m_cancelArchive = true;
+    abortTransfer();
+    abortServiceUpload();
+    finish();
+}
+
+void HandlerUpload::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (!m_archivePath.isEmpty() && !m_archive)
+        QFile::remove(m_archivePath);
+    emit finished();
+    deleteLater();
+}

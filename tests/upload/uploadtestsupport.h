@@ -1,0 +1,257 @@
+#pragma once
+
+// Helpers of the upload tests: real servers on 127.0.0.1 (pyftpdlib, sshd, HTTPS
+// stand-ins), test files, and a recorder of the dispatcher's signals.
+
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+#include "upload/networkexchange.h"
+#include "upload/uploadhooks.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QSslConfiguration>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace UploadTest {
+
+inline quint16 freePort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
+}
+
+inline bool waitForPort(quint16 port, int timeoutMs = 15000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(200))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+// A file of random bytes (random so that a shifted or dropped block cannot compare equal).
+inline QString makeFile(const QString &path, qint64 size)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    QByteArray block(64 * 1024, Qt::Uninitialized);
+    for (qint64 left = size; left > 0; left -= block.size()) {
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
+        file.write(block.constData(), qMin<qint64>(left, block.size()));
+    }
+    return path;
+}
+
+// A folder with nested files: name/a.bin, name/sub/b.txt, name/sub/deeper/c.bin.
+inline QStringList makeFolder(const QString &folder)
+{
+    return {makeFile(folder + QStringLiteral("/a.bin"), 70000),
+            makeFile(folder + QStringLiteral("/sub/b.txt"), 1234),
+            makeFile(folder + QStringLiteral("/sub/deeper/c.bin"), 300000)};
+}
+
+// `cmp` of two files: true when byte for byte equal.
+inline bool sameBytes(const QString &a, const QString &b)
+{
+    return QProcess::execute(QStringLiteral("cmp"), {QStringLiteral("-s"), a, b}) == 0;
+}
+
+inline QString sha256Of(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// Unpacks a zip archive with the unzip command into folder.
+inline bool unzipInto(const QString &archive, const QString &folder)
+{
+    return QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-o"), archive,
+                                                       QStringLiteral("-d"), folder}) == 0;
+}
+
+inline QStringList zipEntries(const QString &archive)
+{
+    QProcess process;
+    process.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    process.waitForFinished(20000);
+    QStringList entries = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    entries.sort();
+    return entries;
+}
+
+// Starts a program and waits for a line starting with "READY" on its standard output.
+inline QStringList startReady(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000) {
+        if (process.canReadLine()) {
+            const QString line = QString::fromUtf8(process.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("READY")))
+                return line.split(QLatin1Char(' '));
+        }
+        if (process.state() == QProcess::NotRunning)
+            break;
+        process.waitForReadyRead(200);
+    }
+    return {};
+}
+
+inline void stopProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+// Trusts the stand-in's self-signed certificate in every thread of the process.
+inline void trustCertificate(const QString &certificateFile)
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificates(certificateFile);
+    QSslConfiguration::setDefaultConfiguration(configuration);
+}
+
+inline void setValues(const QList<QPair<QString, QVariant>> &values)
+{
+    for (const auto &value : values)
+        Setting::instance()->setValue(value.first, value.second);
+}
+
+// The pyftpdlib server of the tests: user "user", password "pass", writable root folder.
+class FtpServer
+{
+public:
+    bool start(const QString &root)
+    {
+        m_root = root;
+        QDir().mkpath(root);
+        m_port = freePort();
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.start(QStringLiteral("/usr/bin/python3"),
+                        {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
+                         QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-u"), QStringLiteral("user"),
+                         QStringLiteral("-P"), QStringLiteral("pass"), QStringLiteral("-d"), root, QStringLiteral("-w"),
+                         QStringLiteral("-V")});
+        return waitForPort(m_port);
+    }
+    ~FtpServer() { stopProcess(m_process); }
+    quint16 port() const { return m_port; }
+    QString root() const { return m_root; }
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_root;
+};
+
+// A Python stand-in over HTTPS on 127.0.0.1 that prints "READY <port> <certificate>".
+class HttpsStandIn
+{
+public:
+    bool start(const QString &script, const QString &folder)
+    {
+        QDir().mkpath(folder);
+        const QStringList ready = startReady(m_process, QStringLiteral("/usr/bin/python3"),
+                                             {script, QStringLiteral("--dir"), folder});
+        if (ready.size() < 3)
+            return false;
+        m_port = ready.at(1).toUShort();
+        trustCertificate(ready.at(2));
+        return true;
+    }
+    ~HttpsStandIn() { stopProcess(m_process); }
+    void stop() { stopProcess(m_process); }
+
+    quint16 port() const { return m_port; }
+    QString origin() const { return QStringLiteral("https://127.0.0.1:%1").arg(m_port); }
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+    QJsonObject get(const QString &path) { return exchange(path, nullptr); }
+    QJsonObject post(const QString &path, const QJsonObject &body)
+    {
+        const QByteArray data = QJsonDocument(body).toJson(QJsonDocument::Compact);
+        return exchange(path, &data);
+    }
+
+private:
+    QJsonObject exchange(const QString &path, const QByteArray *body)
+    {
+        QNetworkAccessManager network;
+        QNetworkRequest request(QUrl(origin() + path));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        QNetworkReply *reply = body ? network.post(request, *body) : network.get(request);
+        QSignalSpy done(reply, &QNetworkReply::finished);
+        done.wait(20000);
+        const QJsonObject result = QJsonDocument::fromJson(reply->readAll()).object();
+        delete reply;
+        return result;
+    }
+
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+// Records what the dispatcher reports and what the jobs would open in the browser.
+class Recorder
+{
+public:
+    explicit Recorder(NetworkExchange *exchange)
+        : startUpload(exchange, &NetworkExchange::startUpload)
+        , readyLink(exchange, &NetworkExchange::readyLink)
+        , readyLinkAfterUpload(exchange, &NetworkExchange::readyLinkAfterUpload)
+        , error(exchange, &NetworkExchange::error)
+        , internetNotAvailable(exchange, &NetworkExchange::internetNotAvailable)
+    {
+    }
+
+    QString firstError() const { return error.isEmpty() ? QString() : error.first().first().toString(); }
+    QString link() const { return readyLinkAfterUpload.isEmpty() ? QString() : readyLinkAfterUpload.first().first().toString(); }
+    bool ended() const { return !readyLinkAfterUpload.isEmpty() || !error.isEmpty() || !internetNotAvailable.isEmpty(); }
+
+    QSignalSpy startUpload;
+    QSignalSpy readyLink;
+    QSignalSpy readyLinkAfterUpload;
+    QSignalSpy error;
+    QSignalSpy internetNotAvailable;
+};
+
+// Lets the event loop run until the job has reported its end (link, error or offline).
+inline bool waitForEnd(const Recorder &recorder, int timeoutMs = 60000)
+{
+    return QTest::qWaitFor([&] { return recorder.ended(); }, timeoutMs);
+}
+
+} // namespace UploadTest
