@@ -17,8 +17,19 @@ constexpr QFileDevice::Permissions executablePermissions = QFileDevice::ReadOwne
     | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
     | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
 
+bool writeFile(const QString &path, const QByteArray &data, bool executable, QString *error);
+
+// The next start runs the executable only when it still matches this record.
+bool writeChecksumRecord(const QString &executablePath, const QByteArray &data, QString *error)
+{
+    const QByteArray digest = QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + '\n';
+    return writeFile(executablePath + QStringLiteral(".sha256"), digest, false, error);
+}
+
 bool writeFile(const QString &path, const QByteArray &data, bool executable, QString *error)
 {
+    if (executable && !writeChecksumRecord(path, data, error))
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         *error = QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString();

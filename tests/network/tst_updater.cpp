@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QSignalSpy>
+#include <QCryptographicHash>
 #include <QtTest>
 
 #include <quazip.h>
@@ -99,6 +100,9 @@ private slots:
         QCOMPARE(runUpdate(), QStringLiteral("done"));
         QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "Mavu.exe"), QByteArray("#!/bin/sh\necho new\n"));
         QVERIFY(QFileInfo(m_updatePath + "Mavu.exe").isExecutable());
+        // The record the next start checks the executable against.
+        QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "Mavu.exe.sha256"),
+                 QCryptographicHash::hash("#!/bin/sh\necho new\n", QCryptographicHash::Sha256).toHex() + "\n");
     }
 
     void wrongHash_orWrongSize_leavesNoMavuExe_andLogsTheFailure()
