@@ -2,6 +2,7 @@
 
 #include "capture/captureitemtypes.h"
 #include "capture/magnifieritem.h"
+#include "capture/pngdataurl.h"
 #include "capture/ponorampreview.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
@@ -24,8 +25,6 @@
 
 namespace {
 
-// Fast to encode and to decode: the page shows the screen image once.
-constexpr int dataUrlPngQuality = 90;
 constexpr int repaintPauseMsecs = 200;
 constexpr double renderZLimit = 50000.0;
 
@@ -167,18 +166,9 @@ void SurfaceWidget::setBackground(const QPixmap &background)
     emit backgroundChanged(background);
 }
 
-QString SurfaceWidget::pngDataUrl(const QPixmap &pixmap)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    pixmap.save(&buffer, "PNG", dataUrlPngQuality);
-    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
-}
-
 QString SurfaceWidget::requestBackground() const
 {
-    return pngDataUrl(m_background);
+    return pngDataUrl(m_background.toImage());
 }
 
 QRect SurfaceWidget::selectRect() const

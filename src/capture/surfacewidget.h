@@ -70,9 +70,6 @@ public:
     Q_INVOKABLE QPointF mapToScenePoint(QQuickItem *item, int x, int y) const;
     Q_INVOKABLE void uploadScreen();
 
-    // Encodes a pixmap as a PNG data URL, the way images reach the pages.
-    static QString pngDataUrl(const QPixmap &pixmap);
-
 public slots:
     void startPonoram();
     void stopPonoram();

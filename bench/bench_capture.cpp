@@ -1,0 +1,138 @@
+// Speed of the capture path: encodings, the screen image for the page, opening the
+// overlay, dragging a selection, and a quick capture to a loopback FTP server.
+// Needs an X server: xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/bench_capture
+// (with HOME pointing at a throw-away folder).
+
+#include "../tests/upload/uploadtestsupport.h"
+#include "capture/surfaceselector.h"
+#include "capture/surfacewidget.h"
+#include "core.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+
+#include <QBuffer>
+#include <QQuickWindow>
+#include <QtTest>
+
+using namespace UploadTest;
+
+namespace {
+
+QImage noise(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    quint32 state = 12345;
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            // Mostly flat areas with some detail, like a desktop.
+            line[x] = (x / 64 + y / 64) % 7 == 0 ? QRgb(state) : qRgb(40 + x / 30, 60, 90 + y / 40);
+        }
+    }
+    return image;
+}
+
+qint64 encodedSize(const QImage &image, const char *format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes.size();
+}
+
+} // namespace
+
+class CaptureBenchmark : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    }
+
+    void encode_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("quality");
+        for (const QSize &size : {QSize(1920, 1080), QSize(3840, 2160)}) {
+            const QByteArray name = QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
+            QTest::newRow((name + " jpeg 90").constData()) << size << QByteArray("JPG") << 90;
+            QTest::newRow((name + " jpeg 100").constData()) << size << QByteArray("JPG") << 100;
+            QTest::newRow((name + " png default").constData()) << size << QByteArray("PNG") << -1;
+            for (int quality : {100, 90, 80, 50})
+                QTest::newRow((name + " png quality " + QByteArray::number(quality)).constData())
+                    << size << QByteArray("PNG") << quality;
+        }
+    }
+
+    void encode()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QByteArray, format);
+        QFETCH(int, quality);
+        const QImage image = noise(size);
+        QTextStream(stdout) << QTest::currentDataTag() << ": " << encodedSize(image, format.constData(), quality)
+                            << " bytes\n";
+        QBENCHMARK {
+            encodedSize(image, format.constData(), quality);
+        }
+    }
+
+    // From the request to the overlay's first frame on the screen.
+    void openOverlay()
+    {
+        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("bench"));
+        QBENCHMARK {
+            SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+            QSignalSpy swapped(overlay, &QQuickWindow::frameSwapped);
+            overlay->show();
+            swapped.wait(5000);
+            Core::instance()->deleteSurfaceScreen();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    void dragSelectionOneMove()
+    {
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        overlay->show();
+        QVERIFY(QTest::qWaitForWindowExposed(overlay));
+        QTest::mousePress(overlay, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        int step = 0;
+        QBENCHMARK {
+            ++step;
+            QTest::mouseMove(overlay, QPoint(200 + step % 500, 200 + step % 300));
+            QCoreApplication::processEvents();
+        }
+        QTest::mouseRelease(overlay, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+        Core::instance()->deleteSurfaceScreen();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Hotkey slot to the link on the clipboard, against a loopback FTP server.
+    void quickCaptureToLink()
+    {
+        QTemporaryDir scratch;
+        FtpServer server;
+        QVERIFY(server.start(scratch.filePath("ftp")));
+        setValues({{SettingKeys::typeUpload, QStringLiteral("ftp")},
+                   {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")},
+                   {SettingKeys::ftpPort, server.port()},
+                   {SettingKeys::ftpBaseUrl, QStringLiteral("https://files.example")},
+                   {SettingKeys::qualityImage, 1}});
+        Setting::instance()->setValue(SettingKeys::ftpUser, QStringLiteral("user"));
+        Setting::instance()->setValue(SettingKeys::ftpPassword, QStringLiteral("pass"));
+        QBENCHMARK {
+            QSignalSpy link(Core::instance(), &Core::lastLinkChanged);
+            Core::instance()->quickScreen();
+            QTRY_VERIFY_WITH_TIMEOUT(link.count() > 0, 10000);
+        }
+    }
+};
+
+QTEST_MAIN(CaptureBenchmark)
+#include "bench_capture.moc"
