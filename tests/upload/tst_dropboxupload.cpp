@@ -108,7 +108,7 @@ private slots:
         QVERIFY(!auth.isAuth());
     }
 
-    void logout_forgetsDropboxOnly()
+    void logout_forgetsDropboxAndFileServers()
     {
         Setting::instance()->setValue(SettingKeys::dropBoxTokenApiV2, QStringLiteral("dropbox-token"), true);
         Setting::instance()->setValue(SettingKeys::ftpHost, QStringLiteral("ftp.example"));
@@ -118,7 +118,8 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QVERIFY(!auth.isAuth());
         QCOMPARE(auth.name(), QString());
-        QCOMPARE(Setting::instance()->getValue(SettingKeys::ftpHost).toString(), QStringLiteral("ftp.example"));
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::ftpHost).toString(), QString());
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2, true).toString(), QString());
     }
 
     void capture_reachesDropboxByteForByte_withSharedLink()
