@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -17,6 +18,9 @@ public:
     QDropboxFile(const QString &token, const QString &localFile, const QString &remotePath,
                  QObject *parent = nullptr);
 
+    // Files above singleUpload bytes go in chunks of chunk bytes (tests make both small).
+    static void setUploadLimits(qint64 singleUpload, qint64 chunk);
+
 public slots:
     void start();
     void abort();
@@ -28,6 +32,9 @@ signals:
     void unreachable();
 
 private:
+    QJsonObject commitInfo() const;
+    void sendChunk();
+    void chunkFinished();
     void uploadFinished();
     void requestSharedLink(const QString &path);
     void sharedLinkFinished();
@@ -40,4 +47,7 @@ private:
     QFile *m_body = nullptr;
     QPointer<QNetworkReply> m_reply;
     bool m_aborted = false;
+    QString m_sessionId;
+    qint64 m_offset = 0;
+    qint64 m_chunkSize = 0;
 };
