@@ -184,6 +184,12 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(200, {"url": url, "name": arg["path"].lstrip("/")})
 
 
+def exit_with_parent():
+    """The test holds our stdin open; when it ends (even by a crash) the pipe closes."""
+    sys.stdin.buffer.read()
+    os._exit(0)
+
+
 def main():
     global FOLDER
     parser = argparse.ArgumentParser()
@@ -196,6 +202,7 @@ def main():
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
+    threading.Thread(target=exit_with_parent, daemon=True).start()
     print("READY %d %s" % (server.server_address[1], cert), flush=True)
     server.serve_forever()
 

@@ -50,6 +50,7 @@ QJsonObject QDropboxFile::commitInfo() const
 void QDropboxFile::start()
 {
     m_network = new QNetworkAccessManager(this);
+    m_network->setProxy(m_proxy);
     m_body = new QFile(m_localFile, this);
     if (!m_body->open(QIODevice::ReadOnly)) {
         emit failed(tr("Cannot read the file %1").arg(m_localFile));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QNetworkProxy>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -20,6 +21,8 @@ public:
 
     // Files above singleUpload bytes go in chunks of chunk bytes (tests make both small).
     static void setUploadLimits(qint64 singleUpload, qint64 chunk);
+    // The proxy of the settings, read by the job in the GUI thread.
+    void setProxy(const QNetworkProxy &proxy) { m_proxy = proxy; }
 
 public slots:
     void start();
@@ -44,6 +47,7 @@ private:
     QString m_localFile;
     QString m_remotePath;
     QNetworkAccessManager *m_network = nullptr;
+    QNetworkProxy m_proxy = QNetworkProxy(QNetworkProxy::NoProxy);
     QFile *m_body = nullptr;
     QPointer<QNetworkReply> m_reply;
     bool m_aborted = false;
