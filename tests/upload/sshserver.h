@@ -79,6 +79,7 @@ public:
         file.close();
         m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         m_process.setStandardErrorFile(m_folder + QStringLiteral("/sshd.log"), QIODevice::Append);
+        endWithParent(m_process);
         m_process.start(QStringLiteral("/usr/sbin/sshd"), {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), config});
         return waitForPort(m_port);
     }
