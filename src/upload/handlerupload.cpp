@@ -174,9 +174,15 @@ void HandlerUpload::setProgress(qint64 download, qint64 total)
     emit progressChanged(download, total);
 }
 
+// Control characters never reach a server command or a link.
 QString HandlerUpload::remoteName() const
 {
-    return QFileInfo(m_sendFile).fileName();
+    QString name = QFileInfo(m_sendFile).fileName();
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    }
+    return name;
 }
 
 void HandlerUpload::transferFile(const QString &file)

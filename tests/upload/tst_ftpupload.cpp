@@ -183,6 +183,17 @@ private slots:
         QFile::remove(file);
     }
 
+    void fileNameWithLineBreak_cannotInjectServerCommands()
+    {
+        const QString file = makeFile(local(QStringLiteral("evil\r\nDELE x.png")), 3000);
+        Recorder recorder(m_exchange);
+        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
+        QVERIFY(waitForEnd(recorder));
+        QCOMPARE(recorder.firstError(), QString());
+        QVERIFY(recorder.link().endsWith(QLatin1String("/evil__DELE%20x.png")));
+        QVERIFY(sameBytes(file, remote(QStringLiteral("evil__DELE x.png"))));
+    }
+
     void shareAction_opensSharePageWithLink()
     {
         const QString file = makeFile(local(QStringLiteral("share.png")), 5000);
