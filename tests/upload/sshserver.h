@@ -33,7 +33,9 @@ public:
 
     bool createUser()
     {
-        QProcess::execute(QStringLiteral("userdel"), {m_user});
+        QProcess leftover; // a user of an earlier, crashed run with the same process id
+        leftover.start(QStringLiteral("userdel"), {m_user});
+        leftover.waitForFinished(10000);
         QDir().mkpath(home());
         if (QProcess::execute(QStringLiteral("useradd"), {QStringLiteral("-M"), QStringLiteral("-d"), home(),
                                                           QStringLiteral("-s"), QStringLiteral("/bin/sh"), m_user}) != 0)
