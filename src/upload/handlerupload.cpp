@@ -99,9 +99,9 @@ bool HandlerUpload::checkFiles()
     if (m_files.isEmpty())
         failure = tr("No file to upload");
     for (const QString &path : std::as_const(m_files)) {
-        const QFileInfo info(path);
         if (!failure.isEmpty())
             break;
+        const QFileInfo info(path);
         if (path.isEmpty() || !info.exists() || !info.isReadable())
             failure = tr("File not found: %1").arg(path);
         else if (info.isFile() && info.size() == 0)
