@@ -5,6 +5,8 @@
 #include "../tests/upload/sshserver.h"
 
 #include "core.h"
+#include "upload/curltransfer.h"
+#include "upload/handleftpupload.h"
 #include "upload/networkexchange.h"
 
 #include <QElapsedTimer>
@@ -57,6 +59,16 @@ qint64 jobTime(NetworkExchange *exchange, const QString &file)
     return elapsed;
 }
 
+// Wall time in ms of the bare libcurl transfer of the job, without the job around it.
+qint64 transferTime(const CurlTarget &target, const QString &file)
+{
+    CurlTransfer transfer(target);
+    QElapsedTimer timer;
+    timer.start();
+    const CurlOutcome outcome = transfer.upload(file, QStringLiteral("bare.bin"), nullptr);
+    return outcome.ok ? timer.elapsed() : -1;
+}
+
 void report(const char *name, qint64 ours, qint64 curl)
 {
     const double mb = double(fileSize) / (1024 * 1024);
@@ -77,17 +89,27 @@ class UploadBenchmark : public QObject
     std::unique_ptr<SshServer> m_ssh;
 
     // Median times of the job and of curl, taken in turns so that both see the same machine.
-    QPair<qint64, qint64> compare(const QStringList &curlArguments)
+    // Every round writes new files, as real uploads do: the server's copies of the last
+    // round are removed first, outside the timing.
+    QPair<qint64, qint64> compare(const QStringList &curlArguments, const QString &serverFolder)
     {
         QList<qint64> ours;
         QList<qint64> curl;
         for (int i = 0; i < rounds; ++i) {
+            clearServerCopies(serverFolder);
             curl.append(curlTime(curlArguments));
             ours.append(jobTime(m_exchange, m_file));
         }
         if (curl.contains(-1) || ours.contains(-1))
             return {-1, -1};
         return {median(ours), median(curl)};
+    }
+
+    static void clearServerCopies(const QString &folder)
+    {
+        for (const QString &name : {QStringLiteral("curl.bin"), QStringLiteral("bench.bin"), QStringLiteral("bare.bin")})
+            QFile::remove(folder + QLatin1Char('/') + name);
+        ::sync();
     }
 
 private slots:
@@ -122,9 +144,16 @@ private slots:
 
         const auto [ours, curl] = compare({QStringLiteral("-s"), QStringLiteral("-u"), QStringLiteral("user:pass"),
                                            QStringLiteral("-T"), m_file,
-                                           QStringLiteral("ftp://127.0.0.1:%1/curl.bin").arg(server.port())});
+                                           QStringLiteral("ftp://127.0.0.1:%1/curl.bin").arg(server.port())},
+                                          server.root());
         QVERIFY(curl > 0 && ours > 0);
         report("FTP", ours, curl);
+        QList<qint64> bare;
+        for (int i = 0; i < rounds; ++i) {
+            clearServerCopies(server.root());
+            bare.append(transferTime(HandleFTPUpload::targetFromSettings(false), m_file));
+        }
+        qInfo("FTP transfer alone: %lld ms", median(bare));
         QBENCHMARK_ONCE {
             jobTime(m_exchange, m_file);
         }
@@ -143,7 +172,8 @@ private slots:
 
         const auto [ours, curl] = compare({QStringLiteral("-s"), QStringLiteral("-k"), QStringLiteral("-u"),
                                            server.user() + QLatin1Char(':') + server.password(), QStringLiteral("-T"),
-                                           m_file, QStringLiteral("sftp://127.0.0.1:%1/~/curl.bin").arg(server.port())});
+                                           m_file, QStringLiteral("sftp://127.0.0.1:%1/~/curl.bin").arg(server.port())},
+                                          server.home());
         QVERIFY(curl > 0 && ours > 0);
         report("SFTP", ours, curl);
         QBENCHMARK_ONCE {

@@ -99,9 +99,9 @@ bool HandlerUpload::checkFiles()
     if (m_files.isEmpty())
         failure = tr("No file to upload");
     for (const QString &path : std::as_const(m_files)) {
-        const QFileInfo info(path);
         if (!failure.isEmpty())
             break;
+        const QFileInfo info(path);
         if (path.isEmpty() || !info.exists() || !info.isReadable())
             failure = tr("File not found: %1").arg(path);
         else if (info.isFile() && info.size() == 0)
@@ -174,9 +174,15 @@ void HandlerUpload::setProgress(qint64 download, qint64 total)
     emit progressChanged(download, total);
 }
 
+// Control characters never reach a server command or a link.
 QString HandlerUpload::remoteName() const
 {
-    return QFileInfo(m_sendFile).fileName();
+    QString name = QFileInfo(m_sendFile).fileName();
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    }
+    return name;
 }
 
 void HandlerUpload::transferFile(const QString &file)

@@ -27,6 +27,7 @@ LOCK = threading.Lock()
 CONFIG = {"token": "dropbox-token", "app_key": "test-app-key", "slow": False,
           "insufficient_space": False, "link_exists": False, "short_size": False}
 STATE = {"requests": [], "codes": {}, "files": {}}
+SESSIONS = {}
 FOLDER = None
 
 
@@ -100,6 +101,8 @@ class Handler(BaseHTTPRequestHandler):
             return self.token(urllib.parse.parse_qs(self.read_body().decode()))
         if path == "/2/files/upload":
             return self.upload()
+        if path.startswith("/2/files/upload_session/"):
+            return self.session(path.rsplit("/", 1)[-1])
         body = self.read_body()
         if not self.authorised():
             return self.error(401, "invalid_access_token/")
@@ -135,18 +138,40 @@ class Handler(BaseHTTPRequestHandler):
             return self.error(400, "invalid_grant")
         self.reply(200, {"access_token": CONFIG["token"], "token_type": "bearer"})
 
+    def session(self, step):
+        data = self.read_body(slow=CONFIG["slow"])
+        if not self.authorised():
+            return self.error(401, "invalid_access_token/")
+        arg = json.loads(self.headers.get("Dropbox-API-Arg"))
+        if step == "start":
+            session_id = secrets.token_hex(6)
+            with LOCK:
+                SESSIONS[session_id] = bytearray(data)
+            return self.reply(200, {"session_id": session_id})
+        cursor = arg["cursor"]
+        with LOCK:
+            stored = SESSIONS.get(cursor["session_id"])
+            if stored is None or cursor["offset"] != len(stored):
+                return self.error(409, "incorrect_offset/")
+            stored.extend(data)
+        if step == "append_v2":
+            return self.reply(200, None)
+        return self.store(arg["commit"], bytes(SESSIONS.pop(cursor["session_id"])))
+
     def upload(self):
         data = self.read_body(slow=CONFIG["slow"])
         if not self.authorised():
             return self.error(401, "invalid_access_token/")
+        return self.store(json.loads(self.headers.get("Dropbox-API-Arg")), data)
+
+    def store(self, arg, data):
         if CONFIG["insufficient_space"]:
             return self.error(409, "path/insufficient_space/")
-        arg = json.loads(self.headers.get("Dropbox-API-Arg"))
         name = arg["path"].lstrip("/")
         with open(os.path.join(FOLDER, name), "wb") as out:
             out.write(data)
         with LOCK:
-            STATE["files"][name] = {"size": len(data), "arg": arg}
+            STATE["files"][name] = {"size": len(data), "arg": arg, "sessions": len(SESSIONS)}
         size = len(data) - 1 if CONFIG["short_size"] else len(data)
         self.reply(200, {"name": name, "path_display": "/" + name, "id": "id:" + name, "size": size})
 
@@ -157,6 +182,12 @@ class Handler(BaseHTTPRequestHandler):
                               {".tag": "shared_link_already_exists", "shared_link_already_exists":
                                {".tag": "metadata", "metadata": {"url": url}}})
         self.reply(200, {"url": url, "name": arg["path"].lstrip("/")})
+
+
+def exit_with_parent():
+    """The test holds our stdin open; when it ends (even by a crash) the pipe closes."""
+    sys.stdin.buffer.read()
+    os._exit(0)
 
 
 def main():
@@ -171,6 +202,7 @@ def main():
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
+    threading.Thread(target=exit_with_parent, daemon=True).start()
     print("READY %d %s" % (server.server_address[1], cert), flush=True)
     server.serve_forever()
 

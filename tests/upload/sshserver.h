@@ -33,7 +33,9 @@ public:
 
     bool createUser()
     {
-        QProcess::execute(QStringLiteral("userdel"), {m_user});
+        QProcess leftover; // a user of an earlier, crashed run with the same process id
+        leftover.start(QStringLiteral("userdel"), {m_user});
+        leftover.waitForFinished(10000);
         QDir().mkpath(home());
         if (QProcess::execute(QStringLiteral("useradd"), {QStringLiteral("-M"), QStringLiteral("-d"), home(),
                                                           QStringLiteral("-s"), QStringLiteral("/bin/sh"), m_user}) != 0)
@@ -79,6 +81,7 @@ public:
         file.close();
         m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         m_process.setStandardErrorFile(m_folder + QStringLiteral("/sshd.log"), QIODevice::Append);
+        endWithParent(m_process);
         m_process.start(QStringLiteral("/usr/sbin/sshd"), {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), config});
         return waitForPort(m_port);
     }

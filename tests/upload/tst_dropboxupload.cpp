@@ -3,8 +3,11 @@
 #include "core.h"
 #include "upload/dropbox/qdropbox.h"
 #include "upload/dropbox/qdropboxauth.h"
+#include "upload/dropbox/qdropboxfile.h"
 #include "upload/uploadmodel.h"
 #include "uploadtestsupport.h"
+
+#include <QJsonArray>
 
 using namespace UploadTest;
 
@@ -108,7 +111,7 @@ private slots:
         QVERIFY(!auth.isAuth());
     }
 
-    void logout_forgetsDropboxOnly()
+    void logout_forgetsDropboxAndFileServers()
     {
         Setting::instance()->setValue(SettingKeys::dropBoxTokenApiV2, QStringLiteral("dropbox-token"), true);
         Setting::instance()->setValue(SettingKeys::ftpHost, QStringLiteral("ftp.example"));
@@ -118,7 +121,8 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QVERIFY(!auth.isAuth());
         QCOMPARE(auth.name(), QString());
-        QCOMPARE(Setting::instance()->getValue(SettingKeys::ftpHost).toString(), QStringLiteral("ftp.example"));
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::ftpHost).toString(), QString());
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2, true).toString(), QString());
     }
 
     void capture_reachesDropboxByteForByte_withSharedLink()
@@ -138,6 +142,30 @@ private slots:
         QVERIFY(sameBytes(file, stored(QStringLiteral("1700000000002.jpg"))));
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened.first().host(), QStringLiteral("twitter.com"));
+    }
+
+    void largeFile_goesInUploadSession_byteForByte()
+    {
+        Setting::instance()->setValue(SettingKeys::dropBoxTokenApiV2, QStringLiteral("dropbox-token"), true);
+        QDropboxFile::setUploadLimits(2 * 1024 * 1024, 1024 * 1024);
+        const QString file = makeFile(local(QStringLiteral("large.bin")), 5 * 1024 * 1024 + 123);
+        Recorder recorder(m_exchange);
+        m_exchange->uploadData({file});
+        QVERIFY(waitForEnd(recorder));
+        QDropboxFile::setUploadLimits(150 * 1024 * 1024, 32 * 1024 * 1024);
+        QCOMPARE(recorder.firstError(), QString());
+        QCOMPARE(recorder.link(), m_dropbox.origin() + QStringLiteral("/s/large.bin"));
+        QVERIFY(sameBytes(file, stored(QStringLiteral("large.bin"))));
+        QStringList steps;
+        for (const QJsonValue &request : m_dropbox.get(QStringLiteral("/_test/state")).value(QStringLiteral("requests")).toArray()) {
+            const QString path = request.toObject().value(QStringLiteral("path")).toString();
+            if (path.startsWith(QLatin1String("/2/files/upload")))
+                steps.append(path.mid(int(strlen("/2/files/"))));
+        }
+        QCOMPARE(steps.mid(steps.lastIndexOf(QStringLiteral("upload_session/start"))),
+                 (QStringList{"upload_session/start", "upload_session/append_v2",
+                              "upload_session/append_v2", "upload_session/append_v2",
+                              "upload_session/append_v2", "upload_session/finish"}));
     }
 
     void folder_arrivesAsArchive()

@@ -183,6 +183,31 @@ private slots:
         QFile::remove(file);
     }
 
+    void fileNameWithLineBreak_cannotInjectServerCommands()
+    {
+        const QString file = makeFile(local(QStringLiteral("evil\r\nDELE x.png")), 3000);
+        Recorder recorder(m_exchange);
+        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
+        QVERIFY(waitForEnd(recorder));
+        QCOMPARE(recorder.firstError(), QString());
+        QVERIFY(recorder.link().endsWith(QLatin1String("/evil__DELE%20x.png")));
+        QVERIFY(sameBytes(file, remote(QStringLiteral("evil__DELE x.png"))));
+    }
+
+    void dispatcherDeleted_midTransfer_endsJobThreadFirst()
+    {
+        const QString file = makeFile(local(QStringLiteral("exit.bin")), 400 * 1024 * 1024);
+        auto *exchange = new NetworkExchange(Core::instance());
+        exchange->uploadData({file});
+        QPointer<HandlerUpload> job = exchange->uploaders().value(0);
+        QVERIFY(QTest::qWaitFor([&] { return job && job->download() > 0; }, 20000));
+        delete exchange; // as at the end of the process: the job and its thread go with it
+        QVERIFY(job.isNull());
+        QCOMPARE(Core::instance()->uploadModel()->rowCount(), 0);
+        QVERIFY(!QFile::exists(remote(QStringLiteral("exit.bin"))));
+        QFile::remove(file);
+    }
+
     void shareAction_opensSharePageWithLink()
     {
         const QString file = makeFile(local(QStringLiteral("share.png")), 5000);

@@ -7,6 +7,8 @@
 #include "upload/ziparchive.h"
 #include "uploadtestsupport.h"
 
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QTranslator>
 
 using namespace UploadTest;
@@ -230,6 +232,31 @@ private slots:
         m_exchange->cancelUpload();
         QCOMPARE(removed.count(), 2);
         QCOMPARE(complete.count(), 1);
+    }
+
+    void qmlTypes_areRegisteredInTheirModules_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("UploadModel") << "import UploadModel 1.0\nUploadModel {}" << "UploadModel";
+        QTest::newRow("HandleFTPUpload") << "import MavuComponent 1.0\nHandleFTPUpload {}" << "HandleFTPUpload";
+        QTest::newRow("DropboxAuth") << "import Core 1.0\nDropboxAuth {}" << "DropboxAuth";
+    }
+
+    void qmlTypes_areRegisteredInTheirModules()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, className);
+        static bool registered = false;
+        if (!registered)
+            NetworkExchange::registerQmlTypes();
+        registered = true;
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(source.toUtf8(), QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        QVERIFY2(object, qPrintable(component.errorString()));
+        QCOMPARE(QString::fromLatin1(object->metaObject()->className()), className);
     }
 
     void texts_areTranslatedToRussian()

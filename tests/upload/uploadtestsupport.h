@@ -24,9 +24,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace UploadTest {
+
+// Servers started by a test end with it, also when it crashes.
+inline void endWithParent(QProcess &process)
+{
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
 
 inline quint16 freePort()
 {
@@ -109,6 +117,7 @@ inline QStringList zipEntries(const QString &archive)
 inline QStringList startReady(QProcess &process, const QString &program, const QStringList &arguments)
 {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    endWithParent(process);
     process.start(program, arguments);
     QElapsedTimer timer;
     timer.start();
@@ -160,6 +169,7 @@ public:
         QDir().mkpath(root);
         m_port = freePort();
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        endWithParent(m_process);
         m_process.start(QStringLiteral("/usr/bin/python3"),
                         {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
                          QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-u"), QStringLiteral("user"),

@@ -1,5 +1,6 @@
 #include "handledropboxupload.h"
 
+#include "network/networkaccessmanager.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/dropbox/qdropboxfile.h"
@@ -25,6 +26,10 @@ void HandleDropboxUpload::transferFile(const QString &file)
     }
     m_thread = new QThread(this);
     m_worker = new QDropboxFile(token, file, QLatin1Char('/') + remoteName());
+    {
+        const NetworkAccessManager settingsProxy;
+        m_worker->setProxy(settingsProxy.proxy());
+    }
     m_worker->moveToThread(m_thread);
     connect(m_thread, &QThread::started, m_worker, &QDropboxFile::start);
     connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);

@@ -1,5 +1,6 @@
 #include "qdropbox.h"
 
+#include "network/networkaccessmanager.h"
 #include "upload/dropbox/qdropboxinfo.h"
 
 #include <QJsonDocument>
@@ -92,7 +93,7 @@ QString QDropbox::errorSummary(QNetworkReply *reply, const QByteArray &body)
 QNetworkAccessManager *QDropbox::network()
 {
     if (!m_network)
-        m_network = new QNetworkAccessManager(this);
+        m_network = new NetworkAccessManager(this); // the proxy of the settings
     return m_network;
 }
 

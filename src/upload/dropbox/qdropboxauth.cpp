@@ -130,15 +130,22 @@ void DropboxAuth::accountReceived(const QDropboxInfo &info)
     emit isAuthChanged();
 }
 
-// Only the Dropbox account is forgotten: the FTP and SFTP connection stays as it is.
+// Forgets the Dropbox token, the FTP and SFTP connections and the Dropbox account data,
+// in this order.
 void DropboxAuth::logout()
 {
+    static const QString *const keys[] = {
+        &SettingKeys::dropBoxTokenApiV2,
+        &SettingKeys::ftpHost, &SettingKeys::ftpPort, &SettingKeys::ftpUser,
+        &SettingKeys::ftpPassword, &SettingKeys::ftpPath, &SettingKeys::ftpBaseUrl,
+        &SettingKeys::sftpHost, &SettingKeys::sftpPort, &SettingKeys::sftpUser,
+        &SettingKeys::sftpPassword, &SettingKeys::sftpPath, &SettingKeys::sftpBaseUrl,
+        &SettingKeys::dropBoxDisplayName, &SettingKeys::dropBoxEmail, &SettingKeys::dropBoxTotal,
+        &SettingKeys::dropBoxUsage, &SettingKeys::dropBoxToken,
+    };
     Setting *settings = Setting::instance();
-    const QString empty;
-    for (const QString &key : {SettingKeys::dropBoxTokenApiV2, SettingKeys::dropBoxDisplayName,
-                               SettingKeys::dropBoxEmail, SettingKeys::dropBoxTotal, SettingKeys::dropBoxUsage,
-                               SettingKeys::dropBoxToken})
-        settings->setValue(key, empty);
+    for (const QString *key : keys)
+        settings->setValue(*key, QString());
     m_state.clear();
     emit isAuthChanged();
 }

@@ -37,7 +37,7 @@ public:
     Q_INVOKABLE void authorization();
 
 public slots:
-    // Forgets the Dropbox token and the account data.
+    // Forgets the Dropbox token, the FTP and SFTP connections and the account data.
     void logout();
     // Reads name, e-mail and space again.
     void refreshAccount();

@@ -44,10 +44,15 @@ void QDropboxAuthSocket::readRequest(QTcpSocket *socket)
     const QString code = query.queryItemValue(QStringLiteral("code"), QUrl::FullyDecoded);
     const QString state = query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded);
     answer(socket, !code.isEmpty());
-    if (!code.isEmpty())
-        emit codeReceived(code, state);
-    else if (query.hasQueryItem(QStringLiteral("error")))
-        emit authFailed(tr("Dropbox sign-in was not allowed"));
+    // Reported from the event loop, not from inside the socket's signal: the receivers
+    // may wait for the settings store, and the socket must not go away under this frame.
+    if (!code.isEmpty()) {
+        QMetaObject::invokeMethod(this, [this, code, state] { emit codeReceived(code, state); },
+                                  Qt::QueuedConnection);
+    } else if (query.hasQueryItem(QStringLiteral("error"))) {
+        QMetaObject::invokeMethod(this, [this] { emit authFailed(tr("Dropbox sign-in was not allowed")); },
+                                  Qt::QueuedConnection);
+    }
 }
 
 void QDropboxAuthSocket::answer(QTcpSocket *socket, bool ok)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QJsonObject>
+#include <QNetworkProxy>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -17,6 +19,11 @@ public:
     QDropboxFile(const QString &token, const QString &localFile, const QString &remotePath,
                  QObject *parent = nullptr);
 
+    // Files above singleUpload bytes go in chunks of chunk bytes (tests make both small).
+    static void setUploadLimits(qint64 singleUpload, qint64 chunk);
+    // The proxy of the settings, read by the job in the GUI thread.
+    void setProxy(const QNetworkProxy &proxy) { m_proxy = proxy; }
+
 public slots:
     void start();
     void abort();
@@ -28,6 +35,9 @@ signals:
     void unreachable();
 
 private:
+    QJsonObject commitInfo() const;
+    void sendChunk();
+    void chunkFinished();
     void uploadFinished();
     void requestSharedLink(const QString &path);
     void sharedLinkFinished();
@@ -37,7 +47,11 @@ private:
     QString m_localFile;
     QString m_remotePath;
     QNetworkAccessManager *m_network = nullptr;
+    QNetworkProxy m_proxy = QNetworkProxy(QNetworkProxy::NoProxy);
     QFile *m_body = nullptr;
     QPointer<QNetworkReply> m_reply;
     bool m_aborted = false;
+    QString m_sessionId;
+    qint64 m_offset = 0;
+    qint64 m_chunkSize = 0;
 };
