@@ -68,6 +68,7 @@ void Core::createAccount()
     m_account->listen();
     emit accountChange(m_account);
     connect(m_account, &Autorization::authChanged, this, &Core::checkAutorization);
+    connect(m_account->dropBoxAuth(), &DropboxAuth::error, this, &Core::showErrorWidget);
     if (!Autorization::isAuth())
         return;
     QTimer::singleShot(accountInfoDelayMsecs, m_account, &Autorization::getUserInfo);
@@ -92,6 +93,8 @@ void Core::createNetworkExchange()
     connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::error, this, &Core::showErrorWidget);
+    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this,
+            [this] { showErrorWidget(tr("Internet is not available")); });
 }
 
 // Either hands over to a pending update (the process ends here) or checks for one now

@@ -1,0 +1,39 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>Core</name>
+    <message>
+        <source>The capture is empty: nothing was uploaded</source>
+        <translation>The capture is empty, so nothing was uploaded</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the capture: %1</source>
+        <translation>Could not write the capture: %1</translation>
+    </message>
+    <message>
+        <source>Save file</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>The capture is empty: nothing was saved</source>
+        <translation>The capture is empty, so nothing was saved</translation>
+    </message>
+    <message>
+        <source>Can&apos;t save file %1: %2</source>
+        <translation>Could not save the file %1: %2</translation>
+    </message>
+    <message>
+        <source>Select folder</source>
+        <translation>Select folder</translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>Internet is not available</source>
+        <translation>Internet connection is not available</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,39 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>Core</name>
+    <message>
+        <source>The capture is empty: nothing was uploaded</source>
+        <translation>Снимок пуст: ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the capture: %1</source>
+        <translation>Не удалось записать снимок: %1</translation>
+    </message>
+    <message>
+        <source>Save file</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>The capture is empty: nothing was saved</source>
+        <translation>Снимок пуст: ничего не сохранено</translation>
+    </message>
+    <message>
+        <source>Can&apos;t save file %1: %2</source>
+        <translation>Не удалось сохранить файл %1: %2</translation>
+    </message>
+    <message>
+        <source>Select folder</source>
+        <translation>Выберите папку</translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation>Файл не найден</translation>
+    </message>
+    <message>
+        <source>Internet is not available</source>
+        <translation>Интернет недоступен</translation>
+    </message>
+</context>
+</TS>
