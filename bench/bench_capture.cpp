@@ -42,6 +42,17 @@ qint64 encodedSize(const QImage &image, const char *format, int quality)
     return bytes.size();
 }
 
+qint64 statusKilobytes(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
 } // namespace
 
 class CaptureBenchmark : public QObject
@@ -94,6 +105,26 @@ private slots:
             Core::instance()->deleteSurfaceScreen();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
+    }
+
+    // Resident memory with the overlay open, and after twenty captures opened and closed.
+    void overlayMemory()
+    {
+        qint64 afterFirst = 0;
+        for (int capture = 1; capture <= 20; ++capture) {
+            SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+            QSignalSpy swapped(overlay, &QQuickWindow::frameSwapped);
+            overlay->show();
+            swapped.wait(5000);
+            Core::instance()->deleteSurfaceScreen();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+            QTest::qWait(50);
+            if (capture == 1)
+                afterFirst = statusKilobytes("VmRSS:");
+        }
+        QTextStream(stdout) << "peak resident: " << statusKilobytes("VmHWM:") / 1024 << " MB, after first capture: "
+                            << afterFirst / 1024 << " MB, after 20: " << statusKilobytes("VmRSS:") / 1024 << " MB\n";
     }
 
     void dragSelectionOneMove()

@@ -13,6 +13,9 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
+
+#include <malloc.h>
 
 namespace {
 
@@ -60,6 +63,9 @@ SurfaceWidget *Core::surfaceWidget()
         m_surface = new SurfaceWidget();
         connect(m_surface, &SurfaceWidget::uploadedScreen, this, [this] { screenUpload(); });
         connect(m_surface, &SurfaceWidget::closed, this, &Core::deleteSurfaceScreen);
+        // A capture moves hundreds of megabytes at large screen sizes; hand them back to
+        // the system once the overlay is gone instead of keeping them in the heap.
+        connect(m_surface, &QObject::destroyed, this, [] { QTimer::singleShot(0, [] { malloc_trim(0); }); });
     }
     return m_surface;
 }
