@@ -53,6 +53,17 @@ qint64 statusKilobytes(const QByteArray &field)
     return -1;
 }
 
+// Shows an overlay until its first frame is on the screen, then lets it go.
+void openAndCloseOverlay()
+{
+    SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+    QSignalSpy swapped(overlay, &QQuickWindow::frameSwapped);
+    overlay->show();
+    swapped.wait(5000);
+    Core::instance()->deleteSurfaceScreen();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 } // namespace
 
 class CaptureBenchmark : public QObject
@@ -98,12 +109,7 @@ private slots:
     {
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("bench"));
         QBENCHMARK {
-            SurfaceWidget *overlay = Core::instance()->surfaceWidget();
-            QSignalSpy swapped(overlay, &QQuickWindow::frameSwapped);
-            overlay->show();
-            swapped.wait(5000);
-            Core::instance()->deleteSurfaceScreen();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            openAndCloseOverlay();
         }
     }
 
@@ -112,12 +118,7 @@ private slots:
     {
         qint64 afterFirst = 0;
         for (int capture = 1; capture <= 20; ++capture) {
-            SurfaceWidget *overlay = Core::instance()->surfaceWidget();
-            QSignalSpy swapped(overlay, &QQuickWindow::frameSwapped);
-            overlay->show();
-            swapped.wait(5000);
-            Core::instance()->deleteSurfaceScreen();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            openAndCloseOverlay();
             QCoreApplication::processEvents();
             QTest::qWait(50);
             if (capture == 1)

@@ -7,6 +7,7 @@
 #include "painter/mpainterarea.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
+#include "../harness/patternwindow.h"
 
 #include <QClipboard>
 #include <QPainter>
@@ -16,33 +17,6 @@
 #include <QtTest>
 
 namespace {
-
-// A window covering the screen with a pattern in which every pixel differs from its
-// neighbours, so that any shift or scaling shows.
-class PatternWindow : public QRasterWindow
-{
-public:
-    PatternWindow()
-    {
-        const QSize size = QGuiApplication::primaryScreen()->geometry().size();
-        image = QImage(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < size.width(); ++x)
-                line[x] = qRgb((x * 7) & 255, (y * 13) & 255, (x + y) & 255);
-        }
-        setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        setGeometry(QRect(QPoint(0, 0), size));
-    }
-
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.drawImage(0, 0, image);
-    }
-
-    QImage image;
-};
 
 bool xdotool(const QStringList &arguments)
 {

@@ -4,7 +4,7 @@
 #include "../upload/uploadtestsupport.h"
 
 using namespace UploadTest;
-#include "patternwindow.h"
+#include "../harness/patternwindow.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
