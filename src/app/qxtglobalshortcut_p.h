@@ -52,4 +52,10 @@ public:
 
 private:
     QString portableText() const;
+    // True for the repeats the server sends while the key is held down.
+    bool isAutoRepeat(quint8 type, quint32 keycode, quint32 time);
+
+    quint32 m_heldKeycode = 0;
+    quint32 m_releaseTime = 0;
+    bool m_released = false;
 };

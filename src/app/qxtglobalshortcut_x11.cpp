@@ -115,15 +115,37 @@ bool QxtGlobalShortcutPrivate::nativeEventFilter(const QByteArray &eventType, vo
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    if ((event->response_type & 0x7f) != XCB_KEY_PRESS)
+    const quint8 type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
-    const auto *press = static_cast<const xcb_key_press_event_t *>(message);
-    const quint32 keycode = press->detail;
-    const quint32 mods = press->state & matchedModifiers;
+    // Press and release events share one layout.
+    const auto *key = static_cast<const xcb_key_press_event_t *>(message);
+    const quint32 keycode = key->detail;
+    const quint32 mods = key->state & matchedModifiers;
     // Each private part has a filter of its own; only the owner of the combination reports.
-    if (shortcuts.value(qMakePair(keycode, mods)) == &qxt_p())
+    if (shortcuts.value(qMakePair(keycode, mods)) != &qxt_p() && keycode != m_heldKeycode)
+        return false;
+    if (!isAutoRepeat(type, keycode, key->time) && type == XCB_KEY_PRESS
+        && shortcuts.value(qMakePair(keycode, mods)) == &qxt_p())
         activateShortcut(keycode, mods);
     return false;
+}
+
+// A held key repeats as further presses, either alone or each after a release with the
+// same time stamp; only the first press of a hold activates the shortcut.
+bool QxtGlobalShortcutPrivate::isAutoRepeat(quint8 type, quint32 keycode, quint32 time)
+{
+    if (type == XCB_KEY_RELEASE) {
+        if (keycode == m_heldKeycode) {
+            m_released = true;
+            m_releaseTime = time;
+        }
+        return false;
+    }
+    const bool repeat = keycode == m_heldKeycode && (!m_released || m_releaseTime == time);
+    m_heldKeycode = keycode;
+    m_released = false;
+    return repeat;
 }
 
 quint32 QxtGlobalShortcutPrivate::nativeModifiers(Qt::KeyboardModifiers modifiers)

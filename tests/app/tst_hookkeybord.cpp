@@ -101,6 +101,17 @@ private slots:
         QCOMPARE(pressAndCount(manager, allThree), Counts({1, 1, 1}));
     }
 
+    void heldHotkey_firesOnceNotPerRepeat()
+    {
+        HookKeybord manager;
+        manager.updateHootKey();
+        ActivationCounter activations(&manager);
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                                   {"keydown", "ctrl+Print", "sleep", "1.5", "keyup", "ctrl+Print"}), 0);
+        QVERIFY(m_barrier->pressAndSettle(QStringLiteral("shift+Print")));
+        QCOMPARE(activations.counts(), Counts({1, 1, 0}));
+    }
+
     void disabledKind_getsNoShortcutAndDoesNotFire_data()
     {
         QTest::addColumn<QString>("enablingSetting");
