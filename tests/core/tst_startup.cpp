@@ -111,7 +111,8 @@ private slots:
         program.start({"-beta", "web.test", "api.test"});
         QVERIFY2(program.waitForLine(doneLine), qPrintable(program.allOutput()));
         const QStringList expected = betaBannerLines("web.test", "api.test")
-            + QStringList{"Core: init vars", "settings", "Core: scheduling showMainWindow", doneLine};
+            + QStringList{"Core: init vars", "Core: creating Autorization", "Core: creating NetworkExchange",
+                          "Core: scheduling showMainWindow", doneLine};
         const QStringList lines = program.allOutput().split('\n');
         int at = -1;
         for (const QString &line : expected) {
@@ -119,6 +120,7 @@ private slots:
             QVERIFY2(next > at, qPrintable("missing or out of order: " + line));
             at = next;
         }
+        QVERIFY(lines.indexOf("settings") > lines.indexOf("Core: init vars"));
     }
 
     void pendingUpdate_isStartedAndItsFolderRemoved()

@@ -1,7 +1,9 @@
-// Joining several screens into one image, on the offscreen platform with a screen layout
-// of its own: one screen left of the origin, one lower and to the right.
+// Several screens, on the offscreen platform with a screen layout of its own: one screen
+// left of the origin, one lower and to the right.
 
+#include "capture/surfacewidget.h"
 #include "core.h"
+#include "settings/constants.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -58,6 +60,21 @@ private slots:
         // Parts of the union that no screen covers stay black.
         QCOMPARE(QColor(joined.pixel(900, 50)), QColor(Qt::black));
         QCOMPARE(QColor(joined.pixel(100, 700)), QColor(Qt::black));
+    }
+
+    void overlayOnTheSecondScreen_writesScreenInfoAndCoversThatScreen()
+    {
+        QPixmap shot(1024, 768);
+        shot.fill(Qt::green);
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        overlay->showOnWindow(1, QRect(10, 20, 300, 200), shot);
+        QFile log(m_pathSettings + "screen_info.log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.readAll(), QByteArray("index = 1\nrect = 10:20 300x200"));
+        QTRY_COMPARE(overlay->screen(), QGuiApplication::screens().at(1));
+        QCOMPARE(overlay->selectRect(), QRect(10, 20, 300, 200));
+        QCOMPARE(overlay->renderRubberRect().toImage().pixelColor(5, 5), QColor(Qt::green));
+        Core::instance()->deleteSurfaceScreen();
     }
 };
 
