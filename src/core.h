@@ -133,7 +133,7 @@ private:
     void ensureHotkeyManager();
     void clearAudioFolder();
     void writeClipboard(const QString &text);
-    void saveImageFile(const QString &fileName, int encoding);
+    void saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
 

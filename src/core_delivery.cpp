@@ -6,6 +6,7 @@
 #include "capture/surfacewidget.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
+#include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
 
 #include <QBuffer>
@@ -25,7 +26,7 @@ enum class Encoding { Jpeg90, Jpeg100, Png };
 
 Encoding chosenEncoding()
 {
-    switch (int(Setting::instance()->getValue(QStringLiteral("qualityImage")).toFloat())) {
+    switch (int(Setting::instance()->getValue(SettingKeys::qualityImage).toFloat())) {
     case 0: return Encoding::Jpeg90;
     case 1: return Encoding::Jpeg100;
     default: return Encoding::Png;
@@ -74,7 +75,7 @@ QString limitedTitle(const QString &title)
 // "saveScreenFolder" is stored with "\" for "/".
 QString extraCopyPath(Encoding encoding)
 {
-    const QString folder = Setting::instance()->getValue(QStringLiteral("saveScreenFolder")).toString();
+    const QString folder = Setting::instance()->getValue(SettingKeys::saveScreenFolder).toString();
     const QString path = folder + QLatin1Char('/')
         + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh-mm-ss")) + extensionOf(encoding);
     return QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -82,7 +83,7 @@ QString extraCopyPath(Encoding encoding)
 
 bool wantsExtraCopy()
 {
-    return Setting::instance()->getValue(QStringLiteral("useSaveScreen")).toBool();
+    return Setting::instance()->getValue(SettingKeys::useSaveScreen).toBool();
 }
 
 QPixmap grabDesktop()
@@ -125,8 +126,8 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         return;
     }
     Setting *settings = Setting::instance();
-    settings->setValue(QStringLiteral("count_screen"), settings->getValue(QStringLiteral("count_screen")).toInt() + 1);
-    settings->setValue(QStringLiteral("date_last_screen"), QDateTime::currentDateTime());
+    settings->setValue(SettingKeys::countScreen, settings->getValue(SettingKeys::countScreen).toInt() + 1);
+    settings->setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
 
     const Encoding encoding = chosenEncoding();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
@@ -140,7 +141,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     }
     if (wantsExtraCopy())
         QFile::copy(name, extraCopyPath(encoding));
-    const bool titled = settings->getValue(QStringLiteral("showActiveWindow")).toBool();
+    const bool titled = settings->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
     m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
     m_lastCaptureFile = name;
@@ -158,7 +159,7 @@ void Core::screenSaveToDisk(QPixmap pxm)
     if (pxm.isNull() && !m_surface)
         return;
     m_captureTitle = limitedTitle(millisecondsNow());
-    QString start = Setting::instance()->getValue(QStringLiteral("lastSavePath")).toString();
+    QString start = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
     if (start.isEmpty())
         start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     m_imageToSave = pxm.isNull() ? m_surface->renderRubberRect() : pxm;
@@ -179,22 +180,21 @@ void Core::screenSaveToDisk(QPixmap pxm)
     }
     if (!fileName.contains(extension))
         fileName += extension;
-    saveImageFile(fileName, int(encoding));
+    saveImageFile(fileName, encode(m_imageToSave, encoding));
 }
 
 // Keeps the overlay (only hidden) when the file cannot be written, so the capture is not
 // lost: the user can try again.
-void Core::saveImageFile(const QString &fileName, int encodingValue)
+void Core::saveImageFile(const QString &fileName, const QByteArray &bytes)
 {
-    const auto encoding = Encoding(encodingValue);
     QString error;
-    if (!writeAtomically(fileName, encode(m_imageToSave, encoding), &error)) {
+    if (!writeAtomically(fileName, bytes, &error)) {
         showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
         if (m_surface)
             m_surface->show();
         return;
     }
-    Setting::instance()->setValue(QStringLiteral("lastSavePath"), QFileInfo(fileName).path());
+    Setting::instance()->setValue(SettingKeys::lastSavePath, QFileInfo(fileName).path());
     closeOverlay();
 }
 
@@ -228,17 +228,17 @@ void Core::screenSaveToClipboard()
 void Core::selectSaveScreenFolder()
 {
     Setting *settings = Setting::instance();
-    const QString stored = settings->getValue(QStringLiteral("saveScreenFolder")).toString();
+    const QString stored = settings->getValue(SettingKeys::saveScreenFolder).toString();
     const QString dir = QFileDialog::getExistingDirectory(
         nullptr, QStringLiteral("Mavu - ") + tr("Select folder"), QString(stored).replace('\\', '/'),
         QFileDialog::ShowDirsOnly);
     if (!dir.isEmpty()) {
-        settings->setValue(QStringLiteral("useSaveScreen"), true);
-        settings->setValue(QStringLiteral("saveScreenFolder"), QString(dir).replace('/', '\\'));
+        settings->setValue(SettingKeys::useSaveScreen, true);
+        settings->setValue(SettingKeys::saveScreenFolder, QString(dir).replace('/', '\\'));
     } else if (!stored.isEmpty() && stored != QLatin1String("0")) {
-        settings->setValue(QStringLiteral("useSaveScreen"), true);
+        settings->setValue(SettingKeys::useSaveScreen, true);
     } else {
-        settings->setValue(QStringLiteral("useSaveScreen"), false);
-        settings->setValue(QStringLiteral("saveScreenFolder"), QString());
+        settings->setValue(SettingKeys::useSaveScreen, false);
+        settings->setValue(SettingKeys::saveScreenFolder, QString());
     }
 }

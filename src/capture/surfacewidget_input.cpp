@@ -10,6 +10,7 @@
 #include "painter/mpainterarea.h"
 #include "painter/textitem.h"
 #include "settings/setting.h"
+#include "settings/settingkeys.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -27,7 +28,7 @@ Qt::KeyboardModifiers modifiersOf(const QKeyEvent *event)
 
 bool confirmBeforeClosing()
 {
-    return Setting::instance()->getValue(QStringLiteral("showCloseSurfaceWindow")).toBool();
+    return Setting::instance()->getValue(SettingKeys::showCloseSurfaceWindow).toBool();
 }
 
 void sendToolHotkeyEvent(const QString &label)
