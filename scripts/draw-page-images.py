@@ -220,6 +220,16 @@ def overlay_images():
            d("roundrectangle 0.5,0.5 99.5,99.5 14,14"))
 
 
+
+def capture_images():
+    # A thin cross with a light outline, readable on any screen; the hot spot is its centre.
+    canvas("cursor", "cross_cursor.png", 21, 21, fill("none", "#ffffff", 3), d("line 10.5,0 10.5,21"),
+           d("line 0,10.5 21,10.5"), fill("none", "#000000", 1), d("line 10.5,0 10.5,21"), d("line 0,10.5 21,10.5"))
+    # Drawn over the enlarged patch of the magnifier: a faint inner frame.
+    canvas("component", "magnifier_hotspot.png", 70, 70, fill("none", "#ffffff40", 1),
+           d("roundrectangle 1.5,1.5 68.5,68.5 4,4"))
+
+
 if __name__ == "__main__":
     frame_images()
     check_images()
@@ -230,3 +240,4 @@ if __name__ == "__main__":
     accept_images()
     app_icons()
     overlay_images()
+    capture_images()

@@ -6,6 +6,7 @@
 #include "capture/ponorampreview.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
+#include "network/analytics.h"
 #include "painter/mpainterarea.h"
 #include "painter/paintertypes.h"
 #include "settings/constants.h"
@@ -46,6 +47,7 @@ SurfaceWidget::SurfaceWidget(QWindow *parent)
     engine()->addImportPath(QCoreApplication::applicationDirPath());
     registerPainterTypes();
     registerCaptureItemTypes();
+    AnalyticsEvent::registerQmlType();
     registerPonoramPreviewType();
     m_background = createBackground(-1);
 

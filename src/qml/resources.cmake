@@ -59,3 +59,7 @@ qt_add_resources(mavucore "mavu_page_icons"
   PREFIX "/icon"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${mavu_page_icons})
+qt_add_resources(mavucore "mavu_cursors"
+  PREFIX "/cursor"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/cursor/cross_cursor.png)

@@ -1,5 +1,7 @@
 #include "window_win.h"
 
+#include "network/analytics.h"
+
 #include "core.h"
 #include "settings/setting.h"
 #include "windows/compositor.h"
@@ -44,6 +46,7 @@ BasicWindow::BasicWindow(QObject *parent)
     setResizeMode(QQuickView::SizeViewToRootObject);
     // The frame and the pages use CursorShapeArea; the registration is idempotent.
     registerWindowQmlTypes();
+    AnalyticsEvent::registerQmlType();
     setFlags(Qt::FramelessWindowHint);
 }
 
