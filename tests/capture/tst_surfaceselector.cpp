@@ -182,7 +182,7 @@ private slots:
         QTest::newRow("bottom") << QPoint(200, 250) << int(Qt::SizeVerCursor);
         QTest::newRow("left") << QPoint(50, 150) << int(Qt::SizeHorCursor);
         QTest::newRow("right") << QPoint(350, 150) << int(Qt::SizeHorCursor);
-        QTest::newRow("inside") << QPoint(150, 150) << int(Qt::BitmapCursor) // the cross cursor picture;
+        QTest::newRow("inside") << QPoint(150, 150) << int(Qt::BitmapCursor); // the cross cursor picture
     }
 
     void hover_zonesSetCursor()
