@@ -25,6 +25,12 @@ QByteArray clipboard(const QStringList &extra = {})
     return xclip.readAllStandardOutput();
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QImage rgb(const QImage &image)
 {
     return image.convertToFormat(QImage::Format_RGB32);
@@ -89,7 +95,13 @@ class CaptureEndToEndTest : public QObject
     {
         QTest::qWait(500);
         QVERIFY(xdotool({"key", "ctrl+Print"}));
-        QTest::qWait(1500);
+        // The overlay dims the screen around the (still empty) selection.
+        QTRY_VERIFY_WITH_TIMEOUT(screenPixel(QPoint(5, 5)) != m_pattern.image.pixel(5, 5), 20000);
+    }
+
+    static QRgb screenPixel(const QPoint &point)
+    {
+        return QGuiApplication::primaryScreen()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixel(0, 0);
     }
 
 private slots:
@@ -114,18 +126,15 @@ private slots:
 
         m_pattern.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+        // The program's output goes to a file: a pipe nobody reads would fill and stop it.
+        const QString log = m_scratch.filePath("mavu.log");
         m_program.setProcessChannelMode(QProcess::MergedChannels);
+        m_program.setStandardOutputFile(log);
         m_program.start(MAVU_PROGRAM, {});
         QVERIFY(m_program.waitForStarted());
-        QElapsedTimer timer;
-        timer.start();
-        QByteArray output;
-        while (!output.contains("Core: constructor done") && timer.elapsed() < 30000) {
-            m_program.waitForReadyRead(200);
-            output += m_program.readAll();
-        }
-        QVERIFY2(output.contains("Core: constructor done"), output.constData());
-        QTest::qWait(1000);
+        // Printed once the hotkeys are grabbed.
+        const QByteArray armed = "Setting up signal/slot connections...";
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(armed), 60000);
     }
 
     void cleanupTestCase()
