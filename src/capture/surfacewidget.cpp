@@ -278,10 +278,16 @@ void SurfaceWidget::setVisibleCloseWindow(bool visible)
     emit visibleCloseWindowChanged(visible);
 }
 
-int SurfaceWidget::primaryX() const { return QGuiApplication::primaryScreen()->geometry().x(); }
-int SurfaceWidget::primaryY() const { return QGuiApplication::primaryScreen()->geometry().y(); }
-int SurfaceWidget::primaryWidth() const { return QGuiApplication::primaryScreen()->geometry().width(); }
-int SurfaceWidget::primaryHeight() const { return QGuiApplication::primaryScreen()->geometry().height(); }
+static QRect primaryGeometry()
+{
+    QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry() : QRect();
+}
+
+int SurfaceWidget::primaryX() const { return primaryGeometry().x(); }
+int SurfaceWidget::primaryY() const { return primaryGeometry().y(); }
+int SurfaceWidget::primaryWidth() const { return primaryGeometry().width(); }
+int SurfaceWidget::primaryHeight() const { return primaryGeometry().height(); }
 
 bool SurfaceWidget::isCommandModified() const
 {

@@ -3,6 +3,7 @@
 
 #include "surfacewidget.h"
 
+#include "capture/crosscursor.h"
 #include "capture/magnifieritem.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
@@ -34,15 +35,6 @@ bool confirmBeforeClosing()
 void sendToolHotkeyEvent(const QString &label)
 {
     new AnalyticsEvent(AnalyticsEvent::CategoryTool, AnalyticsEvent::ActionHotkey, true, label);
-}
-
-const QCursor &crossCursor()
-{
-    static const QCursor cursor = [] {
-        const QPixmap pixmap(QStringLiteral(":/cursor/image/cursor/cross_cursor.png"));
-        return pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2);
-    }();
-    return cursor;
 }
 
 } // namespace
@@ -219,7 +211,7 @@ void SurfaceWidget::mouseMoveEvent(QMouseEvent *event)
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     if (m_moving)
-        setCursor(crossCursor());
+        setCursor(captureCrossCursor());
     m_pressed = false;
     m_moving = false;
     if (event->button() == Qt::RightButton && !hasEmptySelection() && !m_repaintPause)
