@@ -85,6 +85,11 @@ void SurfaceWidget::findPageItems()
         m_mainCanvas->setBackground(m_background.toImage());
 }
 
+MPainterArea *SurfaceWidget::ponoramCanvas() const
+{
+    return findNamedChild<MPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea"));
+}
+
 MagnifierItem *SurfaceWidget::magnifier() const
 {
     return findNamedChild<MagnifierItem>(m_selector, QStringLiteral("MagnifierItem"));
@@ -180,8 +185,7 @@ QRect SurfaceWidget::selectRect() const
 
 QPixmap SurfaceWidget::renderRubberRect()
 {
-    MPainterArea *source = m_hasPonoramResult ? findNamedChild<MPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea"))
-                                              : m_mainCanvas;
+    MPainterArea *source = m_hasPonoramResult ? ponoramCanvas() : m_mainCanvas;
     if (!source)
         return QPixmap();
     source->uncheckAllItem();
@@ -194,19 +198,19 @@ QPixmap SurfaceWidget::renderRubberRect()
 
 void SurfaceWidget::uploadScreen()
 {
-    if (!hasEmptySelection() && !m_repaintPause)
+    if (canDeliver())
         emit uploadedScreen();
 }
 
 void SurfaceWidget::saveScreen()
 {
-    if (!hasEmptySelection() && !m_repaintPause)
+    if (canDeliver())
         Core::instance()->screenSaveToDisk(QPixmap());
 }
 
 void SurfaceWidget::shareWith(void (Core::*share)(QPixmap))
 {
-    if (!hasEmptySelection() && !m_repaintPause)
+    if (canDeliver())
         (Core::instance()->*share)(QPixmap());
 }
 
@@ -236,10 +240,16 @@ bool SurfaceWidget::pauseForRepaint()
 
 void SurfaceWidget::screenSaveToClipboard()
 {
-    if (m_repaintPause || hasEmptySelection())
+    if (!canDeliver())
         return;
     if (pauseForRepaint())
         Core::instance()->screenSaveToClipboard();
+}
+
+// A result leaves only from a real selection, and never while a copy waits for its repaint.
+bool SurfaceWidget::canDeliver() const
+{
+    return !hasEmptySelection() && !m_repaintPause;
 }
 
 bool SurfaceWidget::hasEmptySelection() const
@@ -371,7 +381,7 @@ void SurfaceWidget::cancelPonoram()
 void SurfaceWidget::ponoramComplete(QPixmap result)
 {
     m_hasPonoramResult = true;
-    if (auto *canvas = findNamedChild<MPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea")))
+    if (MPainterArea *canvas = ponoramCanvas())
         canvas->setBackground(result.toImage());
     m_ponoramResult = result;
     setEnableMask(false);

@@ -110,7 +110,10 @@ private:
     static QRect desktopGeometry();
     void findPageItems();
     MagnifierItem *magnifier() const;
+    // The canvas of the scrolling-capture result.
+    MPainterArea *ponoramCanvas() const;
     bool hasEmptySelection() const;
+    bool canDeliver() const;
     bool hasCompleteSelection() const;
     void setPonoramWork(bool work);
     void shareWith(void (Core::*share)(QPixmap));

@@ -79,7 +79,7 @@ bool SurfaceWidget::handleResultKey(QKeyEvent *event)
     if (ctrl && key == Qt::Key_C)
         return handleCopyKey();
     if (ctrl && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-        if (!hasEmptySelection())
+        if (canDeliver())
             core->screenUpload(0, false, QPixmap());
         return true;
     }
@@ -214,7 +214,7 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent *event)
         setCursor(captureCrossCursor());
     m_pressed = false;
     m_moving = false;
-    if (event->button() == Qt::RightButton && !hasEmptySelection() && !m_repaintPause)
+    if (event->button() == Qt::RightButton && canDeliver())
         Core::instance()->screenUpload(0, false, QPixmap());
     QQuickView::mouseReleaseEvent(event);
 }

@@ -109,10 +109,12 @@ private slots:
     void repeatedResult_withoutOverlay_returnsQuietly()
     {
         const QString last = Core::instance()->lastCaptureFile();
+        const int dialogs = m_dialogCalls;
         Core::instance()->screenUpload(0, false, QPixmap());
         Core::instance()->screenSaveToDisk(QPixmap());
         Core::instance()->screenSaveToClipboard();
         QCOMPARE(Core::instance()->lastCaptureFile(), last);
+        QCOMPARE(m_dialogCalls, dialogs);
     }
 
     void saveToDisk_writesTheChosenFileAndRemembersTheFolder()

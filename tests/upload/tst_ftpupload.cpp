@@ -101,11 +101,7 @@ private slots:
         const QString archive = remote(archives.first());
         QCOMPARE(zipEntries(archive), (QStringList{QStringLiteral("holiday/a.bin"), QStringLiteral("holiday/sub/b.txt"),
                                                    QStringLiteral("holiday/sub/deeper/c.bin")}));
-        const QString unpacked = m_scratch.filePath(QStringLiteral("unpacked"));
-        QVERIFY(unzipInto(archive, unpacked));
-        for (const QString &file : files)
-            QVERIFY2(sameBytes(file, unpacked + QStringLiteral("/holiday/") + QDir(folder).relativeFilePath(file)),
-                     qPrintable(file));
+        QCOMPARE(archivedFolderDiffers(archive, folder, files, m_scratch.filePath(QStringLiteral("unpacked"))), QString());
         // The archive was a temporary file of the job.
         QVERIFY(QDir(m_tempDir).entryList({QStringLiteral("holiday_*.zip")}).isEmpty());
     }

@@ -150,9 +150,7 @@ private slots:
         QCOMPARE(zipEntries(archive), (QStringList{QStringLiteral("notes.txt"), QStringLiteral("trip/a.bin"),
                                                    QStringLiteral("trip/sub/b.txt"), QStringLiteral("trip/sub/deeper/c.bin")}));
         const QString out = local(QStringLiteral("out"));
-        QVERIFY(unzipInto(archive, out));
-        for (const QString &file : files)
-            QVERIFY(sameBytes(file, out + QStringLiteral("/trip/") + QDir(folder).relativeFilePath(file)));
+        QCOMPARE(archivedFolderDiffers(archive, folder, files, out), QString());
         QVERIFY(sameBytes(loose, out + QStringLiteral("/notes.txt")));
         QFile::remove(archive);
     }

@@ -103,6 +103,22 @@ inline bool unzipInto(const QString &archive, const QString &folder)
                                                        QStringLiteral("-d"), folder}) == 0;
 }
 
+// The files of folder, unpacked from the archive into unpackFolder, each equal byte for
+// byte to its original under the folder's own name. Empty on success, else what differs.
+inline QString archivedFolderDiffers(const QString &archive, const QString &folder, const QStringList &files,
+                                     const QString &unpackFolder)
+{
+    if (!unzipInto(archive, unpackFolder))
+        return QStringLiteral("cannot unpack ") + archive;
+    const QDir original(folder);
+    const QString inArchive = unpackFolder + QLatin1Char('/') + original.dirName() + QLatin1Char('/');
+    for (const QString &file : files) {
+        if (!sameBytes(file, inArchive + original.relativeFilePath(file)))
+            return QStringLiteral("differs: ") + file;
+    }
+    return QString();
+}
+
 inline QStringList zipEntries(const QString &archive)
 {
     QProcess process;
