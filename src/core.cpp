@@ -7,6 +7,7 @@
 #include "network/updater.h"
 #include "painter/mpainterarea.h"
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 #include "settings/setting.h"
 #include "upload/dropbox/qdropboxauth.h"
 #include "upload/handleftpupload.h"
@@ -51,6 +52,8 @@ Core::Core()
     registerQmlTypes();
     createNetworkExchange();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
+    connect(Setting::instance(), &Setting::problemFound, this, &Core::showSettingsProblems);
+    showSettingsProblems();
     ensureHotkeyManager();
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         m_clipboard = QGuiApplication::clipboard();
@@ -92,7 +95,9 @@ void Core::createNetworkExchange()
     m_networkExchange = new NetworkExchange(this);
     connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
+    connect(m_networkExchange, &NetworkExchange::linkWithdrawn, this, &Core::withdrawLink);
     connect(m_networkExchange, &NetworkExchange::error, this, &Core::showErrorWidget);
+    connect(m_networkExchange, &NetworkExchange::notice, this, &Core::showErrorWidget);
     connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this,
             [this] { showErrorWidget(tr("Internet is not available")); });
 }
@@ -133,6 +138,14 @@ void Core::exitApp()
     QCoreApplication::exit(0);
 }
 
+// Problems of the settings storage found while it opened (before any window could show
+// them) and later ones, each in an error window.
+void Core::showSettingsProblems()
+{
+    for (const QString &problem : Setting::instance()->takeProblems())
+        showErrorWidget(problem);
+}
+
 // A second process started beside a running one must not empty the temporary folder
 // under it: only the holder of the instance lock clears it.
 bool Core::isFirstInstance()
@@ -141,18 +154,23 @@ bool Core::isFirstInstance()
         QDir().mkpath(m_pathSettings);
         m_instanceLock = new QLockFile(m_pathSettings + QStringLiteral("instance.lock"));
         m_instanceLock->setStaleLockTime(0);
-        m_instanceLock->tryLock(0);
+        if (m_instanceLock->tryLock(0))
+            DataFolder::restrict(m_pathSettings + QStringLiteral("instance.lock"), DataFolder::privateFile);
     }
     return m_instanceLock->isLocked();
 }
 
 void Core::clearTempPath()
 {
+    if (!DataFolder::refusal(m_pathSettings).isEmpty()) // reported by the settings store at start
+        return;
     if (!isFirstInstance()) {
         qDebug() << "void Core::clearTempPath()" << "another Mavu is running, temporary files kept";
         return;
     }
     for (const QString &folder : {m_tempDir, m_audioTempDir}) {
+        if (!DataFolder::refusal(folder).isEmpty())
+            continue;
         const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
         for (const QFileInfo &file : files)
             QFile::remove(file.absoluteFilePath());

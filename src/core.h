@@ -87,6 +87,8 @@ public slots:
 
     // Links and messages (core_links.cpp).
     void setLastLink(QString link);
+    // A link whose upload failed: the clipboard and the last link forget it, if they still hold it.
+    void withdrawLink(QString link);
     void copyLastLink();
     void openLastLink();
     void showErrorWidget(QString text);
@@ -132,6 +134,7 @@ private:
     bool isFirstInstance();
     void ensureHotkeyManager();
     void clearAudioFolder();
+    void showSettingsProblems();
     void writeClipboard(const QString &text);
     void saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();

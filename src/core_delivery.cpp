@@ -5,6 +5,7 @@
 
 #include "capture/surfacewidget.h"
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
@@ -50,10 +51,12 @@ QByteArray encode(const QPixmap &image, Encoding encoding)
     return bytes;
 }
 
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+// A new file gets the permissions the umask leaves, unless it is to be private.
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error, bool privateFile = false)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || (privateFile && !file.setPermissions(DataFolder::privateFile))
+        || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();
         return false;
     }
@@ -126,14 +129,16 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         return;
     }
     Setting *settings = Setting::instance();
-    settings->setValue(SettingKeys::countScreen, settings->getValue(SettingKeys::countScreen).toInt() + 1);
+    const int count = settings->getValue(SettingKeys::countScreen).toInt();
+    if (!settings->readFailed(SettingKeys::countScreen)) // an unread count must not start again at 1
+        settings->setValue(SettingKeys::countScreen, count + 1);
     settings->setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
 
     const Encoding encoding = chosenEncoding();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
     m_currentCaptureFile = name;
     QString error;
-    if (!writeAtomically(name, encode(image, encoding), &error)) {
+    if (!writeAtomically(name, encode(image, encoding), &error, true)) {
         qDebug() << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
         emit deletedSurfaceScreen();

@@ -18,6 +18,19 @@ void Core::setLastLink(QString link)
     emit lastLinkChanged(m_lastLink);
 }
 
+void Core::withdrawLink(QString link)
+{
+    qDebug() << "void Core::withdrawLink(QString)" << link;
+    if (link.isEmpty())
+        return;
+    if (m_clipboard && m_clipboard->text(QClipboard::Clipboard) == link)
+        m_clipboard->clear(QClipboard::Clipboard);
+    if (m_lastLink == link) {
+        m_lastLink.clear();
+        emit lastLinkChanged(m_lastLink);
+    }
+}
+
 QString Core::lastLink() const
 {
     return m_lastLink;

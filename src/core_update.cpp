@@ -3,6 +3,7 @@
 #include "core.h"
 
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
@@ -78,8 +79,11 @@ bool launchCopy(QString *failure)
 
 } // namespace
 
-bool removeDir(const QString &path)
+bool removeDir(const QString &folder)
 {
+    QString path = folder;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) // a trailing separator follows a link
+        path.chop(1);
     const QFileInfo target(path);
     if (!target.exists() && !target.isSymLink())
         return true;
@@ -98,6 +102,11 @@ bool removeDir(const QString &path)
 
 bool startPendingUpdate()
 {
+    const QString refused = DataFolder::refusal(m_updatePath);
+    if (!refused.isEmpty()) { // reported by the settings store at start
+        qWarning() << "bool startPendingUpdate()" << "update folder not used:" << refused;
+        return false;
+    }
     QString failure = updateProblem();
     if (failure.isEmpty() && launchCopy(&failure)) {
         removeDir(m_updatePath);

@@ -18,7 +18,8 @@ UploadModel *Core::uploadModel()
     return m_uploadModel;
 }
 
-// Keeps the paths that exist and can be read; each missing one gets its own error window.
+// Keeps the regular files and folders that exist and can be read; each other path (missing,
+// a device, a pipe) gets its own error window. A device never ends and a pipe would block.
 QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix)
 {
     QStringList usable;
@@ -32,7 +33,7 @@ QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix
             continue;
         }
         const QFileInfo info(path);
-        if (info.exists() && info.isReadable()) {
+        if ((info.isFile() || info.isDir()) && info.isReadable()) {
             usable.append(path);
             continue;
         }

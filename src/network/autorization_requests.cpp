@@ -60,6 +60,7 @@ QNetworkRequest Autorization::formRequest(const QString &path) const
         NetworkAccessManager::getRequest(serviceUrl(Core::instance()->hostUrlAuth(), path));
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("application/x-www-form-urlencoded"));
+    NetworkAccessManager::keepToOrigin(request); // the forms carry passwords and sign-in codes
     return request;
 }
 

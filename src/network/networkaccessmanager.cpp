@@ -3,12 +3,14 @@
 #include "autorization.h"
 #include "core.h"
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QNetworkProxy>
+#include <QNetworkReply>
 
 NetworkAccessManager::NetworkAccessManager(QObject *parent)
     : QNetworkAccessManager(parent)
@@ -30,7 +32,23 @@ QNetworkRequest NetworkAccessManager::getAuthRequest(const QUrl &url)
 {
     QNetworkRequest request = getRequest(url);
     request.setRawHeader("Authorization", "Bearer " + Autorization::token().toUtf8());
+    keepToOrigin(request);
     return request;
+}
+
+void NetworkAccessManager::keepToOrigin(QNetworkRequest &request)
+{
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+}
+
+void NetworkAccessManager::limitReply(QNetworkReply *reply, qint64 limit)
+{
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, limit](qint64 received, qint64 total) {
+        if (received <= limit && total <= limit)
+            return;
+        reply->setProperty(tooLargeProperty, true);
+        reply->abort();
+    });
 }
 
 QByteArray NetworkAccessManager::formBody(const QList<QPair<QString, QString>> &fields)
@@ -50,7 +68,9 @@ QNetworkReply *NetworkAccessManager::createRequest(Operation op, const QNetworkR
     QNetworkRequest withAgent(request);
     if (!withAgent.header(QNetworkRequest::UserAgentHeader).isValid())
         withAgent.setHeader(QNetworkRequest::UserAgentHeader, Core::instance()->userAgent());
-    return QNetworkAccessManager::createRequest(op, withAgent, outgoingData);
+    QNetworkReply *reply = QNetworkAccessManager::createRequest(op, withAgent, outgoingData);
+    limitReply(reply, request.attribute(replyLimitAttribute, maxReplyBytes).toLongLong());
+    return reply;
 }
 
 void NetworkAccessManager::applyProxy()
@@ -82,6 +102,6 @@ void NetworkAccessManager::logProxy() const
         + QStringLiteral(" password=") + (current.password().isEmpty() ? QStringLiteral("empty") : QStringLiteral("set"))
         + QStringLiteral("\n");
     QFile log(m_pathSettings + QStringLiteral("proxy_connect.log"));
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append, DataFolder::privateFile))
         log.write(line.toUtf8());
 }

@@ -15,8 +15,22 @@ public:
 
     // A request with the user agent and the default transfer timeout.
     static QNetworkRequest getRequest(const QUrl &url);
-    // getRequest plus "Authorization: Bearer <token>" with the stored service token.
+    // getRequest plus "Authorization: Bearer <token>" with the stored service token. Its
+    // redirections are followed only within the same origin: the token never travels on.
     static QNetworkRequest getAuthRequest(const QUrl &url);
+    // Redirections of the request stay within its origin; one to elsewhere ends the reply
+    // with an error. For every request that carries credentials.
+    static void keepToOrigin(QNetworkRequest &request);
+
+    // Replies are cut off beyond this many bytes, unless the request sets its own limit
+    // in replyLimitAttribute (a byte count).
+    static constexpr qint64 maxReplyBytes = 4 * 1024 * 1024;
+    static constexpr QNetworkRequest::Attribute replyLimitAttribute =
+        QNetworkRequest::Attribute(QNetworkRequest::User + 1);
+    // Aborts the reply once it announces or brings more than limit bytes; the reply then
+    // carries the property tooLargeProperty.
+    static void limitReply(QNetworkReply *reply, qint64 limit);
+    static constexpr const char *tooLargeProperty = "mavuReplyTooLarge";
 
     // An application/x-www-form-urlencoded body; every reserved character is escaped.
     static QByteArray formBody(const QList<QPair<QString, QString>> &fields);

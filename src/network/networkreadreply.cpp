@@ -1,5 +1,6 @@
 #include "networkreadreply.h"
 
+#include "networkaccessmanager.h"
 #include "session.h"
 
 #include <QJsonDocument>
@@ -38,17 +39,23 @@ Session *NetworkReadReply::read(QNetworkReply *reply, QObject *parent)
     auto *session = new Session(parent);
     session->m_httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     session->m_networkOk = reply->error() == QNetworkReply::NoError;
+    session->m_tooLarge = reply->property(NetworkAccessManager::tooLargeProperty).toBool();
     session->m_requestText = describeRequest(reply);
     // Qt names the full URL in its error texts; keep the query out of anything logged.
-    session->m_errorString = reply->errorString().replace(
-        reply->url().toString(), reply->url().adjusted(QUrl::RemoveQuery | QUrl::RemoveUserInfo).toString());
+    session->m_errorString = session->m_tooLarge ? QStringLiteral("reply too large")
+        : reply->errorString().replace(reply->url().toString(),
+                                       reply->url().adjusted(QUrl::RemoveQuery | QUrl::RemoveUserInfo).toString());
+    if (session->m_tooLarge)
+        return session;
     const QByteArray body = reply->readAll();
     if (body.trimmed().isEmpty())
         return session;
     const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     bool ok = false;
-    session->m_values = looksLikeXml(contentType, body) ? parseXml(body, &ok) : parseJson(body, &ok);
+    const bool xml = looksLikeXml(contentType, body);
+    session->m_values = xml ? parseXml(body, &ok) : parseJson(body, &ok);
     session->m_bodyValid = ok;
+    session->m_json = ok && !xml;
     return session;
 }
 

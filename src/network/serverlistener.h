@@ -2,10 +2,9 @@
 
 #include <QObject>
 #include <QString>
-#include <QTcpServer>
 #include <QUrlQuery>
 
-class QTcpSocket;
+#include "localhttplistener.h"
 
 // The local HTTP listener that catches the browser's sign-in redirect. It binds
 // 127.0.0.1 only, on the first free port of a fixed series, and accepts a redirect only
@@ -30,24 +29,12 @@ public:
     // Replaces the series (tests use a port of their own; an empty list restores it).
     static void setPortSeries(const QList<QPair<quint16, quint16>> &series);
 
-    static constexpr qint64 maxRequestBytes = 8192;
-    static constexpr int idleTimeoutMs = 10000;
-    static constexpr int maxConnections = 16;
-
 signals:
     void redirectReceived(const QUrlQuery &query);
     void redirectRejected();
 
-private slots:
-    void acceptConnections();
-
 private:
-    void readRequest(QTcpSocket *socket);
     void handleRequestLine(QTcpSocket *socket, const QByteArray &line);
-    bool takeState(const QString &state);
-    static void answer(QTcpSocket *socket, int status, const QByteArray &text);
 
-    QTcpServer m_server;
-    QString m_state;
-    int m_connections = 0;
+    LocalHttpListener m_server;
 };

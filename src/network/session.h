@@ -19,6 +19,12 @@ public:
     // The service refused the request itself (4xx).
     bool isRejected() const { return m_httpStatus >= 400 && m_httpStatus < 500; }
     bool isBodyValid() const { return m_bodyValid; }
+    // The body was a JSON object (the service's own replies are JSON).
+    bool isJson() const { return m_json; }
+    // The server answered with a redirection that was not followed.
+    bool isRedirect() const { return m_httpStatus >= 300 && m_httpStatus < 400; }
+    // The body was cut off at the size limit of replies.
+    bool isTooLarge() const { return m_tooLarge; }
 
     QVariantMap values() const { return m_values; }
     QVariant value(const QString &key) const { return m_values.value(key); }
@@ -41,6 +47,8 @@ private:
     int m_httpStatus = 0;
     bool m_networkOk = false;
     bool m_bodyValid = false;
+    bool m_json = false;
+    bool m_tooLarge = false;
     QVariantMap m_values;
     QString m_errorString;
     QString m_requestText;

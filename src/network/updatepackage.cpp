@@ -1,8 +1,8 @@
 #include "updatepackage.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -13,44 +13,98 @@ namespace UpdatePackage {
 
 namespace {
 
+constexpr qint64 pieceBytes = 1 << 16;
+
 constexpr QFileDevice::Permissions executablePermissions = QFileDevice::ReadOwner
     | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
     | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
 
-bool writeFile(const QString &path, const QByteArray &data, bool executable, QString *error);
-
-// The next start runs the executable only when it still matches this record.
-bool writeChecksumRecord(const QString &executablePath, const QByteArray &data, QString *error)
+QByteArray sha256Hex(const QString &path)
 {
-    const QByteArray digest = QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + '\n';
-    return writeFile(executablePath + QStringLiteral(".sha256"), digest, false, error);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result().toHex();
 }
 
-bool writeFile(const QString &path, const QByteArray &data, bool executable, QString *error)
+// Copies source into the file at path piece by piece, at most budget bytes in all.
+bool copyInto(QIODevice &source, const QString &path, qint64 *budget, QString *error)
 {
-    if (executable && !writeChecksumRecord(path, data, error))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        *error = QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString();
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("cannot write ") + path + QStringLiteral(": ") + target.errorString();
         return false;
     }
-    if (executable)
-        QFile::setPermissions(path, executablePermissions);
+    QByteArray piece(pieceBytes, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = source.read(piece.data(), piece.size());
+        if (read < 0) {
+            *error = QStringLiteral("cannot read the package");
+            return false;
+        }
+        if (read == 0)
+            break;
+        *budget -= read;
+        if (*budget < 0) {
+            *error = QStringLiteral("archive unpacks to too much data");
+            return false;
+        }
+        if (target.write(piece.constData(), read) != read) {
+            *error = QStringLiteral("cannot write ") + path + QStringLiteral(": ") + target.errorString();
+            return false;
+        }
+    }
+    if (!target.commit()) {
+        *error = QStringLiteral("cannot write ") + path + QStringLiteral(": ") + target.errorString();
+        return false;
+    }
     return true;
 }
 
-// The entry names of the archive, or an error when one of them is unsafe or the
-// executable is missing.
+// The next start runs the executable only when it still matches this record, written
+// beside it before it appears.
+bool installExecutable(QIODevice &source, const QString &path, qint64 *budget, QString *error)
+{
+    const QString staged = path + QStringLiteral(".new");
+    if (!copyInto(source, staged, budget, error))
+        return false;
+    QSaveFile record(path + QStringLiteral(".sha256"));
+    if (!record.open(QIODevice::WriteOnly) || record.write(sha256Hex(staged) + '\n') < 0 || !record.commit()) {
+        *error = QStringLiteral("cannot write the checksum record: ") + record.errorString();
+        QFile::remove(staged);
+        return false;
+    }
+    QFile::setPermissions(staged, executablePermissions);
+    QFile::remove(path);
+    if (!QFile::rename(staged, path)) {
+        *error = QStringLiteral("cannot write ") + path;
+        QFile::remove(staged);
+        return false;
+    }
+    return true;
+}
+
+// The entry names of the archive, or an error when one of them is unsafe, the executable
+// is missing, or the entries announce more than may be unpacked.
 bool listEntries(QuaZip &zip, QStringList *names, QString *error)
 {
+    qint64 announced = 0;
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         if (!isSafeEntryName(name)) {
             *error = QStringLiteral("unsafe archive entry ") + name;
             return false;
         }
+        QuaZipFileInfo64 info;
+        if (zip.getCurrentFileInfo(&info))
+            announced += qint64(info.uncompressedSize);
         names->append(name);
+    }
+    if (announced > maxUnpackedBytes) {
+        *error = QStringLiteral("archive unpacks to too much data");
+        return false;
     }
     if (!names->contains(executableName)) {
         *error = QStringLiteral("archive holds no ") + executableName;
@@ -59,7 +113,7 @@ bool listEntries(QuaZip &zip, QStringList *names, QString *error)
     return true;
 }
 
-bool readEntry(QuaZip &zip, const QString &name, qint64 *budget, QByteArray *data, QString *error)
+bool unpackEntry(QuaZip &zip, const QString &name, const QString &target, qint64 *budget, QString *error)
 {
     zip.setCurrentFile(name);
     QuaZipFile entry(&zip);
@@ -67,25 +121,20 @@ bool readEntry(QuaZip &zip, const QString &name, qint64 *budget, QByteArray *dat
         *error = QStringLiteral("cannot read archive entry ") + name;
         return false;
     }
-    while (!entry.atEnd()) {
-        const QByteArray chunk = entry.read(1 << 16);
-        if (chunk.isEmpty())
-            break;
-        *budget -= chunk.size();
-        if (*budget < 0) {
-            *error = QStringLiteral("archive unpacks to too much data");
-            return false;
-        }
-        data->append(chunk);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    const bool written = name == executableName ? installExecutable(entry, target, budget, error)
+                                                : copyInto(entry, target, budget, error);
+    if (written && entry.getZipError() != 0) {
+        *error = QStringLiteral("damaged archive entry ") + name;
+        return false;
     }
-    return entry.getZipError() == 0;
+    return written;
 }
 
-bool unpack(const QByteArray &package, const QString &folder, QString *error)
+// The running count of unpacked bytes stops an archive whose entries lie about their size.
+bool unpack(const QString &packageFile, const QString &folder, QString *error)
 {
-    QByteArray bytes(package);
-    QBuffer buffer(&bytes);
-    QuaZip zip(&buffer);
+    QuaZip zip(packageFile);
     if (!zip.open(QuaZip::mdUnzip)) {
         *error = QStringLiteral("package is not a zip archive");
         return false;
@@ -97,17 +146,13 @@ bool unpack(const QByteArray &package, const QString &folder, QString *error)
     names.removeAll(executableName);
     names.append(executableName);
     qint64 budget = maxUnpackedBytes;
-    for (const QString &name : qAsConst(names)) {
+    for (const QString &name : std::as_const(names)) {
         const QString target = folder + name;
         if (name.endsWith(QLatin1Char('/'))) {
             QDir().mkpath(target);
             continue;
         }
-        QByteArray data;
-        if (!readEntry(zip, name, &budget, &data, error))
-            return false;
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        if (!writeFile(target, data, name == executableName, error))
+        if (!unpackEntry(zip, name, target, &budget, error))
             return false;
     }
     return true;
@@ -115,30 +160,37 @@ bool unpack(const QByteArray &package, const QString &folder, QString *error)
 
 } // namespace
 
-bool verify(const QByteArray &package, qint64 size, const QString &sha256Hex, QString *error)
+bool verify(const QString &packageFile, qint64 size, const QString &sha256, QString *error)
 {
-    if (size <= 0 || package.size() != size) {
-        *error = QStringLiteral("package size %1 does not match %2").arg(package.size()).arg(size);
+    const qint64 actual = QFileInfo(packageFile).size();
+    if (size <= 0 || actual != size) {
+        *error = QStringLiteral("package size %1 does not match %2").arg(actual).arg(size);
         return false;
     }
-    const QByteArray digest = QCryptographicHash::hash(package, QCryptographicHash::Sha256).toHex();
-    if (sha256Hex.isEmpty() || digest != sha256Hex.toLower().toLatin1()) {
+    if (sha256.isEmpty() || sha256Hex(packageFile) != sha256.toLower().toLatin1()) {
         *error = QStringLiteral("package checksum does not match");
         return false;
     }
     return true;
 }
 
-bool install(const QByteArray &package, const QString &format, const QString &folder, QString *error)
+bool install(const QString &packageFile, const QString &format, const QString &folder, QString *error)
 {
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("cannot create ") + folder;
         return false;
     }
-    if (format == QLatin1String("exe"))
-        return writeFile(folder + executableName, package, true, error);
+    if (format == QLatin1String("exe")) {
+        QFile package(packageFile);
+        qint64 budget = QFileInfo(packageFile).size();
+        if (!package.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("cannot read the package");
+            return false;
+        }
+        return installExecutable(package, folder + executableName, &budget, error);
+    }
     if (format == QLatin1String("zip"))
-        return unpack(package, folder, error);
+        return unpack(packageFile, folder, error);
     *error = QStringLiteral("unknown package format ") + format;
     return false;
 }

@@ -1,20 +1,21 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 // Checks a downloaded update package against the update information and installs it
 // into the update folder: a bare executable becomes "Mavu.exe", a zip archive is
-// unpacked there. Nothing is written for a package that fails a check, and no entry of
-// an archive may land outside the folder.
+// unpacked there. Packages are files and are read in pieces, never whole into memory.
+// Nothing is written for a package that fails a check, and no entry of an archive may
+// land outside the folder.
 namespace UpdatePackage {
 
 inline const QString executableName = QStringLiteral("Mavu.exe");
+// An archive may unpack to no more than this: a small archive can hold gigabytes of zeros.
 constexpr qint64 maxUnpackedBytes = qint64(1) << 30;
 
-bool verify(const QByteArray &package, qint64 size, const QString &sha256Hex, QString *error);
+bool verify(const QString &packageFile, qint64 size, const QString &sha256Hex, QString *error);
 // format is "exe" or "zip"; folder ends with a separator and is created when missing.
-bool install(const QByteArray &package, const QString &format, const QString &folder, QString *error);
+bool install(const QString &packageFile, const QString &format, const QString &folder, QString *error);
 // An archive entry name that stays inside the folder once unpacked.
 bool isSafeEntryName(const QString &name);
 

@@ -6,14 +6,21 @@
 #include "networkreadreply.h"
 #include "session.h"
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 #include "settings/setting.h"
 #include "updatepackage.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QTemporaryFile>
 #include <QNetworkReply>
 #include <QTimer>
 #include <QUrlQuery>
 #include <QVersionNumber>
+
+namespace {
+constexpr qint64 packageBufferBytes = 1024 * 1024;
+} // namespace
 
 Updater::Updater(QObject *parent)
     : QObject(parent)
@@ -93,39 +100,62 @@ void Updater::onInformation(QNetworkReply *reply)
     m_queue.enqueue(task);
 }
 
-// The download is cut off as soon as it announces or grows past the expected size.
+// The package goes straight to a file in the update folder as it arrives. The download
+// is cut off as soon as it announces or grows past the expected size.
 void Updater::requestPackage(const Task &task)
 {
+    QString error;
+    auto *package = newPackageFile(&error);
+    if (!package) {
+        fail(error, nullptr);
+        finishTask();
+        return;
+    }
     auto *manager = new NetworkAccessManager(this);
+    package->setParent(manager);
     QNetworkRequest request = NetworkAccessManager::getRequest(task.url);
     request.setTransferTimeout(packageTimeoutMs);
+    request.setAttribute(NetworkAccessManager::replyLimitAttribute, task.size);
     QNetworkReply *reply = manager->get(request);
-    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, task] {
-        if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > task.size)
+    reply->setReadBufferSize(packageBufferBytes); // the network waits for the disk, not memory
+    connect(reply, &QNetworkReply::readyRead, package, [reply, package] {
+        if (package->write(reply->readAll()) < 0)
             reply->abort();
     });
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, task](qint64 received, qint64) {
-        if (received > task.size)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, task] {
-        onPackage(reply, task);
-        reply->manager()->deleteLater(); // the manager made for this request; takes the reply along
+    connect(reply, &QNetworkReply::finished, this, [this, reply, task, package] {
+        package->write(reply->readAll());
+        package->flush();
+        onPackage(reply, task, package->fileName());
+        reply->manager()->deleteLater(); // the manager made for this request; takes reply and file along
         finishTask();
     });
 }
 
-void Updater::onPackage(QNetworkReply *reply, const Task &task)
+QTemporaryFile *Updater::newPackageFile(QString *error)
 {
-    const QByteArray package = reply->readAll();
+    if (!DataFolder::refusal(m_updatePath).isEmpty() || !QDir().mkpath(m_updatePath)) {
+        *error = QStringLiteral("update folder not usable");
+        return nullptr;
+    }
+    auto *file = new QTemporaryFile(m_updatePath + QStringLiteral("package-XXXXXX"));
+    if (!file->open()) {
+        *error = QStringLiteral("cannot store the update package: ") + file->errorString();
+        delete file;
+        return nullptr;
+    }
+    return file;
+}
+
+void Updater::onPackage(QNetworkReply *reply, const Task &task, const QString &packageFile)
+{
     QScopedPointer<Session> session(NetworkReadReply::read(reply));
     if (reply->error() != QNetworkReply::NoError) {
         fail(QStringLiteral("update package download failed"), session.data());
         return;
     }
     QString error;
-    if (!UpdatePackage::verify(package, task.size, task.sha256, &error)
-        || !UpdatePackage::install(package, task.format, m_updatePath, &error)) {
+    if (!UpdatePackage::verify(packageFile, task.size, task.sha256, &error)
+        || !UpdatePackage::install(packageFile, task.format, m_updatePath, &error)) {
         fail(QStringLiteral("update package rejected: ") + error, session.data());
         return;
     }
@@ -135,6 +165,7 @@ void Updater::onPackage(QNetworkReply *reply, const Task &task)
 void Updater::fail(const QString &reason, const Session *session)
 {
     qDebug() << "void Updater::fail(const QString&, const Session*)" << reason;
-    ServiceErrorLog::write(QStringLiteral("Updater: ") + reason, session);
+    if (session) // a failed request of the service, not a local one
+        ServiceErrorLog::write(QStringLiteral("Updater: ") + reason, session);
     emit updateFailed(reason);
 }

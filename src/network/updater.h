@@ -5,6 +5,7 @@
 #include <QUrl>
 
 class QNetworkReply;
+class QTemporaryFile;
 class Session;
 
 // Asks the service for the update information, downloads a newer package, checks its
@@ -41,7 +42,8 @@ private:
     void requestInformation();
     void onInformation(QNetworkReply *reply);
     void requestPackage(const Task &task);
-    void onPackage(QNetworkReply *reply, const Task &task);
+    QTemporaryFile *newPackageFile(QString *error);
+    void onPackage(QNetworkReply *reply, const Task &task, const QString &packageFile);
     void finishTask();
     void fail(const QString &reason, const Session *session);
 

@@ -2,6 +2,7 @@
 
 #include "constants.h"
 #include "crypt.h"
+#include "datafolder.h"
 #include "settingkeys.h"
 
 #include <QCoreApplication>
@@ -57,34 +58,80 @@ Setting::Setting()
     m_cache.insert(Keys::mainFontColor, m_mainFontColor);
     m_cache.insert(Keys::mainFontFamily, m_mainFontFamily);
     connectDatabase();
+    connect(&m_database, &SqlDatabase::writeFailed, this, &Setting::reportWriteFailure);
     connect(this, &Setting::valueChanged, this, &Setting::changeValue);
     checkTranslate();
-    if (getValue(Keys::typeUpload).isNull())
+    // Only a database that answered "no such row" gets the default.
+    if (getValue(Keys::typeUpload).isNull() && !readFailed(Keys::typeUpload))
         setValue(Keys::typeUpload, QStringLiteral("mavu"));
     if (QCoreApplication *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &Setting::sync);
     qAddPostRoutine(syncBeforeExit);
 }
 
-// The data folder holds credentials and logs: it is private to its owner.
+// The data folder holds credentials and logs: it is private to its owner. A data folder
+// that is a link or belongs to another user is not used at all; the settings of this run
+// then live in memory only.
 void Setting::createDataFolders()
 {
-    const QFileDevice::Permissions ownerOnly =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    for (const QString &folder : {QDir::homePath() + QStringLiteral("/.mavu"),
-                                  QDir::homePath() + QStringLiteral("/.mavu/tmp")}) {
-        if (QDir(folder).exists())
-            continue;
-        QDir().mkdir(folder);
-        QFile::setPermissions(folder, ownerOnly);
+    const QString dataFolder = QDir::homePath() + QStringLiteral("/.mavu");
+    const QString refused = DataFolder::refusal(dataFolder);
+    if (!refused.isEmpty()) {
+        m_dataFolderRefused = true;
+        addProblem(tr("Mavu does not keep its settings in its data folder: %1. Changes to the settings "
+                      "are lost when Mavu quits.").arg(refused));
+        return;
+    }
+    for (const QString &folder : {dataFolder, dataFolder + QStringLiteral("/tmp")}) {
+        if (!QFileInfo(folder).isSymLink() && !QDir(folder).exists())
+            QDir().mkdir(folder, DataFolder::privateFolder);
+        DataFolder::restrict(folder, DataFolder::privateFolder);
+    }
+    for (const QString &folder : {m_tempDir, m_audioTempDir, m_updatePath}) {
+        const QString problem = DataFolder::refusal(folder);
+        if (!problem.isEmpty())
+            addProblem(tr("Mavu neither uses nor empties a folder that is not its own: %1.").arg(problem));
     }
 }
 
 bool Setting::connectDatabase()
 {
     qDebug() << "bool Setting::connectDatabase()" << QThread::currentThread();
-    m_database.connectToDatabase(m_pathSettings + QStringLiteral("setting"));
+    const QString file = m_pathSettings + QStringLiteral("setting");
+    m_database.connectToDatabase(m_dataFolderRefused ? SqlDatabase::inMemory : file);
+    for (const QString &problem : m_database.openProblems())
+        addProblem(problem);
+    m_writeFailureReported = m_database.isReadOnly();
+    if (m_dataFolderRefused)
+        return true;
+    for (const char *name : {"setting", "error.log", "proxy_connect.log", "instance.lock", "screen_info.log",
+                             "sftp_known_hosts"})
+        DataFolder::restrict(m_pathSettings + QLatin1String(name), DataFolder::privateFile);
     return true;
+}
+
+void Setting::addProblem(const QString &text)
+{
+    qWarning().noquote() << "Setting:" << text;
+    m_problems.append(text);
+    emit problemFound();
+}
+
+QStringList Setting::takeProblems()
+{
+    QStringList problems;
+    problems.swap(m_problems);
+    return problems;
+}
+
+// The first write that the database refuses is reported; the ones after it would only
+// repeat the same message.
+void Setting::reportWriteFailure(const QString &reason)
+{
+    if (m_writeFailureReported)
+        return;
+    m_writeFailureReported = true;
+    addProblem(tr("The settings cannot be saved (%1): changes to the settings are not kept.").arg(reason));
 }
 
 QString Setting::tokenText()
@@ -116,7 +163,8 @@ QVariant Setting::readEncrypted(const QString &name)
     if (!cached.isNull())
         return decrypt(cached.toString(), passphrase);
     const QString plain = decrypt(getValueDB(name).toString(), passphrase);
-    m_cache.insert(name, encrypt(plain, passphrase));
+    if (!readFailed(name))
+        m_cache.insert(name, encrypt(plain, passphrase));
     return plain;
 }
 
@@ -127,6 +175,7 @@ void Setting::setValue(const QString &name, const QVariant &value, bool is_encry
              << loggable(name, value, encrypted) << (is_encrypt ? "true" : "false");
     QElapsedTimer timer;
     timer.start();
+    m_failedReads.remove(name);
     if (m_cache.value(name) != value) {
         if (encrypted) {
             const QString passphrase = tokenText();
@@ -158,7 +207,12 @@ void Setting::emitNameSignal(const QString &name)
 
 QVariant Setting::getValueDB(const QString &name)
 {
-    const QVariant value = m_database.getData(name);
+    bool read = false;
+    const QVariant value = m_database.getData(name, &read);
+    if (read)
+        m_failedReads.remove(name);
+    else
+        m_failedReads.insert(name);
     qDebug() << "QVariant Setting::getValueDB(QString)" << name << loggable(name, value, false);
     return value;
 }

@@ -4,6 +4,8 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
+#include <QStringList>
 #include <QVariant>
 
 class QTranslator;
@@ -53,6 +55,13 @@ public:
     Q_INVOKABLE void setValue(const QString &name, const QVariant &value, bool is_encrypt = false);
     // Returns once every write made so far is on disk.
     void sync();
+    // Whether the last database read of name failed (the database was locked or could
+    // not be read): its stored value is unknown, so no default may be written over it.
+    bool readFailed(const QString &name) const { return m_failedReads.contains(name); }
+    // What the user must be told about the settings storage and not yet was: a damaged
+    // file kept aside, a read-only file, a refused data folder. Found before any window
+    // can show them, so the controller takes them once it runs.
+    QStringList takeProblems();
 
     QString getPlatform() const;
     QString getUserId();
@@ -130,6 +139,8 @@ signals:
     void keyFragmentScreenChanged();
     void keySnapshotScreenChanged();
     void keyQuickFragmentScreenChanged();
+    // A problem for takeProblems() arrived.
+    void problemFound();
 
 private:
     Setting();
@@ -138,6 +149,8 @@ private:
     void setValueDB(const QString &name, const QVariant &value);
     bool connectDatabase();
     void createDataFolders();
+    void addProblem(const QString &text);
+    void reportWriteFailure(const QString &reason);
     QVariant readEncrypted(const QString &name);
     void emitNameSignal(const QString &name);
     void writeAutostartEntry();
@@ -148,4 +161,8 @@ private:
     SqlDatabase m_database;
     QHash<QString, QVariant> m_cache;
     QTranslator *m_translator = nullptr;
+    QSet<QString> m_failedReads;
+    QStringList m_problems;
+    bool m_dataFolderRefused = false;
+    bool m_writeFailureReported = false;
 };

@@ -2,11 +2,16 @@
 
 #include "settingkeys.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
+#include <QTimer>
+
+const QString SqlDatabase::inMemory = QStringLiteral(":memory:");
 
 namespace {
 
@@ -15,11 +20,20 @@ const QString createTableStatement = QStringLiteral(
 const QString insertDefaultStatement = QStringLiteral(
     "INSERT INTO \"Settings\" (\"name\",\"value\") VALUES (?,?)");
 const QString selectValueStatement = QStringLiteral("SELECT value FROM Settings WHERE name = ?");
+constexpr int busyRetryMs = 1000;
 
 void printLine(const QString &text)
 {
     QTextStream out(stdout);
     out << text << Qt::endl;
+}
+
+// Another process holds the database: the request may succeed later. Anything else
+// (damage, read-only file, full disk) will not go away by waiting.
+bool isBusy(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
 }
 
 } // namespace
@@ -40,22 +54,79 @@ void SqlWorker::connectToDatabase(QString name)
     printLine(QStringLiteral("connectToDatabase ") + name);
     qDebug() << "void SqlWorker::connectToDatabase(QString)" << name;
     db.setDatabaseName(name);
-    if (!QFile::exists(name) && createEmptyFile(name))
-        createDataBase();
-    if (!db.isOpen() && !db.open()) {
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqlDatabase::busyTimeoutMs));
+    if (!openFile(name)) {
         printLine(QStringLiteral("!db.open() "));
         qDebug() << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
+        m_openProblems << tr("The settings file %1 cannot be opened (%2): changes to the settings are not kept.")
+                              .arg(name, db.lastError().text());
     }
     printLine(QStringLiteral("db.open() "));
+}
+
+// A new or empty file gets the table and the default rows; a damaged one is kept aside
+// under a dated name and replaced by a new one.
+bool SqlWorker::openFile(const QString &name)
+{
+    QSqlDatabase db = database();
+    const bool inMemory = name == SqlDatabase::inMemory;
+    if (inMemory || (!QFile::exists(name) && createEmptyFile(name))) {
+        createDataBase();
+        return db.isOpen();
+    }
+    if (!db.open())
+        return false;
+    if (QFileInfo(name).size() == 0) {
+        createDataBase();
+        return true;
+    }
+    const QString damaged = damage();
+    if (!damaged.isEmpty()) {
+        keepAsideAndRecreate(name, damaged);
+        return database().isOpen();
+    }
+    m_readOnly = !QFileInfo(name).isWritable();
+    if (m_readOnly)
+        m_openProblems << tr("The settings file %1 is read-only: changes to the settings are not kept.").arg(name);
+    return true;
+}
+
+// Why the open database cannot serve as the settings store; empty when it can (or when
+// another process holds it locked, which is no damage).
+QString SqlWorker::damage()
+{
+    QSqlQuery check(database());
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")))
+        return isBusy(check.lastError()) ? QString() : check.lastError().text();
+    if (!check.next() || check.value(0).toString() != QLatin1String("ok"))
+        return check.value(0).toString();
+    if (!check.exec(QStringLiteral("SELECT name, value FROM Settings LIMIT 1")))
+        return isBusy(check.lastError()) ? QString() : check.lastError().text();
+    return QString();
+}
+
+void SqlWorker::keepAsideAndRecreate(const QString &name, const QString &damage)
+{
+    database().close();
+    const QString aside = name + QStringLiteral(".damaged-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
+    qWarning() << "void SqlWorker::connectToDatabase(QString)" << "damaged:" << damage << "kept as" << aside;
+    const bool kept = QFile::rename(name, aside);
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
+        QFile::rename(name + QLatin1String(suffix), aside + QLatin1String(suffix));
+    if (kept && createEmptyFile(name))
+        createDataBase();
+    if (kept)
+        m_openProblems << tr("The settings file was damaged (%1). It was kept as %2 and new settings were made.")
+                              .arg(damage, aside);
 }
 
 // The database file holds credentials: only its owner may read it.
 bool SqlWorker::createEmptyFile(const QString &name)
 {
     QFile file(name);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadWrite, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     file.close();
     return true;
 }
@@ -80,14 +151,15 @@ void SqlWorker::createDataBase()
     db.commit();
 }
 
-QVariant SqlWorker::readValue(const QString &name)
+QVariant SqlWorker::readValue(const QString &name, bool *ok)
 {
     flushWrites();
     QVariant result;
     QSqlQuery query(database());
     query.prepare(selectValueStatement);
     query.addBindValue(name);
-    if (!query.exec())
+    *ok = query.exec();
+    if (!*ok)
         qDebug() << "void SqlWorker::getDataLoad(QString)" << selectValueStatement << name
                  << query.lastError().text();
     else if (query.next())
@@ -101,10 +173,22 @@ QVariant SqlWorker::readValue(const QString &name)
 void SqlWorker::execute(QString query, QVariantList param)
 {
     m_pendingWrites.append({query, param});
-    if (m_pendingWrites.size() == 1)
-        QMetaObject::invokeMethod(this, &SqlWorker::flushWrites, Qt::QueuedConnection);
+    scheduleFlush(0);
 }
 
+void SqlWorker::scheduleFlush(int delayMs)
+{
+    if (m_flushScheduled)
+        return;
+    m_flushScheduled = true;
+    QTimer::singleShot(delayMs, this, [this] {
+        m_flushScheduled = false;
+        flushWrites();
+    });
+}
+
+// A database that another process holds locked keeps the writes for a later try; a
+// write refused for any other reason is reported and dropped.
 void SqlWorker::flushWrites()
 {
     if (m_pendingWrites.isEmpty())
@@ -112,15 +196,28 @@ void SqlWorker::flushWrites()
     QSqlDatabase db = database();
     const bool grouped = db.transaction();
     QSqlQuery statement(db);
+    QString refused;
     for (const Write &write : std::as_const(m_pendingWrites)) {
         statement.prepare(write.query);
         for (const QVariant &value : write.param)
             statement.addBindValue(value);
-        statement.exec();
+        if (statement.exec())
+            continue;
+        if (isBusy(statement.lastError())) {
+            if (grouped)
+                db.rollback();
+            scheduleFlush(busyRetryMs);
+            return;
+        }
+        refused = statement.lastError().text();
     }
-    if (grouped)
-        db.commit();
+    if (grouped && !db.commit() && refused.isEmpty())
+        refused = db.lastError().text();
     m_pendingWrites.clear();
+    if (!refused.isEmpty()) {
+        qDebug() << "void SqlWorker::execute(QString, QVariantList)" << refused;
+        emit writeFailed(refused);
+    }
 }
 
 void SqlWorker::sync()
@@ -142,6 +239,7 @@ void SqlDatabase::run()
 {
     m_worker = new SqlWorker(m_connectionName);
     connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
+    connect(m_worker, &SqlWorker::writeFailed, this, &SqlDatabase::writeFailed);
     m_ready.storeRelease(1);
     exec();
     m_worker->sync();
@@ -167,11 +265,30 @@ bool SqlDatabase::connectToDatabase(const QString &name)
     return true;
 }
 
-QVariant SqlDatabase::getData(const QString &name)
+QStringList SqlDatabase::openProblems() const
+{
+    QStringList problems;
+    QMetaObject::invokeMethod(m_worker, [this, &problems] { problems = m_worker->openProblems(); },
+                              Qt::BlockingQueuedConnection);
+    return problems;
+}
+
+bool SqlDatabase::isReadOnly() const
+{
+    bool readOnly = false;
+    QMetaObject::invokeMethod(m_worker, [this, &readOnly] { readOnly = m_worker->isReadOnly(); },
+                              Qt::BlockingQueuedConnection);
+    return readOnly;
+}
+
+QVariant SqlDatabase::getData(const QString &name, bool *ok)
 {
     QVariant result;
-    QMetaObject::invokeMethod(m_worker, [this, name, &result] { result = m_worker->readValue(name); },
+    bool read = false;
+    QMetaObject::invokeMethod(m_worker, [this, name, &result, &read] { result = m_worker->readValue(name, &read); },
                               Qt::BlockingQueuedConnection);
+    if (ok)
+        *ok = read;
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <QAtomicInt>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QStringList>
 #include <QThread>
 #include <QVariant>
 
@@ -14,18 +15,31 @@ class SqlWorker : public QObject
 public:
     explicit SqlWorker(const QString &connectionName);
 
-    QVariant readValue(const QString &name);
+    // The stored value; an invalid value when there is no row. *ok is false when the
+    // database could not be read (locked longer than the busy timeout, damaged, missing).
+    QVariant readValue(const QString &name, bool *ok);
+
+    QStringList openProblems() const { return m_openProblems; }
+    bool isReadOnly() const { return m_readOnly; }
 
 public slots:
     void connectToDatabase(QString name);
     void execute(QString query, QVariantList param);
     void sync();
 
+signals:
+    // A write was refused for good (read-only file, full disk, ...); emitted per batch.
+    void writeFailed(QString reason);
+
 private:
+    bool openFile(const QString &name);
     void createDataBase();
     bool createEmptyFile(const QString &name);
+    QString damage();
+    void keepAsideAndRecreate(const QString &name, const QString &damage);
     QSqlDatabase database() const;
     void flushWrites();
+    void scheduleFlush(int delayMs);
 
     struct Write
     {
@@ -34,6 +48,9 @@ private:
     };
     QString m_connectionName;
     QList<Write> m_pendingWrites;
+    bool m_flushScheduled = false;
+    QStringList m_openProblems;
+    bool m_readOnly = false;
 };
 
 // The settings database thread. Called from the GUI thread: opening and reads wait for
@@ -43,18 +60,28 @@ class SqlDatabase : public QThread
 {
     Q_OBJECT
 public:
+    // Opening a database file that another process holds locked waits this long.
+    static constexpr int busyTimeoutMs = 15000;
+    // The name that opens a database in memory only, for a run whose data folder is refused.
+    static const QString inMemory;
+
     explicit SqlDatabase(QObject *parent = nullptr,
                          const QString &connectionName = QLatin1String(QSqlDatabase::defaultConnection));
     ~SqlDatabase() override;
 
     bool connectToDatabase(const QString &name);
-    QVariant getData(const QString &name);
+    // What the user must know after opening: a damaged file kept aside, a read-only file,
+    // a file that cannot be opened. Empty when all is well.
+    QStringList openProblems() const;
+    bool isReadOnly() const;
+    QVariant getData(const QString &name, bool *ok = nullptr);
     void exequte(const QString &query, const QVariantList &param);
     // Returns once every request sent before it has been carried out.
     void sync();
 
 signals:
     void startExecuted(QString query, QVariantList param);
+    void writeFailed(QString reason);
 
 protected:
     void run() override;

@@ -1,11 +1,14 @@
 #include "curltransfer.h"
 
+#include "settings/constants.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -15,6 +18,18 @@
 #include <mutex>
 
 namespace {
+
+constexpr int maxNameBytes = 255;
+constexpr int maxNumberedNames = 1000;
+
+// Short, so that it fits wherever the final name fits, and unguessable.
+QString temporaryName()
+{
+    QString name = QStringLiteral("mavu-");
+    for (int i = 0; i < 12; ++i)
+        name.append(abc.at(int(QRandomGenerator::global()->bounded(quint32(abc.size())))));
+    return name + QStringLiteral(".part");
+}
 
 void initCurlOnce()
 {
@@ -181,14 +196,56 @@ void CurlTransfer::applyCommon(void *handle)
     }
 }
 
+QString CurlTransfer::numberedName(const QString &remoteName, int n)
+{
+    if (n <= 1)
+        return remoteName;
+    int dot = remoteName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        dot = remoteName.size();
+    QString base = remoteName.left(dot);
+    const QString rest = QLatin1Char('_') + QString::number(n) + remoteName.mid(dot);
+    while (!base.isEmpty() && (base + rest).toUtf8().size() > maxNameBytes)
+        base.chop(base.size() > 1 && base.back().isLowSurrogate() ? 2 : 1);
+    return base + rest;
+}
+
+// Whether the folder holds a file of that name; a failed look (no folder yet, no login)
+// counts as no, and the upload itself then reports what is wrong.
+bool CurlTransfer::remoteExists(const QString &name)
+{
+    CURL *easy = curl_easy_init();
+    applyCommon(easy);
+    const QByteArray url = (m_target.folderUrl() + QString::fromUtf8(QUrl::toPercentEncoding(name))).toUtf8();
+    curl_easy_setopt(easy, CURLOPT_URL, url.constData());
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT, 60L);
+    const CurlOutcome outcome = perform(easy);
+    curl_easy_cleanup(easy);
+    return outcome.ok;
+}
+
+QString CurlTransfer::freeName(const QString &remoteName)
+{
+    for (int n = 1; n <= maxNumberedNames; ++n) {
+        const QString candidate = numberedName(remoteName, n);
+        if (m_abort.load() || !remoteExists(candidate))
+            return candidate;
+    }
+    return QString();
+}
+
 CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remoteName,
                                  const Progress &progress)
 {
+    const QString storedName = freeName(remoteName);
+    if (storedName.isEmpty())
+        return failure(tr("The server folder holds too many files named %1").arg(remoteName), CURLE_REMOTE_FILE_EXISTS);
     FILE *input = std::fopen(QFile::encodeName(localFile).constData(), "rb");
     if (!input)
         return failure(tr("Cannot read the file %1").arg(QFileInfo(localFile).fileName()), CURLE_READ_ERROR);
     m_progress = progress;
-    const QString partName = remoteName + QStringLiteral(".part");
+    const QString partName = temporaryName();
     const QByteArray url = (m_target.folderUrl()
                             + QString::fromUtf8(QUrl::toPercentEncoding(partName))).toUtf8();
     CURL *easy = curl_easy_init();
@@ -204,20 +261,19 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
     // The finished upload takes its real name only after the last byte is in.
     struct curl_slist *rename = nullptr;
     if (m_target.sftp) {
-        const QString finalPath = m_target.sftpQuotePath(remoteName);
-        rename = curl_slist_append(rename, ("*rm " + quoted(finalPath)).constData());
         rename = curl_slist_append(rename, ("rename " + quoted(m_target.sftpQuotePath(partName)) + ' '
-                                            + quoted(finalPath)).constData());
+                                            + quoted(m_target.sftpQuotePath(storedName))).constData());
     } else {
         rename = curl_slist_append(rename, ("RNFR " + partName.toUtf8()).constData());
-        rename = curl_slist_append(rename, ("RNTO " + remoteName.toUtf8()).constData());
+        rename = curl_slist_append(rename, ("RNTO " + storedName.toUtf8()).constData());
     }
     curl_easy_setopt(easy, CURLOPT_POSTQUOTE, rename);
 
-    const CurlOutcome outcome = perform(easy);
+    CurlOutcome outcome = perform(easy);
     curl_easy_cleanup(easy);
     curl_slist_free_all(rename);
     std::fclose(input);
+    outcome.storedName = storedName;
     return outcome;
 }
 
@@ -310,8 +366,11 @@ CurlOutcome CurlTransfer::performMulti(void *handle)
     m_multi = nullptr;
     curl_multi_remove_handle(multi, easy);
     curl_multi_cleanup(multi);
-    if (m_abort.load())
-        return {false, true, tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK, QString()};
+    if (m_abort.load()) {
+        CurlOutcome aborted = failure(tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK);
+        aborted.aborted = true;
+        return aborted;
+    }
     return outcomeOf(code);
 }
 
@@ -374,5 +433,5 @@ void CurlUploadThread::run()
                                                   [this](qint64 sent, qint64 total) {
                                                       emit progress(sent, total);
                                                   });
-    emit transferFinished(outcome.ok, outcome.aborted, outcome.errorText);
+    emit transferFinished(outcome.ok, outcome.aborted, outcome.errorText, outcome.storedName);
 }

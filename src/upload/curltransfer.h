@@ -33,6 +33,7 @@ struct CurlOutcome
     QString errorText;   // translated text for the user, empty when ok
     int code = 0;        // the libcurl result
     QString notice;      // a remark for the user beside success
+    QString storedName;  // the name the upload got on the server
 };
 
 // One blocking libcurl transfer: an easy handle driven by the multi interface, so that a
@@ -46,10 +47,14 @@ public:
 
     explicit CurlTransfer(const CurlTarget &target);
 
-    // Uploads the local file under remoteName: the bytes go to a temporary name first and
-    // are renamed when complete, so an aborted transfer never leaves a file under the
-    // final name.
+    // Uploads the local file under remoteName, or under a numbered name ("a_2.png") when a
+    // file of that name is there already: an upload never replaces another one. The bytes
+    // go to a short temporary name first (a name near the length limit leaves no room for
+    // a suffix) and are renamed when complete, so an aborted transfer never leaves a file
+    // under the final name.
     CurlOutcome upload(const QString &localFile, const QString &remoteName, const Progress &progress);
+    // remoteName with "_n" before its extension (n > 1), shortened to fit the length limit of names.
+    static QString numberedName(const QString &remoteName, int n);
     // Logs in and lists the folder.
     CurlOutcome probe();
     // Thread-safe: makes the running transfer end as soon as possible.
@@ -61,6 +66,8 @@ public:
 
 private:
     CurlOutcome listFolder();
+    bool remoteExists(const QString &name);
+    QString freeName(const QString &remoteName);
     CurlOutcome perform(void *easy);
     CurlOutcome performMulti(void *easy);
     void qualifyPinnedKey(const QByteArrayList &knownBefore);
@@ -92,7 +99,7 @@ public:
 
 signals:
     void progress(qint64 sent, qint64 total);
-    void transferFinished(bool ok, bool aborted, const QString &errorText);
+    void transferFinished(bool ok, bool aborted, const QString &errorText, const QString &storedName);
 
 protected:
     void run() override;

@@ -66,7 +66,7 @@ void HandleFTPUpload::transferFile(const QString &file)
     m_thread->start();
 }
 
-void HandleFTPUpload::threadFinished(bool ok, bool aborted, const QString &errorText)
+void HandleFTPUpload::threadFinished(bool ok, bool aborted, const QString &errorText, const QString &storedName)
 {
     if (m_thread) {
         m_thread->wait();
@@ -76,7 +76,7 @@ void HandleFTPUpload::threadFinished(bool ok, bool aborted, const QString &error
     if (aborted)
         return;
     if (ok)
-        transferSucceeded(publicLink(m_target, m_baseUrl, remoteName()));
+        transferSucceeded(publicLink(m_target, m_baseUrl, storedName));
     else
         transferFailed(errorText);
 }
@@ -91,6 +91,12 @@ void HandleFTPUpload::abortTransfer()
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;
+}
+
+// Without a base URL the link is the file's own ftp:// or sftp:// address.
+QStringList HandleFTPUpload::linkSchemes() const
+{
+    return HandlerUpload::linkSchemes() << (isSftp() ? QStringLiteral("sftp") : QStringLiteral("ftp"));
 }
 
 QString HandleFTPUpload::fallbackSettingKey() const

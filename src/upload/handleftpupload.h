@@ -32,11 +32,12 @@ protected:
     void transferFile(const QString &file) override;
     void abortTransfer() override;
     QString fallbackSettingKey() const override;
+    QStringList linkSchemes() const override;
 
     virtual bool isSftp() const { return false; }
 
 private:
-    void threadFinished(bool ok, bool aborted, const QString &errorText);
+    void threadFinished(bool ok, bool aborted, const QString &errorText, const QString &storedName);
 
     CurlTarget m_target;
     QString m_baseUrl;

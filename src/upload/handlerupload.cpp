@@ -102,7 +102,8 @@ bool HandlerUpload::checkFiles()
         if (!failure.isEmpty())
             break;
         const QFileInfo info(path);
-        if (path.isEmpty() || !info.exists() || !info.isReadable())
+        // Only regular files and folders: a device never ends and a pipe blocks.
+        if (path.isEmpty() || !(info.isFile() || info.isDir()) || !info.isReadable())
             failure = tr("File not found: %1").arg(path);
         else if (info.isFile() && info.size() == 0)
             failure = tr("The file %1 is empty").arg(info.fileName());
@@ -124,26 +125,32 @@ void HandlerUpload::startArchive()
     setArchive(true);
     m_archivePath = ZipArchive::archivePath(m_files, m_tempDir);
     m_cancelArchive = std::make_shared<std::atomic_bool>(false);
-    auto *watcher = new QFutureWatcher<QString>(this);
-    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher] {
-        archiveFinished(watcher->result());
+    using Result = QPair<QString, QStringList>; // failure, links left out
+    auto *watcher = new QFutureWatcher<Result>(this);
+    connect(watcher, &QFutureWatcher<Result>::finished, this, [this, watcher] {
+        archiveFinished(watcher->result().first, watcher->result().second);
         watcher->deleteLater();
     });
     const std::shared_ptr<std::atomic_bool> cancel = m_cancelArchive;
     const QStringList files = m_files;
     const QString archive = m_archivePath;
     watcher->setFuture(QtConcurrent::run([files, archive, cancel] {
-        return ZipArchive::build(files, archive, cancel.get());
+        QStringList leftOut;
+        const QString failure = ZipArchive::build(files, archive, cancel.get(), &leftOut);
+        return Result(failure, leftOut);
     }));
 }
 
-void HandlerUpload::archiveFinished(const QString &failure)
+void HandlerUpload::archiveFinished(const QString &failure, const QStringList &leftOut)
 {
     setArchive(false);
     if (m_stopped || m_finished) {
         QFile::remove(m_archivePath);
         return;
     }
+    if (!leftOut.isEmpty())
+        emit notice(tr("Links to files outside the folder were left out of the archive: %1")
+                        .arg(leftOut.join(QStringLiteral(", "))));
     if (!failure.isEmpty()) {
         emit error(failure);
         finish();
@@ -194,6 +201,22 @@ void HandlerUpload::abortTransfer()
 {
 }
 
+QStringList HandlerUpload::linkSchemes() const
+{
+    return {QStringLiteral("https"), QStringLiteral("http")};
+}
+
+// A link goes to the clipboard and may be opened: anything but an address of the
+// destination (a script, a local file) fails the job.
+bool HandlerUpload::checkLink(const QString &link)
+{
+    const QUrl url(link, QUrl::StrictMode);
+    if (url.isValid() && !url.host().isEmpty() && linkSchemes().contains(url.scheme().toLower()))
+        return true;
+    transferFailed(tr("The server returned a link that is no web address: %1").arg(link));
+    return false;
+}
+
 void HandlerUpload::announceLink(const QString &link)
 {
     if (m_stopped || m_linkAnnounced)
@@ -211,6 +234,8 @@ void HandlerUpload::transferSucceeded(const QString &link)
         transferFailed(tr("The server did not return a link"));
         return;
     }
+    if (!checkLink(link))
+        return;
     setProgress(m_total, m_total);
     announceLink(link);
     m_link = link;
@@ -231,6 +256,7 @@ void HandlerUpload::transferFailed(const QString &text)
         startServiceUpload(m_sendFile);
         return;
     }
+    withdrawLink();
     emit error(text);
     finish();
 }
@@ -239,8 +265,18 @@ void HandlerUpload::transferUnreachable()
 {
     if (m_stopped || m_finished)
         return;
+    withdrawLink();
     emit internetNotAvailable();
     finish();
+}
+
+void HandlerUpload::withdrawLink()
+{
+    if (!m_linkAnnounced)
+        return;
+    m_linkAnnounced = false;
+    emit linkWithdrawn(m_link);
+    m_link.clear();
 }
 
 void HandlerUpload::runAfterAction()
@@ -259,6 +295,7 @@ void HandlerUpload::stopUpload()
         *m_cancelArchive = true;
     abortTransfer();
     abortServiceUpload();
+    withdrawLink();
     finish();
 }
 

@@ -74,6 +74,10 @@ signals:
     void readyLink(QString link);
     void readyLinkAfterUpload(QString link);
     void error(QString text);
+    // The link announced earlier leads nowhere: the upload behind it failed or was stopped.
+    void linkWithdrawn(QString link);
+    // A remark beside the upload, which goes on (e.g. files left out of the archive).
+    void notice(QString text);
     void internetNotAvailable();
     void progressChanged(qint64 download, qint64 total);
     void archiveChanged(bool archive);
@@ -88,6 +92,9 @@ protected:
     virtual void abortTransfer();
     // Setting that asks to send a failed upload to the service instead; empty: never.
     virtual QString fallbackSettingKey() const { return QString(); }
+    // The schemes a link of this destination may have: web links only, unless the
+    // destination's own files are addressed otherwise.
+    virtual QStringList linkSchemes() const;
 
     void setProgress(qint64 download, qint64 total);
     // The link is known before the transfer ends (the service's file record).
@@ -102,9 +109,11 @@ protected:
 
 private:
     bool checkFiles();
+    bool checkLink(const QString &link);
+    void withdrawLink();
     bool needsArchive() const;
     void startArchive();
-    void archiveFinished(const QString &failure);
+    void archiveFinished(const QString &failure, const QStringList &leftOut);
     void setArchive(bool archive);
     void runAfterAction();
     void finish();

@@ -22,6 +22,12 @@ namespace {
 
 QString serviceErrorText(const Session &session)
 {
+    if (session.isTooLarge())
+        return HandlerUpload::tr("The server's answer was too large");
+    if (session.isSuccess())
+        return HandlerUpload::tr("The server's answer could not be read");
+    if (session.isRedirect())
+        return HandlerUpload::tr("The server sent the upload to another address: it was refused");
     switch (session.httpStatus()) {
     case 401:
         return HandlerUpload::tr("The server did not accept your sign-in: sign in again");
@@ -61,10 +67,12 @@ void HandlerUpload::serviceRecordFinished()
         transferUnreachable();
         return;
     }
-    if (!session->isSuccess() || session->fileId().isEmpty() || session->link().isEmpty()) {
+    if (!session->isSuccess() || !session->isJson() || session->fileId().isEmpty() || session->link().isEmpty()) {
         transferFailed(serviceErrorText(*session));
         return;
     }
+    if (!checkLink(session->link()))
+        return;
     m_serviceFileId = session->fileId();
     announceLink(session->link());
     startServiceBytes();
@@ -103,7 +111,7 @@ void HandlerUpload::serviceBytesFinished()
         transferUnreachable();
         return;
     }
-    if (!session->isSuccess()) {
+    if (!session->isSuccess() || !session->isJson()) {
         transferFailed(serviceErrorText(*session));
         return;
     }

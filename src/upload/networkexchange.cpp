@@ -119,6 +119,8 @@ void NetworkExchange::startJob(HandlerUpload *job)
     connect(job, &HandlerUpload::startUpload, this, &NetworkExchange::startUpload);
     connect(job, &HandlerUpload::readyLink, this, &NetworkExchange::readyLink);
     connect(job, &HandlerUpload::error, this, &NetworkExchange::error);
+    connect(job, &HandlerUpload::linkWithdrawn, this, &NetworkExchange::linkWithdrawn);
+    connect(job, &HandlerUpload::notice, this, &NetworkExchange::notice);
     connect(job, &HandlerUpload::readyLinkAfterUpload, this, &NetworkExchange::readyLinkAfterUpload);
     connect(job, &HandlerUpload::internetNotAvailable, this, &NetworkExchange::internetNotAvailable);
     connect(job, &HandlerUpload::finished, this, [this, job] { m_uploaders.removeAll(job); });

@@ -40,6 +40,10 @@ signals:
     void readyLinkAfterUpload(QString link);
     // A translated text for the user (the controller shows it in the error window).
     void error(QString text);
+    // A link reported by readyLink leads nowhere: its upload failed or was stopped.
+    void linkWithdrawn(QString link);
+    // A remark for the user beside an upload that goes on.
+    void notice(QString text);
     void internetNotAvailable();
 
 private:

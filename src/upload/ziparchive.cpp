@@ -24,8 +24,19 @@ struct Entry
     QString name;
 };
 
-// Every file below the packed items, with its entry name.
-QList<Entry> collectEntries(const QStringList &items)
+// A link inside a packed folder whose file lies outside it would pack a file the user
+// did not choose.
+bool leadsOutside(const QFileInfo &file, const QString &folder)
+{
+    if (!file.isSymLink())
+        return false;
+    const QString target = file.canonicalFilePath();
+    return target.isEmpty() || !target.startsWith(folder + QLatin1Char('/'));
+}
+
+// Every file below the packed items, with its entry name; links out of a folder are
+// left out and named in leftOut.
+QList<Entry> collectEntries(const QStringList &items, QStringList *leftOut)
 {
     QList<Entry> entries;
     for (const QString &item : items) {
@@ -35,11 +46,15 @@ QList<Entry> collectEntries(const QStringList &items)
             entries.append({info.absoluteFilePath(), info.fileName()});
             continue;
         }
+        const QString folder = info.canonicalFilePath();
         QDirIterator it(info.absoluteFilePath(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
-            entries.append({file, base.relativeFilePath(file)});
+            if (leadsOutside(it.fileInfo(), folder))
+                leftOut->append(base.relativeFilePath(file));
+            else
+                entries.append({file, base.relativeFilePath(file)});
         }
     }
     return entries;
@@ -82,15 +97,17 @@ QString archivePath(const QStringList &items, const QString &folder)
     return path;
 }
 
-QString build(const QStringList &items, const QString &archive, const std::atomic_bool *cancel)
+QString build(const QStringList &items, const QString &archive, const std::atomic_bool *cancel,
+              QStringList *leftOut)
 {
+    QStringList ignored;
     QDir().mkpath(QFileInfo(archive).absolutePath());
     QuaZip zip(archive);
     zip.setUtf8Enabled(true);
     if (!zip.open(QuaZip::mdCreate))
         return ZipTexts::tr("Cannot write the archive");
     QString failure;
-    for (const Entry &entry : collectEntries(items)) {
+    for (const Entry &entry : collectEntries(items, leftOut ? leftOut : &ignored)) {
         failure = copyInto(zip, entry, cancel);
         if (!failure.isEmpty())
             break;

@@ -14,6 +14,8 @@ QString archivePath(const QStringList &items, const QString &folder);
 
 // Writes the archive; returns an empty text on success, else a translated error. When
 // cancel becomes true the half-written archive is removed and "canceled" reported.
-QString build(const QStringList &items, const QString &archive, const std::atomic_bool *cancel);
+// Links inside a folder that lead out of it are not packed; leftOut gets their names.
+QString build(const QStringList &items, const QString &archive, const std::atomic_bool *cancel,
+              QStringList *leftOut = nullptr);
 
 } // namespace ZipArchive

@@ -1,7 +1,30 @@
 #include "core.h"
 #include "settings/constants.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+#include "upload/networkexchange.h"
 
 #include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+QStringList capturedMessages;
+
+void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedMessages.append(message);
+}
+
+void writeFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("kept");
+}
+
+} // namespace
 
 class CoreTest : public QObject
 {
@@ -81,6 +104,63 @@ private slots:
         QVERIFY(!QFileInfo::exists(tree));
         QVERIFY(QFile::exists(outside + "/precious"));
         QVERIFY(removeDir(scratch.filePath("never-existed")));
+    }
+
+    // A temporary or update folder that leads elsewhere is not emptied: the files there
+    // are not the program's.
+    void linkedTempAndUpdateFolders_areNotEmptied()
+    {
+        QTemporaryDir outside;
+        writeFile(outside.filePath("precious.png"));
+        writeFile(outside.filePath("Mavu.exe"));
+        writeFile(outside.filePath("Mavu.exe.sha256"));
+        QVERIFY(QDir(m_tempDir).removeRecursively());
+        QDir(m_updatePath).removeRecursively();
+        QVERIFY(QFile::link(outside.path(), m_pathSettings + "tmp"));
+        QVERIFY(QFile::link(outside.path(), m_pathSettings + "update"));
+
+        Core::instance()->clearTempPath();
+        QVERIFY(!startPendingUpdate());
+        const QStringList left = QDir(outside.path()).entryList(QDir::Files);
+        QFile::remove(m_pathSettings + "tmp");
+        QFile::remove(m_pathSettings + "update");
+        QDir().mkpath(m_tempDir);
+        QCOMPARE(left, (QStringList{"Mavu.exe", "Mavu.exe.sha256", "precious.png"}));
+    }
+
+    void uploadData_takesOnlyRegularFilesAndFolders_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("device") << "device";
+        QTest::newRow("pipe") << "pipe";
+        QTest::newRow("link to a device") << "link";
+    }
+
+    // A device never ends and a pipe blocks whoever reads it: neither reaches an upload.
+    void uploadData_takesOnlyRegularFilesAndFolders()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir scratch;
+        QString path = QStringLiteral("/dev/zero");
+        if (kind == QLatin1String("pipe")) {
+            path = scratch.filePath("pipe");
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == QLatin1String("link")) {
+            path = scratch.filePath("zero.png");
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        }
+        Setting *settings = Setting::instance();
+        settings->setValue(SettingKeys::token, QStringLiteral("token"));
+        settings->setValue(SettingKeys::typeUpload, QStringLiteral("ftp"));
+        settings->setValue(SettingKeys::ftpHost, QStringLiteral("127.0.0.1"));
+        settings->setValue(SettingKeys::ftpPort, 1);
+        QSignalSpy started(Core::instance()->networkExchange(), &NetworkExchange::startUpload);
+        capturedMessages.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+        Core::instance()->uploadData({path});
+        qInstallMessageHandler(previous);
+        QCOMPARE(started.count(), 0);
+        QVERIFY(capturedMessages.join('\n').contains(QLatin1String("File not found")));
     }
 };
 

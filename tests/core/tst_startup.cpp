@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString doneLine = QStringLiteral("Core: constructor done");
@@ -60,8 +62,15 @@ public:
         return output;
     }
 
+    QString allErrors()
+    {
+        errors += QString::fromUtf8(process.readAllStandardError());
+        return errors;
+    }
+
     QProcess process;
     QString output;
+    QString errors;
 };
 
 void writeFile(const QString &path, const QByteArray &contents)
@@ -70,6 +79,12 @@ void writeFile(const QString &path, const QByteArray &contents)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(contents);
+}
+
+int modeOf(const QString &path)
+{
+    struct stat status;
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
 QByteArray updateScript(const QString &marker)
@@ -152,6 +167,52 @@ private slots:
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
         QTest::qWait(300);
         QVERIFY(!QFile::exists(marker));
+    }
+
+    // Folders and files left readable by others are made private at start; new ones are
+    // private from the start.
+    void looseDataFolder_isMadePrivateAtStart()
+    {
+        QTemporaryDir home;
+        const QString data = home.filePath(".mavu/");
+        writeFile(data + "tmp/old.png", "png");
+        writeFile(data + "error.log", "");
+        QProcess::execute("sqlite3", {data + "setting", "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);"});
+        for (const QString &path : {data, data + "tmp", data + "setting", data + "error.log"})
+            QFile::setPermissions(path, QFileDevice::Permissions(0x7755)); // 0755, readable by all
+        Program program(home.path());
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
+        QTRY_VERIFY(QFile::exists(data + "proxy_connect.log"));
+        QCOMPARE(modeOf(data), 0700);
+        QCOMPARE(modeOf(data + "tmp"), 0700);
+        for (const char *file : {"setting", "error.log", "instance.lock", "proxy_connect.log"})
+            QVERIFY2(modeOf(data + file) == 0600, file);
+    }
+
+    void linkedDataFolder_isNotUsed_andTheUserIsTold()
+    {
+        QTemporaryDir home;
+        QTemporaryDir elsewhere;
+        QVERIFY(QFile::link(elsewhere.path(), home.filePath(".mavu")));
+        Program program(home.path());
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
+        QVERIFY(!QFile::exists(elsewhere.filePath("setting")));
+        QVERIFY2(program.allErrors().contains("showErrorWidget(QString) \"Mavu does not keep its settings"),
+                 qPrintable(program.allErrors()));
+    }
+
+    void damagedSettingsFile_isKeptAside_andTheUserIsTold()
+    {
+        QTemporaryDir home;
+        writeFile(home.filePath(".mavu/setting"), QByteArray(4096, 'x'));
+        Program program(home.path());
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
+        QCOMPARE(QDir(home.filePath(".mavu")).entryList({"setting.damaged-*"}).size(), 1);
+        QVERIFY2(program.allErrors().contains("showErrorWidget(QString) \"The settings file was damaged"),
+                 qPrintable(program.allErrors()));
     }
 
     void secondInstance_keepsTheTemporaryFilesOfTheFirst()

@@ -4,6 +4,7 @@
 #include "network/autorization.h"
 #include "network/networkhooks.h"
 #include "network/serverlistener.h"
+#include "upload/dropbox/qdropboxauthsocket.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -13,6 +14,10 @@
 
 #include <memory>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 class TestServerListener : public QObject
 {
@@ -42,6 +47,48 @@ private:
     static QByteArray redirectRequest(const QString &state)
     {
         return "GET /?code=c0de&state=" + state.toLatin1() + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    }
+
+    // The sign-in listener or the Dropbox one, listening with a state issued.
+    struct AnyListener
+    {
+        ServerListener signIn;
+        QDropboxAuthSocket dropbox;
+        quint16 port = 0;
+        QString state;
+
+        explicit AnyListener(const QString &kind)
+        {
+            if (kind == QLatin1String("dropbox")) {
+                dropbox.listenLocal(0);
+                port = dropbox.serverPort();
+                state = dropbox.newState();
+            } else {
+                signIn.listen();
+                port = signIn.port();
+                state = signIn.newState();
+            }
+        }
+    };
+
+    static void bothListeners()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("sign-in") << "sign-in";
+        QTest::newRow("dropbox") << "dropbox";
+    }
+
+    static std::vector<std::unique_ptr<QTcpSocket>> idleConnections(quint16 port, int count)
+    {
+        std::vector<std::unique_ptr<QTcpSocket>> idle;
+        for (int i = 0; i < count; ++i) {
+            auto socket = std::make_unique<QTcpSocket>();
+            socket->connectToHost(QHostAddress::LocalHost, port);
+            socket->waitForConnected(5000);
+            idle.push_back(std::move(socket));
+        }
+        QTest::qWait(200);
+        return idle;
     }
 
 private slots:
@@ -112,7 +159,7 @@ private slots:
         QVERIFY(exchange(port, "GET http://evil/ HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 400"));
         QVERIFY(exchange(port, "GET /%%%?state=%zz HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 400"));
         // An endless head is cut off.
-        QVERIFY(exchange(port, "GET /" + QByteArray(ServerListener::maxRequestBytes * 4, 'a'))
+        QVERIFY(exchange(port, "GET /" + QByteArray(LocalHttpListener::maxRequestBytes * 4, 'a'))
                     .startsWith("HTTP/1.1 413"));
 
         // Half requests that never finish: held open while a real redirect still goes through.
@@ -143,7 +190,7 @@ private slots:
         ServerListener listener;
         QVERIFY(listener.listen());
         std::vector<std::unique_ptr<QTcpSocket>> crowd;
-        for (int i = 0; i < ServerListener::maxConnections + 4; ++i) {
+        for (int i = 0; i < LocalHttpListener::maxConnections + 4; ++i) {
             auto socket = std::make_unique<QTcpSocket>();
             socket->connectToHost(QHostAddress::LocalHost, listener.port());
             QVERIFY(socket->waitForConnected(5000));
@@ -155,6 +202,64 @@ private slots:
         const QString state = listener.newState();
         const QByteArray answer = exchange(listener.port(), redirectRequest(state));
         QVERIFY2(answer.startsWith("HTTP/1.1 200"), answer.constData());
+    }
+
+    void idleConnectionsAtTheCap_doNotBlockTheBrowser_data() { bothListeners(); }
+
+    // A local program that holds every place with idle connections must not keep the
+    // browser's redirect out.
+    void idleConnectionsAtTheCap_doNotBlockTheBrowser()
+    {
+        QFETCH(QString, kind);
+        AnyListener listener(kind);
+        const auto idle = idleConnections(listener.port, LocalHttpListener::maxConnections);
+        const QByteArray answer = exchange(listener.port, redirectRequest(listener.state));
+        QVERIFY2(answer.startsWith("HTTP/1.1 200"), answer.constData());
+    }
+
+    void runningOutOfFileHandles_theListenerRecovers_data() { bothListeners(); }
+
+    void runningOutOfFileHandles_theListenerRecovers()
+    {
+        QFETCH(QString, kind);
+        AnyListener listener(kind);
+        rlimit limit;
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+        const rlimit lowered{rlim_t(QDir(QStringLiteral("/proc/self/fd")).count() + 16), limit.rlim_max};
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+        std::vector<int> filler;
+        for (int fd = ::open("/dev/null", O_RDONLY); fd >= 0; fd = ::open("/dev/null", O_RDONLY))
+            filler.push_back(fd);
+        ::close(filler.back()); // room for one client, none for the listener's side
+        filler.pop_back();
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, listener.port);
+        QTest::qWait(300);
+        for (int fd : filler)
+            ::close(fd);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+
+        const QByteArray answer = exchange(listener.port, redirectRequest(listener.state));
+        QVERIFY2(answer.startsWith("HTTP/1.1 200"), answer.constData());
+    }
+
+    // Only the redirect of this sign-in, with a code, is "connected"; it uses the state up
+    // and closes the listener.
+    void dropboxRedirect_isAnsweredTruthfully_andClosesTheListener()
+    {
+        AnyListener listener(QStringLiteral("dropbox"));
+        QSignalSpy codes(&listener.dropbox, &QDropboxAuthSocket::codeReceived);
+        const QByteArray notConnected = "HTTP/1.1 400";
+        QVERIFY(exchange(listener.port, redirectRequest("forged")).startsWith(notConnected));
+        QVERIFY(exchange(listener.port, "GET /?code=c0de HTTP/1.1\r\n\r\n").startsWith(notConnected));
+        QVERIFY(exchange(listener.port, "GET /?state=" + listener.state.toLatin1() + " HTTP/1.1\r\n\r\n")
+                    .startsWith(notConnected));
+        QVERIFY(exchange(listener.port, "GET /?code=c0de&state=" + listener.state.toLatin1(), 1000).isEmpty()); // not complete
+        const QByteArray answer = exchange(listener.port, redirectRequest(listener.state));
+        QVERIFY2(answer.startsWith("HTTP/1.1 200") && answer.contains("connected"), answer.constData());
+        QTRY_COMPARE(codes.count(), 1);
+        QCOMPARE(codes.first().first().toString(), QStringLiteral("c0de"));
+        QVERIFY(!listener.dropbox.isListening());
     }
 
     void listenFailure_showsErrorStartSocket_andEndsTheProgramTenSecondsLater()

@@ -59,6 +59,18 @@ private:
         m_service.configure({{"update", update}});
     }
 
+    // A line of /proc/self/status in kB ("VmRSS": now, "VmHWM": the peak).
+    static qint64 memoryKb(const QByteArray &field)
+    {
+        QFile status(QStringLiteral("/proc/self/status"));
+        status.open(QIODevice::ReadOnly);
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith(field + ':'))
+                return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong();
+        }
+        return -1;
+    }
+
     // Runs one update check to its end; returns the name of the signal that ended it.
     static QString runUpdate()
     {
@@ -83,6 +95,30 @@ private slots:
     {
         QDir(m_updatePath).removeRecursively();
         m_service.configure({{"update", QJsonValue()}, {"down", false}});
+    }
+
+    void largePackage_isStreamedToDisk_notHeldInMemory_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("program") << "exe";
+        QTest::newRow("archive of zeros") << "zip";
+    }
+
+    // A package of 96 MB (bare, or zipped to a few hundred kB) may not raise the memory
+    // of the process by more than a fraction of its size.
+    void largePackage_isStreamedToDisk_notHeldInMemory()
+    {
+        QFETCH(QString, format);
+        const qint64 size = 96 * 1024 * 1024;
+        m_service.configure({{"update", QJsonObject{{"version", "99.0.0"}, {"format", format}, {"zeros", size}}}});
+        const qint64 before = memoryKb("VmRSS");
+        QFile reset(QStringLiteral("/proc/self/clear_refs")); // the peak starts again from now
+        QVERIFY(reset.open(QIODevice::WriteOnly) && reset.write("5") == 1);
+        reset.close();
+        QCOMPARE(runUpdate(), QStringLiteral("done"));
+        const qint64 grownMb = (memoryKb("VmHWM") - before) / 1024;
+        QVERIFY2(grownMb < 40, qPrintable(QStringLiteral("peak memory grew by %1 MB").arg(grownMb)));
+        QCOMPARE(QFileInfo(Updater::updateExecutable()).size(), size);
     }
 
     void noNewerVersion_installsNothing()

@@ -11,10 +11,12 @@ import json
 import os
 import secrets
 import ssl
+import io
 import subprocess
 import sys
 import threading
 import urllib.parse
+import zipfile
 from email.parser import BytesParser
 from email.policy import default as default_policy
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -34,7 +36,9 @@ class State:
         self.tickets = []
         self.events = []
         self.requests = []
-        self.config = {"down": False, "about": {}, "update": None, "max_post_size": 10485760}
+        self.config = {"down": False, "about": {}, "update": None, "max_post_size": 10485760,
+                       "upload_fault": None, "record_redirect": None, "record_reply": {},
+                       "record_xml": False, "record_padding": 0}
 
     def new_token(self, email):
         token = secrets.token_hex(16)
@@ -188,6 +192,8 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(200, info)
 
     def file_record(self, path, query, raw):
+        if STATE.config["record_redirect"]:
+            return self.reply(307, None, headers={"Location": STATE.config["record_redirect"]})
         if self.bearer_email() is None:
             return self.error(401, "invalid_token")
         try:
@@ -203,7 +209,14 @@ class Handler(BaseHTTPRequestHandler):
                   "title": meta.get("title", ""), "description": meta.get("description", ""),
                   "mimeType": meta.get("mimeType", ""), "fileSize": 0, "uploaded": False}
         STATE.files[file_id] = record
-        self.reply(200, {k: record[k] for k in ("id", "alternateLink", "selfLink")})
+        answer = {k: record[k] for k in ("id", "alternateLink", "selfLink")}
+        answer.update(STATE.config["record_reply"])
+        if STATE.config["record_padding"]:
+            answer["padding"] = "x" * STATE.config["record_padding"]
+        if STATE.config["record_xml"]:
+            xml = "<file>" + "".join("<%s>%s</%s>" % (k, v, k) for k, v in answer.items()) + "</file>"
+            return self.reply(200, xml, "application/xml")
+        self.reply(200, answer)
 
     def file_upload(self, path, query, raw):
         if self.bearer_email() is None:
@@ -213,16 +226,32 @@ class Handler(BaseHTTPRequestHandler):
             return self.error(404, "unknown_file")
         if len(raw) > STATE.config["max_post_size"]:
             return self.error(413, "too_large")
+        fault = STATE.config["upload_fault"]
+        if fault:
+            return self.upload_fault(fault, record, raw)
         record["fileSize"], record["uploaded"] = len(raw), True
         record["sha256"] = hashlib.sha256(raw).hexdigest()
         self.reply(200, {"id": record["id"], "alternateLink": record["alternateLink"],
                          "fileSize": len(raw)})
 
+    def upload_fault(self, fault, record, raw):
+        """The bytes arrive but the upload fails: an error status, a short size, an empty
+        answer or a connection dropped without any answer."""
+        if fault in ("500", "413"):
+            return self.error(int(fault), "upload_failed")
+        if fault == "short":
+            return self.reply(200, {"id": record["id"], "alternateLink": record["alternateLink"],
+                                    "fileSize": len(raw) // 2})
+        if fault == "empty":
+            return self.reply(200, b"", "application/json")
+        self.close_connection = True
+        self.connection.shutdown(2)
+
     def update_info(self, path, query, raw):
         update = STATE.config["update"]
         if not update:
             return self.reply(204)
-        package = base64.b64decode(update["package_b64"])
+        package = update_package(update)
         digest = hashlib.sha256(package).hexdigest()
         if update.get("bad_sha256"):
             digest = hashlib.sha256(package + b"x").hexdigest()
@@ -236,7 +265,7 @@ class Handler(BaseHTTPRequestHandler):
         update = STATE.config["update"]
         if not update:
             return self.error(404, "no_package")
-        self.reply(200, base64.b64decode(update["package_b64"]), "application/octet-stream")
+        self.reply(200, update_package(update), "application/octet-stream")
 
     # ---- support host and analytics -----------------------------------------------------
     def ping(self, path, query, raw):
@@ -272,6 +301,27 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(200, {})
 
 
+PACKAGES = {}
+
+
+def update_package(update):
+    """The package bytes: given as base64, or "zeros" bytes of zeros (bare, or zipped as
+    Mavu.exe), made once."""
+    if "zeros" not in update:
+        return base64.b64decode(update["package_b64"])
+    key = (update["zeros"], update.get("format", "exe"))
+    if key not in PACKAGES:
+        zeros = bytes(update["zeros"])
+        if key[1] == "zip":
+            buffer = io.BytesIO()
+            with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED, compresslevel=1) as archive:
+                archive.writestr("Mavu.exe", zeros)
+            PACKAGES[key] = buffer.getvalue()
+        else:
+            PACKAGES[key] = zeros
+    return PACKAGES[key]
+
+
 ROUTES = [
     ("POST", "/api/v1/email/check", Handler.email_check),
     ("POST", "/oauth/token", Handler.token),
@@ -292,6 +342,12 @@ ROUTES = [
 ]
 
 
+class Server(ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], (ConnectionError, ssl.SSLError, OSError)):
+            super().handle_error(request, client_address)
+
+
 def exit_with_parent():
     """The test holds our stdin open; when it ends (even by a crash) the pipe closes."""
     sys.stdin.buffer.read()
@@ -304,7 +360,7 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     args = parser.parse_args()
     cert, key = make_certificate(args.dir)
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+    server = Server(("127.0.0.1", args.port), Handler)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     server.socket = context.wrap_socket(server.socket, server_side=True,

@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 namespace {
 
 QStringList capturedMessages;
@@ -44,6 +46,36 @@ QString autostartEntryPath()
 QFileDevice::Permissions ownerPermissions(const QString &path)
 {
     return QFile::permissions(path) & QFileDevice::Permissions(0x7077);
+}
+
+// A HOME whose settings file holds a table and the given rows.
+QString prepareHome(const QTemporaryDir &home, const QString &rows)
+{
+    QDir().mkpath(home.path() + "/.mavu");
+    const QString file = home.path() + "/.mavu/setting";
+    sqlite(file, "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);" + rows);
+    return file;
+}
+
+// Runs the settings probe (settings_probe.cpp) in home; returns its output lines without
+// the store's own progress lines. As root the probe runs as "nobody", for whom file
+// permissions hold.
+QStringList probe(const QTemporaryDir &home, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    process.setProcessEnvironment(environment);
+    if (::getuid() == 0) {
+        QProcess::execute("chown", {"-R", "nobody:nogroup", home.path()});
+        process.start("setpriv", QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups", PROBE_PATH} + arguments);
+    } else {
+        process.start(PROBE_PATH, arguments);
+    }
+    if (!process.waitForFinished(60000))
+        return {"probe did not finish"};
+    static const QRegularExpression probeLine("^(problem: |\\w+=)");
+    return QString::fromUtf8(process.readAllStandardOutput()).split('\n').filter(probeLine);
 }
 
 const QString token = QStringLiteral("tok-SECRET-4711");
@@ -278,6 +310,37 @@ private slots:
         QVERIFY(QRegularExpression("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$").match(id).hasMatch());
         QCOMPARE(settings->getUserId(), id);
         QCOMPARE(QSettings("wn", "mavu").value("cid").toString(), id);
+    }
+
+    // Another program holds the database for longer than SQLite's default wait: the store
+    // waits for it and never writes its default over the value it could not read yet.
+    void lockedDatabaseAtStart_isWaitedFor_andNothingOverwritten()
+    {
+        QTemporaryDir home;
+        const QString file = prepareHome(home, "INSERT INTO Settings VALUES ('type_upload', 'ftp');");
+        QProcess holder;
+        holder.start("python3", {"-c", "import sqlite3, sys, time\n"
+                                       "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                       "db.execute('BEGIN EXCLUSIVE')\n"
+                                       "print('locked', flush=True)\n"
+                                       "time.sleep(6.5)\n"
+                                       "db.execute('COMMIT')\n", file});
+        QVERIFY(holder.waitForReadyRead(10000));
+        const QStringList lines = probe(home, {"type_upload"});
+        holder.waitForFinished(10000);
+        QCOMPARE(lines, QStringList{"type_upload=ftp"}); // and no problem: a lock is no damage
+        QCOMPARE(sqlite(file, "SELECT value FROM Settings WHERE name = 'type_upload'"), QStringList{"ftp"});
+    }
+
+    void readOnlyFile_isReportedOnce()
+    {
+        QTemporaryDir home;
+        const QString file = prepareHome(home, "INSERT INTO Settings VALUES ('type_upload', 'ftp');");
+        QFile::setPermissions(file, QFileDevice::ReadOwner);
+        const QStringList lines = probe(home, {"type_upload", "lastSavePath", "/a", "count_screen", "4"});
+        QCOMPARE(lines.first(), QStringLiteral("type_upload=ftp"));
+        QCOMPARE(lines.filter(QRegularExpression("^problem: ")).size(), 1);
+        QVERIFY2(lines.last().contains("read-only"), qPrintable(lines.last()));
     }
 
     void quitRightAfterWrites_losesNothing()

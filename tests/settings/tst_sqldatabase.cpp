@@ -144,14 +144,53 @@ private slots:
         QVERIFY(!QFile::exists(path("no/such/folder/setting")));
     }
 
-    void fileThatIsNoDatabase_readsInvalid()
+    void damagedFile_isKeptAsideAndReplaced_data()
     {
-        QFile garbage(path("garbage"));
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(4096, 'x'));
-        garbage.close();
-        SqlDatabase *database = openDatabase(path("garbage"));
-        QVERIFY(!database->getData("autostart").isValid());
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("keptAside");
+        QTest::newRow("empty") << "empty" << false;
+        QTest::newRow("truncated") << "truncated" << true;
+        QTest::newRow("corrupt") << "corrupt" << true;
+        QTest::newRow("no table") << "no table" << true;
+        QTest::newRow("wrong columns") << "wrong columns" << true;
+    }
+
+    // Every settings file the store cannot use becomes a working one again; what was there
+    // is kept, byte for byte, under a dated name, and the user is to be told.
+    void damagedFile_isKeptAsideAndReplaced()
+    {
+        QFETCH(QString, damage);
+        QFETCH(bool, keptAside);
+        const QString file = path(damage);
+        if (damage == QLatin1String("no table"))
+            sqlite(file, "CREATE TABLE other (a TEXT);");
+        else if (damage == QLatin1String("wrong columns"))
+            sqlite(file, "CREATE TABLE Settings (name TEXT, val TEXT); INSERT INTO Settings VALUES ('a', 'b');");
+        else if (damage == QLatin1String("truncated"))
+            sqlite(file, "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);"
+                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)"
+                         " INSERT INTO Settings SELECT 'key' || i, printf('%.100c', 'v') FROM n;");
+        QFile bytes(file);
+        QVERIFY(bytes.open(QIODevice::ReadWrite));
+        if (damage == QLatin1String("truncated"))
+            bytes.resize(bytes.size() / 3);
+        else if (damage == QLatin1String("corrupt"))
+            bytes.write(QByteArray(4096, 'x'));
+        bytes.seek(0);
+        const QByteArray original = bytes.readAll();
+        bytes.close();
+
+        SqlDatabase *database = openDatabase(file);
+        QCOMPARE(database->getData("autostart"), QVariant(QStringLiteral("1")));
+        const QStringList aside = QDir(m_dir.path()).entryList({damage + QStringLiteral(".damaged-*")});
+        QCOMPARE(aside.size(), keptAside ? 1 : 0);
+        QCOMPARE(database->openProblems().size(), keptAside ? 1 : 0);
+        if (keptAside) {
+            QFile kept(path(aside.first()));
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), original);
+            QVERIFY2(database->openProblems().first().contains(aside.first()), qPrintable(database->openProblems().first()));
+        }
     }
 };
 

@@ -204,6 +204,29 @@ private slots:
         QFile::remove(file);
     }
 
+    // A second file of the same name (from another folder) gets a numbered name: the first
+    // link keeps serving the first file.
+    void sameName_fromAnotherFolder_keepsBoth()
+    {
+        const QStringList files = {makeFile(local(QStringLiteral("one/same.png")), 3000),
+                                   makeFile(local(QStringLiteral("two/same.png")), 4000)};
+        QCOMPARE(uploadEach(m_exchange, files), (QStringList{QStringLiteral("https://files.example/shots/same.png"),
+                                                             QStringLiteral("https://files.example/shots/same_2.png")}));
+        QVERIFY(sameBytes(files.at(0), remote(QStringLiteral("same.png"))));
+        QVERIFY(sameBytes(files.at(1), remote(QStringLiteral("same_2.png"))));
+    }
+
+    // 255 bytes is the longest name a server's file system takes: no room for a suffix.
+    void nameAtTheLengthLimit_goesUp()
+    {
+        const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".png");
+        const QString file = makeFile(local(name), 2000);
+        const QStringList partsBefore = QDir(remote(QString())).entryList({QStringLiteral("*.part")});
+        QCOMPARE(uploadEach(m_exchange, {file}), QStringList{QStringLiteral("https://files.example/shots/") + name});
+        QVERIFY(sameBytes(file, remote(name)));
+        QCOMPARE(QDir(remote(QString())).entryList({QStringLiteral("*.part")}), partsBefore);
+    }
+
     void shareAction_opensSharePageWithLink()
     {
         const QString file = makeFile(local(QStringLiteral("share.png")), 5000);

@@ -5,6 +5,8 @@
 #include "upload/uploadmodel.h"
 #include "uploadtestsupport.h"
 
+#include <QJsonArray>
+
 using namespace UploadTest;
 
 class ServiceUploadTest : public QObject
@@ -46,8 +48,11 @@ private slots:
     {
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("service-token"));
         setValues({{SettingKeys::typeUpload, QStringLiteral("mavu")}, {SettingKeys::maxPostSize, QString()}});
-        m_service.post(QStringLiteral("/_test/config"), {{QStringLiteral("down"), false},
-                                                         {QStringLiteral("max_post_size"), 1024 * 1024 * 1024}});
+        m_service.post(QStringLiteral("/_test/config"),
+                       {{QStringLiteral("down"), false}, {QStringLiteral("max_post_size"), 1024 * 1024 * 1024},
+                        {QStringLiteral("upload_fault"), QJsonValue()}, {QStringLiteral("record_redirect"), QJsonValue()},
+                        {QStringLiteral("record_reply"), QJsonObject()}, {QStringLiteral("record_xml"), false},
+                        {QStringLiteral("record_padding"), 0}});
     }
 
     void capture_reachesService_linkBeforeBytes_data()
@@ -159,6 +164,89 @@ private slots:
         QCOMPARE(recorder.readyLinkAfterUpload.count(), 1);
         QVERIFY(recorder.link().startsWith(m_service.origin() + QStringLiteral("/f/")));
         QCOMPARE(fileRecord(recorder.link()).value(QStringLiteral("sha256")).toString(), sha256Of(file));
+    }
+
+    void failedBytes_withdrawTheLinkFromClipboardAndLastLink_data()
+    {
+        QTest::addColumn<QString>("fault");
+        for (const char *fault : {"500", "413", "short", "empty", "drop"})
+            QTest::newRow(fault) << QString::fromLatin1(fault);
+    }
+
+    // The link comes with the file record, before the bytes: when they then fail, the
+    // link must not stay where the user would share it.
+    void failedBytes_withdrawTheLinkFromClipboardAndLastLink()
+    {
+        QFETCH(QString, fault);
+        m_service.post(QStringLiteral("/_test/config"), {{QStringLiteral("upload_fault"), fault}});
+        Core *core = Core::instance();
+        NetworkExchange *exchange = core->networkExchange();
+        const QString file = makeFile(local(QStringLiteral("failing.png")), 3000);
+        Recorder recorder(exchange);
+
+        exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
+        QVERIFY(waitForEnd(recorder));
+        QCOMPARE(recorder.readyLink.count(), 1);
+        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
+        QCOMPARE(recorder.error.count() + recorder.internetNotAvailable.count(), 1);
+        const QString link = recorder.readyLink.first().first().toString();
+        QVERIFY(!link.isEmpty());
+        QCOMPARE(core->lastLink(), QString());
+        QVERIFY(core->clipboardText() != link);
+    }
+
+    // The token of the service never goes to another origin, also not by redirection.
+    void recordRedirectedToAnotherOrigin_isRefused_withoutTheToken()
+    {
+        HttpsStandIn elsewhere;
+        QVERIFY(elsewhere.start(QStringLiteral(MAVU_SOURCE_DIR "/tests/service/mavu_service.py"),
+                                m_scratch.filePath(QStringLiteral("elsewhere"))));
+        m_service.post(QStringLiteral("/_test/config"),
+                       {{QStringLiteral("record_redirect"),
+                         elsewhere.origin() + QStringLiteral("/drive/v1/files?fields=id,alternateLink,selfLink")}});
+        const QString file = makeFile(local(QStringLiteral("redirected.png")), 2000);
+        Recorder recorder(m_exchange);
+
+        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
+        QVERIFY(waitForEnd(recorder));
+        QCOMPARE(recorder.error.count(), 1);
+        QVERIFY2(recorder.firstError().contains(QLatin1String("another address")), qPrintable(recorder.firstError()));
+        QCOMPARE(recorder.readyLink.count(), 0);
+        const QJsonArray requests = elsewhere.get(QStringLiteral("/_test/state")).value(QStringLiteral("requests")).toArray();
+        for (const QJsonValue &request : requests) {
+            const QJsonObject headers = request.toObject().value(QStringLiteral("headers")).toObject();
+            for (auto it = headers.begin(); it != headers.end(); ++it)
+                QVERIFY2(it.key().compare(QLatin1String("Authorization"), Qt::CaseInsensitive) != 0,
+                         qPrintable(it.value().toString()));
+        }
+    }
+
+    void badFileRecord_isAnErrorAndNoLink_data()
+    {
+        QTest::addColumn<QJsonObject>("config");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("script link") << QJsonObject{{"record_reply", QJsonObject{{"alternateLink", "javascript:alert(1)"}}}}
+                                     << "no web address";
+        QTest::newRow("file link") << QJsonObject{{"record_reply", QJsonObject{{"alternateLink", "file:///etc/passwd"}}}}
+                                   << "no web address";
+        QTest::newRow("xml answer") << QJsonObject{{"record_xml", true}} << "could not be read";
+        QTest::newRow("oversized answer") << QJsonObject{{"record_padding", 8 * 1024 * 1024}} << "too large";
+    }
+
+    void badFileRecord_isAnErrorAndNoLink()
+    {
+        QFETCH(QJsonObject, config);
+        QFETCH(QString, expected);
+        m_service.post(QStringLiteral("/_test/config"), config);
+        const QString file = makeFile(local(QStringLiteral("badrecord.png")), 2000);
+        Recorder recorder(m_exchange);
+
+        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
+        QVERIFY(waitForEnd(recorder));
+        QCOMPARE(recorder.error.count(), 1);
+        QVERIFY2(recorder.firstError().contains(expected), qPrintable(recorder.firstError()));
+        QCOMPARE(recorder.readyLink.count(), 0);
+        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
     }
 
     void cancel_whileSendingBytes_reportsNoFinishedUpload()

@@ -97,6 +97,16 @@ private slots:
         QVERIFY2(entry.startsWith("[127.0.0.1]:" + QByteArray::number(m_server->port()) + ' '), entry.constData());
     }
 
+    void sameName_fromAnotherFolder_keepsBoth()
+    {
+        const QStringList files = {makeFile(local(QStringLiteral("one/same.png")), 3000),
+                                   makeFile(local(QStringLiteral("two/same.png")), 4000)};
+        QCOMPARE(uploadEach(m_exchange, files), (QStringList{QStringLiteral("https://img.example/u/same.png"),
+                                                             QStringLiteral("https://img.example/u/same_2.png")}));
+        QVERIFY(sameBytes(files.at(0), remote(QStringLiteral("same.png"))));
+        QVERIFY(sameBytes(files.at(1), remote(QStringLiteral("same_2.png"))));
+    }
+
     void folder_arrivesAsArchiveWithRelativeNames()
     {
         const QString folder = m_scratch.filePath(QStringLiteral("local/album"));

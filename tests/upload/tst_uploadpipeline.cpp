@@ -11,6 +11,8 @@
 #include <QQmlEngine>
 #include <QTranslator>
 
+#include <sys/stat.h>
+
 using namespace UploadTest;
 
 class UploadPipelineTest : public QObject
@@ -116,6 +118,8 @@ private slots:
         QTest::newRow("missing file") << "missing.png" << "File not found";
         QTest::newRow("empty file") << "empty.png" << "is empty";
         QTest::newRow("empty folder") << "emptyfolder" << "is empty";
+        QTest::newRow("device") << "/dev/zero" << "File not found";
+        QTest::newRow("pipe") << "pipe" << "File not found";
     }
 
     void badInput_isAnError_neverAnUpload()
@@ -124,10 +128,12 @@ private slots:
         QFETCH(QString, expected);
         QFile(local(QStringLiteral("empty.png"))).open(QIODevice::WriteOnly);
         QDir().mkpath(local(QStringLiteral("emptyfolder/inner")));
+        ::mkfifo(QFile::encodeName(local(QStringLiteral("pipe"))).constData(), 0600);
         Recorder recorder(m_exchange);
         QSignalSpy complete(Core::instance()->uploadModel(), &UploadModel::uploadComplete);
 
-        m_exchange->uploadScreen(local(path), QString(), HandlerUpload::ActionNone);
+        m_exchange->uploadScreen(path.startsWith(QLatin1Char('/')) ? path : local(path), QString(),
+                                 HandlerUpload::ActionNone);
         QVERIFY(waitForEnd(recorder, 10000));
         QCOMPARE(recorder.error.count(), 1);
         QVERIFY2(recorder.firstError().contains(expected), qPrintable(recorder.firstError()));
@@ -153,6 +159,31 @@ private slots:
         QCOMPARE(archivedFolderDiffers(archive, folder, files, out), QString());
         QVERIFY(sameBytes(loose, out + QStringLiteral("/notes.txt")));
         QFile::remove(archive);
+    }
+
+    // A link in a folder to a file elsewhere would send a file the user did not pick.
+    void archive_leavesOutLinksOutOfTheFolder_andTellsTheUser()
+    {
+        const QString folder = local(QStringLiteral("linked"));
+        makeFile(folder + QStringLiteral("/a.bin"), 100);
+        const QString secret = makeFile(local(QStringLiteral("elsewhere/secret.txt")), 50);
+        QVERIFY(QFile::link(secret, folder + QStringLiteral("/secret.txt")));
+        QVERIFY(QFile::link(folder + QStringLiteral("/a.bin"), folder + QStringLiteral("/same.bin")));
+
+        const QString archive = ZipArchive::archivePath({folder}, m_tempDir);
+        QStringList leftOut;
+        QCOMPARE(ZipArchive::build({folder}, archive, nullptr, &leftOut), QString());
+        QCOMPARE(zipEntries(archive), (QStringList{QStringLiteral("linked/a.bin"), QStringLiteral("linked/same.bin")}));
+        QCOMPARE(leftOut, QStringList{QStringLiteral("linked/secret.txt")});
+        QFile::remove(archive);
+
+        QSignalSpy notice(m_exchange, &NetworkExchange::notice);
+        Recorder recorder(m_exchange);
+        m_exchange->uploadData({folder}); // packed, then refused by the closed port
+        QVERIFY(waitForEnd(recorder));
+        QCOMPARE(notice.count(), 1);
+        QVERIFY2(notice.first().first().toString().contains(QLatin1String("linked/secret.txt")),
+                 qPrintable(notice.first().first().toString()));
     }
 
     void archive_cancelled_leavesNoFile()

@@ -280,4 +280,16 @@ inline bool waitForEnd(const Recorder &recorder, int timeoutMs = 60000)
     return QTest::qWaitFor([&] { return recorder.ended(); }, timeoutMs);
 }
 
+// Uploads localFiles one after the other; returns the link of each ("" for a failure).
+inline QStringList uploadEach(NetworkExchange *exchange, const QStringList &localFiles)
+{
+    QStringList links;
+    for (const QString &file : localFiles) {
+        Recorder recorder(exchange);
+        exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
+        links.append(waitForEnd(recorder) ? recorder.link() : QString());
+    }
+    return links;
+}
+
 } // namespace UploadTest

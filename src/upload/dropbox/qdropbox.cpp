@@ -58,6 +58,7 @@ QNetworkRequest QDropbox::apiRequest(const QString &endpoint, const QString &tok
     request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     request.setTransferTimeout(60000);
+    NetworkAccessManager::keepToOrigin(request);
     return request;
 }
 
@@ -78,6 +79,7 @@ QNetworkRequest QDropbox::contentRequest(const QString &endpoint, const QString 
     request.setRawHeader("Dropbox-API-Arg", ascii);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
     request.setTransferTimeout(60000);
+    NetworkAccessManager::keepToOrigin(request);
     return request;
 }
 
@@ -102,6 +104,7 @@ void QDropbox::requestToken(const QString &code, const QString &verifier, const 
     QNetworkRequest request{QUrl(urls().token)};
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setTransferTimeout(60000);
+    NetworkAccessManager::keepToOrigin(request);
     QUrlQuery form;
     form.addQueryItem(QStringLiteral("grant_type"), QStringLiteral("authorization_code"));
     form.addQueryItem(QStringLiteral("code"), code);

@@ -1,8 +1,8 @@
 #include "qdropboxauth.h"
 
-#include "settings/constants.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
+#include "network/localhttplistener.h"
 #include "upload/dropbox/qdropbox.h"
 #include "upload/dropbox/qdropboxauthsocket.h"
 #include "upload/dropbox/qdropboxinfo.h"
@@ -11,7 +11,6 @@
 #include <QCryptographicHash>
 #include <QDebug>
 #include <QQmlEngine>
-#include <QRandomGenerator>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -21,14 +20,6 @@ quint16 &redirectPort()
 {
     static quint16 port = QDropboxAuthSocket::defaultPort;
     return port;
-}
-
-QString randomText(int length)
-{
-    QString text;
-    for (int i = 0; i < length; ++i)
-        text.append(abc.at(QRandomGenerator::system()->bounded(int(abc.size()))));
-    return text;
 }
 
 } // namespace
@@ -76,16 +67,17 @@ void DropboxAuth::authorization()
         emit error(tr("Cannot wait for the Dropbox sign-in on port %1").arg(redirectPort()));
         return;
     }
-    m_state = randomText(32);
-    m_verifier = randomText(64);
+    const QString state = m_socket->newState();
+    m_redirectUri = m_socket->redirectUri();
+    m_verifier = LocalHttpListener::randomText(64);
     const QByteArray challenge = QCryptographicHash::hash(m_verifier.toLatin1(), QCryptographicHash::Sha256)
                                      .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
     QUrl url(QDropbox::urls().authorize);
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("client_id"), QDropbox::appKey());
     query.addQueryItem(QStringLiteral("response_type"), QStringLiteral("code"));
-    query.addQueryItem(QStringLiteral("redirect_uri"), m_socket->redirectUri());
-    query.addQueryItem(QStringLiteral("state"), m_state);
+    query.addQueryItem(QStringLiteral("redirect_uri"), m_redirectUri);
+    query.addQueryItem(QStringLiteral("state"), state);
     query.addQueryItem(QStringLiteral("code_challenge"), QString::fromLatin1(challenge));
     query.addQueryItem(QStringLiteral("code_challenge_method"), QStringLiteral("S256"));
     url.setQuery(query);
@@ -93,15 +85,10 @@ void DropboxAuth::authorization()
         emit error(tr("Cannot open the browser for the Dropbox sign-in"));
 }
 
-void DropboxAuth::codeReceived(const QString &code, const QString &state)
+// The listener took the redirect of this sign-in (its state checked and used up).
+void DropboxAuth::codeReceived(const QString &code)
 {
-    if (m_state.isEmpty() || state != m_state) {
-        qWarning() << Q_FUNC_INFO << "sign-in answer without a matching request";
-        emit error(tr("The Dropbox sign-in answer does not belong to this sign-in"));
-        return;
-    }
-    m_state.clear();
-    m_client->requestToken(code, m_verifier, m_socket->redirectUri());
+    m_client->requestToken(code, m_verifier, m_redirectUri);
 }
 
 void DropboxAuth::tokenReceived(const QString &token)
@@ -146,6 +133,7 @@ void DropboxAuth::logout()
     Setting *settings = Setting::instance();
     for (const QString *key : keys)
         settings->setValue(*key, QString());
-    m_state.clear();
+    m_socket->forgetState();
+    m_socket->close();
     emit isAuthChanged();
 }

@@ -48,13 +48,13 @@ signals:
     void error(QString text);
 
 private:
-    void codeReceived(const QString &code, const QString &state);
+    void codeReceived(const QString &code);
     void tokenReceived(const QString &token);
     void accountReceived(const QDropboxInfo &info);
     QString token() const;
 
     QDropbox *m_client = nullptr;
     QDropboxAuthSocket *m_socket = nullptr;
-    QString m_state;
+    QString m_redirectUri;
     QString m_verifier;
 };

@@ -5,14 +5,9 @@
 #include <QUrlQuery>
 
 QDropboxAuthSocket::QDropboxAuthSocket(QObject *parent)
-    : QTcpServer(parent)
+    : LocalHttpListener(parent)
 {
-    connect(this, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readRequest(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
+    connect(this, &LocalHttpListener::requestReceived, this, &QDropboxAuthSocket::handleRequestLine);
 }
 
 bool QDropboxAuthSocket::listenLocal(quint16 port)
@@ -27,42 +22,38 @@ QString QDropboxAuthSocket::redirectUri() const
     return QStringLiteral("http://127.0.0.1:%1/").arg(serverPort());
 }
 
-void QDropboxAuthSocket::readRequest(QTcpSocket *socket)
+void QDropboxAuthSocket::handleRequestLine(QTcpSocket *socket, const QByteArray &line)
 {
-    if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() > 8192) // no request line this long is ours
-            socket->abort();
+    const QList<QByteArray> parts = line.split(' ');
+    if (parts.size() != 3 || parts.at(0) != "GET" || !parts.at(1).startsWith('/')) {
+        answerPage(socket, false);
         return;
     }
-    const QList<QByteArray> requestLine = socket->readLine(8192).trimmed().split(' ');
-    disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
-    if (requestLine.size() < 2 || requestLine.first() != "GET") {
-        answer(socket, false);
-        return;
-    }
-    const QUrlQuery query(QUrl(QString::fromUtf8(requestLine.at(1))).query());
+    const QUrlQuery query(QUrl(QString::fromUtf8(parts.at(1))).query());
     const QString code = query.queryItemValue(QStringLiteral("code"), QUrl::FullyDecoded);
     const QString state = query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded);
-    answer(socket, !code.isEmpty());
+    const bool accepted = !code.isEmpty() && takeState(state);
+    answerPage(socket, accepted);
+    QString failure;
+    if (accepted)
+        close();
+    else if (query.hasQueryItem(QStringLiteral("error")))
+        failure = tr("Dropbox sign-in was not allowed");
+    else if (!code.isEmpty())
+        failure = tr("The Dropbox sign-in answer does not belong to this sign-in");
     // Reported from the event loop, not from inside the socket's signal: the receivers
     // may wait for the settings store, and the socket must not go away under this frame.
-    if (!code.isEmpty()) {
-        QMetaObject::invokeMethod(this, [this, code, state] { emit codeReceived(code, state); },
-                                  Qt::QueuedConnection);
-    } else if (query.hasQueryItem(QStringLiteral("error"))) {
-        QMetaObject::invokeMethod(this, [this] { emit authFailed(tr("Dropbox sign-in was not allowed")); },
-                                  Qt::QueuedConnection);
-    }
+    QMetaObject::invokeMethod(this, [this, accepted, code, failure] {
+        if (accepted)
+            emit codeReceived(code);
+        else if (!failure.isEmpty())
+            emit authFailed(failure);
+    }, Qt::QueuedConnection);
 }
 
-void QDropboxAuthSocket::answer(QTcpSocket *socket, bool ok)
+void QDropboxAuthSocket::answerPage(QTcpSocket *socket, bool connected)
 {
-    const QString text = ok ? tr("Dropbox is connected to Mavu. You can close this page.")
-                            : tr("Dropbox sign-in did not complete.");
-    const QByteArray body = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body><p>"
-        + text.toHtmlEscaped().toUtf8() + "</p></body></html>";
-    socket->write("HTTP/1.1 " + QByteArray(ok ? "200 OK" : "400 Bad Request")
-                  + "\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: "
-                  + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-    socket->disconnectFromHost();
+    const QString text = connected ? tr("Dropbox is connected to Mavu. You can close this page.")
+                                   : tr("Dropbox sign-in did not complete.");
+    answer(socket, connected ? 200 : 400, text.toHtmlEscaped().toUtf8());
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QHostAddress>
-#include <QTcpServer>
-
-class QTcpSocket;
+#include "network/localhttplistener.h"
 
 // The local listener that catches the browser's redirect after the Dropbox sign-in:
-// "GET /?code=...&state=..." on 127.0.0.1, port 6609.
-class QDropboxAuthSocket : public QTcpServer
+// "GET /?code=...&state=..." on 127.0.0.1, port 6609. Only a redirect with a code and the
+// state handed out for this sign-in is taken (and uses the state up); the listener then
+// closes. Everything else is answered as what it is: a sign-in that did not complete.
+class QDropboxAuthSocket : public LocalHttpListener
 {
     Q_OBJECT
 public:
@@ -20,11 +19,12 @@ public:
     QString redirectUri() const;
 
 signals:
-    void codeReceived(QString code, QString state);
-    // The browser came back without a code (the user refused, or the request was odd).
+    void codeReceived(QString code);
+    // The browser came back without a usable code (the user refused, or the request was
+    // not the answer to this sign-in).
     void authFailed(QString text);
 
 private:
-    void readRequest(QTcpSocket *socket);
-    void answer(QTcpSocket *socket, bool ok);
+    void handleRequestLine(QTcpSocket *socket, const QByteArray &line);
+    void answerPage(QTcpSocket *socket, bool connected);
 };

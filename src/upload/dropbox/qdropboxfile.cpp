@@ -1,5 +1,6 @@
 #include "qdropboxfile.h"
 
+#include "network/networkaccessmanager.h"
 #include "upload/dropbox/qdropbox.h"
 
 #include <QFile>
@@ -62,6 +63,7 @@ void QDropboxFile::start()
     }
     m_reply = m_network->post(QDropbox::contentRequest(QStringLiteral("/files/upload"), m_token, commitInfo()),
                               m_body);
+    NetworkAccessManager::limitReply(m_reply, NetworkAccessManager::maxReplyBytes);
     connect(m_reply, &QNetworkReply::uploadProgress, this, &QDropboxFile::progress);
     connect(m_reply, &QNetworkReply::finished, this, &QDropboxFile::uploadFinished);
 }
@@ -95,6 +97,7 @@ void QDropboxFile::sendChunk()
     }
     m_chunkSize = chunk.size();
     m_reply = m_network->post(QDropbox::contentRequest(endpoint, m_token, argument), chunk);
+    NetworkAccessManager::limitReply(m_reply, NetworkAccessManager::maxReplyBytes);
     connect(m_reply, &QNetworkReply::uploadProgress, this, [this](qint64 sent, qint64) {
         emit progress(m_offset + sent, m_body->size());
     });
@@ -171,6 +174,7 @@ void QDropboxFile::requestSharedLink(const QString &path)
     const QString endpoint = QStringLiteral("/sharing/create_shared_link_with_settings");
     m_reply = m_network->post(QDropbox::apiRequest(endpoint, m_token),
                               QJsonDocument(argument).toJson(QJsonDocument::Compact));
+    NetworkAccessManager::limitReply(m_reply, NetworkAccessManager::maxReplyBytes);
     connect(m_reply, &QNetworkReply::finished, this, &QDropboxFile::sharedLinkFinished);
 }
 
