@@ -110,6 +110,7 @@ private slots:
     // are not the program's.
     void linkedTempAndUpdateFolders_areNotEmptied()
     {
+        Core *core = Core::instance(); // the data folder exists from here on
         QTemporaryDir outside;
         writeFile(outside.filePath("precious.png"));
         writeFile(outside.filePath("Mavu.exe"));
@@ -119,7 +120,7 @@ private slots:
         QVERIFY(QFile::link(outside.path(), m_pathSettings + "tmp"));
         QVERIFY(QFile::link(outside.path(), m_pathSettings + "update"));
 
-        Core::instance()->clearTempPath();
+        core->clearTempPath();
         QVERIFY(!startPendingUpdate());
         const QStringList left = QDir(outside.path()).entryList(QDir::Files);
         QFile::remove(m_pathSettings + "tmp");

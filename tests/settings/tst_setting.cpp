@@ -312,7 +312,7 @@ private slots:
         QCOMPARE(QSettings("wn", "mavu").value("cid").toString(), id);
     }
 
-    // Another program holds the database for longer than SQLite's default wait: the store
+    // Another program holds the database for longer than two default waits of SQLite: the store
     // waits for it and never writes its default over the value it could not read yet.
     void lockedDatabaseAtStart_isWaitedFor_andNothingOverwritten()
     {
@@ -323,7 +323,7 @@ private slots:
                                        "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
                                        "db.execute('BEGIN EXCLUSIVE')\n"
                                        "print('locked', flush=True)\n"
-                                       "time.sleep(6.5)\n"
+                                       "time.sleep(11.5)\n"
                                        "db.execute('COMMIT')\n", file});
         QVERIFY(holder.waitForReadyRead(10000));
         const QStringList lines = probe(home, {"type_upload"});
