@@ -79,6 +79,7 @@ private slots:
         QVERIFY(QFileInfo(low).size() < QFileInfo(high).size());
         QCOMPARE(QImage(lossless), testImage().toImage());
         QCOMPARE(QFileInfo(low).path() + "/", m_tempDir);
+        QCOMPARE(QFile::permissions(low) & 0x00FF, QFileDevice::Permissions()); // no group or other bits
     }
 
     void upload_countsAndReachesTheServer()

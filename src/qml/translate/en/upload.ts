@@ -4,6 +4,10 @@
 <context>
     <name>CurlTransfer</name>
     <message>
+        <source>The server folder holds too many files named %1</source>
+        <translation>The server folder holds too many files named %1</translation>
+    </message>
+    <message>
         <source>Cannot read the file %1</source>
         <translation>Cannot read the file %1</translation>
     </message>
@@ -46,10 +50,6 @@
         <source>Cannot open the browser for the Dropbox sign-in</source>
         <translation>Cannot open the browser for the Dropbox sign-in</translation>
     </message>
-    <message>
-        <source>The Dropbox sign-in answer does not belong to this sign-in</source>
-        <translation>The Dropbox sign-in answer does not belong to this sign-in</translation>
-    </message>
 </context>
 <context>
     <name>HandleDropboxUpload</name>
@@ -83,6 +83,26 @@
 </context>
 <context>
     <name>HandlerUpload</name>
+    <message>
+        <source>Links to files outside the folder were left out of the archive: %1</source>
+        <translation>Links to files outside the folder were left out of the archive: %1</translation>
+    </message>
+    <message>
+        <source>The server returned a link that is no web address: %1</source>
+        <translation>The server returned a link that is no web address: %1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer could not be read</source>
+        <translation>The server&apos;s answer could not be read</translation>
+    </message>
+    <message>
+        <source>The server sent the upload to another address: it was refused</source>
+        <translation>The server sent the upload to another address: it was refused</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was too large</source>
+        <translation>The server&apos;s answer was too large</translation>
+    </message>
     <message>
         <source>Screenshot</source>
         <translation>Screenshot</translation>
@@ -148,6 +168,10 @@
 </context>
 <context>
     <name>QDropboxAuthSocket</name>
+    <message>
+        <source>The Dropbox sign-in answer does not belong to this sign-in</source>
+        <translation>The Dropbox sign-in answer does not belong to this sign-in</translation>
+    </message>
     <message>
         <source>Dropbox sign-in was not allowed</source>
         <translation>Dropbox sign-in was not allowed</translation>

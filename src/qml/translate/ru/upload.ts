@@ -4,6 +4,10 @@
 <context>
     <name>CurlTransfer</name>
     <message>
+        <source>The server folder holds too many files named %1</source>
+        <translation>В папке на сервере слишком много файлов с именем %1</translation>
+    </message>
+    <message>
         <source>Cannot read the file %1</source>
         <translation>Не удаётся прочитать файл %1</translation>
     </message>
@@ -46,10 +50,6 @@
         <source>Cannot open the browser for the Dropbox sign-in</source>
         <translation>Не удалось открыть браузер для входа в Dropbox</translation>
     </message>
-    <message>
-        <source>The Dropbox sign-in answer does not belong to this sign-in</source>
-        <translation>Ответ Dropbox не относится к этому входу</translation>
-    </message>
 </context>
 <context>
     <name>HandleDropboxUpload</name>
@@ -83,6 +83,26 @@
 </context>
 <context>
     <name>HandlerUpload</name>
+    <message>
+        <source>Links to files outside the folder were left out of the archive: %1</source>
+        <translation>Ссылки на файлы вне папки не вошли в архив: %1</translation>
+    </message>
+    <message>
+        <source>The server returned a link that is no web address: %1</source>
+        <translation>Сервер вернул ссылку, которая не является веб-адресом: %1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer could not be read</source>
+        <translation>Не удалось прочитать ответ сервера</translation>
+    </message>
+    <message>
+        <source>The server sent the upload to another address: it was refused</source>
+        <translation>Сервер перенаправил загрузку на другой адрес: она отклонена</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was too large</source>
+        <translation>Ответ сервера слишком велик</translation>
+    </message>
     <message>
         <source>Screenshot</source>
         <translation>Скриншот</translation>
@@ -148,6 +168,10 @@
 </context>
 <context>
     <name>QDropboxAuthSocket</name>
+    <message>
+        <source>The Dropbox sign-in answer does not belong to this sign-in</source>
+        <translation>Ответ Dropbox не относится к этому входу</translation>
+    </message>
     <message>
         <source>Dropbox sign-in was not allowed</source>
         <translation>Вход в Dropbox не разрешён</translation>
