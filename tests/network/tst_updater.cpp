@@ -116,9 +116,13 @@ private slots:
         QVERIFY(reset.open(QIODevice::WriteOnly) && reset.write("5") == 1);
         reset.close();
         QCOMPARE(runUpdate(), QStringLiteral("done"));
+        QCOMPARE(QFileInfo(Updater::updateExecutable()).size(), size);
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer keeps freed memory aside: the peak says nothing there
         const qint64 grownMb = (memoryKb("VmHWM") - before) / 1024;
         QVERIFY2(grownMb < 40, qPrintable(QStringLiteral("peak memory grew by %1 MB").arg(grownMb)));
-        QCOMPARE(QFileInfo(Updater::updateExecutable()).size(), size);
+#else
+        Q_UNUSED(before)
+#endif
     }
 
     void noNewerVersion_installsNothing()
