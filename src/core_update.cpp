@@ -2,10 +2,10 @@
 
 #include "core.h"
 
+#include "network/updatepackage.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
 
-#include <QCryptographicHash>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -29,16 +29,6 @@ QString recordedHashPath()
     return pendingUpdatePath() + QStringLiteral(".sha256");
 }
 
-QByteArray sha256Of(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result().toHex();
-}
-
 QString updateProblem()
 {
     const QFileInfo update(pendingUpdatePath());
@@ -50,7 +40,7 @@ QString updateProblem()
     if (!recorded.open(QIODevice::ReadOnly))
         return QStringLiteral("no recorded checksum");
     const QByteArray expected = recorded.readAll().trimmed().toLower();
-    if (expected.isEmpty() || sha256Of(update.filePath()) != expected)
+    if (expected.isEmpty() || UpdatePackage::sha256Hex(update.filePath()) != expected)
         return QStringLiteral("checksum mismatch");
     return QString();
 }

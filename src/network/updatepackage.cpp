@@ -19,16 +19,6 @@ constexpr QFileDevice::Permissions executablePermissions = QFileDevice::ReadOwne
     | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
     | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
 
-QByteArray sha256Hex(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result().toHex();
-}
-
 // Copies source into the file at path piece by piece, at most budget bytes in all.
 bool copyInto(QIODevice &source, const QString &path, qint64 *budget, QString *error)
 {
@@ -159,6 +149,16 @@ bool unpack(const QString &packageFile, const QString &folder, QString *error)
 }
 
 } // namespace
+
+QByteArray sha256Hex(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result().toHex();
+}
 
 bool verify(const QString &packageFile, qint64 size, const QString &sha256, QString *error)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Checks a downloaded update package against the update information and installs it
@@ -16,6 +17,8 @@ constexpr qint64 maxUnpackedBytes = qint64(1) << 30;
 bool verify(const QString &packageFile, qint64 size, const QString &sha256Hex, QString *error);
 // format is "exe" or "zip"; folder ends with a separator and is created when missing.
 bool install(const QString &packageFile, const QString &format, const QString &folder, QString *error);
+// The SHA-256 of a file as lower-case hex; empty when it cannot be read.
+QByteArray sha256Hex(const QString &path);
 // An archive entry name that stays inside the folder once unpacked.
 bool isSafeEntryName(const QString &name);
 

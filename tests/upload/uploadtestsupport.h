@@ -292,4 +292,22 @@ inline QStringList uploadEach(NetworkExchange *exchange, const QStringList &loca
     return links;
 }
 
+// Two files named "same.png" from two folders of localRoot go up one after the other: the
+// second must get a numbered name, so that the first link keeps serving the first file.
+// Empty when so, else what went wrong.
+inline QString sameNameKeepsBoth(NetworkExchange *exchange, const QString &localRoot, const QString &remoteFolder,
+                                 const QString &linkBase)
+{
+    const QStringList files = {makeFile(localRoot + QStringLiteral("/one/same.png"), 3000),
+                               makeFile(localRoot + QStringLiteral("/two/same.png"), 4000)};
+    const QStringList links = uploadEach(exchange, files);
+    const QStringList expected = {linkBase + QStringLiteral("same.png"), linkBase + QStringLiteral("same_2.png")};
+    if (links != expected)
+        return QStringLiteral("links: ") + links.join(QStringLiteral(", "));
+    if (!sameBytes(files.at(0), remoteFolder + QStringLiteral("/same.png"))
+        || !sameBytes(files.at(1), remoteFolder + QStringLiteral("/same_2.png")))
+        return QStringLiteral("the server holds other bytes");
+    return QString();
+}
+
 } // namespace UploadTest
