@@ -163,7 +163,7 @@ QVariant Setting::readEncrypted(const QString &name)
     if (!cached.isNull())
         return decrypt(cached.toString(), passphrase);
     const QString plain = decrypt(getValueDB(name).toString(), passphrase);
-    if (!readFailed(name))
+    if (!readFailed(name) && !readFailed(Keys::token)) // an unread value or token is no empty one
         m_cache.insert(name, encrypt(plain, passphrase));
     return plain;
 }

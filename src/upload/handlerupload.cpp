@@ -213,7 +213,9 @@ bool HandlerUpload::checkLink(const QString &link)
     const QUrl url(link, QUrl::StrictMode);
     if (url.isValid() && !url.host().isEmpty() && linkSchemes().contains(url.scheme().toLower()))
         return true;
-    transferFailed(tr("The server returned a link that is no web address: %1").arg(link));
+    // The text stays plain: what the server sent is no part of it.
+    qWarning().noquote() << Q_FUNC_INFO << "refused link:" << link.left(200);
+    transferFailed(tr("The server returned a link that is no web address"));
     return false;
 }
 

@@ -88,8 +88,8 @@
         <translation>Links to files outside the folder were left out of the archive: %1</translation>
     </message>
     <message>
-        <source>The server returned a link that is no web address: %1</source>
-        <translation>The server returned a link that is no web address: %1</translation>
+        <source>The server returned a link that is no web address</source>
+        <translation>The server returned a link that is no web address</translation>
     </message>
     <message>
         <source>The server&apos;s answer could not be read</source>

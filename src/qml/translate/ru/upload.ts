@@ -88,8 +88,8 @@
         <translation>Ссылки на файлы вне папки не вошли в архив: %1</translation>
     </message>
     <message>
-        <source>The server returned a link that is no web address: %1</source>
-        <translation>Сервер вернул ссылку, которая не является веб-адресом: %1</translation>
+        <source>The server returned a link that is no web address</source>
+        <translation>Сервер вернул ссылку, которая не является веб-адресом</translation>
     </message>
     <message>
         <source>The server&apos;s answer could not be read</source>
