@@ -14,7 +14,10 @@
 class Autorization;
 class NetworkExchange;
 class QClipboard;
+class QAudioInput;
 class QLockFile;
+class QMediaCaptureSession;
+class QMediaRecorder;
 class SurfaceWidget;
 class UploadModel;
 
@@ -131,7 +134,6 @@ private:
     void startUpdater();
     bool isFirstInstance();
     void ensureHotkeyManager();
-    void clearAudioFolder();
     void writeClipboard(const QString &text);
     void saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
@@ -155,6 +157,33 @@ private:
     QString m_currentCaptureFile;
     QTimer m_accountRefreshTimer;
     QLockFile *m_instanceLock = nullptr;
+
+    // ---- Voice comments (core_audio.cpp) ----
+public slots:
+    bool isCanRecordAudio() const;
+    void recordAudio();
+    void pauseRecordAudio();
+    void uppauseRecordAudio();
+    // Joins the current capture file and the newest recording into a voice-comment file
+    // and returns its path, or "" (the user is told why) when none was written.
+    QString stopRecordAudio();
+    bool isHaveAudioFile() const;
+    QString getAudioFile() const;
+    void clearAudioFile();
+    void openAudioImage(QString fileName);
+
+private:
+    void setupAudioRecorder();
+    void startRecording();
+    void restartSilentRecording();
+    bool finishRecording();
+    void saveVoiceComment(const QString &fileName);
+
+    QMediaCaptureSession *m_captureSession = nullptr;
+    QAudioInput *m_audioInput = nullptr;
+    QMediaRecorder *m_mediaRecorder = nullptr;
+    QTimer m_recordingWatchdog;
+    int m_recordingAttempts = 0;
 };
 
 // Deletes a folder and everything in it without following symbolic links; stops at the

@@ -63,3 +63,9 @@ qt_add_resources(mavucore "mavu_cursors"
   PREFIX "/cursor"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/cursor/cross_cursor.png)
+
+# The voice-comment player's page.
+qt_add_resources(mavucore "mavu_voice_comment_page"
+  PREFIX "/qml"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/AudioImagePlayer.qml)
