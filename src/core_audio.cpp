@@ -22,10 +22,21 @@
 
 namespace {
 
-// A recording that has taken no sound this long after its start is taken as stalled.
+// The media back end loses a recording that starts while its audio source is still
+// starting (it then records nothing at all): the source gets this long first.
+constexpr int sourceStartMsecs = 400;
+// A recording that has taken no sound this long after its start is taken as lost.
 constexpr int recordingStartMsecs = 1000;
 constexpr int maxRecordingAttempts = 3;
 constexpr int recorderStopMsecs = 5000;
+
+// Waits with the events going on.
+void waitFor(int msecs)
+{
+    QEventLoop loop;
+    QTimer::singleShot(msecs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 QString stampedName(const QString &folder, const QString &extension)
 {
@@ -76,6 +87,10 @@ void Core::recordAudio()
         showErrorWidget(tr("Can't create the folder %1").arg(m_audioTempDir));
         return;
     }
+    if (m_mediaRecorder->recorderState() != QMediaRecorder::StoppedState) {
+        m_mediaRecorder->record();
+        return;
+    }
     m_recordingAttempts = 1;
     startRecording();
 }
@@ -84,14 +99,17 @@ void Core::recordAudio()
 // as unused by the desktop) between voice comments.
 void Core::startRecording()
 {
-    m_mediaRecorder->setOutputLocation(QUrl::fromLocalFile(stampedName(m_audioTempDir, QStringLiteral(".wav"))));
     m_captureSession->setAudioInput(m_audioInput);
+    waitFor(sourceStartMsecs);
+    if (m_captureSession->audioInput() != m_audioInput)
+        return; // stopped meanwhile
+    m_mediaRecorder->setOutputLocation(QUrl::fromLocalFile(stampedName(m_audioTempDir, QStringLiteral(".wav"))));
     m_mediaRecorder->record();
     m_recordingWatchdog.start();
 }
 
-// Now and then the media back end starts a recording before its audio source runs and
-// then records nothing at all; such a recording is dropped and started afresh.
+// Should a recording still take no sound, it is dropped and started afresh once the
+// stopped one has settled.
 void Core::restartSilentRecording()
 {
     if (m_mediaRecorder->recorderState() != QMediaRecorder::RecordingState || m_mediaRecorder->duration() > 0)
@@ -103,6 +121,7 @@ void Core::restartSilentRecording()
         showErrorWidget(tr("The microphone gives no sound: the voice comment is not recorded"));
         return;
     }
+    waitFor(sourceStartMsecs);
     startRecording();
 }
 
