@@ -10,6 +10,9 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 using ReadFunction = const char *(*)(const char *, int *);
@@ -146,6 +149,29 @@ private slots:
         QVERIFY(file.readAll());
         QCOMPARE(file.imageData(), image);
         QCOMPARE(QDir(path("replace")).entryList(QDir::Files), QStringList{"comment.zia"});
+    }
+
+    // A disk that fills up halfway, played by a file size limit.
+    void write_failingHalfway_leavesTheEarlierFile()
+    {
+        const QString target = path("full disk.zia");
+        AudioImageFile file;
+        file.setFileName(target);
+        const QByteArray image = randomBytes(1000);
+        QVERIFY(file.write(image, randomBytes(1000)));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlim_t previous = limit.rlim_cur;
+        limit.rlim_cur = 100000;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool written = file.write(randomBytes(150000), randomBytes(150000));
+        limit.rlim_cur = previous;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        QVERIFY(!written);
+        QVERIFY(file.readAll());
+        QCOMPARE(file.imageData(), image);
+        QCOMPARE(QDir(m_scratch.path()).entryList({"full disk*"}, QDir::Files), QStringList{"full disk.zia"});
     }
 
     void write_intoAMissingFolder_isNotReportedAsWritten()

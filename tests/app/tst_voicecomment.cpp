@@ -7,6 +7,7 @@
 
 #include "app/audioimagefile.h"
 #include "app/audioimageplayer.h"
+#include "app/playbackpcm.h"
 #include "core.h"
 #include "settings/constants.h"
 
@@ -162,6 +163,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(voice.readAll(), 5000);
         QCOMPARE(voice.imageData(), fileBytes(core->lastCaptureFile()));
         m_recordedAudio = voice.audioData();
+        QByteArray finished;
+        QString error;
+        QVERIFY2(playbackPcmFromWav(fileBytes(core->getAudioFile()), &finished, &error), qPrintable(error));
+        QCOMPARE(m_recordedAudio.size(), finished.size());
         QVERIFY2(seconds(m_recordedAudio) >= 1.95 && seconds(m_recordedAudio) <= 3.0,
                  qPrintable(QString::number(seconds(m_recordedAudio))));
         QCOMPARE(m_recordedAudio.size() % 2, 0);
