@@ -225,7 +225,8 @@ private slots:
         player->close();
     }
 
-    // A stop made on the sink from this thread would touch its timers across threads.
+    // A stop made on the sink from this thread would touch its timers across threads; a
+    // window closed during playback must not take the playing thread down with it.
     void stop_fromTheGuiThread_reachesTheSinkInItsThread()
     {
         AudioImagePlayer *player = openPlayer(writeVoiceComment("long.zia", QByteArray(30 * bytesPerSecond, '\0')));
@@ -239,7 +240,11 @@ private slots:
         player->stopAudio();
         QTRY_VERIFY_WITH_TIMEOUT(!player->isPlay(), 5000);
         QVERIFY(timer.elapsed() < 10000);
+        player->playAudio();
+        QTRY_VERIFY(player->isPlay());
+        QPointer<AudioImagePlayer> closing = player;
         player->close();
+        QTRY_VERIFY(closing.isNull());
     }
 
     void program_dashO_opensThePlayerWithTheFilesSound()
