@@ -12,15 +12,6 @@ using namespace UploadTest;
 
 namespace {
 
-QPixmap testImage()
-{
-    QImage image(320, 200, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x & 255, (y * 3) & 255, (x * y) & 255));
-    return QPixmap::fromImage(image);
-}
-
 QByteArray head(const QString &path, int size)
 {
     QFile file(path);
