@@ -73,8 +73,9 @@ void Core::setupAudioRecorder()
     format.setAudioCodec(QMediaFormat::AudioCodec::Wave);
     m_mediaRecorder->setMediaFormat(format);
     m_mediaRecorder->setQuality(QMediaRecorder::HighQuality);
-    connect(m_mediaRecorder, &QMediaRecorder::errorOccurred, this,
-            [this](QMediaRecorder::Error, const QString &text) { showErrorWidget(tr("Can't record the voice comment: %1").arg(text)); });
+    connect(m_mediaRecorder, &QMediaRecorder::errorOccurred, this, [this](QMediaRecorder::Error, const QString &text) {
+        showErrorWidget(tr("Can't record the voice comment: %1").arg(text));
+    });
     m_recordingWatchdog.setSingleShot(true);
     m_recordingWatchdog.setInterval(recordingStartMsecs);
     connect(&m_recordingWatchdog, &QTimer::timeout, this, &Core::restartSilentRecording);

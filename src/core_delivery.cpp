@@ -144,6 +144,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     const bool titled = settings->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
+    // When the join fails the user is told and the capture goes up alone.
     const QString voiceComment = !quick && isHaveAudioFile() ? stopRecordAudio() : QString();
     if (!voiceComment.isEmpty())
         m_networkExchange->uploadData({voiceComment});

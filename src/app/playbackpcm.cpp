@@ -67,10 +67,13 @@ bool findChunks(const QByteArray &wav, WaveFormat *format, QByteArray *data)
     return false;
 }
 
+// Rates outside what sound cards give are refused: converting from one of a few samples a
+// second would blow a short recording up beyond memory.
 bool readable(const WaveFormat &format)
 {
-    const bool knownSamples = (format.tag == integerPcm && format.bits == 16) || (format.tag == floatPcm && format.bits == 32);
-    return knownSamples && format.channels > 0 && format.rate > 0;
+    const bool knownSamples = (format.tag == integerPcm && format.bits == 16)
+        || (format.tag == floatPcm && format.bits == 32);
+    return knownSamples && format.channels > 0 && format.rate >= 4000 && format.rate <= 768000;
 }
 
 // One value in [-1, 1] per frame, the channels averaged.

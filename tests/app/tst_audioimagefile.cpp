@@ -43,7 +43,8 @@ QByteArray le16(quint16 value)
 // A voice-comment file written by hand after the documented layout.
 QByteArray voiceComment(const QByteArray &image, const QByteArray &audio, quint32 version = 1)
 {
-    return QByteArray("ZIA\x1a", 4) + le32(version) + le32(quint32(image.size())) + le32(quint32(audio.size())) + image + audio;
+    return QByteArray("ZIA\x1a", 4) + le32(version) + le32(quint32(image.size())) + le32(quint32(audio.size()))
+        + image + audio;
 }
 
 QByteArray header(quint32 imageSize, quint32 audioSize)
@@ -63,7 +64,8 @@ QByteArray wave(quint16 tag, int channels, int rate, int bits, const QByteArray 
         + le32(quint32(rate * channels * bits / 8)) + le16(quint16(channels * bits / 8)) + le16(quint16(bits));
     if (extensible)
         format += le16(22) + le16(quint16(bits)) + le32(0) + le16(tag) + QByteArray(14, '\0');
-    const QByteArray chunks = "fmt " + le32(quint32(format.size())) + format + "data" + le32(quint32(samples.size())) + samples;
+    const QByteArray chunks = "fmt " + le32(quint32(format.size())) + format + "data" + le32(quint32(samples.size()))
+        + samples;
     return "RIFF" + le32(quint32(4 + chunks.size())) + "WAVE" + chunks;
 }
 
@@ -189,15 +191,16 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         const QByteArray valid = voiceComment(randomBytes(300), randomBytes(500));
+        const QString damaged = "The voice comment %1 is damaged";
         QTest::newRow("empty") << QByteArray() << -2 << "%1 is not a voice comment";
         QTest::newRow("garbage") << randomBytes(4096).prepend("GIF8") << -2 << "%1 is not a voice comment";
         QTest::newRow("later version") << voiceComment("i", "a", 2) << -2 << "%1 is not a voice comment";
-        QTest::newRow("cut in the header") << valid.left(10) << -3 << "The voice comment %1 is damaged";
-        QTest::newRow("cut in the audio") << valid.chopped(1) << -3 << "The voice comment %1 is damaged";
-        QTest::newRow("cut after the header") << header(300, 500) << -3 << "The voice comment %1 is damaged";
-        QTest::newRow("bytes after the audio") << valid + "x" << -3 << "The voice comment %1 is damaged";
-        QTest::newRow("sizes past 2 GB") << header(0xffffffffu, 0xffffffffu) + "tail" << -3 << "The voice comment %1 is damaged";
-        QTest::newRow("sizes adding up past the end") << header(0x7fffffffu, 0x7fffffffu) << -3 << "The voice comment %1 is damaged";
+        QTest::newRow("cut in the header") << valid.left(10) << -3 << damaged;
+        QTest::newRow("cut in the audio") << valid.chopped(1) << -3 << damaged;
+        QTest::newRow("cut after the header") << header(300, 500) << -3 << damaged;
+        QTest::newRow("bytes after the audio") << valid + "x" << -3 << damaged;
+        QTest::newRow("sizes past 2 GB") << header(0xffffffffu, 0xffffffffu) + "tail" << -3 << damaged;
+        QTest::newRow("sizes adding up past the end") << header(0x7fffffffu, 0x7fffffffu) << -3 << damaged;
     }
 
     void damagedFile_givesAClearError()
@@ -245,7 +248,8 @@ private slots:
         QTest::newRow("48 kHz mono") << wave(1, 1, 48000, 16, int16Frames(4800, 1, -1234)) << 4800 << qint16(-1234);
         QTest::newRow("44.1 kHz stereo") << wave(1, 2, 44100, 16, int16Frames(44100, 2, 1000)) << 48000 << qint16(1000);
         QTest::newRow("24 kHz float") << wave(3, 1, 24000, 32, floatFrames(2400, 0.5f)) << 4800 << qint16(16384);
-        QTest::newRow("extensible header") << wave(1, 2, 96000, 16, int16Frames(9600, 2, 77), true) << 4800 << qint16(77);
+        QTest::newRow("extensible header") << wave(1, 2, 96000, 16, int16Frames(9600, 2, 77), true) << 4800
+                                           << qint16(77);
         QTest::newRow("no sound") << wave(1, 2, 44100, 16, QByteArray()) << 0 << qint16(0);
     }
 
@@ -267,10 +271,12 @@ private slots:
         QTest::addColumn<QByteArray>("wav");
         QTest::addColumn<QString>("message");
         const QByteArray good = wave(1, 1, 48000, 16, int16Frames(10, 1, 5));
+        const QString unreadable = "The recording has a sample format that can't be read";
         QTest::newRow("not RIFF") << randomBytes(200) << "The recording is not a WAVE file";
         QTest::newRow("cut before data") << good.left(30) << "The recording is not a WAVE file";
-        QTest::newRow("8-bit samples") << wave(1, 1, 8000, 8, QByteArray(100, 'x')) << "The recording has a sample format that can't be read";
-        QTest::newRow("no channels") << wave(1, 0, 8000, 16, QByteArray(100, 'x')) << "The recording has a sample format that can't be read";
+        QTest::newRow("8-bit samples") << wave(1, 1, 8000, 8, QByteArray(100, 'x')) << unreadable;
+        QTest::newRow("one sample a second") << wave(1, 1, 1, 16, QByteArray(100, 'x')) << unreadable;
+        QTest::newRow("no channels") << wave(1, 0, 8000, 16, QByteArray(100, 'x')) << unreadable;
     }
 
     void recording_thatCannotBeRead_isRefused()
