@@ -13,8 +13,10 @@
 
 UploadModel *Core::uploadModel()
 {
-    if (!m_uploadModel)
+    if (!m_uploadModel) {
         m_uploadModel = new UploadModel(this);
+        connect(m_uploadModel, &UploadModel::uploadComplete, this, &Core::showLastUploadPage);
+    }
     return m_uploadModel;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core.h"
 #include "settings/setting.h"
+#include "settings/settingkeys.h"
 #include "windows/compositor.h"
 #include "windows/windowtypes.h"
 
@@ -56,6 +57,11 @@ void BasicWindow::setupUi()
     rootContext()->setContextProperty(QStringLiteral("core"), Core::instance());
     rootContext()->setContextProperty(QStringLiteral("settings"), Setting::instance());
     init();
+}
+
+QString BasicWindow::titleWithUserName(const QString &word)
+{
+    return word + QStringLiteral(" - ") + Setting::instance()->getValue(SettingKeys::userName).toString();
 }
 
 void BasicWindow::setData(const QString &key, const QVariant &value)

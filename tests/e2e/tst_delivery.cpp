@@ -3,6 +3,7 @@
 #include "../upload/uploadtestsupport.h"
 
 using namespace UploadTest;
+#include "../harness/shellwindows.h"
 #include "core.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
@@ -142,18 +143,12 @@ private slots:
     void saveToDisk_failure_isReportedAndForgetsNothing()
     {
         const QString lastFolder = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
-        QStringList warnings;
-        static QStringList *sink = &warnings;
-        sink = &warnings;
-        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
-            if (type == QtWarningMsg)
-                sink->append(text);
-        });
         m_dialogAnswer = m_scratch.filePath("no/such/folder/shot");
         Core::instance()->screenSaveToDisk(testImage());
-        qInstallMessageHandler(previous);
         QVERIFY(!QFile::exists(m_dialogAnswer + ".png"));
-        QVERIFY(warnings.join('\n').contains("Can't save file"));
+        const QStringList errors = ShellWindows::shownErrorTexts();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().startsWith("Can't save file " + m_dialogAnswer + ".png: "), qPrintable(errors.first()));
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), lastFolder);
     }
 

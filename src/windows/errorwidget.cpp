@@ -1,0 +1,26 @@
+#include "windows/errorwidget.h"
+
+#include <QQmlContext>
+#include <QUrl>
+
+ErrorWidget::ErrorWidget(const QString &error, QObject *parent)
+    : BasicWindow(parent)
+    , m_error(error)
+{
+    setupUi();
+}
+
+// The page reads the text from the context name errorText, set before it loads.
+void ErrorWidget::init()
+{
+    setObjectName(QStringLiteral("ErrorWidget"));
+    setTitle(QStringLiteral("Mavu - ") + tr("Error"));
+    rootContext()->setContextProperty(QStringLiteral("errorText"), m_error);
+    setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/ErrorDialog.qml")));
+}
+
+void ErrorWidget::setError(const QString &error)
+{
+    m_error = error;
+    rootContext()->setContextProperty(QStringLiteral("errorText"), m_error);
+}
