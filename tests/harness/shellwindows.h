@@ -39,4 +39,11 @@ inline QStringList shownErrorTexts()
     return texts;
 }
 
+// Hides every shown page window, so that the next case starts on an empty screen.
+inline void hideAll()
+{
+    for (BasicWindow *window : shown<BasicWindow>())
+        window->hide();
+}
+
 } // namespace ShellWindows
