@@ -58,6 +58,20 @@ QPoint onScreen(QWidget *widget, const QPoint &point)
     return QPoint(x, y);
 }
 
+// The tray host lays its icons out again after the menu was rebuilt (the icon is shown
+// anew): the centre once it has stayed put for a while.
+QPoint settledCentre(QWidget *icon)
+{
+    QPoint last = onScreen(icon, icon->rect().center());
+    for (int steady = 0, round = 0; steady < 3 && round < 50; ++round) {
+        QTest::qWait(100);
+        const QPoint now = onScreen(icon, icon->rect().center());
+        steady = now == last ? steady + 1 : 0;
+        last = now;
+    }
+    return last;
+}
+
 // The menu as the user reads it: texts, "-" for separators, "(off)" after a disabled entry.
 QStringList menuEntries()
 {
@@ -190,9 +204,9 @@ private slots:
         QWidget *icon = topLevelWidgetOfClass("QSystemTrayIconSys");
         QVERIFY(icon);
         QTRY_VERIFY_WITH_TIMEOUT(embedded(icon), 10000);
-        const QPoint centre = onScreen(icon, icon->rect().center());
         // Not a double click with the previous case's click.
-        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+        const QPoint centre = settledCentre(icon);
         QVERIFY(ShellWindows::shown<AutorizationWidget>().isEmpty() && !overlayShown());
         QVERIFY(QProcess::execute("xdotool", {"mousemove", QString::number(centre.x()), QString::number(centre.y()),
                                               "click", "1"}) == 0);
