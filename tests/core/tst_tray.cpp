@@ -166,6 +166,39 @@ private slots:
         ShellWindows::hideAll();
     }
 
+    void menu_followsTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("ru, signed out") << QStringLiteral("ru") << false
+                                        << QStringList{"Авторизация", "-", "Помощь", "-", "Выход"};
+        QTest::newRow("ru, signed in")
+            << QStringLiteral("ru") << true
+            << QStringList{"Фрагмент экрана", "Снимок экрана целиком", "-", "История", "Настройки", "-",
+                           "Открыть последнюю ссылку (off)", "Скопировать последнюю ссылку (off)", "-", "Помощь",
+                           "-", "Выход"};
+        QTest::newRow("en, signed out") << QStringLiteral("en") << false
+                                        << QStringList{"Authorization", "-", "Help", "-", "Quit"};
+        QTest::newRow("en, signed in")
+            << QStringLiteral("en") << true
+            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Options", "-",
+                           "Open last link (off)", "Copy last link (off)", "-", "Help", "-", "Quit"};
+    }
+
+    void menu_followsTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, signedIn);
+        QFETCH(QStringList, entries);
+        Core::instance()->setLastLink(QString());
+        signIn(signedIn);
+        Setting::instance()->setValue(SettingKeys::language, language);
+        Setting::instance()->checkTranslate();
+        QCOMPARE(menuEntries(), entries);
+        ShellWindows::hideAll();
+    }
+
     void shortcutLabels_followTheStoredKeyTexts_data()
     {
         QTest::addColumn<QString>("stored");
