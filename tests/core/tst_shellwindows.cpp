@@ -293,6 +293,16 @@ private slots:
         QVERIFY(!shownDialogTitled(QStringLiteral("FTP connection"))->data("message").toString().isEmpty());
     }
 
+    void uploadOverTheLimit_isToldInAnErrorWindow()
+    {
+        Setting::instance()->setValue(SettingKeys::maxPostSize, 1000);
+        Core::instance()->uploadData({makeFile(m_scratch.filePath("big.bin"), 5000)});
+        Setting::instance()->setValue(SettingKeys::maxPostSize, 0);
+        const QStringList errors = ShellWindows::shownErrorTexts();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().startsWith("Max upload total size "), qPrintable(errors.first()));
+    }
+
     void listenerFailure_isToldInADialog()
     {
         NetworkHooks::showInformation()(QStringLiteral("Error start socket"));
