@@ -1,5 +1,6 @@
 #include "windows/errorwidget.h"
 
+#include <QCoreApplication>
 #include <QQmlContext>
 #include <QUrl>
 
@@ -14,7 +15,7 @@ ErrorWidget::ErrorWidget(const QString &error, QObject *parent)
 void ErrorWidget::init()
 {
     setObjectName(QStringLiteral("ErrorWidget"));
-    setTitle(QStringLiteral("Mavu - ") + tr("Error"));
+    setTitle(QStringLiteral("Mavu - ") + QCoreApplication::translate("ErrorDialog", "Error"));
     rootContext()->setContextProperty(QStringLiteral("errorText"), m_error);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/ErrorDialog.qml")));
 }

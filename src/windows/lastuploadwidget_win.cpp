@@ -1,5 +1,7 @@
 #include "windows/lastuploadwidget_win.h"
 
+#include "windows/uploadwidget_win.h"
+
 #include <QUrl>
 
 LastUploadWidget::LastUploadWidget(QObject *parent)
@@ -10,7 +12,7 @@ LastUploadWidget::LastUploadWidget(QObject *parent)
 
 void LastUploadWidget::init()
 {
-    setTitle(titleWithUserName(tr("Upload")));
+    setTitle(titleWithUserName(UploadWidget::tr("Upload")));
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("LastUploadWidget"));
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/LastUploadPage.qml")));

@@ -137,65 +137,51 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(embedded(topLevelWidgetOfClass("QSystemTrayIconSys")), 10000);
     }
 
-    void menu_followsSignInAndLink_data()
-    {
-        QTest::addColumn<bool>("signedIn");
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<QStringList>("entries");
-        QTest::newRow("signed out") << false << QString() << QStringList{"Autorization", "-", "Help", "-", "Quit"};
-        QTest::newRow("signed in, no link")
-            << true << QString()
-            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Settings", "-",
-                           "Open last link (off)", "Copy last link (off)", "-", "Help", "-", "Quit"};
-        QTest::newRow("signed in, a link arrives")
-            << true << QStringLiteral("https://files.example/tray.png")
-            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Settings", "-",
-                           "Open last link", "Copy last link", "-", "Help", "-", "Quit"};
-    }
-
-    void menu_followsSignInAndLink()
-    {
-        QFETCH(bool, signedIn);
-        QFETCH(QString, link);
-        QFETCH(QStringList, entries);
-        Core::instance()->setLastLink(QString());
-        signIn(signedIn);
-        Core::instance()->setLastLink(link);
-        QCOMPARE(menuEntries(), entries);
-        QCOMPARE(Core::instance()->trayIcon()->contextMenu(), Core::instance()->trayMenu());
-        ShellWindows::hideAll();
-    }
-
-    void menu_followsTheLanguage_data()
+    // Rows without a language run first, while no catalogue is installed.
+    void menu_followsSignInLinkAndLanguage_data()
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("link");
         QTest::addColumn<QStringList>("entries");
-        QTest::newRow("ru, signed out") << QStringLiteral("ru") << false
+        const QString none;
+        const QString link = QStringLiteral("https://files.example/tray.png");
+        QTest::newRow("signed out") << none << false << none << QStringList{"Autorization", "-", "Help", "-", "Quit"};
+        QTest::newRow("signed in, no link")
+            << none << true << none
+            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Settings", "-",
+                           "Open last link (off)", "Copy last link (off)", "-", "Help", "-", "Quit"};
+        QTest::newRow("signed in, a link arrives")
+            << none << true << link
+            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Settings", "-",
+                           "Open last link", "Copy last link", "-", "Help", "-", "Quit"};
+        QTest::newRow("ru, signed out") << QStringLiteral("ru") << false << none
                                         << QStringList{"Авторизация", "-", "Помощь", "-", "Выход"};
         QTest::newRow("ru, signed in")
-            << QStringLiteral("ru") << true
+            << QStringLiteral("ru") << true << link
             << QStringList{"Фрагмент экрана", "Снимок экрана целиком", "-", "История", "Настройки", "-",
-                           "Открыть последнюю ссылку (off)", "Скопировать последнюю ссылку (off)", "-", "Помощь",
-                           "-", "Выход"};
-        QTest::newRow("en, signed out") << QStringLiteral("en") << false
-                                        << QStringList{"Authorization", "-", "Help", "-", "Quit"};
+                           "Открыть последнюю ссылку", "Скопировать последнюю ссылку", "-", "Помощь", "-", "Выход"};
         QTest::newRow("en, signed in")
-            << QStringLiteral("en") << true
+            << QStringLiteral("en") << true << none
             << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Options", "-",
                            "Open last link (off)", "Copy last link (off)", "-", "Help", "-", "Quit"};
     }
 
-    void menu_followsTheLanguage()
+    void menu_followsSignInLinkAndLanguage()
     {
         QFETCH(QString, language);
         QFETCH(bool, signedIn);
+        QFETCH(QString, link);
         QFETCH(QStringList, entries);
         Core::instance()->setLastLink(QString());
+        if (!language.isEmpty()) {
+            Setting::instance()->setValue(SettingKeys::language, language);
+            Setting::instance()->checkTranslate();
+        }
         signIn(signedIn);
-        Setting::instance()->setValue(SettingKeys::language, language);
-        Setting::instance()->checkTranslate();
+        Core::instance()->setLastLink(link);
         QCOMPARE(menuEntries(), entries);
+        QCOMPARE(Core::instance()->trayIcon()->contextMenu(), Core::instance()->trayMenu());
         ShellWindows::hideAll();
     }
 

@@ -64,13 +64,6 @@
     </message>
 </context>
 <context>
-    <name>ErrorWidget</name>
-    <message>
-        <source>Error</source>
-        <translation>Error</translation>
-    </message>
-</context>
-<context>
     <name>ErrorDialog</name>
     <message>
         <source>Error</source>
@@ -86,13 +79,6 @@
 </context>
 <context>
     <name>UploadWidget</name>
-    <message>
-        <source>Upload</source>
-        <translation>Upload</translation>
-    </message>
-</context>
-<context>
-    <name>LastUploadWidget</name>
     <message>
         <source>Upload</source>
         <translation>Upload</translation>

@@ -65,13 +65,6 @@
     </message>
 </context>
 <context>
-    <name>ErrorWidget</name>
-    <message>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-</context>
-<context>
     <name>ErrorDialog</name>
     <message>
         <source>Error</source>
@@ -87,13 +80,6 @@
 </context>
 <context>
     <name>UploadWidget</name>
-    <message>
-        <source>Upload</source>
-        <translation>Загрузка</translation>
-    </message>
-</context>
-<context>
-    <name>LastUploadWidget</name>
     <message>
         <source>Upload</source>
         <translation>Загрузка</translation>
