@@ -16,13 +16,13 @@ void LastUploadWidget::init()
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("LastUploadWidget"));
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/LastUploadPage.qml")));
+    m_hideTimer.setSingleShot(true);
     connect(&m_hideTimer, &QTimer::timeout, this, &BasicWindow::hide);
 }
 
 void LastUploadWidget::show()
 {
     m_hideTimer.stop();
-    m_hideTimer.setSingleShot(true);
     m_hideTimer.start(hideAfterMsecs);
     BasicWindow::show();
 }

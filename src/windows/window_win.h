@@ -76,6 +76,7 @@ protected:
 
 private:
     QRect availableArea() const;
+    int cornerInset() const;
     void placeAt(int x, int y);
     void updateMask();
 

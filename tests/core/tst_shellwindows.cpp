@@ -186,7 +186,7 @@ private slots:
         QVERIFY(Core::instance()->uploadWidget());
     }
 
-    void uploadWindow_growsUpwardsInItsCorner()
+    void uploadWindow_growsUpwardsInItsCornerOnTheScreen()
     {
         Setting::instance()->setValue(SettingKeys::showUpload, 1);
         Core::instance()->showUploadPage();
@@ -197,6 +197,9 @@ private slots:
         window->rootObject()->setProperty("windowHeight", pageHeight + 3 * 33);
         QTRY_COMPARE(window->height(), before.height() + 99);
         QTRY_COMPARE(window->geometry().bottomRight(), before.bottomRight());
+        // No compositor here: the frame is opaque and without margin, and must not leave
+        // the screen.
+        QVERIFY(window->screen()->availableGeometry().contains(window->geometry()));
     }
 
     void settingsWindow_isNewAfterClosing()
