@@ -128,13 +128,21 @@ void BasicWindow::placeAt(int x, int y)
     setPosition(x, y);
 }
 
+// The corner rules count on the transparent margin of the frame; an opaque frame has
+// none and moves in by as much, so that its panel stays as far from the screen's edges.
+int BasicWindow::cornerInset() const
+{
+    return m_transparent ? 0 : frameMargin;
+}
+
 void BasicWindow::updatePos()
 {
     const QRect area = availableArea();
     if (m_centered)
         placeAt(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
     else
-        placeAt(area.x() + area.width() - width() + 10, area.y() + area.height() - height() + 10);
+        placeAt(area.x() + area.width() - width() + 10 - cornerInset(),
+                area.y() + area.height() - height() + 10 - cornerInset());
     qDebug() << "void BasicWindow::updatePos()" << height();
 }
 
@@ -179,7 +187,8 @@ void BasicWindow::setHeight(int h)
             checkCenterPosition();
         } else {
             const QRect area = availableArea();
-            placeAt(area.x() + area.width() - width() - 10, area.y() + area.height() - height() - 20);
+            placeAt(area.x() + area.width() - width() - 10 - cornerInset(),
+                    area.y() + area.height() - height() - 20 - cornerInset());
         }
     }
     update();
