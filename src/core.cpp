@@ -103,6 +103,8 @@ void Core::createNetworkExchange()
     connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::error, this, &Core::showErrorWidget);
     connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
+    connect(m_networkExchange, &NetworkExchange::error, this, &Core::noteUploadFailure);
+    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::noteUploadFailure);
 }
 
 // Either hands over to a pending update (the process ends here) or checks for one now

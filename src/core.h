@@ -163,6 +163,7 @@ private slots:
     void createTrayIcon();
     void activatedTrayIcon(QSystemTrayIcon::ActivationReason reason);
     void deleteSettingWindow();
+    void noteUploadFailure();
 
 private:
     Core();
@@ -198,6 +199,7 @@ private:
     QPointer<UploadWidget> m_uploadWidget;
     QPointer<LastUploadWidget> m_lastUploadWidget;
     QPointer<ProxyWidget> m_proxyWidget;
+    bool m_uploadFailed = false;
     Autorization *m_account = nullptr;
     NetworkExchange *m_networkExchange = nullptr;
     UploadModel *m_uploadModel = nullptr;

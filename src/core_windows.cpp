@@ -6,6 +6,7 @@
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
+#include "upload/uploadmodel.h"
 #include "windows/autorizationwidget_rest.h"
 #include "windows/lastuploadwidget_win.h"
 #include "windows/maintoolwidget.h"
@@ -14,6 +15,8 @@
 #include "windows/uploadwidget_win.h"
 
 #include <QDebug>
+
+#include <utility>
 
 namespace {
 
@@ -127,13 +130,22 @@ void Core::showUploadPage()
         uploadWidget()->show();
 }
 
+// A failed upload has its own window: the last uploads end without "Upload complete".
 void Core::showLastUploadPage()
 {
     qDebug() << "void Core::showLastUploadPage()";
     uploadWidget()->hide();
     mainToolWidget()->hide();
-    if (settingIsOn(SettingKeys::showLastUpload))
+    const bool failed = std::exchange(m_uploadFailed, false);
+    if (!failed && settingIsOn(SettingKeys::showLastUpload))
         lastUploadWidget()->show();
+}
+
+// Only a running job counts: a refusal before the start (size limit) ends no uploads.
+void Core::noteUploadFailure()
+{
+    if (m_uploadModel && m_uploadModel->rowCount() > 0)
+        m_uploadFailed = true;
 }
 
 void Core::cancelUpload()

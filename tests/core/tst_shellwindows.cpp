@@ -232,6 +232,7 @@ private slots:
         Setting *settings = Setting::instance();
         settings->setValue(SettingKeys::typeUpload, QStringLiteral("mavu"));
         settings->setValue(SettingKeys::qualityImage, 0);
+        settings->setValue(SettingKeys::showLastUpload, 1);
         Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
         m_saveAnswer = m_scratch.filePath(target);
         QFile existing(m_scratch.filePath("existing.png"));
@@ -246,6 +247,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(shownDialogTitled(QStringLiteral("Warning")), 15000);
         QPointer<MessageDialog> question = shownDialogTitled(QStringLiteral("Warning"));
         QCOMPARE(question->data("type").toString(), QStringLiteral("questions"));
+        QTRY_COMPARE(Core::instance()->uploadModel()->rowCount(), 0);
+        QVERIFY(ShellWindows::shown<LastUploadWidget>().isEmpty());
         ok ? question->on_pbOk_clicked() : question->on_pbCancel_clcked();
 
         QCOMPARE(m_saveDialogs, dialogsBefore + (ok ? 1 : 0));
