@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QFile>
 #include <QMessageBox>
 
 namespace {
@@ -29,9 +30,15 @@ void Core::showErrorWidget(QString text)
     connect(window, &BasicWindow::closed, window, &QObject::deleteLater);
 }
 
+// The question offers to save the capture that could not go up; an upload of files
+// (already on disk) is only told.
 void Core::internetNotAvailable()
 {
     qDebug() << "void Core::internetNotAvailable()" << "show message dialog";
+    if (m_lastCaptureFile.isEmpty() || !QFile::exists(m_lastCaptureFile)) {
+        showErrorWidget(tr("Internet is not available"));
+        return;
+    }
     forgetUploadWidget();
     auto *dialog = new MessageDialog();
     dialog->questions(tr("Warning"), tr("Internet is not available. Save file to disk ?"));

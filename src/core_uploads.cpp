@@ -54,6 +54,7 @@ void Core::uploadData(QStringList paths)
         return;
     }
     uploadModel();
+    m_lastCaptureFile.clear();
     m_networkExchange->uploadData(usable);
 }
 
@@ -66,6 +67,7 @@ void Core::uploadDataZip(QStringList paths)
     if (usable.isEmpty())
         return;
     uploadModel();
+    m_lastCaptureFile.clear();
     m_networkExchange->uploadDataZip(usable);
 }
 

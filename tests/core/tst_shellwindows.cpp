@@ -260,6 +260,16 @@ private slots:
         QTRY_VERIFY(!question);
     }
 
+    // Files are already on disk: nothing to save, the user is told.
+    void offlineFileUpload_isToldWithoutTheQuestion()
+    {
+        Setting::instance()->setValue(SettingKeys::typeUpload, QStringLiteral("mavu"));
+        Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
+        Core::instance()->uploadData({makeFile(m_scratch.filePath("notes.bin"), 100)});
+        QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shownErrorTexts(), QStringList{"Internet is not available"}, 15000);
+        QVERIFY(ShellWindows::shown<MessageDialog>().isEmpty());
+    }
+
     void openHistory_signsTokenAndSecondsWithMd5()
     {
         m_opened.clear();

@@ -40,6 +40,10 @@
         <translation>Copy last link</translation>
     </message>
     <message>
+        <source>Internet is not available</source>
+        <translation>Internet connection is not available</translation>
+    </message>
+    <message>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>

@@ -40,6 +40,10 @@
         <translation>Скопировать последнюю ссылку</translation>
     </message>
     <message>
+        <source>Internet is not available</source>
+        <translation>Нет доступа к интернету</translation>
+    </message>
+    <message>
         <source>Warning</source>
         <translation>Внимание</translation>
     </message>
