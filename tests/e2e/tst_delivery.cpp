@@ -85,12 +85,15 @@ private slots:
     void upload_countsAndReachesTheServer()
     {
         const int before = Setting::instance()->getValue(SettingKeys::countScreen).toInt();
+        // The uploads of the case before may still report their links, in any order.
+        QSignalSpy links(Core::instance(), &Core::lastLinkChanged);
         const QString file = uploadWithQuality(2);
         QCOMPARE(Setting::instance()->getValue(SettingKeys::countScreen).toInt(), before + 1);
         const QString remote = m_server.root() + "/" + QFileInfo(file).fileName();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(remote), 15000);
         QTRY_VERIFY_WITH_TIMEOUT(sameBytes(file, remote), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->lastLink(), "https://files.example/" + QFileInfo(file).fileName(), 5000);
+        const QVariantList link{"https://files.example/" + QFileInfo(file).fileName()};
+        QTRY_VERIFY_WITH_TIMEOUT(links.contains(link), 5000);
     }
 
     void extraCopy_landsInTheChosenFolder()
