@@ -3,8 +3,8 @@
 #include "app/messagedialog.h"
 #include "core.h"
 
-#include <QDebug>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDesktopServices>
 #include <QTimer>
 
