@@ -66,7 +66,7 @@ QByteArray pngBytes()
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    testImage().save(&buffer, "PNG");
+    patternPicture().save(&buffer, "PNG");
     return bytes;
 }
 
@@ -145,7 +145,7 @@ private slots:
         core->recordAudio();
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() > 44, 10000);
         QTest::qWait(2000);
-        core->screenUpload(0, false, testImage());
+        core->screenUpload(0, false, patternPicture());
         QTRY_COMPARE_WITH_TIMEOUT(uploaded("*.zia").size(), 1, 15000);
         const QString remote = m_server.root() + "/" + uploaded("*.zia").first();
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(remote).size() > 2 * bytesPerSecond, 15000);
@@ -173,20 +173,20 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(5 * bytesPerSecond, 'x'));
         old.close();
-        Core::instance()->screenSaveToDisk(testImage());
+        Core::instance()->screenSaveToDisk(patternPicture());
         AudioImageFile voice;
         voice.setFileName(m_dialogAnswer + ".zia");
         QVERIFY2(voice.readAll(), qPrintable(voice.errorString()));
         QCOMPARE(voice.audioData(), m_recordedAudio);
         const QImage picture = QImage::fromData(voice.imageData(), "JPG");
-        QCOMPARE(picture.size(), testImage().size());
+        QCOMPARE(picture.size(), patternPicture().size());
     }
 
     void quickCapture_leavesAnEarlierRecordingOut()
     {
         QVERIFY(Core::instance()->isHaveAudioFile());
         const int comments = uploaded("*.zia").size();
-        Core::instance()->screenUpload(0, true, testImage());
+        Core::instance()->screenUpload(0, true, patternPicture());
         const QString capture = QFileInfo(Core::instance()->lastCaptureFile()).fileName();
         QTRY_VERIFY_WITH_TIMEOUT(uploaded("*.png").contains(capture), 15000);
         QCOMPARE(uploaded("*.zia").size(), comments);

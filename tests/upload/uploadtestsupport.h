@@ -172,7 +172,7 @@ inline void trustCertificate(const QString &certificateFile)
 
 // A capture whose neighbouring pixels all differ, so that a shifted or re-encoded
 // picture never compares equal.
-inline QPixmap testImage()
+inline QPixmap patternPicture()
 {
     QImage image(320, 200, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
@@ -206,6 +206,7 @@ public:
         return waitForPort(m_port);
     }
     ~FtpServer() { stopProcess(m_process); }
+    void stop() { stopProcess(m_process); }
     quint16 port() const { return m_port; }
     QString root() const { return m_root; }
 
