@@ -32,6 +32,7 @@ constexpr int accountInfoDelayMsecs = 30000;
 constexpr int accountRefreshMsecs = 3600000;
 constexpr int updateRecheckMsecs = 10800000;
 constexpr int showMainWindowDelayMsecs = 500;
+constexpr int reminderDelayMsecs = 60000;
 } // namespace
 
 Core *Core::instance()
@@ -51,7 +52,10 @@ Core::Core()
     createAccount();
     registerQmlTypes();
     createNetworkExchange();
+    printProgress(QStringLiteral("Core: createTrayIcon"));
+    createTrayIcon();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
+    connect(Setting::instance(), &Setting::languageChanged, this, &Core::createTrayIcon);
     connect(Setting::instance(), &Setting::problemFound, this, &Core::showSettingsProblems);
     showSettingsProblems();
     ensureHotkeyManager();
@@ -61,6 +65,7 @@ Core::Core()
     MPainterArea::setColorLookup([this](int x) { return getColorFromX(x); });
     connect(this, &Core::deletedSurfaceScreen, this, &Core::deleteSurfaceScreen);
     setLastLink(QString());
+    QTimer::singleShot(reminderDelayMsecs, this, &Core::showReminderMessage);
     startUpdater();
 }
 
@@ -71,6 +76,7 @@ void Core::createAccount()
     m_account->listen();
     emit accountChange(m_account);
     connect(m_account, &Autorization::authChanged, this, &Core::checkAutorization);
+    connect(m_account, &Autorization::authChanged, this, &Core::createTrayIcon);
     connect(m_account->dropBoxAuth(), &DropboxAuth::error, this, &Core::showErrorWidget);
     if (!Autorization::isAuth())
         return;
@@ -93,13 +99,18 @@ void Core::createNetworkExchange()
 {
     printProgress(QStringLiteral("Core: creating NetworkExchange"));
     m_networkExchange = new NetworkExchange(this);
+    // A link first shows the upload window and then reaches the clipboard.
+    connect(m_networkExchange, &NetworkExchange::startUpload, this, &Core::showUploadPage);
+    connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::showUploadPage);
     connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::linkWithdrawn, this, &Core::withdrawLink);
     connect(m_networkExchange, &NetworkExchange::error, this, &Core::showErrorWidget);
-    connect(m_networkExchange, &NetworkExchange::notice, this, &Core::showErrorWidget);
-    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this,
-            [this] { showErrorWidget(tr("Internet is not available")); });
+    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
+    connect(m_networkExchange, &NetworkExchange::error, this, &Core::noteUploadFailure);
+    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::noteUploadFailure);
+    connect(m_networkExchange, &NetworkExchange::notice, this,
+            [this](const QString &text) { showTrayMessage(QStringLiteral("Mavu"), text); });
 }
 
 // Either hands over to a pending update (the process ends here) or checks for one now
@@ -131,9 +142,12 @@ QString Core::emptyString() const
     return QString();
 }
 
-// Ends the process with code 0 once every queued settings write is on disk.
+// Takes the icon off the tray and ends the process with code 0 once every queued
+// settings write is on disk.
 void Core::exitApp()
 {
+    delete m_trayIcon;
+    m_trayIcon = nullptr;
     Setting::instance()->sync();
     QCoreApplication::exit(0);
 }
@@ -168,11 +182,11 @@ void Core::clearTempPath()
         qDebug() << "void Core::clearTempPath()" << "another Mavu is running, temporary files kept";
         return;
     }
-    for (const QString &folder : {m_tempDir, m_audioTempDir}) {
-        if (!DataFolder::refusal(folder).isEmpty())
-            continue;
-        const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
-        for (const QFileInfo &file : files)
-            QFile::remove(file.absoluteFilePath());
-    }
+    if (!DataFolder::refusal(m_tempDir).isEmpty())
+        return;
+    const QFileInfoList files = QDir(m_tempDir).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
+    for (const QFileInfo &file : files)
+        QFile::remove(file.absoluteFilePath());
+    if (DataFolder::refusal(m_audioTempDir).isEmpty())
+        clearAudioFile();
 }

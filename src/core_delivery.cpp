@@ -148,7 +148,13 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         QFile::copy(name, extraCopyPath(encoding));
     const bool titled = settings->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
-    m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
+    // A quick capture opens nothing to record in: a recording waiting then is an older one.
+    // When the join fails the user is told and the capture goes up alone.
+    const QString voiceComment = !quick && isHaveAudioFile() ? stopRecordAudio() : QString();
+    if (!voiceComment.isEmpty())
+        m_networkExchange->uploadData({voiceComment});
+    else
+        m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
     m_lastCaptureFile = name;
     emit deletedSurfaceScreen();
 }
@@ -175,8 +181,9 @@ void Core::screenSaveToDisk(QPixmap pxm)
         closeOverlay();
         return;
     }
+    const bool voiceComment = isHaveAudioFile();
     const Encoding encoding = chosenEncoding();
-    const QString extension = extensionOf(encoding);
+    const QString extension = voiceComment ? QStringLiteral(".zia") : extensionOf(encoding);
     QString fileName = m_saveFileDialog(tr("Save file"), start + QLatin1Char('/') + m_captureTitle + extension,
                                         QLatin1Char('*') + extension);
     if (fileName.isEmpty()) {
@@ -185,7 +192,34 @@ void Core::screenSaveToDisk(QPixmap pxm)
     }
     if (!fileName.contains(extension))
         fileName += extension;
-    saveImageFile(fileName, encode(m_imageToSave, encoding));
+    if (voiceComment)
+        saveVoiceComment(fileName);
+    else
+        saveImageFile(fileName, encode(m_imageToSave, encoding));
+}
+
+// The picture joins the recording as a JPEG of full quality. When that fails the user is
+// told and the overlay comes back, so that the capture is not lost.
+void Core::saveVoiceComment(const QString &fileName)
+{
+    const auto keepCapture = [this](const QString &error) {
+        if (!error.isEmpty())
+            showErrorWidget(error);
+        if (m_surface)
+            m_surface->show();
+    };
+    const QString image = m_tempDir + millisecondsNow();
+    QString error;
+    if (!writeAtomically(image, encode(m_imageToSave, Encoding::Jpeg100), &error))
+        return keepCapture(tr("Can't write the capture: %1").arg(error));
+    m_currentCaptureFile = image;
+    const QString joined = stopRecordAudio();
+    if (joined.isEmpty())
+        return keepCapture(QString()); // stopRecordAudio has said why
+    QFile file(joined);
+    if (!file.open(QIODevice::ReadOnly))
+        return keepCapture(tr("Can't read the voice comment %1: %2").arg(joined, file.errorString()));
+    saveImageFile(fileName, file.readAll());
 }
 
 // Keeps the overlay (only hidden) when the file cannot be written, so the capture is not
@@ -228,6 +262,28 @@ void Core::screenSaveToClipboard()
     }
     if (m_surface)
         m_surface->close();
+}
+
+// The capture whose upload found no connection goes where the user says, in the format
+// it was encoded in. The dialog has asked before the user chose an existing file; that
+// file is replaced only once the capture is written in full.
+void Core::internetNotAvailableResult(int result)
+{
+    if (result != 0)
+        return;
+    const QString fileName =
+        m_saveFileDialog(tr("Save file"), QString(), QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"));
+    if (fileName.isEmpty())
+        return;
+    QFile capture(m_lastCaptureFile);
+    QString error;
+    if (!capture.open(QIODevice::ReadOnly)) {
+        error = capture.errorString();
+    } else if (writeAtomically(fileName, capture.readAll(), &error)) {
+        capture.remove();
+        return;
+    }
+    showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
 }
 
 void Core::selectSaveScreenFolder()
