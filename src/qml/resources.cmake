@@ -42,7 +42,8 @@ qt_add_resources(mavucore "mavu_page_components"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${mavu_page_components}
         ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceWindow.qml)
-file(GLOB mavu_page_component_images CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png)
+file(GLOB mavu_page_component_images CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.gif)
 list(REMOVE_ITEM mavu_page_component_images ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/color_line_big.png)
 qt_add_resources(mavucore "mavu_page_component_images"
   PREFIX "/component"
@@ -77,6 +78,19 @@ qt_add_resources(mavucore "mavu_window_pages"
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/LastUploadPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ProxyPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml)
+file(GLOB mavu_settings_pages CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Settings/*.qml)
+qt_add_resources(mavucore "mavu_settings_pages"
+  PREFIX "/qml"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${mavu_settings_pages})
+
+# The settings store's default avatar address names its own folder: the same picture there.
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/avatar_default.png
+  ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png COPYONLY)
+qt_add_resources(mavucore "mavu_default_avatar"
+  PREFIX "/images"
+  BASE ${CMAKE_CURRENT_BINARY_DIR}/avatar
+  FILES ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png)
 
 # The tray icon: the windows' icon under the path the tray reads.
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico
