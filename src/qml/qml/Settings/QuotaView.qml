@@ -11,7 +11,7 @@ Column {
     // Dropbox counts in gigabytes as well.
     property bool gigabytes: false
     // No space known yet (0) shows an empty bar rather than a division by zero.
-    readonly property int percent: used > 0 && total > 0 ? Math.round(used / (total / 100)) : 0
+    readonly property real percent: used > 0 && total > 0 ? Math.round(used / (total / 100)) : 0
 
     function size(bytes, digits) {
         return gigabytes ? Fn.sizeToStringDropbox(bytes, digits) : Fn.sizeToString(bytes, digits)
