@@ -1,7 +1,7 @@
 #pragma once
 
-// Drives a page as its user does: finds items by object name or shown text, clicks them,
-// types into them; and reads a settings row as it lies in the database file.
+// Drives a page as its user does: finds items by object name or label, clicks them and
+// types into them; reads the settings database file as another program would.
 
 #include "settings/constants.h"
 #include "settings/setting.h"
@@ -17,9 +17,7 @@ namespace PageDriver {
 
 inline QQuickItem *find(QQuickItem *root, const std::function<bool(QQuickItem *)> &match)
 {
-    if (!root)
-        return nullptr;
-    for (QQuickItem *child : root->childItems()) {
+    for (QQuickItem *child : root ? root->childItems() : QList<QQuickItem *>()) {
         if (match(child))
             return child;
         if (QQuickItem *found = find(child, match))
@@ -33,10 +31,7 @@ inline QQuickItem *named(QQuickItem *root, const QString &name)
     return find(root, [&](QQuickItem *item) { return item->objectName() == name; });
 }
 
-inline QQuickItem *named(QQuickView *view, const QString &name)
-{
-    return named(view->rootObject(), name);
-}
+inline QQuickItem *named(QQuickView *view, const QString &name) { return named(view->rootObject(), name); }
 
 // A check box or radio button under the named item, by its label.
 inline QQuickItem *labelled(QQuickView *view, const QString &parent, const QString &text)
@@ -48,17 +43,13 @@ inline bool click(QQuickView *view, QQuickItem *item)
 {
     if (!item || !item->isVisible())
         return false;
-    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-    QTest::mouseClick(view, Qt::LeftButton, {}, centre.toPoint());
+    QTest::mouseClick(view, Qt::LeftButton, {}, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
     return true;
 }
 
-inline bool click(QQuickView *view, const QString &name)
-{
-    return click(view, named(view, name));
-}
+inline bool click(QQuickView *view, const QString &name) { return click(view, named(view, name)); }
 
-// Replaces the field's text as typed keys.
+// Replaces the field's text, key by key.
 inline bool type(QQuickView *view, const QString &field, const QString &text)
 {
     if (!click(view, field))
@@ -70,21 +61,20 @@ inline bool type(QQuickView *view, const QString &field, const QString &text)
     return true;
 }
 
-inline bool activate(QQuickView *view)
+inline QString run(const QString &program, const QStringList &arguments)
 {
-    view->requestActivate();
-    return QTest::qWaitForWindowActive(view);
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
-// The value column of the row, read by sqlite3 once every write is on disk.
-inline QString storedRow(const QString &key)
+// The database file once every write is on disk: one row's value, or every row with ".dump".
+inline QString stored(const QString &key)
 {
     Setting::instance()->sync();
-    QProcess sqlite;
-    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), m_pathSettings + QStringLiteral("setting"),
-                                             QStringLiteral("SELECT value FROM Settings WHERE name = '%1'").arg(key)});
-    sqlite.waitForFinished(10000);
-    return QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed();
+    const QString query = key == QLatin1String(".dump") ? key : QStringLiteral("SELECT value FROM Settings WHERE name = '%1'").arg(key);
+    return run(QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), m_pathSettings + QStringLiteral("setting"), query});
 }
 
 } // namespace PageDriver
