@@ -115,6 +115,19 @@ private slots:
         QCOMPARE(settings->getValue(prefix + "password").toString(), password);
     }
 
+    // The page writes Shift first; the full-screen hotkey is stored the other way round.
+    void combinationOfAnotherHotkey_isNotTaken()
+    {
+        Setting::instance()->setValue(SettingKeys::keyFragmentScreen, QStringLiteral("Ctrl + Print"));
+        Setting::instance()->setValue(SettingKeys::keySnapshotScreen, QStringLiteral("Ctrl + Shift + Print"));
+        SettingWidget *window = openSettings(QStringLiteral("mavu"));
+        QVERIFY(click(window, "hotKeyTab") && click(window, named(named(window, "fragmentHotKey"), "change")));
+        QTest::keyClick(window, Qt::Key_Print, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(named(named(window, "fragmentHotKey"), "typed")->property("text").toString(),
+                 QStringLiteral("Shift + Ctrl + Print - already in use"));
+        QCOMPARE(window->rootObject()->property("hootKeyFragmentScreen").toString(), QStringLiteral("Ctrl + Print"));
+    }
+
     void cancel_writesNothing()
     {
         SettingWidget *window = openSettings(QStringLiteral("ftp"));
