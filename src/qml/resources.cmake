@@ -77,7 +77,8 @@ qt_add_resources(mavucore "mavu_window_pages"
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/UploadPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/LastUploadPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ProxyPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml)
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/AudioImagePlayer.qml)
 file(GLOB mavu_settings_pages CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Settings/*.qml)
 qt_add_resources(mavucore "mavu_settings_pages"
   PREFIX "/qml"
