@@ -85,18 +85,15 @@ qt_add_resources(mavucore "mavu_settings_pages"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${mavu_settings_pages})
 
-# The settings store's default avatar address names its own folder: the same picture there.
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/avatar_default.png
-  ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png COPYONLY)
-qt_add_resources(mavucore "mavu_default_avatar"
-  PREFIX "/images"
-  BASE ${CMAKE_CURRENT_BINARY_DIR}/avatar
-  FILES ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png)
+# A copy of a picture under a resource path of its own: prefix, then the relative path.
+function(mavu_add_resource_copy name source prefix path)
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/${name})
+  configure_file(${source} ${folder}/${path} COPYONLY)
+  qt_add_resources(mavucore ${name} PREFIX ${prefix} BASE ${folder} FILES ${folder}/${path})
+endfunction()
 
 # The tray icon: the windows' icon under the path the tray reads.
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico
-  ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico COPYONLY)
-qt_add_resources(mavucore "mavu_tray_icon"
-  PREFIX "/icon"
-  BASE ${CMAKE_CURRENT_BINARY_DIR}/tray
-  FILES ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico)
+mavu_add_resource_copy(mavu_tray_icon ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico "/icon" image/icon.ico)
+# The settings store's default avatar address names a folder of its own: the same picture there.
+mavu_add_resource_copy(mavu_default_avatar ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/avatar_default.png
+  "/images" images/avatar_default.png)
