@@ -230,6 +230,47 @@ def capture_images():
            d("roundrectangle 1.5,1.5 68.5,68.5 4,4"))
 
 
+# ---------------------------------------------------------------- settings page
+TAB_ICONS = {
+    "storage": [d("ellipse 18,9 12,4 0,360"), d("line 6,9 6,27"), d("line 30,9 30,27"), d("ellipse 18,27 12,4 0,180"),
+                d("ellipse 18,18 12,4 0,180")],
+    "setting": [d("circle 18,18 18,12"), d("circle 18,18 18,15.5"), d("line 18,3 18,8"), d("line 18,28 18,33"),
+                d("line 3,18 8,18"), d("line 28,18 33,18"), d("line 7.5,7.5 11,11"), d("line 25,25 28.5,28.5"),
+                d("line 7.5,28.5 11,25"), d("line 25,11 28.5,7.5")],
+    "hoot": [d("roundrectangle 3,8 33,28 4,4"), d("line 8,14 10,14"), d("line 14,14 16,14"), d("line 20,14 22,14"),
+             d("line 26,14 28,14"), d("line 11,22 25,22")],
+}
+
+
+def settings_images():
+    for stem, draws in TAB_ICONS.items():
+        canvas("icon", f"setting_tool_{stem}.png", 36, 36, fill("none", "#6d7078", 2), *draws)
+        canvas("icon", f"setting_tool_{stem}_check.png", 36, 36, fill("none", "#2f9bd0", 2), *draws)
+    canvas("component", "setting_separator.png", 2, 64, fill("#c4c6cc"), d("line 0,0 0,63"),
+           fill("#ffffff"), d("line 1,0 1,63"))
+    canvas("component", "separator.png", 4, 2, fill("#d8d9de"), d("line 0,0 3,0"), fill("#ffffff"), d("line 0,1 3,1"))
+    canvas("component", "version_background.png", 61, 23, fill("#6d7078", "#55585f"),
+           d("roundrectangle 0.5,0.5 60.5,22.5 10,10"))
+    canvas("image", "avatar_default.png", 50, 50, fill("#c9cbd3", "#a9acb4"), d("roundrectangle 0.5,0.5 49.5,49.5 5,5"),
+           fill("#ffffff"), d("circle 25,19 25,10"), d("ellipse 25,47 16,13 180,360"))
+    spinner()
+
+
+def spinner():
+    """The 16 x 16 busy animation: a short arc going round in eight steps."""
+    frames = []
+    for step in range(8):
+        start = step * 45
+        frame = path("component", f"download_{step}.png")
+        subprocess.run(["convert", "-size", "16x16", "xc:none", *fill("none", "#d4d6dc", 2), *d("circle 8,8 8,2"),
+                        *fill("none", "#2f9bd0", 2), *d(f"arc 2,2 14,14 {start},{start + 90}"), frame], check=True)
+        frames.append(frame)
+    subprocess.run(["convert", "-delay", "10", "-dispose", "Background", *frames, "-loop", "0",
+                    path("component", "download.gif")], check=True)
+    for frame in frames:
+        os.remove(frame)
+
+
 if __name__ == "__main__":
     frame_images()
     check_images()
@@ -241,3 +282,4 @@ if __name__ == "__main__":
     app_icons()
     overlay_images()
     capture_images()
+    settings_images()

@@ -154,7 +154,9 @@ public slots:
     // File uploads (core_uploads.cpp).
     void uploadData(QStringList paths);
     void uploadDataZip(QStringList paths);
+    // The probe speaks SFTP when "is_sftp" is set, or as the page's check box says.
     void checkFtpConnecrion(QString username, QString password, QString host, QString path, int port = 21);
+    void checkFtpConnecrion(QString username, QString password, QString host, QString path, int port, bool sftp);
 
 signals:
     void accountChange(Autorization *account);
@@ -168,6 +170,7 @@ private slots:
     void createTrayIcon();
     void activatedTrayIcon(QSystemTrayIcon::ActivationReason reason);
     void deleteSettingWindow();
+    void settingWindowVisibleChanged(bool visible);
     void noteUploadFailure();
 
 private:
@@ -183,6 +186,7 @@ private:
     void showSettingsProblems();
     void writeClipboard(const QString &text);
     void createTrayMenu();
+    void updateTrayShortcuts();
     void fillTrayMenu();
     void updateLinkActions();
     void forgetUploadWidget();
@@ -205,6 +209,8 @@ private:
     QPointer<LastUploadWidget> m_lastUploadWidget;
     QPointer<ProxyWidget> m_proxyWidget;
     bool m_uploadFailed = false;
+    // The settings page released the hotkeys to edit one and has not armed them again.
+    bool m_hotkeysReleased = false;
     Autorization *m_account = nullptr;
     NetworkExchange *m_networkExchange = nullptr;
     UploadModel *m_uploadModel = nullptr;

@@ -5,6 +5,8 @@
 
 #include "app/hookkeybord.h"
 
+#include <QDebug>
+
 void Core::ensureHotkeyManager()
 {
     if (HookKeybord::m_instance)
@@ -17,12 +19,24 @@ void Core::ensureHotkeyManager()
 
 void Core::updateHook()
 {
+    qDebug() << "void Core::updateHook()";
     ensureHotkeyManager();
+    m_hotkeysReleased = false;
     HookKeybord::m_instance->updateHootKey();
+    updateTrayShortcuts();
 }
 
 void Core::unhookKeyboard()
 {
     ensureHotkeyManager();
+    m_hotkeysReleased = true;
     HookKeybord::m_instance->stopHook();
+}
+
+// However the settings window goes away while a hotkey is being edited (closed, cancelled,
+// hidden by the desktop), the hotkeys come back.
+void Core::settingWindowVisibleChanged(bool visible)
+{
+    if (!visible && m_hotkeysReleased)
+        updateHook();
 }

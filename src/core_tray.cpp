@@ -90,10 +90,7 @@ void Core::createTrayMenu()
         connect(action, &QAction::triggered, this, entry.run);
         *entry.action = action;
     }
-    m_actionScreen->setShortcut(
-        QKeySequence(trayKeyText(storedText(SettingKeys::keyFragmentScreen)), QKeySequence::PortableText));
-    m_actionVideo->setShortcut(
-        QKeySequence(trayKeyText(storedText(SettingKeys::keySnapshotScreen)), QKeySequence::NativeText));
+    updateTrayShortcuts();
     qDebug() << "void Core::createTrayMenu()" << "key string" << m_actionScreen->objectName();
     updateLinkActions();
     fillTrayMenu();
@@ -106,6 +103,17 @@ void Core::createTrayMenu()
                 [](QAction *action) { qDebug() << "=== TRAY MENU ACTION TRIGGERED ===" << action->text(); });
     }
     qDebug() << "void Core::createTrayMenu()" << "complete create tray";
+}
+
+// The hotkeys as stored: at every rebuild and whenever the hotkeys are armed anew.
+void Core::updateTrayShortcuts()
+{
+    if (!m_actionScreen || !m_actionVideo)
+        return;
+    m_actionScreen->setShortcut(
+        QKeySequence(trayKeyText(storedText(SettingKeys::keyFragmentScreen)), QKeySequence::PortableText));
+    m_actionVideo->setShortcut(
+        QKeySequence(trayKeyText(storedText(SettingKeys::keySnapshotScreen)), QKeySequence::NativeText));
 }
 
 void Core::fillTrayMenu()

@@ -4,6 +4,8 @@
 #include "core.h"
 
 #include "commandline.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
 #include "upload/handleftpupload.h"
 #include "upload/networkexchange.h"
 #include "upload/uploadmodel.h"
@@ -74,9 +76,15 @@ void Core::uploadDataZip(QStringList paths)
 
 void Core::checkFtpConnecrion(QString username, QString password, QString host, QString path, int port)
 {
-    qDebug() << "void Core::checkFtpConnecrion(QString, QString, QString, QString, int)";
+    const bool sftp = Setting::instance()->getValue(SettingKeys::isSftp).toBool();
+    checkFtpConnecrion(username, password, host, path, port, sftp);
+}
+
+void Core::checkFtpConnecrion(QString username, QString password, QString host, QString path, int port, bool sftp)
+{
+    qDebug() << "void Core::checkFtpConnecrion(QString, QString, QString, QString, int, bool)" << sftp;
     auto *probe = new HandleFTPUpload(this);
     connect(probe, &HandleFTPUpload::checkConnectFinished, this, &Core::checkConnectionFinished);
-    probe->checkConnect(username, password, host, path, port);
+    probe->checkConnectOver(sftp, username, password, host, path, port);
     connect(probe, &HandleFTPUpload::checkConnectFinished, probe, &QObject::deleteLater);
 }

@@ -44,6 +44,7 @@ SettingWidget *Core::settingWidget()
         printProgress(QStringLiteral("settingWidget: creating new SettingWidget"));
         m_settingWidget = new SettingWidget();
         connect(m_settingWidget, &BasicWindow::closed, this, &Core::deleteSettingWindow);
+        connect(m_settingWidget, &QWindow::visibleChanged, this, &Core::settingWindowVisibleChanged);
         printProgress(QStringLiteral("settingWidget: widget created"));
     }
     return m_settingWidget;

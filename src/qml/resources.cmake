@@ -42,7 +42,8 @@ qt_add_resources(mavucore "mavu_page_components"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${mavu_page_components}
         ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceWindow.qml)
-file(GLOB mavu_page_component_images CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png)
+file(GLOB mavu_page_component_images CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.gif)
 list(REMOVE_ITEM mavu_page_component_images ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/color_line_big.png)
 qt_add_resources(mavucore "mavu_page_component_images"
   PREFIX "/component"
@@ -78,11 +79,21 @@ qt_add_resources(mavucore "mavu_window_pages"
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ProxyPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/AudioImagePlayer.qml)
+file(GLOB mavu_settings_pages CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Settings/*.qml)
+qt_add_resources(mavucore "mavu_settings_pages"
+  PREFIX "/qml"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${mavu_settings_pages})
+
+# A copy of a picture under a resource path of its own: prefix, then the relative path.
+function(mavu_add_resource_copy name source prefix path)
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/${name})
+  configure_file(${source} ${folder}/${path} COPYONLY)
+  qt_add_resources(mavucore ${name} PREFIX ${prefix} BASE ${folder} FILES ${folder}/${path})
+endfunction()
 
 # The tray icon: the windows' icon under the path the tray reads.
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico
-  ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico COPYONLY)
-qt_add_resources(mavucore "mavu_tray_icon"
-  PREFIX "/icon"
-  BASE ${CMAKE_CURRENT_BINARY_DIR}/tray
-  FILES ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico)
+mavu_add_resource_copy(mavu_tray_icon ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico "/icon" image/icon.ico)
+# The settings store's default avatar address names a folder of its own: the same picture there.
+mavu_add_resource_copy(mavu_default_avatar ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/avatar_default.png
+  "/images" images/avatar_default.png)

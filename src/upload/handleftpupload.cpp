@@ -106,8 +106,14 @@ QString HandleFTPUpload::fallbackSettingKey() const
 
 void HandleFTPUpload::checkConnect(QString user, QString password, QString host, QString path, int port)
 {
-    qDebug() << Q_FUNC_INFO << host << port;
-    CurlTarget target = targetFromSettings(Setting::instance()->getValue(SettingKeys::isSftp).toBool());
+    const bool sftp = Setting::instance()->getValue(SettingKeys::isSftp).toBool();
+    checkConnectOver(sftp, user, password, host, path, port);
+}
+
+void HandleFTPUpload::checkConnectOver(bool sftp, QString user, QString password, QString host, QString path, int port)
+{
+    qDebug() << Q_FUNC_INFO << sftp << host << port;
+    CurlTarget target = targetFromSettings(sftp);
     target.user = user;
     target.password = password;
     target.host = host.trimmed();

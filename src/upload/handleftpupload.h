@@ -24,6 +24,8 @@ public slots:
     // Logs in with these values on the thread pool, tells the user the outcome and then
     // emits checkConnectFinished(). With "is_sftp" set the probe speaks SFTP.
     void checkConnect(QString user, QString password, QString host, QString path, int port = 21);
+    // The same over the protocol given, whatever "is_sftp" holds.
+    void checkConnectOver(bool sftp, QString user, QString password, QString host, QString path, int port);
 
 signals:
     void checkConnectFinished();

@@ -1,8 +1,5 @@
 #include "handlesftpupload.h"
 
-#include <QDebug>
-#include <QPointer>
-
 HandleSFTPUpload::HandleSFTPUpload(QObject *parent)
     : HandleFTPUpload(parent)
 {
@@ -10,16 +7,5 @@ HandleSFTPUpload::HandleSFTPUpload(QObject *parent)
 
 void HandleSFTPUpload::checkSftpConnect(QString user, QString password, QString host, QString path, int port)
 {
-    qDebug() << Q_FUNC_INFO << host << port;
-    CurlTarget target = targetFromSettings(true);
-    target.user = user;
-    target.password = password;
-    target.host = host.trimmed();
-    target.path = path;
-    target.port = port;
-    QPointer<HandleSFTPUpload> self(this);
-    ConnectionProbe::run(target, this, [self] {
-        if (self)
-            emit self->checkConnectFinished();
-    });
+    checkConnectOver(true, user, password, host, path, port);
 }

@@ -1,0 +1,99 @@
+// The hot key tab on a real X server: editing a hotkey releases the global hotkeys, and
+// however the editing ends they are grabbed again (seen from a second X client); a
+// combination typed on the page and accepted fires its capture.
+
+#include "app/hookkeybord.h"
+#include "core.h"
+#include "pagedriver.h"
+#include "windows/settingwidget_rest.h"
+
+#include <QPointer>
+
+// Xlib last: its macros would break the Qt headers.
+#include "../app/x11testclient.h"
+
+using namespace PageDriver;
+
+namespace {
+
+bool allThreeHeldByUs()
+{
+    X11TestClient other;
+    const int print = other.keycode(XK_Print);
+    return !other.grab(print, ControlMask) && !other.grab(print, ShiftMask) && !other.grab(print, ControlMask | ShiftMask);
+}
+
+} // namespace
+
+class SettingHotkeysTest : public QObject
+{
+    Q_OBJECT
+    QPointer<SettingWidget> m_window;
+
+    SettingWidget *editFragmentHotkey()
+    {
+        Core::instance()->showSetting();
+        m_window = Core::instance()->settingWidget();
+        m_window->requestActivate();
+        const bool editing = QTest::qWaitForWindowActive(m_window) && click(m_window, "hotKeyTab")
+            && click(m_window, named(named(m_window, "fragmentHotKey"), "change"));
+        return editing ? m_window.data() : nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        Core::instance()->updateHook(); // the defaults: Ctrl, Shift, Ctrl+Shift with Print
+    }
+
+    void cleanup()
+    {
+        if (m_window)
+            m_window->close();
+    }
+
+    void editingEnds_hotkeysAreGrabbedAgain_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("window closed") << "close";
+    }
+
+    void editingEnds_hotkeysAreGrabbedAgain()
+    {
+        QFETCH(QString, leave);
+        QVERIFY(allThreeHeldByUs());
+        SettingWidget *window = editFragmentHotkey();
+        QVERIFY(window);
+        QVERIFY(!HookKeybord::m_instance->shortcut(HookKeybord::HookFragment)); // released while typing
+        if (leave == "Escape")
+            QTest::keyClick(window, Qt::Key_Escape);
+        else if (leave == "Cancel")
+            QVERIFY(click(window, "cancelButton"));
+        else
+            window->close();
+        QCOMPARE(window && window->isVisible(), leave == "Escape"); // Escape only ends the typing
+        QVERIFY(allThreeHeldByUs());
+    }
+
+    void typedCombination_firesTheCaptureOnceAccepted()
+    {
+        SettingWidget *window = editFragmentHotkey();
+        QVERIFY(window);
+        QTest::keyClick(window, Qt::Key_F9, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(named(named(window, "fragmentHotKey"), "value")->property("text").toString(),
+                 QStringLiteral("Shift + Ctrl + F9"));
+        QVERIFY(click(window, "acceptButton"));
+
+        KeyPressBarrier barrier;
+        QVERIFY(barrier.isArmed());
+        QSignalSpy fragment(HookKeybord::m_instance, &HookKeybord::fragmentScreenActivated);
+        QVERIFY(barrier.pressAndSettle(QStringLiteral("ctrl+shift+F9")));
+        QCOMPARE(fragment.count(), 1);
+    }
+};
+
+QTEST_MAIN(SettingHotkeysTest)
+#include "tst_settinghotkeys.moc"
