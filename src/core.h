@@ -57,7 +57,10 @@ public:
     Q_INVOKABLE UploadModel *uploadModel();
 
     // ---- Capture (core_capture.cpp) ----
+    // The overlay of the capture in progress; asking for it starts one.
     SurfaceWidget *surfaceWidget();
+    // Builds the overlay window ahead of the first capture, so that the first hotkey finds it.
+    void prepareOverlay();
     Q_INVOKABLE void screen(bool fullscreen, bool quick);
 
     // ---- Delivery of a capture (core_delivery.cpp) ----
@@ -135,6 +138,7 @@ private:
     void writeClipboard(const QString &text);
     void saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
+    SurfaceWidget *overlayWindow();
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
 
     static Core *m_instance;
@@ -144,6 +148,7 @@ private:
     QString m_supportHost;
     QPixmap m_imageToSave;
     QPointer<SurfaceWidget> m_surface;
+    SurfaceWidget *m_overlayWindow = nullptr;
     Autorization *m_account = nullptr;
     NetworkExchange *m_networkExchange = nullptr;
     UploadModel *m_uploadModel = nullptr;

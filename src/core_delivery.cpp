@@ -3,6 +3,7 @@
 
 #include "core.h"
 
+#include "capture/screengrab.h"
 #include "capture/surfacewidget.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
-#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
@@ -86,17 +86,6 @@ bool wantsExtraCopy()
     return Setting::instance()->getValue(SettingKeys::useSaveScreen).toBool();
 }
 
-QPixmap grabDesktop()
-{
-    QScreen *primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return QPixmap();
-    QRect united;
-    for (QScreen *screen : QGuiApplication::screens())
-        united = united.united(screen->geometry());
-    return primary->grabWindow(0, united.x(), united.y(), united.width(), united.height());
-}
-
 } // namespace
 
 Core::SaveFileDialog Core::m_saveFileDialog = [](const QString &caption, const QString &suggestion,
@@ -113,7 +102,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
 {
     QPixmap image = pxm;
     if (image.isNull() && quick) {
-        image = grabDesktop();
+        image = QPixmap::fromImage(grabScreenArea(desktopArea()));
     } else if (image.isNull()) {
         if (!m_surface)
             return;

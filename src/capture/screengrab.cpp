@@ -1,0 +1,230 @@
+#include "screengrab.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QMutex>
+#include <QPixmap>
+#include <QScreen>
+
+#include <X11/Xlib.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+struct Segment
+{
+    int shmid = -1;
+    uchar *address = nullptr;
+    qsizetype bytes = 0;
+    xcb_shm_seg_t xid = 0;
+};
+
+struct Root
+{
+    xcb_connection_t *connection = nullptr;
+    xcb_window_t window = XCB_WINDOW_NONE;
+};
+
+// The application's own X connection and root window, when the root can be read as
+// 32-bit pixels in the layout of QImage::Format_RGB32 through shared memory.
+Root usableRoot()
+{
+    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    auto *x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || xcb_connection_has_error(connection))
+        return {};
+    const xcb_query_extension_reply_t *shm = xcb_get_extension_data(connection, &xcb_shm_id);
+    if (!shm || !shm->present)
+        return {};
+    const xcb_setup_t *setup = xcb_get_setup(connection);
+    const xcb_window_t rootWindow = x11->display() ? XDefaultRootWindow(x11->display())
+                                                   : xcb_setup_roots_iterator(setup).data->root;
+    const bool littleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    if ((setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != littleEndian)
+        return {};
+    bool thirtyTwoBits = false;
+    for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem; xcb_format_next(&format))
+        thirtyTwoBits |= format.data->depth == 24 && format.data->bits_per_pixel == 32;
+    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem; xcb_screen_next(&screen)) {
+        if (screen.data->root != rootWindow || screen.data->root_depth != 24 || !thirtyTwoBits)
+            continue;
+        for (auto depth = xcb_screen_allowed_depths_iterator(screen.data); depth.rem; xcb_depth_next(&depth)) {
+            for (auto visual = xcb_depth_visuals_iterator(depth.data); visual.rem; xcb_visualtype_next(&visual)) {
+                const xcb_visualtype_t *type = visual.data;
+                if (type->visual_id == screen.data->root_visual && type->red_mask == 0xff0000
+                    && type->green_mask == 0xff00 && type->blue_mask == 0xff)
+                    return {connection, rootWindow};
+            }
+        }
+    }
+    return {};
+}
+
+// Segments for grabs; one that is no longer used stays for the next grab of its size, since
+// a fresh segment costs the X server as much again as the grab itself.
+class SegmentPool
+{
+public:
+    static SegmentPool &instance()
+    {
+        // Never destroyed: at exit the X connection may already be gone, and the server
+        // drops a client's segments when the client leaves.
+        static auto *pool = new SegmentPool();
+        return *pool;
+    }
+
+    Segment *take(xcb_connection_t *connection, qsizetype bytes)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_connection = connection;
+        m_wantedBytes = bytes;
+        Segment *segment = std::exchange(m_kept, nullptr);
+        if (segment && segment->bytes == bytes)
+            return segment;
+        destroy(segment);
+        return create(bytes);
+    }
+
+    // Called when the last image on the segment is gone, on whichever thread that was.
+    void giveBack(Segment *segment)
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_kept && segment->bytes == m_wantedBytes)
+            m_kept = segment;
+        else
+            destroy(segment);
+    }
+
+    void destroy(Segment *segment)
+    {
+        if (!segment)
+            return;
+        if (QCoreApplication::instance() && m_connection && !xcb_connection_has_error(m_connection)) {
+            xcb_shm_detach(m_connection, segment->xid);
+            xcb_flush(m_connection);
+        }
+        shmdt(segment->address);
+        delete segment;
+    }
+
+private:
+    Segment *create(qsizetype bytes)
+    {
+        auto segment = std::make_unique<Segment>();
+        segment->bytes = bytes;
+        segment->shmid = shmget(IPC_PRIVATE, size_t(bytes), IPC_CREAT | 0600);
+        if (segment->shmid < 0)
+            return nullptr;
+        void *address = shmat(segment->shmid, nullptr, 0);
+        if (address == reinterpret_cast<void *>(-1)) {
+            shmctl(segment->shmid, IPC_RMID, nullptr);
+            return nullptr;
+        }
+        segment->address = static_cast<uchar *>(address);
+        segment->xid = xcb_generate_id(m_connection);
+        xcb_generic_error_t *error =
+            xcb_request_check(m_connection, xcb_shm_attach_checked(m_connection, segment->xid, segment->shmid, 0));
+        // Once both sides are attached the segment can be marked for removal: it then goes
+        // away with the last detach, also when this process ends abruptly.
+        shmctl(segment->shmid, IPC_RMID, nullptr);
+        if (error) {
+            std::free(error);
+            shmdt(address);
+            return nullptr;
+        }
+        return segment.release();
+    }
+
+    QMutex m_mutex;
+    xcb_connection_t *m_connection = nullptr;
+    Segment *m_kept = nullptr;
+    qsizetype m_wantedBytes = 0;
+};
+
+void returnSegment(void *segment)
+{
+    SegmentPool::instance().giveBack(static_cast<Segment *>(segment));
+}
+
+// The server leaves the byte beside the 24 colour bits undefined; QImage::Format_RGB32
+// promises it is 0xff, and some of Qt's drawing relies on that.
+void makeOpaque(uchar *bits, qsizetype pixels)
+{
+    auto *pixel = reinterpret_cast<quint32 *>(bits);
+    for (qsizetype i = 0; i < pixels; ++i)
+        pixel[i] |= 0xff000000u;
+}
+
+QImage grabThroughSharedMemory(const Root &root, const QRect &area)
+{
+    const qsizetype bytes = qsizetype(area.width()) * area.height() * 4;
+    SegmentPool &pool = SegmentPool::instance();
+    Segment *segment = pool.take(root.connection, bytes);
+    if (!segment)
+        return QImage();
+    xcb_generic_error_t *error = nullptr;
+    xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(
+        root.connection,
+        xcb_shm_get_image(root.connection, root.window, qint16(area.x()), qint16(area.y()), quint16(area.width()),
+                          quint16(area.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->xid, 0),
+        &error);
+    const bool complete = reply && reply->depth == 24 && qsizetype(reply->size) == bytes;
+    std::free(reply);
+    std::free(error);
+    if (!complete) {
+        pool.giveBack(segment);
+        return QImage();
+    }
+    makeOpaque(segment->address, bytes / 4);
+    return QImage(segment->address, area.width(), area.height(), area.width() * 4, QImage::Format_RGB32,
+                  returnSegment, segment);
+}
+
+bool screensUnscaled()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::all_of(screens.begin(), screens.end(),
+                       [](const QScreen *screen) { return qFuzzyCompare(screen->devicePixelRatio(), 1.0); });
+}
+
+QImage grabThroughQt(const QRect &area)
+{
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return QImage();
+    return primary->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
+} // namespace
+
+QRect desktopArea()
+{
+    QRect united;
+    for (QScreen *screen : QGuiApplication::screens())
+        united = united.united(screen->geometry());
+    return united;
+}
+
+QImage grabScreenArea(const QRect &area)
+{
+    if (!QGuiApplication::primaryScreen() || area.isEmpty())
+        return QImage();
+    QImage picture;
+    if (screensUnscaled()) {
+        static const Root root = usableRoot();
+        if (root.connection)
+            picture = grabThroughSharedMemory(root, area);
+    }
+    if (picture.isNull())
+        picture = grabThroughQt(area);
+    picture.setDevicePixelRatio(qApp->devicePixelRatio());
+    return picture;
+}
