@@ -9,7 +9,9 @@
 
 #include <X11/Xlib.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
+#include <unistd.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 
@@ -18,12 +20,23 @@
 
 namespace {
 
+#ifndef MADV_POPULATE_READ
+#define MADV_POPULATE_READ 22
+#endif
+
+// A segment up to this size (a 2560 x 1600 screen and a little more) stays for the next grab.
+// A larger one goes: the window's own buffer of the same size stays anyway, and two of them
+// would keep too much memory between captures.
+constexpr qsizetype keptSegmentLimit = 20 * 1024 * 1024;
+constexpr int grabStrips = 8;
+
 struct Segment
 {
     int shmid = -1;
     uchar *address = nullptr;
     qsizetype bytes = 0;
     xcb_shm_seg_t xid = 0;
+    bool used = false;
 };
 
 struct Root
@@ -97,7 +110,7 @@ public:
     void giveBack(Segment *segment)
     {
         QMutexLocker lock(&m_mutex);
-        if (!m_kept && segment->bytes == m_wantedBytes)
+        if (!m_kept && segment->bytes == m_wantedBytes && segment->bytes <= keptSegmentLimit)
             m_kept = segment;
         else
             destroy(segment);
@@ -154,6 +167,14 @@ void returnSegment(void *segment)
     SegmentPool::instance().giveBack(static_cast<Segment *>(segment));
 }
 
+// Maps the pages of a new segment in one go, far cheaper than taking a fault for each.
+void mapAtOnce(uchar *start, qsizetype bytes)
+{
+    const auto page = quintptr(getpagesize());
+    const quintptr first = quintptr(start) & ~(page - 1);
+    madvise(reinterpret_cast<void *>(first), size_t(quintptr(start) + quintptr(bytes) - first), MADV_POPULATE_READ);
+}
+
 // The server leaves the byte beside the 24 colour bits undefined; QImage::Format_RGB32
 // promises it is 0xff, and some of Qt's drawing relies on that.
 void makeOpaque(uchar *bits, qsizetype pixels)
@@ -163,29 +184,47 @@ void makeOpaque(uchar *bits, qsizetype pixels)
         pixel[i] |= 0xff000000u;
 }
 
+// The area is read in horizontal strips, all asked for at once: while the server fills the
+// next strips, the ones it has finished are mapped and made opaque here.
 QImage grabThroughSharedMemory(const Root &root, const QRect &area)
 {
-    const qsizetype bytes = qsizetype(area.width()) * area.height() * 4;
+    const qsizetype stride = qsizetype(area.width()) * 4;
+    const qsizetype bytes = stride * area.height();
     SegmentPool &pool = SegmentPool::instance();
     Segment *segment = pool.take(root.connection, bytes);
     if (!segment)
         return QImage();
-    xcb_generic_error_t *error = nullptr;
-    xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(
-        root.connection,
-        xcb_shm_get_image(root.connection, root.window, qint16(area.x()), qint16(area.y()), quint16(area.width()),
-                          quint16(area.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->xid, 0),
-        &error);
-    const bool complete = reply && reply->depth == 24 && qsizetype(reply->size) == bytes;
-    std::free(reply);
-    std::free(error);
+    const int rowsPerStrip = (area.height() + grabStrips - 1) / grabStrips;
+    QList<QPair<int, xcb_shm_get_image_cookie_t>> strips;
+    for (int top = 0; top < area.height(); top += rowsPerStrip) {
+        const int rows = qMin(rowsPerStrip, area.height() - top);
+        strips.append({top, xcb_shm_get_image(root.connection, root.window, qint16(area.x()), qint16(area.y() + top),
+                                              quint16(area.width()), quint16(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                              segment->xid, quint32(top * stride))});
+    }
+    const bool fresh = !std::exchange(segment->used, true);
+    bool complete = true;
+    for (int i = 0; i < strips.size(); ++i) {
+        const int top = strips.at(i).first;
+        const int rows = (i + 1 < strips.size() ? strips.at(i + 1).first : area.height()) - top;
+        xcb_generic_error_t *error = nullptr;
+        xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(root.connection, strips.at(i).second, &error);
+        complete = complete && reply && reply->depth == 24 && qsizetype(reply->size) == rows * stride;
+        std::free(reply);
+        std::free(error);
+        if (!complete)
+            continue; // the remaining replies are still collected
+        uchar *strip = segment->address + top * stride;
+        if (fresh)
+            mapAtOnce(strip, rows * stride);
+        makeOpaque(strip, rows * stride / 4);
+    }
     if (!complete) {
         pool.giveBack(segment);
         return QImage();
     }
-    makeOpaque(segment->address, bytes / 4);
-    return QImage(segment->address, area.width(), area.height(), area.width() * 4, QImage::Format_RGB32,
-                  returnSegment, segment);
+    return QImage(segment->address, area.width(), area.height(), int(stride), QImage::Format_RGB32, returnSegment,
+                  segment);
 }
 
 bool screensUnscaled()
