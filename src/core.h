@@ -138,6 +138,7 @@ private:
     void writeClipboard(const QString &text);
     void saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
+    void countCapture();
     SurfaceWidget *overlayWindow();
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
 

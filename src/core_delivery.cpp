@@ -50,6 +50,18 @@ QByteArray encode(const QPixmap &image, Encoding encoding)
     return bytes;
 }
 
+// For a capture that only waits for its upload: written straight, without waiting for the
+// disk, which would hold the upload back by as long as the encoding takes.
+bool writeTemporary(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
@@ -114,27 +126,33 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         emit deletedSurfaceScreen();
         return;
     }
-    Setting *settings = Setting::instance();
-    settings->setValue(SettingKeys::countScreen, settings->getValue(SettingKeys::countScreen).toInt() + 1);
-    settings->setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
-
     const Encoding encoding = chosenEncoding();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
     m_currentCaptureFile = name;
     QString error;
-    if (!writeAtomically(name, encode(image, encoding), &error)) {
+    if (!writeTemporary(name, encode(image, encoding), &error)) {
         qDebug() << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
+        countCapture();
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
         emit deletedSurfaceScreen();
         return;
     }
     if (wantsExtraCopy())
         QFile::copy(name, extraCopyPath(encoding));
-    const bool titled = settings->getValue(SettingKeys::showActiveWindow).toBool();
+    const bool titled = Setting::instance()->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
     m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
     m_lastCaptureFile = name;
+    // Counted once the upload is under way: the settings writes need not hold it back.
+    countCapture();
     emit deletedSurfaceScreen();
+}
+
+void Core::countCapture()
+{
+    Setting *settings = Setting::instance();
+    settings->setValue(SettingKeys::countScreen, settings->getValue(SettingKeys::countScreen).toInt() + 1);
+    settings->setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
 }
 
 void Core::screenPostFacebook(QPixmap pxm) { screenUpload(1, false, pxm); }
