@@ -11,6 +11,8 @@
 #include "settings/settingkeys.h"
 
 #include <QBuffer>
+#include <QPainter>
+#include <QScreen>
 #include <QQuickWindow>
 #include <QtTest>
 
@@ -53,15 +55,37 @@ qint64 statusKilobytes(const QByteArray &field)
     return -1;
 }
 
-// Shows an overlay until its first frame is on the screen, then lets it go.
+// True when the screen shows the overlay's picture under its dim layer at a few points away
+// from the pointer's guide lines and the magnifier.
+bool screenShowsPicture(const QImage &picture)
+{
+    const QSize size = picture.size();
+    for (const QPoint point : {QPoint(size.width() / 8, size.height() / 8), QPoint(size.width() * 7 / 8, size.height() / 8),
+                               QPoint(size.width() / 8, size.height() * 7 / 8),
+                               QPoint(size.width() * 7 / 8, size.height() * 7 / 8)}) {
+        QImage expected(1, 1, QImage::Format_RGB32);
+        expected.fill(picture.pixel(point));
+        QPainter(&expected).fillRect(expected.rect(), QColor(QStringLiteral("#6c141517")));
+        const QImage shown =
+            QGuiApplication::primaryScreen()->grabWindow(0, point.x(), point.y(), 1, 1).toImage();
+        if ((shown.pixel(0, 0) & 0xffffff) != (expected.pixel(0, 0) & 0xffffff))
+            return false;
+    }
+    return true;
+}
+
+// Shows an overlay until a frame with its picture is on the screen (frames without it do
+// not count), then ends the capture.
 void openAndCloseOverlay()
 {
     SurfaceWidget *overlay = Core::instance()->surfaceWidget();
     QSignalSpy swapped(overlay, &QQuickWindow::frameSwapped);
     overlay->show();
-    swapped.wait(5000);
+    const QImage picture = overlay->background().toImage();
+    while (swapped.wait(5000) && !screenShowsPicture(picture)) {
+    }
     Core::instance()->deleteSurfaceScreen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -73,6 +97,8 @@ private slots:
     void initTestCase()
     {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        QCursor::setPos(0, 0);
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     }
 
     void encode_data()
@@ -104,7 +130,7 @@ private slots:
         }
     }
 
-    // From the request to the overlay's first frame on the screen.
+    // From the request to the first frame on the screen that shows the picture.
     void openOverlay()
     {
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("bench"));
@@ -142,7 +168,7 @@ private slots:
         }
         QTest::mouseRelease(overlay, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
         Core::instance()->deleteSurfaceScreen();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
     }
 
     // Hotkey slot to the link on the clipboard, against a loopback FTP server.
