@@ -4,6 +4,7 @@
 // (with HOME pointing at a throw-away folder).
 
 #include "../tests/upload/uploadtestsupport.h"
+#include "processstatus.h"
 #include "capture/surfaceselector.h"
 #include "capture/surfacewidget.h"
 #include "core.h"
@@ -42,17 +43,6 @@ qint64 encodedSize(const QImage &image, const char *format, int quality)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format, quality);
     return bytes.size();
-}
-
-qint64 statusKilobytes(const QByteArray &field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').first().toLongLong();
-    return -1;
 }
 
 // True when the screen shows the overlay's picture under its dim layer at a few points away
@@ -148,10 +138,10 @@ private slots:
             QCoreApplication::processEvents();
             QTest::qWait(50);
             if (capture == 1)
-                afterFirst = statusKilobytes("VmRSS:");
+                afterFirst = statusKilobytes(QStringLiteral("self"), "VmRSS:");
         }
-        QTextStream(stdout) << "peak resident: " << statusKilobytes("VmHWM:") / 1024 << " MB, after first capture: "
-                            << afterFirst / 1024 << " MB, after 20: " << statusKilobytes("VmRSS:") / 1024 << " MB\n";
+        QTextStream(stdout) << "peak resident: " << statusKilobytes(QStringLiteral("self"), "VmHWM:") / 1024 << " MB, after first capture: "
+                            << afterFirst / 1024 << " MB, after 20: " << statusKilobytes(QStringLiteral("self"), "VmRSS:") / 1024 << " MB\n";
     }
 
     void dragSelectionOneMove()

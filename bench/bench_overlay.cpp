@@ -7,6 +7,7 @@
 //   HOME=$(mktemp -d) xvfb-run -a -s "-screen 0 3840x2160x24" build/bench/bench_overlay
 
 #include "../tests/upload/uploadtestsupport.h"
+#include "processstatus.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -79,13 +80,7 @@ QString figures(const QList<double> &values)
 
 qint64 residentMegabytes(qint64 pid)
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
-    return -1;
+    return statusKilobytes(QString::number(pid), "VmRSS:") / 1024;
 }
 
 // The overlay's dim colour over a pixel, drawn the way the overlay draws it.

@@ -1,5 +1,7 @@
 #include "screengrab.h"
 
+#include "platform/x11_helper_linux.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QGuiApplication>
@@ -7,7 +9,6 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include <X11/Xlib.h>
 #include <sys/ipc.h>
 #include <sys/mman.h>
 #include <sys/shm.h>
@@ -39,46 +40,41 @@ struct Segment
     bool used = false;
 };
 
-struct Root
+// True when the root window's pixels have the layout of QImage::Format_RGB32: depth 24 in
+// 32 bits, red, green, blue from the high byte down, in this machine's byte order.
+bool rootIsRgb32(const xcb_setup_t *setup, xcb_window_t root)
 {
-    xcb_connection_t *connection = nullptr;
-    xcb_window_t window = XCB_WINDOW_NONE;
-};
-
-// The application's own X connection and root window, when the root can be read as
-// 32-bit pixels in the layout of QImage::Format_RGB32 through shared memory.
-Root usableRoot()
-{
-    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
-    auto *x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
-    if (!connection || xcb_connection_has_error(connection))
-        return {};
-    const xcb_query_extension_reply_t *shm = xcb_get_extension_data(connection, &xcb_shm_id);
-    if (!shm || !shm->present)
-        return {};
-    const xcb_setup_t *setup = xcb_get_setup(connection);
-    const xcb_window_t rootWindow = x11->display() ? XDefaultRootWindow(x11->display())
-                                                   : xcb_setup_roots_iterator(setup).data->root;
-    const bool littleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
-    if ((setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != littleEndian)
-        return {};
+    if ((setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != (Q_BYTE_ORDER == Q_LITTLE_ENDIAN))
+        return false;
     bool thirtyTwoBits = false;
     for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem; xcb_format_next(&format))
         thirtyTwoBits |= format.data->depth == 24 && format.data->bits_per_pixel == 32;
-    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem; xcb_screen_next(&screen)) {
-        if (screen.data->root != rootWindow || screen.data->root_depth != 24 || !thirtyTwoBits)
+    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem && thirtyTwoBits; xcb_screen_next(&screen)) {
+        if (screen.data->root != root || screen.data->root_depth != 24)
             continue;
         for (auto depth = xcb_screen_allowed_depths_iterator(screen.data); depth.rem; xcb_depth_next(&depth)) {
             for (auto visual = xcb_depth_visuals_iterator(depth.data); visual.rem; xcb_visualtype_next(&visual)) {
                 const xcb_visualtype_t *type = visual.data;
                 if (type->visual_id == screen.data->root_visual && type->red_mask == 0xff0000
                     && type->green_mask == 0xff00 && type->blue_mask == 0xff)
-                    return {connection, rootWindow};
+                    return true;
             }
         }
     }
-    return {};
+    return false;
+}
+
+// The application's own X connection and root window when the root can be read through
+// shared memory as Format_RGB32 pixels; null otherwise.
+ApplicationConnection usableRoot()
+{
+    const ApplicationConnection x11 = applicationConnection();
+    if (!x11.connection)
+        return {};
+    const xcb_query_extension_reply_t *shm = xcb_get_extension_data(x11.connection, &xcb_shm_id);
+    if (!shm || !shm->present || !rootIsRgb32(xcb_get_setup(x11.connection), x11.root))
+        return {};
+    return x11;
 }
 
 // Segments for grabs; one that is no longer used stays for the next grab of its size, since
@@ -186,7 +182,7 @@ void makeOpaque(uchar *bits, qsizetype pixels)
 
 // The area is read in horizontal strips, all asked for at once: while the server fills the
 // next strips, the ones it has finished are mapped and made opaque here.
-QImage grabThroughSharedMemory(const Root &root, const QRect &area)
+QImage grabThroughSharedMemory(const ApplicationConnection &root, const QRect &area)
 {
     const qsizetype stride = qsizetype(area.width()) * 4;
     const qsizetype bytes = stride * area.height();
@@ -198,7 +194,7 @@ QImage grabThroughSharedMemory(const Root &root, const QRect &area)
     QList<QPair<int, xcb_shm_get_image_cookie_t>> strips;
     for (int top = 0; top < area.height(); top += rowsPerStrip) {
         const int rows = qMin(rowsPerStrip, area.height() - top);
-        strips.append({top, xcb_shm_get_image(root.connection, root.window, qint16(area.x()), qint16(area.y() + top),
+        strips.append({top, xcb_shm_get_image(root.connection, root.root, qint16(area.x()), qint16(area.y() + top),
                                               quint16(area.width()), quint16(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
                                               segment->xid, quint32(top * stride))});
     }
@@ -258,7 +254,7 @@ QImage grabScreenArea(const QRect &area)
         return QImage();
     QImage picture;
     if (screensUnscaled()) {
-        static const Root root = usableRoot();
+        static const ApplicationConnection root = usableRoot();
         if (root.connection)
             picture = grabThroughSharedMemory(root, area);
     }
