@@ -3,7 +3,6 @@
 #include "platform/x11_helper_linux.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QGuiApplication>
 #include <QMutex>
 #include <QPixmap>
@@ -112,6 +111,7 @@ public:
             destroy(segment);
     }
 
+private:
     void destroy(Segment *segment)
     {
         if (!segment)
@@ -124,7 +124,6 @@ public:
         delete segment;
     }
 
-private:
     Segment *create(qsizetype bytes)
     {
         auto segment = std::make_unique<Segment>();
@@ -198,7 +197,7 @@ QImage grabThroughSharedMemory(const ApplicationConnection &root, const QRect &a
                                               quint16(area.width()), quint16(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
                                               segment->xid, quint32(top * stride))});
     }
-    const bool fresh = !std::exchange(segment->used, true);
+    const bool fresh = !segment->used;
     bool complete = true;
     for (int i = 0; i < strips.size(); ++i) {
         const int top = strips.at(i).first;
@@ -219,6 +218,7 @@ QImage grabThroughSharedMemory(const ApplicationConnection &root, const QRect &a
         pool.giveBack(segment);
         return QImage();
     }
+    segment->used = true;
     return QImage(segment->address, area.width(), area.height(), int(stride), QImage::Format_RGB32, returnSegment,
                   segment);
 }

@@ -284,11 +284,8 @@ void SurfaceSelector::setY(int y)
 // surround and the lines along all four sides.
 QList<QRect> SurfaceSelector::dimmedAreas() const
 {
-    if (m_isPress && m_firstDraw)
-        return surroundOfSelection();
-    if (!m_complete)
-        return {QRect(0, 0, int(width()), int(height()))};
-    return surroundOfSelection();
+    const bool waiting = !m_complete && !(m_isPress && m_firstDraw);
+    return waiting ? QList<QRect>{QRect(0, 0, int(width()), int(height()))} : surroundOfSelection();
 }
 
 QList<QRect> SurfaceSelector::guideLines() const

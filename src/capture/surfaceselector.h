@@ -82,10 +82,6 @@ public:
 
     bool contains(const QPointF &point) const override;
 
-    // What the item shows, in item coordinates: the dimmed rectangles and the guide lines.
-    QList<QRect> dimmedAreas() const;
-    QList<QRect> guideLines() const;
-
 public slots:
     // Back to the state of a new item, for the next capture in the same window.
     void reset();
@@ -149,6 +145,9 @@ private:
     void slideWhileDrawing();
     void applyDragLimits(double xBefore, double yBefore);
     void applyWholeLimits();
+    // What the item shows, in item coordinates: the dimmed rectangles and the guide lines.
+    QList<QRect> dimmedAreas() const;
+    QList<QRect> guideLines() const;
     QList<QRect> surroundOfSelection() const;
 
     int m_gx = 0;

@@ -305,10 +305,11 @@ bool SurfaceWidget::pauseForRepaint()
     QEventLoop loop;
     QTimer::singleShot(repaintPauseMsecs, &loop, &QEventLoop::quit);
     loop.exec();
-    if (!self || !m_capturing)
+    if (!self)
         return false;
     m_repaintPause = false;
-    return true;
+    // The capture may have been ended from outside meanwhile (the window system's close).
+    return m_capturing;
 }
 
 void SurfaceWidget::screenSaveToClipboard()

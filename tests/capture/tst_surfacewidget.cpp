@@ -12,6 +12,7 @@
 #include "../harness/patternwindow.h"
 
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QQuickWindow>
@@ -281,6 +282,27 @@ private slots:
         QVERIFY(xdotool({"key", "ctrl+c"}));
         QTRY_VERIFY(closed.count() >= 1);
         QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+    }
+
+    // The window system may close the window while a copy waits for its repaint: nothing is
+    // copied, and the next capture closes as usual.
+    void windowSystemClose_duringTheRepaintPause_endsTheCapture()
+    {
+        QVERIFY(openOverlay());
+        select(QRect(40, 30, 120, 90));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QTimer::singleShot(50, m_overlay, [this] {
+            QCloseEvent close;
+            QCoreApplication::sendEvent(m_overlay, &close);
+        });
+        m_overlay->screenSaveToClipboard();
+        QVERIFY(!m_overlay->isCapturing());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        QVERIFY(openOverlay());
+        QSignalSpy closed(m_overlay, &SurfaceWidget::closed);
+        m_overlay->close();
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!m_overlay->isVisible());
     }
 
     void copy_duringTheRepaintPause_keepsTheOverlayAlive()
