@@ -31,6 +31,7 @@ constexpr int accountInfoDelayMsecs = 30000;
 constexpr int accountRefreshMsecs = 3600000;
 constexpr int updateRecheckMsecs = 10800000;
 constexpr int showMainWindowDelayMsecs = 500;
+constexpr int reminderDelayMsecs = 60000;
 } // namespace
 
 Core *Core::instance()
@@ -50,7 +51,10 @@ Core::Core()
     createAccount();
     registerQmlTypes();
     createNetworkExchange();
+    printProgress(QStringLiteral("Core: createTrayIcon"));
+    createTrayIcon();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
+    connect(Setting::instance(), &Setting::languageChanged, this, &Core::createTrayIcon);
     ensureHotkeyManager();
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         m_clipboard = QGuiApplication::clipboard();
@@ -58,6 +62,7 @@ Core::Core()
     MPainterArea::setColorLookup([this](int x) { return getColorFromX(x); });
     connect(this, &Core::deletedSurfaceScreen, this, &Core::deleteSurfaceScreen);
     setLastLink(QString());
+    QTimer::singleShot(reminderDelayMsecs, this, &Core::showReminderMessage);
     startUpdater();
 }
 
@@ -68,6 +73,7 @@ void Core::createAccount()
     m_account->listen();
     emit accountChange(m_account);
     connect(m_account, &Autorization::authChanged, this, &Core::checkAutorization);
+    connect(m_account, &Autorization::authChanged, this, &Core::createTrayIcon);
     connect(m_account->dropBoxAuth(), &DropboxAuth::error, this, &Core::showErrorWidget);
     if (!Autorization::isAuth())
         return;
@@ -90,11 +96,15 @@ void Core::createNetworkExchange()
 {
     printProgress(QStringLiteral("Core: creating NetworkExchange"));
     m_networkExchange = new NetworkExchange(this);
+    // A link first shows the upload window and then reaches the clipboard.
+    connect(m_networkExchange, &NetworkExchange::startUpload, this, &Core::showUploadPage);
+    connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::showUploadPage);
     connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
     connect(m_networkExchange, &NetworkExchange::error, this, &Core::showErrorWidget);
-    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this,
-            [this] { showErrorWidget(tr("Internet is not available")); });
+    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
+    connect(m_networkExchange, &NetworkExchange::error, this, &Core::noteUploadFailure);
+    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::noteUploadFailure);
 }
 
 // Either hands over to a pending update (the process ends here) or checks for one now
@@ -126,9 +136,12 @@ QString Core::emptyString() const
     return QString();
 }
 
-// Ends the process with code 0 once every queued settings write is on disk.
+// Takes the icon off the tray and ends the process with code 0 once every queued
+// settings write is on disk.
 void Core::exitApp()
 {
+    delete m_trayIcon;
+    m_trayIcon = nullptr;
     Setting::instance()->sync();
     QCoreApplication::exit(0);
 }

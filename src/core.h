@@ -7,16 +7,25 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <functional>
 
 class Autorization;
+class AutorizationWidget;
+class LastUploadWidget;
+class MainToolWidget;
 class NetworkExchange;
+class ProxyWidget;
+class QAction;
 class QClipboard;
 class QLockFile;
+class QMenu;
+class SettingWidget;
 class SurfaceWidget;
 class UploadModel;
+class UploadWidget;
 
 // The application controller: one object for the whole process, seen by QML as `core`.
 // Its facets live in core_<facet>.cpp.
@@ -56,6 +65,18 @@ public:
     // The list of running uploads, created on first use as a child of Core.
     Q_INVOKABLE UploadModel *uploadModel();
 
+    // ---- Windows (core_windows.cpp): made on first use ----
+    MainToolWidget *mainToolWidget();
+    SettingWidget *settingWidget();
+    AutorizationWidget *autorizationWidget();
+    UploadWidget *uploadWidget();
+    LastUploadWidget *lastUploadWidget();
+    ProxyWidget *proxyWidget();
+
+    // ---- Tray (core_tray.cpp) ----
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+    QMenu *trayMenu() const { return m_trayMenu; }
+
     // ---- Capture (core_capture.cpp) ----
     // The overlay of the capture in progress; asking for it starts one.
     SurfaceWidget *surfaceWidget();
@@ -75,6 +96,9 @@ public slots:
     void exitApp();
     void clearTempPath();
     bool checkAutorization();
+    void showSetting();
+    void showProxyWidget();
+    void registrationWidgetDestroy();
     void updateHook();
     void unhookKeyboard();
 
@@ -88,11 +112,24 @@ public slots:
     void startArrowAnimation();
     void stopArrowAnimation();
 
-    // Links and messages (core_links.cpp).
+    // Upload windows (core_windows.cpp).
+    void showUploadPage();
+    void showLastUploadPage();
+    void cancelUpload();
+
+    // Links (core_links.cpp).
     void setLastLink(QString link);
     void copyLastLink();
     void openLastLink();
+    void openHistory();
+
+    // Messages for the user (core_messages.cpp).
     void showErrorWidget(QString text);
+    void internetNotAvailable();
+    void internetNotAvailableResult(int result);
+    void showReminderMessage();
+    void showTrayMessage(QString title, QString messae);
+    void openHelp();
 
     // Capture entry points (core_capture.cpp).
     void fragmentScreen();
@@ -123,6 +160,13 @@ signals:
     void lastLinkChanged(QString link);
     void deletedSurfaceScreen();
     void checkConnectionFinished();
+    void closeProxyWindow();
+
+private slots:
+    void createTrayIcon();
+    void activatedTrayIcon(QSystemTrayIcon::ActivationReason reason);
+    void deleteSettingWindow();
+    void noteUploadFailure();
 
 private:
     Core();
@@ -136,6 +180,10 @@ private:
     void ensureHotkeyManager();
     void clearAudioFolder();
     void writeClipboard(const QString &text);
+    void createTrayMenu();
+    void fillTrayMenu();
+    void updateLinkActions();
+    void forgetUploadWidget();
     void saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
     void countCapture();
@@ -148,8 +196,16 @@ private:
     QString m_hostUrl;
     QString m_supportHost;
     QPixmap m_imageToSave;
+    QSystemTrayIcon *m_trayIcon = nullptr;
     QPointer<SurfaceWidget> m_surface;
     SurfaceWidget *m_overlayWindow = nullptr;
+    QPointer<MainToolWidget> m_mainToolWidget;
+    QPointer<SettingWidget> m_settingWidget;
+    QPointer<AutorizationWidget> m_autorizationWidget;
+    QPointer<UploadWidget> m_uploadWidget;
+    QPointer<LastUploadWidget> m_lastUploadWidget;
+    QPointer<ProxyWidget> m_proxyWidget;
+    bool m_uploadFailed = false;
     Autorization *m_account = nullptr;
     NetworkExchange *m_networkExchange = nullptr;
     UploadModel *m_uploadModel = nullptr;
@@ -159,6 +215,16 @@ private:
     QImage m_paletteStrip;
     QString m_lastCaptureFile;
     QString m_currentCaptureFile;
+    QMenu *m_trayMenu = nullptr;
+    QAction *m_actionAuth = nullptr;
+    QAction *m_actionScreen = nullptr;
+    QAction *m_actionVideo = nullptr;
+    QAction *m_actionSetting = nullptr;
+    QAction *m_trayHistory = nullptr;
+    QAction *m_actionHelp = nullptr;
+    QAction *m_actionQuit = nullptr;
+    QAction *m_openLastLink = nullptr;
+    QAction *m_copyLastLink = nullptr;
     QTimer m_accountRefreshTimer;
     QLockFile *m_instanceLock = nullptr;
 };

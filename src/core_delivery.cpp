@@ -232,6 +232,28 @@ void Core::screenSaveToClipboard()
         m_surface->close();
 }
 
+// The capture whose upload found no connection goes where the user says, in the format
+// it was encoded in. The dialog has asked before the user chose an existing file; that
+// file is replaced only once the capture is written in full.
+void Core::internetNotAvailableResult(int result)
+{
+    if (result != 0)
+        return;
+    const QString fileName =
+        m_saveFileDialog(tr("Save file"), QString(), QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"));
+    if (fileName.isEmpty())
+        return;
+    QFile capture(m_lastCaptureFile);
+    QString error;
+    if (!capture.open(QIODevice::ReadOnly)) {
+        error = capture.errorString();
+    } else if (writeAtomically(fileName, capture.readAll(), &error)) {
+        capture.remove();
+        return;
+    }
+    showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
+}
+
 void Core::selectSaveScreenFolder()
 {
     Setting *settings = Setting::instance();

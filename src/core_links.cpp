@@ -1,12 +1,17 @@
-// The last link, the clipboard and the messages for the user.
+// The last link, the clipboard and the signed link to the history page.
 
 #include "core.h"
 
 #include "network/autorization.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDebug>
 
+// A job reports its link when the service made the file record and again when the bytes
+// are up: the clipboard is written only for a new link.
 void Core::setLastLink(QString link)
 {
     qDebug() << "void Core::setLastLink(QString)" << link;
@@ -16,6 +21,7 @@ void Core::setLastLink(QString link)
         writeClipboard(link);
     }
     emit lastLinkChanged(m_lastLink);
+    updateLinkActions();
 }
 
 QString Core::lastLink() const
@@ -40,19 +46,15 @@ void Core::writeClipboard(const QString &text)
         m_clipboard->setText(text, QClipboard::Clipboard);
 }
 
-// The error window arrives with the page windows; until then the text goes to the log.
-void Core::showErrorWidget(QString text)
+// The history page signs the user in with the token, the time in seconds and the MD5 of
+// both.
+void Core::openHistory()
 {
-    qDebug() << "void Core::showErrorWidget(QString)" << text;
-    qWarning().noquote() << text;
-}
-
-// The sign-in window arrives with the page windows; until then a capture simply needs an
-// account.
-bool Core::checkAutorization()
-{
-    if (Autorization::isAuth())
-        return true;
-    m_account->resetAutorization();
-    return false;
+    if (!checkAutorization())
+        return;
+    const QString seconds = QString::number(QDateTime::currentMSecsSinceEpoch() / 1000);
+    const QString token = Autorization::token();
+    const QByteArray signature =
+        QCryptographicHash::hash(token.toUtf8() + seconds.toUtf8(), QCryptographicHash::Md5).toHex();
+    openUrl(serverHistory() + token + QLatin1Char('/') + QString::fromLatin1(signature) + QLatin1Char('/') + seconds);
 }

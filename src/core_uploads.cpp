@@ -13,8 +13,10 @@
 
 UploadModel *Core::uploadModel()
 {
-    if (!m_uploadModel)
+    if (!m_uploadModel) {
         m_uploadModel = new UploadModel(this);
+        connect(m_uploadModel, &UploadModel::uploadComplete, this, &Core::showLastUploadPage);
+    }
     return m_uploadModel;
 }
 
@@ -52,6 +54,7 @@ void Core::uploadData(QStringList paths)
         return;
     }
     uploadModel();
+    m_lastCaptureFile.clear();
     m_networkExchange->uploadData(usable);
 }
 
@@ -64,6 +67,7 @@ void Core::uploadDataZip(QStringList paths)
     if (usable.isEmpty())
         return;
     uploadModel();
+    m_lastCaptureFile.clear();
     m_networkExchange->uploadDataZip(usable);
 }
 

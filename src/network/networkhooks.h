@@ -6,8 +6,8 @@
 #include <functional>
 
 // Seams between the service client and the desktop: the information dialog, the
-// browser and the end of the process. The defaults write a warning, open the URL with
-// the desktop's handler and end the program; the windows and the tests put their own in.
+// browser and the end of the process. The defaults open the dialog, open the URL with
+// the desktop's handler and end the program; the tests put their own in.
 namespace NetworkHooks {
 
 std::function<void(const QString &text)> &showInformation();

@@ -63,3 +63,25 @@ qt_add_resources(mavucore "mavu_cursors"
   PREFIX "/cursor"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/cursor/cross_cursor.png)
+
+# The pages of the program's small windows.
+qt_add_resources(mavucore "mavu_window_pages"
+  PREFIX "/qml"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MessagePage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ErrorDialog.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SettingPage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/RegistrationPage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/UploadPage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/LastUploadPage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ProxyPage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml)
+
+# The tray icon: the windows' icon under the path the tray reads.
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico
+  ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico COPYONLY)
+qt_add_resources(mavucore "mavu_tray_icon"
+  PREFIX "/icon"
+  BASE ${CMAKE_CURRENT_BINARY_DIR}/tray
+  FILES ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico)

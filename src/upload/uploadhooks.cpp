@@ -1,6 +1,7 @@
 #include "uploadhooks.h"
 
-#include <QDebug>
+#include "core.h"
+
 #include <QDesktopServices>
 
 namespace UploadHooks {
@@ -16,9 +17,7 @@ std::function<bool(const QUrl &url)> &openUrl()
 std::function<void(const QString &title, const QString &text)> &showMessage()
 {
     static std::function<void(const QString &, const QString &)> hook =
-        [](const QString &title, const QString &text) {
-            qInfo().noquote() << "UploadHooks::showMessage:" << title << text;
-        };
+        [](const QString &title, const QString &text) { Core::instance()->showTrayMessage(title, text); };
     return hook;
 }
 

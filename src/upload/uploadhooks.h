@@ -6,8 +6,8 @@
 #include <functional>
 
 // Seams between the upload pipeline and the desktop. The defaults open URLs with the
-// desktop's handler and write messages to the debug stream; the controller puts its tray
-// balloon in place of the message, and the tests record what would have been shown.
+// desktop's handler and show messages as the controller's tray balloons; the tests record
+// what would have been shown.
 namespace UploadHooks {
 
 // Opens a share page, a mail link or the Dropbox sign-in page; false when nothing opened it.

@@ -4,6 +4,7 @@
 
 #include "core.h"
 #include "settings/setting.h"
+#include "settings/settingkeys.h"
 #include "windows/compositor.h"
 #include "windows/windowtypes.h"
 
@@ -56,6 +57,11 @@ void BasicWindow::setupUi()
     rootContext()->setContextProperty(QStringLiteral("core"), Core::instance());
     rootContext()->setContextProperty(QStringLiteral("settings"), Setting::instance());
     init();
+}
+
+QString BasicWindow::titleWithUserName(const QString &word)
+{
+    return word + QStringLiteral(" - ") + Setting::instance()->getValue(SettingKeys::userName).toString();
 }
 
 void BasicWindow::setData(const QString &key, const QVariant &value)
@@ -122,13 +128,21 @@ void BasicWindow::placeAt(int x, int y)
     setPosition(x, y);
 }
 
+// The corner rules count on the transparent margin of the frame; an opaque frame has
+// none and moves in by as much, so that its panel stays as far from the screen's edges.
+int BasicWindow::cornerInset() const
+{
+    return m_transparent ? 0 : frameMargin;
+}
+
 void BasicWindow::updatePos()
 {
     const QRect area = availableArea();
     if (m_centered)
         placeAt(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
     else
-        placeAt(area.x() + area.width() - width() + 10, area.y() + area.height() - height() + 10);
+        placeAt(area.x() + area.width() - width() + 10 - cornerInset(),
+                area.y() + area.height() - height() + 10 - cornerInset());
     qDebug() << "void BasicWindow::updatePos()" << height();
 }
 
@@ -173,7 +187,8 @@ void BasicWindow::setHeight(int h)
             checkCenterPosition();
         } else {
             const QRect area = availableArea();
-            placeAt(area.x() + area.width() - width() - 10, area.y() + area.height() - height() - 20);
+            placeAt(area.x() + area.width() - width() - 10 - cornerInset(),
+                    area.y() + area.height() - height() - 20 - cornerInset());
         }
     }
     update();

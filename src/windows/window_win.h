@@ -63,6 +63,10 @@ protected:
     // Called by the subclass constructor after the base constructor: context, then init().
     void setupUi();
     virtual void init() = 0;
+    // A window title: the word, " - " and the signed-in user's name.
+    static QString titleWithUserName(const QString &word);
+    // Sets the placement flag without placing the window now.
+    void setCenteredFlag(bool centered) { m_centered = centered; }
 
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -72,6 +76,7 @@ protected:
 
 private:
     QRect availableArea() const;
+    int cornerInset() const;
     void placeAt(int x, int y);
     void updateMask();
 

@@ -5,6 +5,7 @@
 
 using namespace UploadTest;
 #include "../harness/patternwindow.h"
+#include "settings/constants.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -190,6 +191,19 @@ private slots:
         QTest::qWait(1000);
         QCOMPARE(uploaded().size(), before);
         QVERIFY(m_program.state() == QProcess::Running);
+    }
+
+    // Last: the server goes away for good.
+    void uploadToAServerThatIsDown_showsAnErrorAndKeepsTheCapture()
+    {
+        m_server.stop();
+        openOverlay();
+        dragSelection(QPoint(150, 120), QPoint(350, 260));
+        QVERIFY(xdotool({"key", "ctrl+Return"}));
+        QTRY_VERIFY_WITH_TIMEOUT(xdotool({"search", "--onlyvisible", "--name", "^Mavu - Error$"}), 20000);
+        const QFileInfoList captures = QDir(m_tempDir).entryInfoList({"*.png"}, QDir::Files, QDir::Time);
+        QVERIFY(!captures.isEmpty());
+        QCOMPARE(rgb(QImage(captures.first().filePath())), m_pattern.image.copy(150, 120, 200, 140));
     }
 };
 

@@ -194,6 +194,7 @@ public:
         return waitForPort(m_port);
     }
     ~FtpServer() { stopProcess(m_process); }
+    void stop() { stopProcess(m_process); }
     quint16 port() const { return m_port; }
     QString root() const { return m_root; }
 

@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>Save file</source>
-        <translation>Save file</translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>The capture is empty: nothing was saved</source>
@@ -30,10 +30,6 @@
     <message>
         <source>File not found</source>
         <translation>File not found</translation>
-    </message>
-    <message>
-        <source>Internet is not available</source>
-        <translation>Internet connection is not available</translation>
     </message>
 </context>
 </TS>

@@ -31,9 +31,5 @@
         <source>File not found</source>
         <translation>Файл не найден</translation>
     </message>
-    <message>
-        <source>Internet is not available</source>
-        <translation>Интернет недоступен</translation>
-    </message>
 </context>
 </TS>

@@ -1,0 +1,283 @@
+// The tray icon and its menu on a real X server with a real tray host (trayer).
+
+#include "../harness/shellwindows.h"
+#include "core.h"
+#include "network/autorization.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+#include "windows/autorizationwidget_rest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QProcess>
+#include <QStyleHints>
+#include <QtTest>
+
+#include <X11/Xlib.h>
+
+namespace {
+
+Display *display()
+{
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+}
+
+QWidget *topLevelWidgetOfClass(const char *className)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits(className) && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+// True when the X window has been taken out of the root window into the tray host.
+bool embedded(QWidget *widget)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display(), Window(widget->winId()), &root, &parent, &children, &count))
+        return false;
+    if (children)
+        XFree(children);
+    return parent != root;
+}
+
+// Qt does not follow a window into the tray host: the X server knows where it is.
+QPoint onScreen(QWidget *widget, const QPoint &point)
+{
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display(), Window(widget->winId()), DefaultRootWindow(display()), point.x(), point.y(),
+                          &x, &y, &child);
+    return QPoint(x, y);
+}
+
+// The icon's window: made anew each time the menu is rebuilt (the icon is shown again).
+QWidget *iconWindow()
+{
+    return topLevelWidgetOfClass("QSystemTrayIconSys");
+}
+
+// Where the icon's centre is on the screen, once the tray host has embedded it and stopped
+// laying its icons out again; a null point when it does not settle.
+QPoint settledIconCentre()
+{
+    QPoint last;
+    for (int steady = 0, round = 0; round < 100; ++round) {
+        QTest::qWait(100);
+        QWidget *icon = iconWindow();
+        const QPoint now = icon && embedded(icon) ? onScreen(icon, icon->rect().center()) : QPoint();
+        steady = !now.isNull() && now == last ? steady + 1 : 0;
+        if (steady == 3)
+            return now;
+        last = now;
+    }
+    return QPoint();
+}
+
+// The menu as the user reads it: texts, "-" for separators, "(off)" after a disabled entry.
+QStringList menuEntries()
+{
+    QStringList entries;
+    for (QAction *action : Core::instance()->trayMenu()->actions()) {
+        if (action->isSeparator())
+            entries << QStringLiteral("-");
+        else
+            entries << action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
+    }
+    return entries;
+}
+
+QAction *trayAction(const char *objectName)
+{
+    return Core::instance()->trayMenu()->findChild<QAction *>(QLatin1String(objectName));
+}
+
+void signIn(bool signedIn)
+{
+    Setting::instance()->setValue(SettingKeys::token, signedIn ? QStringLiteral("tray-token") : QString());
+    emit Core::instance()->account()->authChanged(signedIn);
+}
+
+bool overlayShown()
+{
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (window->inherits("SurfaceWidget") && window->isVisible())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TrayTest : public QObject
+{
+    Q_OBJECT
+
+    QProcess m_trayer;
+
+private slots:
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        m_trayer.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--widthtype", "request",
+                                                  "--height", "24", "--SetDockType", "true"});
+        QVERIFY(m_trayer.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        Setting::instance()->setValue(SettingKeys::token, QString());
+        Core::instance();
+    }
+
+    void cleanupTestCase()
+    {
+        m_trayer.kill();
+        m_trayer.waitForFinished(5000);
+    }
+
+    void icon_isEmbeddedInTheTray()
+    {
+        QVERIFY(!settledIconCentre().isNull());
+    }
+
+    // Rows without a language run first, while no catalogue is installed.
+    void menu_followsSignInLinkAndLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QStringList>("entries");
+        const QString none;
+        const QString link = QStringLiteral("https://files.example/tray.png");
+        QTest::newRow("signed out") << none << false << none << QStringList{"Autorization", "-", "Help", "-", "Quit"};
+        QTest::newRow("signed in, no link")
+            << none << true << none
+            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Settings", "-",
+                           "Open last link (off)", "Copy last link (off)", "-", "Help", "-", "Quit"};
+        QTest::newRow("signed in, a link arrives")
+            << none << true << link
+            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Settings", "-",
+                           "Open last link", "Copy last link", "-", "Help", "-", "Quit"};
+        QTest::newRow("ru, signed out") << QStringLiteral("ru") << false << none
+                                        << QStringList{"Авторизация", "-", "Помощь", "-", "Выход"};
+        QTest::newRow("ru, signed in")
+            << QStringLiteral("ru") << true << link
+            << QStringList{"Фрагмент экрана", "Снимок экрана целиком", "-", "История", "Настройки", "-",
+                           "Открыть последнюю ссылку", "Скопировать последнюю ссылку", "-", "Помощь", "-", "Выход"};
+        QTest::newRow("en, signed in")
+            << QStringLiteral("en") << true << none
+            << QStringList{"Capture fragment", "Capture fullscreen", "-", "History", "Options", "-",
+                           "Open last link (off)", "Copy last link (off)", "-", "Help", "-", "Quit"};
+    }
+
+    void menu_followsSignInLinkAndLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, signedIn);
+        QFETCH(QString, link);
+        QFETCH(QStringList, entries);
+        Core::instance()->setLastLink(QString());
+        if (!language.isEmpty()) {
+            Setting::instance()->setValue(SettingKeys::language, language);
+            Setting::instance()->checkTranslate();
+        }
+        signIn(signedIn);
+        Core::instance()->setLastLink(link);
+        QCOMPARE(menuEntries(), entries);
+        QCOMPARE(Core::instance()->trayIcon()->contextMenu(), Core::instance()->trayMenu());
+        ShellWindows::hideAll();
+    }
+
+    void shortcutLabels_followTheStoredKeyTexts_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QKeySequence>("shown");
+        QTest::newRow("arrow for Shift, blanks") << QStringLiteral("Ctrl + \u21e7 + 1") << QKeySequence("Ctrl+Shift+1");
+        QTest::newRow("Print Screen") << QStringLiteral("Print Screen") << QKeySequence(Qt::Key_Print);
+        QTest::newRow("command sign for Ctrl") << QStringLiteral("\u2318 + Alt + F5") << QKeySequence("Ctrl+Alt+F5");
+    }
+
+    // A language switch rebuilds the menu with new action objects.
+    void shortcutLabels_followTheStoredKeyTexts()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QKeySequence, shown);
+        Setting::instance()->setValue(SettingKeys::keyFragmentScreen, stored);
+        Setting::instance()->setValue(SettingKeys::keySnapshotScreen, stored);
+        const QPointer<QAction> before = trayAction("actionScreen");
+        emit Setting::instance()->languageChanged();
+        QVERIFY(!before);
+        QCOMPARE(trayAction("actionScreen")->shortcut(), shown);
+        QCOMPARE(trayAction("actionVideo")->shortcut(), shown);
+    }
+
+    void click_startsACaptureOrAsksToSignIn_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::newRow("signed out: login window") << false;
+        QTest::newRow("signed in: overlay") << true;
+    }
+
+    void click_startsACaptureOrAsksToSignIn()
+    {
+        QFETCH(bool, signedIn);
+        signIn(signedIn);
+        ShellWindows::hideAll();
+        // Not a double click with the previous case's click.
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+        const QPoint centre = settledIconCentre();
+        QVERIFY(!centre.isNull());
+        QVERIFY(ShellWindows::shown<AutorizationWidget>().isEmpty() && !overlayShown());
+        QVERIFY(QProcess::execute("xdotool", {"mousemove", QString::number(centre.x()), QString::number(centre.y()),
+                                              "click", "1"}) == 0);
+        if (signedIn)
+            QTRY_VERIFY_WITH_TIMEOUT(overlayShown(), 10000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(!ShellWindows::shown<AutorizationWidget>().isEmpty(), 10000);
+        QCOMPARE(overlayShown(), signedIn);
+        Core::instance()->deleteSurfaceScreen();
+        ShellWindows::hideAll();
+    }
+
+    void reminder_onlyAfterTenDaysWithoutCapture_data()
+    {
+        QTest::addColumn<int>("daysAgo");
+        QTest::addColumn<bool>("balloon");
+        QTest::newRow("never captured") << -1 << false;
+        QTest::newRow("11 days ago") << 11 << true;
+        QTest::newRow("9 days ago") << 9 << false;
+    }
+
+    void reminder_onlyAfterTenDaysWithoutCapture()
+    {
+        QFETCH(int, daysAgo);
+        QFETCH(bool, balloon);
+        const QVariant last = daysAgo < 0 ? QVariant() : QVariant(QDateTime::currentDateTime().addDays(-daysAgo));
+        Setting::instance()->setValue(SettingKeys::dateLastScreen, last);
+        Core::instance()->showReminderMessage();
+        QWidget *tip = topLevelWidgetOfClass("QBalloonTip");
+        QCOMPARE(tip != nullptr, balloon);
+        if (tip)
+            tip->close();
+        if (daysAgo < 0)
+            QVERIFY(Setting::instance()->getValue(SettingKeys::dateLastScreen).toDateTime().isValid());
+    }
+
+    // Last: the program ends here in real use.
+    void exitApp_takesTheIconOffTheTray()
+    {
+        QPointer<QWidget> icon = iconWindow();
+        QVERIFY(icon);
+        Core::instance()->exitApp();
+        QVERIFY(!Core::instance()->trayIcon());
+        QTRY_VERIFY(!icon || !icon->isVisible());
+    }
+};
+
+QTEST_MAIN(TrayTest)
+#include "tst_tray.moc"

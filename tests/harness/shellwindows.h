@@ -1,0 +1,49 @@
+#pragma once
+
+// What the user sees of the program's small windows, for tests in the program's own
+// process: the shown windows of a class and the texts of the shown error windows.
+
+#include "windows/errorwidget.h"
+
+#include <QGuiApplication>
+#include <QQuickItem>
+#include <QStringList>
+
+namespace ShellWindows {
+
+template <typename Window>
+QList<Window *> shown()
+{
+    QList<Window *> found;
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        auto *typed = qobject_cast<Window *>(window);
+        if (typed && typed->isVisible())
+            found.append(typed);
+    }
+    return found;
+}
+
+// The text an error window's page shows, empty while the page hides it.
+inline QString shownErrorText(ErrorWidget *window)
+{
+    QObject *page = window->rootObject();
+    auto *text = page ? page->findChild<QQuickItem *>(QStringLiteral("errorText")) : nullptr;
+    return text && text->isVisible() ? text->property("text").toString() : QString();
+}
+
+inline QStringList shownErrorTexts()
+{
+    QStringList texts;
+    for (ErrorWidget *window : shown<ErrorWidget>())
+        texts.append(shownErrorText(window));
+    return texts;
+}
+
+// Hides every shown page window, so that the next case starts on an empty screen.
+inline void hideAll()
+{
+    for (BasicWindow *window : shown<BasicWindow>())
+        window->hide();
+}
+
+} // namespace ShellWindows

@@ -1,0 +1,141 @@
+// The program's small windows with their pages: each loads without a warning, takes the
+// size of its page with the frame's margin and the window flags it needs; the message
+// dialog shows the buttons of its kind.
+
+#include "../harness/shellwindows.h"
+#include "app/messagedialog.h"
+#include "core.h"
+#include "pagetestsupport.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+#include "windows/autorizationwidget_rest.h"
+#include "windows/lastuploadwidget_win.h"
+#include "windows/maintoolwidget.h"
+#include "windows/proxywidget.h"
+#include "windows/settingwidget_rest.h"
+#include "windows/uploadwidget_win.h"
+
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using WindowFactory = std::function<BasicWindow *()>;
+Q_DECLARE_METATYPE(WindowFactory)
+
+namespace {
+
+bool buttonShown(BasicWindow *window, const char *name)
+{
+    auto *button = window->rootObject()->findChild<QQuickItem *>(QLatin1String(name));
+    return button && button->isVisible();
+}
+
+} // namespace
+
+class PageWindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // The controller's tray icon tells once that this platform has no tray.
+        Core::instance();
+        PageTestSupport::install();
+        Setting::instance()->setValue(SettingKeys::typeUpload, QStringLiteral("ftp"));
+    }
+
+    void cleanup()
+    {
+        const QString warnings = PageTestSupport::takeWarnings();
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings));
+    }
+
+    void window_takesItsPageSize_data()
+    {
+        QTest::addColumn<WindowFactory>("make");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("onTop");
+        QTest::newRow("settings, ftp storage") << WindowFactory([] { return new SettingWidget; }) << QSize(640, 550) << false;
+        QTest::newRow("sign-in") << WindowFactory([] { return new AutorizationWidget; }) << QSize(400, 490) << true;
+        QTest::newRow("upload, no job") << WindowFactory([] { return new UploadWidget; }) << QSize(300, 215) << true;
+        QTest::newRow("last upload") << WindowFactory([] { return new LastUploadWidget; }) << QSize(301, 290) << true;
+        QTest::newRow("proxy") << WindowFactory([] { return new ProxyWidget; }) << QSize(470, 445) << false;
+        QTest::newRow("main tool, no link") << WindowFactory([] { return new MainToolWidget; }) << QSize(301, 360) << true;
+        QTest::newRow("error") << WindowFactory([] { return new ErrorWidget(QStringLiteral("Failed")); }) << QSize(310, 290) << false;
+        QTest::newRow("message") << WindowFactory([] {
+            auto *dialog = new MessageDialog;
+            dialog->information(QString(), QStringLiteral("Done"));
+            return dialog;
+        }) << QSize(301, 260) << false;
+    }
+
+    void window_takesItsPageSize()
+    {
+        QFETCH(WindowFactory, make);
+        QFETCH(QSize, size);
+        QFETCH(bool, onTop);
+        std::unique_ptr<BasicWindow> window(make());
+        QCOMPARE(window->status(), QQuickView::Ready);
+        QCOMPARE(window->size(), size);
+        QVERIFY(window->flags() & Qt::FramelessWindowHint);
+        QCOMPARE(bool(window->flags() & Qt::WindowStaysOnTopHint), onTop);
+    }
+
+    void errorWindow_growsWithALongText()
+    {
+        ErrorWidget window;
+        window.setError(QStringLiteral("A long error text. ").repeated(40));
+        QTRY_VERIFY(window.height() > 290);
+        QCOMPARE(ShellWindows::shownErrorText(&window), QStringLiteral("A long error text. ").repeated(40));
+    }
+
+    void messageDialog_showsTheButtonsOfItsKind_data()
+    {
+        QTest::addColumn<bool>("question");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("titleText");
+        QTest::newRow("information, no title") << false << QString() << QStringLiteral("Mavu");
+        QTest::newRow("question") << true << QStringLiteral("Warning") << QStringLiteral("Mavu - Warning");
+    }
+
+    void messageDialog_showsTheButtonsOfItsKind()
+    {
+        QFETCH(bool, question);
+        QFETCH(QString, title);
+        QFETCH(QString, titleText);
+        MessageDialog dialog;
+        question ? dialog.questions(title, QStringLiteral("Save?")) : dialog.information(title, QStringLiteral("Done"));
+        dialog.show();
+        QVERIFY(buttonShown(&dialog, "okButton"));
+        QCOMPARE(buttonShown(&dialog, "cancelButton"), question);
+        QCOMPARE(dialog.rootObject()->property("titleText").toString(), titleText);
+    }
+
+    void messageDialog_answersOnlyThroughItsButtons()
+    {
+        MessageDialog dialog;
+        dialog.questions(QStringLiteral("Warning"), QStringLiteral("Save?"));
+        QSignalSpy results(&dialog, &MessageDialog::result);
+        QSignalSpy closed(&dialog, &BasicWindow::closed);
+        dialog.show();
+        dialog.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(results.count(), 0);
+        dialog.show();
+        auto *cancel = dialog.rootObject()->findChild<QQuickItem *>(QStringLiteral("cancelButton"));
+        const QPointF centre = cancel->mapToScene(QPointF(cancel->width() / 2, cancel->height() / 2));
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, centre.toPoint());
+        QCOMPARE(results.count(), 1);
+        QCOMPARE(results.first().first().toInt(), 1);
+        QCOMPARE(closed.count(), 2);
+    }
+};
+
+QTEST_MAIN(PageWindowsTest)
+#include "tst_pagewindows.moc"
