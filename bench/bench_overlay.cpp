@@ -2,7 +2,7 @@
 // and the time until the overlay shows this run's screen picture (a new random picture on the
 // root window before every run, so that an old picture never counts); resident memory idle,
 // with the overlay open and after closing it; a quick capture to the link on the clipboard
-// with a loopback FTP server.
+// with a loopback FTP server (the upload windows stay off, so that each run starts alike).
 // Needs an X server of the size to measure, no window manager, and a throw-away HOME:
 //   HOME=$(mktemp -d) xvfb-run -a -s "-screen 0 3840x2160x24" build/bench/bench_overlay
 
@@ -378,6 +378,7 @@ private slots:
         setValues({{SettingKeys::token, QStringLiteral("bench")},
                    {SettingKeys::showCloseSurfaceWindow, 0},
                    {SettingKeys::showUpload, 0},
+                   {SettingKeys::showLastUpload, 0},
                    {SettingKeys::typeUpload, QStringLiteral("ftp")},
                    {SettingKeys::isSftp, 0},
                    {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")},
