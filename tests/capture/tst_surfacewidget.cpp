@@ -2,6 +2,7 @@
 // software scene graph as in the program. One overlay window serves every capture.
 
 #include "capture/magnifieritem.h"
+#include "capture/screengrab.h"
 #include "capture/screenpicture.h"
 #include "capture/surfaceselector.h"
 #include "capture/surfacewidget.h"
@@ -153,6 +154,16 @@ private slots:
         QImage decoded;
         QVERIFY(decoded.loadFromData(QByteArray::fromBase64(url.mid(22).toLatin1()), "PNG"));
         QCOMPARE(decoded.convertToFormat(QImage::Format_RGB32), m_pattern->image);
+    }
+
+    // Once a capture is over nothing holds its picture any more, not even what the hidden
+    // window drew last: the next grab gets the same memory again.
+    void endedCapture_letsItsPictureGo()
+    {
+        QVERIFY(openOverlay());
+        const uchar *picture = m_overlay->background().toImage().constBits();
+        closeOverlay();
+        QCOMPARE(grabScreenArea(desktopArea()).constBits(), picture);
     }
 
     // Items, history, tool, toolbar, menu, confirm box and selection of one capture are gone
