@@ -16,7 +16,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -32,10 +32,12 @@ constexpr int grabStrips = 8;
 
 struct Segment
 {
-    int shmid = -1;
     uchar *address = nullptr;
     qsizetype bytes = 0;
     xcb_shm_seg_t xid = 0;
+    // The server's answer to the attach, collected after the first grab instead of waiting
+    // for it on its own.
+    std::optional<xcb_void_cookie_t> pendingAttach;
     bool used = false;
 };
 
@@ -92,6 +94,8 @@ public:
     Segment *take(xcb_connection_t *connection, qsizetype bytes)
     {
         QMutexLocker lock(&m_mutex);
+        if (m_refused)
+            return nullptr;
         m_connection = connection;
         m_wantedBytes = bytes;
         Segment *segment = std::exchange(m_kept, nullptr);
@@ -111,6 +115,23 @@ public:
             destroy(segment);
     }
 
+    // False when the server could not attach the segment (a server on another machine):
+    // the segment is dropped, and shared memory is not tried again.
+    bool confirmAttach(Segment *segment)
+    {
+        if (!segment->pendingAttach)
+            return true;
+        QMutexLocker lock(&m_mutex);
+        xcb_generic_error_t *error = xcb_request_check(m_connection, *std::exchange(segment->pendingAttach, {}));
+        if (!error)
+            return true;
+        std::free(error);
+        m_refused = true;
+        shmdt(segment->address);
+        delete segment;
+        return false;
+    }
+
 private:
     void destroy(Segment *segment)
     {
@@ -124,34 +145,26 @@ private:
         delete segment;
     }
 
+    // The segment is marked for removal at once, so that it goes with the last detach, also
+    // when this process ends abruptly; Linux still lets the server attach it.
     Segment *create(qsizetype bytes)
     {
-        auto segment = std::make_unique<Segment>();
-        segment->bytes = bytes;
-        segment->shmid = shmget(IPC_PRIVATE, size_t(bytes), IPC_CREAT | 0600);
-        if (segment->shmid < 0)
+        const int id = shmget(IPC_PRIVATE, size_t(bytes), IPC_CREAT | 0600);
+        if (id < 0)
             return nullptr;
-        void *address = shmat(segment->shmid, nullptr, 0);
-        if (address == reinterpret_cast<void *>(-1)) {
-            shmctl(segment->shmid, IPC_RMID, nullptr);
+        void *address = shmat(id, nullptr, 0);
+        const bool attached = address != reinterpret_cast<void *>(-1);
+        const xcb_shm_seg_t xid = attached ? xcb_generate_id(m_connection) : 0;
+        const auto attach = attached ? std::optional(xcb_shm_attach_checked(m_connection, xid, quint32(id), 0))
+                                     : std::nullopt;
+        shmctl(id, IPC_RMID, nullptr);
+        if (!attached)
             return nullptr;
-        }
-        segment->address = static_cast<uchar *>(address);
-        segment->xid = xcb_generate_id(m_connection);
-        xcb_generic_error_t *error =
-            xcb_request_check(m_connection, xcb_shm_attach_checked(m_connection, segment->xid, segment->shmid, 0));
-        // Once both sides are attached the segment can be marked for removal: it then goes
-        // away with the last detach, also when this process ends abruptly.
-        shmctl(segment->shmid, IPC_RMID, nullptr);
-        if (error) {
-            std::free(error);
-            shmdt(address);
-            return nullptr;
-        }
-        return segment.release();
+        return new Segment{static_cast<uchar *>(address), bytes, xid, attach};
     }
 
     QMutex m_mutex;
+    bool m_refused = false;
     xcb_connection_t *m_connection = nullptr;
     Segment *m_kept = nullptr;
     qsizetype m_wantedBytes = 0;
@@ -214,6 +227,8 @@ QImage grabThroughSharedMemory(const ApplicationConnection &root, const QRect &a
             mapAtOnce(strip, rows * stride);
         makeOpaque(strip, rows * stride / 4);
     }
+    if (!pool.confirmAttach(segment))
+        return QImage();
     if (!complete) {
         pool.giveBack(segment);
         return QImage();
