@@ -153,13 +153,13 @@ private:
         if (id < 0)
             return nullptr;
         void *address = shmat(id, nullptr, 0);
-        const bool attached = address != reinterpret_cast<void *>(-1);
-        const xcb_shm_seg_t xid = attached ? xcb_generate_id(m_connection) : 0;
-        const auto attach = attached ? std::optional(xcb_shm_attach_checked(m_connection, xid, quint32(id), 0))
-                                     : std::nullopt;
-        shmctl(id, IPC_RMID, nullptr);
-        if (!attached)
+        if (address == reinterpret_cast<void *>(-1)) {
+            shmctl(id, IPC_RMID, nullptr);
             return nullptr;
+        }
+        const xcb_shm_seg_t xid = xcb_generate_id(m_connection);
+        const xcb_void_cookie_t attach = xcb_shm_attach_checked(m_connection, xid, quint32(id), 0);
+        shmctl(id, IPC_RMID, nullptr);
         return new Segment{static_cast<uchar *>(address), bytes, xid, attach};
     }
 
