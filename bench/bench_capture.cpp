@@ -4,6 +4,7 @@
 // (with HOME pointing at a throw-away folder).
 
 #include "../tests/upload/uploadtestsupport.h"
+#include "processstatus.h"
 #include "capture/surfaceselector.h"
 #include "capture/surfacewidget.h"
 #include "core.h"
@@ -11,6 +12,8 @@
 #include "settings/settingkeys.h"
 
 #include <QBuffer>
+#include <QPainter>
+#include <QScreen>
 #include <QQuickWindow>
 #include <QtTest>
 
@@ -42,26 +45,37 @@ qint64 encodedSize(const QImage &image, const char *format, int quality)
     return bytes.size();
 }
 
-qint64 statusKilobytes(const QByteArray &field)
+// True when the screen shows the overlay's picture under its dim layer at a few points away
+// from the pointer's guide lines and the magnifier.
+bool screenShowsPicture(const QImage &picture)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').first().toLongLong();
-    return -1;
+    const QSize size = picture.size();
+    for (const QPoint point : {QPoint(size.width() / 8, size.height() / 8), QPoint(size.width() * 7 / 8, size.height() / 8),
+                               QPoint(size.width() / 8, size.height() * 7 / 8),
+                               QPoint(size.width() * 7 / 8, size.height() * 7 / 8)}) {
+        QImage expected(1, 1, QImage::Format_RGB32);
+        expected.fill(picture.pixel(point));
+        QPainter(&expected).fillRect(expected.rect(), QColor(QStringLiteral("#6c141517")));
+        const QImage shown =
+            QGuiApplication::primaryScreen()->grabWindow(0, point.x(), point.y(), 1, 1).toImage();
+        if ((shown.pixel(0, 0) & 0xffffff) != (expected.pixel(0, 0) & 0xffffff))
+            return false;
+    }
+    return true;
 }
 
-// Shows an overlay until its first frame is on the screen, then lets it go.
+// Shows an overlay until a frame with its picture is on the screen (frames without it do
+// not count), then ends the capture.
 void openAndCloseOverlay()
 {
     SurfaceWidget *overlay = Core::instance()->surfaceWidget();
     QSignalSpy swapped(overlay, &QQuickWindow::frameSwapped);
     overlay->show();
-    swapped.wait(5000);
+    const QImage picture = overlay->background().toImage();
+    while (swapped.wait(5000) && !screenShowsPicture(picture)) {
+    }
     Core::instance()->deleteSurfaceScreen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -73,6 +87,8 @@ private slots:
     void initTestCase()
     {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        QCursor::setPos(0, 0);
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     }
 
     void encode_data()
@@ -104,7 +120,7 @@ private slots:
         }
     }
 
-    // From the request to the overlay's first frame on the screen.
+    // From the request to the first frame on the screen that shows the picture.
     void openOverlay()
     {
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("bench"));
@@ -122,10 +138,10 @@ private slots:
             QCoreApplication::processEvents();
             QTest::qWait(50);
             if (capture == 1)
-                afterFirst = statusKilobytes("VmRSS:");
+                afterFirst = statusKilobytes(QStringLiteral("self"), "VmRSS:");
         }
-        QTextStream(stdout) << "peak resident: " << statusKilobytes("VmHWM:") / 1024 << " MB, after first capture: "
-                            << afterFirst / 1024 << " MB, after 20: " << statusKilobytes("VmRSS:") / 1024 << " MB\n";
+        QTextStream(stdout) << "peak resident: " << statusKilobytes(QStringLiteral("self"), "VmHWM:") / 1024 << " MB, after first capture: "
+                            << afterFirst / 1024 << " MB, after 20: " << statusKilobytes(QStringLiteral("self"), "VmRSS:") / 1024 << " MB\n";
     }
 
     void dragSelectionOneMove()
@@ -142,7 +158,7 @@ private slots:
         }
         QTest::mouseRelease(overlay, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
         Core::instance()->deleteSurfaceScreen();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
     }
 
     // Hotkey slot to the link on the clipboard, against a loopback FTP server.

@@ -2,6 +2,8 @@
 // Needs an X server: xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/bench_startup
 // (with HOME pointing at a throw-away folder).
 
+#include "processstatus.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -10,17 +12,6 @@
 namespace {
 
 const QByteArray hotkeysArmed = "Setting up signal/slot connections...";
-
-qint64 residentKilobytes(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
 
 bool waitForOutput(QProcess &program, const QByteArray &line)
 {
@@ -59,7 +50,7 @@ private slots:
         program.start(MAVU_PROGRAM, {});
         QVERIFY(waitForOutput(program, hotkeysArmed));
         QTest::qWait(3000);
-        const qint64 kilobytes = residentKilobytes(program.processId());
+        const qint64 kilobytes = statusKilobytes(QString::number(program.processId()), "VmRSS:");
         QTextStream(stdout) << "idle resident memory: " << kilobytes / 1024.0 << " MB\n";
         QVERIFY(kilobytes > 0);
         program.kill();

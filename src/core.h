@@ -81,7 +81,10 @@ public:
     QMenu *trayMenu() const { return m_trayMenu; }
 
     // ---- Capture (core_capture.cpp) ----
+    // The overlay of the capture in progress; asking for it starts one.
     SurfaceWidget *surfaceWidget();
+    // Builds the overlay window ahead of the first capture, so that the first hotkey finds it.
+    void prepareOverlay();
     Q_INVOKABLE void screen(bool fullscreen, bool quick);
 
     // ---- Delivery of a capture (core_delivery.cpp) ----
@@ -192,6 +195,8 @@ private:
     void forgetUploadWidget();
     void saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
+    void countCapture();
+    SurfaceWidget *overlayWindow();
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
 
     static Core *m_instance;
@@ -202,6 +207,7 @@ private:
     QPixmap m_imageToSave;
     QSystemTrayIcon *m_trayIcon = nullptr;
     QPointer<SurfaceWidget> m_surface;
+    SurfaceWidget *m_overlayWindow = nullptr;
     QPointer<MainToolWidget> m_mainToolWidget;
     QPointer<SettingWidget> m_settingWidget;
     QPointer<AutorizationWidget> m_autorizationWidget;

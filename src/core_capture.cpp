@@ -3,6 +3,7 @@
 
 #include "core.h"
 
+#include "capture/screengrab.h"
 #include "capture/surfacewidget.h"
 #include "network/analytics.h"
 #include "network/autorization.h"
@@ -56,17 +57,28 @@ void Core::screen(bool fullscreen, bool quick)
     overlay->show();
 }
 
+// The overlay window is made once and serves every capture; m_surface names it while a
+// capture runs.
 SurfaceWidget *Core::surfaceWidget()
 {
-    if (!m_surface) {
-        m_surface = new SurfaceWidget();
-        connect(m_surface, &SurfaceWidget::uploadedScreen, this, [this] { screenUpload(); });
-        connect(m_surface, &SurfaceWidget::closed, this, &Core::deleteSurfaceScreen);
-        // A capture moves hundreds of megabytes at large screen sizes; hand them back to
-        // the system once the overlay is gone instead of keeping them in the heap.
-        connect(m_surface, &QObject::destroyed, this, [] { QTimer::singleShot(0, [] { malloc_trim(0); }); });
-    }
+    if (!m_surface)
+        m_surface = overlayWindow();
     return m_surface;
+}
+
+SurfaceWidget *Core::overlayWindow()
+{
+    if (!m_overlayWindow) {
+        m_overlayWindow = new SurfaceWidget();
+        connect(m_overlayWindow, &SurfaceWidget::uploadedScreen, this, [this] { screenUpload(); });
+        connect(m_overlayWindow, &SurfaceWidget::closed, this, &Core::deleteSurfaceScreen);
+    }
+    return m_overlayWindow;
+}
+
+void Core::prepareOverlay()
+{
+    overlayWindow();
 }
 
 void Core::openSurfaceRect(int index, QRect rect, QPixmap pxm)
@@ -78,8 +90,11 @@ void Core::deleteSurfaceScreen()
 {
     if (!m_surface)
         return;
-    m_surface->deleteLater();
+    m_surface->endCapture();
     m_surface = nullptr;
+    // A capture moves hundreds of megabytes at large screen sizes; hand them back to the
+    // system once it is over instead of keeping them in the heap.
+    QTimer::singleShot(0, this, [] { malloc_trim(0); });
 }
 
 QPixmap joinScreens()

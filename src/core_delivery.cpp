@@ -3,6 +3,7 @@
 
 #include "core.h"
 
+#include "capture/screengrab.h"
 #include "capture/surfacewidget.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
-#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
@@ -49,6 +49,20 @@ QByteArray encode(const QPixmap &image, Encoding encoding)
     else
         image.save(&buffer, "JPG", encoding == Encoding::Jpeg90 ? 90 : 100);
     return bytes;
+}
+
+// For a capture that only waits for its upload: written straight, without waiting for the
+// disk, which would hold the upload back by as long as the encoding takes. Only the user
+// may read it.
+bool writeTemporary(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, DataFolder::privateFile)
+        || !file.setPermissions(DataFolder::privateFile) || file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 // A new file gets the permissions the umask leaves, unless it is to be private.
@@ -89,17 +103,6 @@ bool wantsExtraCopy()
     return Setting::instance()->getValue(SettingKeys::useSaveScreen).toBool();
 }
 
-QPixmap grabDesktop()
-{
-    QScreen *primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return QPixmap();
-    QRect united;
-    for (QScreen *screen : QGuiApplication::screens())
-        united = united.united(screen->geometry());
-    return primary->grabWindow(0, united.x(), united.y(), united.width(), united.height());
-}
-
 } // namespace
 
 Core::SaveFileDialog Core::m_saveFileDialog = [](const QString &caption, const QString &suggestion,
@@ -116,7 +119,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
 {
     QPixmap image = pxm;
     if (image.isNull() && quick) {
-        image = grabDesktop();
+        image = QPixmap::fromImage(grabScreenArea(desktopArea()));
     } else if (image.isNull()) {
         if (!m_surface)
             return;
@@ -128,25 +131,20 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         emit deletedSurfaceScreen();
         return;
     }
-    Setting *settings = Setting::instance();
-    const int count = settings->getValue(SettingKeys::countScreen).toInt();
-    if (!settings->readFailed(SettingKeys::countScreen)) // an unread count must not start again at 1
-        settings->setValue(SettingKeys::countScreen, count + 1);
-    settings->setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
-
     const Encoding encoding = chosenEncoding();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
     m_currentCaptureFile = name;
     QString error;
-    if (!writeAtomically(name, encode(image, encoding), &error, true)) {
+    if (!writeTemporary(name, encode(image, encoding), &error)) {
         qDebug() << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
+        countCapture();
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
         emit deletedSurfaceScreen();
         return;
     }
     if (wantsExtraCopy())
         QFile::copy(name, extraCopyPath(encoding));
-    const bool titled = settings->getValue(SettingKeys::showActiveWindow).toBool();
+    const bool titled = Setting::instance()->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
     // When the join fails the user is told and the capture goes up alone.
@@ -156,7 +154,18 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     else
         m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
     m_lastCaptureFile = name;
+    // Counted once the upload is under way: the settings writes need not hold it back.
+    countCapture();
     emit deletedSurfaceScreen();
+}
+
+void Core::countCapture()
+{
+    Setting *settings = Setting::instance();
+    const int count = settings->getValue(SettingKeys::countScreen).toInt();
+    if (!settings->readFailed(SettingKeys::countScreen)) // an unread count must not start again at 1
+        settings->setValue(SettingKeys::countScreen, count + 1);
+    settings->setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
 }
 
 void Core::screenPostFacebook(QPixmap pxm) { screenUpload(1, false, pxm); }
@@ -210,7 +219,7 @@ void Core::saveVoiceComment(const QString &fileName)
     };
     const QString image = m_tempDir + millisecondsNow();
     QString error;
-    if (!writeAtomically(image, encode(m_imageToSave, Encoding::Jpeg100), &error))
+    if (!writeAtomically(image, encode(m_imageToSave, Encoding::Jpeg100), &error, true))
         return keepCapture(tr("Can't write the capture: %1").arg(error));
     m_currentCaptureFile = image;
     const QString joined = stopRecordAudio();

@@ -6,6 +6,8 @@
 #include <QDebug>
 #include <QDir>
 #include <QFontDatabase>
+#include <QQuickWindow>
+#include <QTimer>
 #include <QTextStream>
 
 #include <clocale>
@@ -73,6 +75,9 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Before any window: the pages and the capture overlay draw with the CPU. On the servers
+    // this program meets, a GL context per window costs more time and memory than it saves.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     installFont();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationVersion(QStringLiteral("3.1.51"));
@@ -93,6 +98,7 @@ int main(int argc, char *argv[])
     checkLanguage();
     qDebug() << "About to call checkAutorization()";
     Core::instance()->checkAutorization();
+    QTimer::singleShot(0, Core::instance(), &Core::prepareOverlay);
     qDebug() << "About to start main event loop with gApp.exec()";
     qDebug() << "QApplication is valid, starting event loop...";
     return app.exec();

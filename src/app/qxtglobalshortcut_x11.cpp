@@ -3,6 +3,7 @@
 
 #include "qxtglobalshortcut.h"
 #include "qxtglobalshortcut_p.h"
+#include "platform/x11_helper_linux.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -62,30 +63,6 @@ public:
 private:
     Display *m_display;
 };
-
-// The application's own X connection: the grabs are made on it, so its event stream,
-// which Qt reads, carries the key presses to the native event filter.
-struct ApplicationConnection
-{
-    xcb_connection_t *connection = nullptr;
-    xcb_window_t root = XCB_WINDOW_NONE;
-};
-
-ApplicationConnection applicationConnection()
-{
-    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
-    auto *x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
-    if (!connection || xcb_connection_has_error(connection))
-        return {};
-    ApplicationConnection result;
-    result.connection = connection;
-    if (Display *display = x11->display())
-        result.root = XDefaultRootWindow(display);
-    else
-        result.root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    return result;
-}
 
 } // namespace
 
@@ -203,6 +180,8 @@ bool QxtGlobalShortcutPrivate::registerShortcut(quint32 nativeKey, quint32 nativ
     // Key code 0 is AnyKey to the server: it would take every key with these modifiers.
     if (nativeKey == 0)
         return false;
+    // The grabs are made on the application's own connection, so that its event stream,
+    // which Qt reads, carries the key presses to the native event filter.
     const ApplicationConnection x11 = applicationConnection();
     if (!x11.connection)
         return false;

@@ -1,5 +1,5 @@
 #pragma once
 
 // Registers the capture overlay's items for QML in module "MavuComponent" 1.0:
-// "SurfaceSelector" and "MagnifierItem". Safe to call more than once.
+// "SurfaceSelector", "MagnifierItem" and "ScreenPicture". Safe to call more than once.
 void registerCaptureItemTypes();

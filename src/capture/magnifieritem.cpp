@@ -55,6 +55,8 @@ void MagnifierItem::setBackground(const QPixmap &pixmap)
         const QSize logical(int(pixmap.width() / ratio), int(pixmap.height() / ratio));
         m_background = pixmap.scaled(logical, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     }
+    // A colour read from another picture is no colour of this one.
+    m_currentColor.clear();
     emit backgroundChanged(m_background);
 }
 

@@ -4,8 +4,8 @@
 #include "selectionlimits.h"
 
 #include <QCursor>
-#include <QPainter>
-#include <QPen>
+#include <QQuickWindow>
+#include <QSGRectangleNode>
 
 #include <cmath>
 
@@ -14,11 +14,17 @@ namespace {
 const QColor dimColor() { return QColor(QStringLiteral("#6c141517")); }
 const QColor guideColor() { return QColor(QStringLiteral("#33FFFFFF")); }
 
+// The four bands around a selection, the whole item while there is none.
+constexpr int dimmedNodes = 4;
+// Cursor, start and stop lines, one vertical and one horizontal each.
+constexpr int lineNodes = 6;
+
 } // namespace
 
 SurfaceSelector::SurfaceSelector(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : QQuickItem(parent)
 {
+    setFlag(ItemHasContents);
     const QPoint cursor = QCursor::pos();
     m_gx = cursor.x();
     m_gy = cursor.y();
@@ -173,6 +179,28 @@ void SurfaceSelector::checkProperties()
     update();
 }
 
+// The configuration that the window gives every capture (full screen, quick, screen index,
+// magnifier) stays; everything the user did goes.
+void SurfaceSelector::reset()
+{
+    const QPoint cursor = window() ? mapFromGlobal(QCursor::pos()).toPoint() : QCursor::pos();
+    setCursorPosition(cursor);
+    m_gRect = QRectF();
+    m_rubberRect = QRectF();
+    m_savedRect = QRectF();
+    m_startPoint = QPointF();
+    m_lastPoint = QPointF();
+    m_outside = m_zoneTop = m_zoneBottom = m_zoneLeft = m_zoneRight = m_zoneCorner = false;
+    m_moveSelector = false;
+    setMaxSelectWidth(SelectionLimits::noLimit);
+    setMaxSelectHeight(SelectionLimits::noLimit);
+    returnToWaiting();
+    emit gRectChanged(m_gRect);
+    announceRubberRect();
+    setCursor(captureCrossCursor());
+    update();
+}
+
 void SurfaceSelector::setMoveSelector(bool move)
 {
     m_moveSelector = move;
@@ -250,25 +278,34 @@ void SurfaceSelector::setY(int y)
     update();
 }
 
-void SurfaceSelector::paint(QPainter *painter)
+// What shows in each state: while the first rectangle is drawn, the dimmed surround, the
+// lines through the pointer and, once the rectangle has a size, the lines through its start;
+// while waiting, the whole item dimmed and the pointer's lines; once finished, the dimmed
+// surround and the lines along all four sides.
+QList<QRect> SurfaceSelector::dimmedAreas() const
 {
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    if (m_isPress && m_firstDraw) {
-        paintDimmedSurround(painter);
-        paintCursorLines(painter);
-        if (!isEmptySelection())
-            paintStartLines(painter);
-    } else if (!m_complete) {
-        painter->fillRect(QRect(0, 0, int(width()), int(height())), dimColor());
-        paintCursorLines(painter);
-    } else {
-        paintDimmedSurround(painter);
-        paintStartLines(painter);
-        paintStopLines(painter);
-    }
+    const bool waiting = !m_complete && !(m_isPress && m_firstDraw);
+    return waiting ? QList<QRect>{QRect(0, 0, int(width()), int(height()))} : surroundOfSelection();
 }
 
-void SurfaceSelector::paintDimmedSurround(QPainter *painter) const
+QList<QRect> SurfaceSelector::guideLines() const
+{
+    const int itemWidth = int(width());
+    const int itemHeight = int(height());
+    const QList<QRect> cursorLines = {QRect(m_gx, 0, 1, itemHeight), QRect(0, m_gy, itemWidth, 1)};
+    const QList<QRect> startLines = {QRect(int(m_rubberRect.x()), 0, 1, itemHeight),
+                                     QRect(0, int(m_rubberRect.y()), itemWidth, 1)};
+    if (m_isPress && m_firstDraw)
+        return isEmptySelection() ? cursorLines : cursorLines + startLines;
+    if (!m_complete)
+        return cursorLines;
+    const QRectF selection = rubberRect();
+    const QList<QRect> stopLines = {QRect(int(selection.x() + selection.width()), 0, 1, itemHeight),
+                                    QRect(0, int(selection.y() + selection.height()), itemWidth, 1)};
+    return startLines + stopLines;
+}
+
+QList<QRect> SurfaceSelector::surroundOfSelection() const
 {
     const QRectF selection = rubberRect();
     const int x = int(selection.x());
@@ -277,34 +314,38 @@ void SurfaceSelector::paintDimmedSurround(QPainter *painter) const
     const int h = int(selection.height());
     const int itemWidth = int(width());
     const int itemHeight = int(height());
-    const QRect bands[] = {QRect(0, 0, itemWidth, y), QRect(0, y, x, h),
-                           QRect(x + w, y, itemWidth, h), QRect(0, y + h, itemWidth, itemHeight)};
-    for (const QRect &band : bands) {
+    QList<QRect> bands;
+    for (const QRect &band : {QRect(0, 0, itemWidth, y), QRect(0, y, x, h), QRect(x + w, y, itemWidth - x - w, h),
+                              QRect(0, y + h, itemWidth, itemHeight - y - h)}) {
         if (band.width() > 0 && band.height() > 0)
-            painter->fillRect(band, dimColor());
+            bands << band;
     }
+    return bands;
 }
 
-void SurfaceSelector::paintCursorLines(QPainter *painter) const
+// A fixed set of rectangle nodes, dimmed areas first and lines over them; those not needed
+// in the current state are empty.
+QSGNode *SurfaceSelector::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *)
 {
-    painter->setPen(QPen(guideColor(), 0));
-    painter->drawLine(QLineF(m_gx, 0, m_gx, height()));
-    painter->drawLine(QLineF(0, m_gy, width(), m_gy));
-}
-
-void SurfaceSelector::paintStartLines(QPainter *painter) const
-{
-    painter->setPen(QPen(guideColor(), 1));
-    painter->drawLine(QLineF(m_rubberRect.x(), 0, m_rubberRect.x(), height()));
-    painter->drawLine(QLineF(0, m_rubberRect.y(), width(), m_rubberRect.y()));
-}
-
-void SurfaceSelector::paintStopLines(QPainter *painter) const
-{
-    const QRectF selection = rubberRect();
-    const double right = selection.x() + selection.width();
-    const double bottom = selection.y() + selection.height();
-    painter->setPen(QPen(guideColor(), 1));
-    painter->drawLine(QLineF(right, 0, right, height()));
-    painter->drawLine(QLineF(0, bottom, width(), bottom));
+    QSGNode *root = oldNode;
+    if (!root) {
+        root = new QSGNode();
+        for (int i = 0; i < dimmedNodes + lineNodes; ++i) {
+            QSGRectangleNode *rectangle = window()->createRectangleNode();
+            rectangle->setColor(i < dimmedNodes ? dimColor() : guideColor());
+            root->appendChildNode(rectangle);
+        }
+    }
+    const QList<QRect> dimmed = dimmedAreas();
+    const QList<QRect> lines = guideLines();
+    QSGNode *child = root->firstChild();
+    for (int i = 0; i < dimmedNodes + lineNodes; ++i, child = child->nextSibling()) {
+        const QList<QRect> &areas = i < dimmedNodes ? dimmed : lines;
+        const int index = i < dimmedNodes ? i : i - dimmedNodes;
+        const QRectF rect = index < areas.size() ? QRectF(areas.at(index)) : QRectF();
+        auto *rectangle = static_cast<QSGRectangleNode *>(child);
+        if (rectangle->rect() != rect)
+            rectangle->setRect(rect);
+    }
+    return root;
 }

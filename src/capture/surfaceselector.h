@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QList>
 #include <QPointF>
-#include <QQuickPaintedItem>
+#include <QQuickItem>
 #include <QRectF>
 
 // The capture rectangle over the screen image: drawn with the mouse, resized by its sides and
 // corners, slid while Space is held during the first drag, and everything outside it dimmed.
 // Inside a finished selection the item lets input through to the canvas underneath.
 // A selection less than one pixel wide or high counts as empty (see isEmptySelection).
-class SurfaceSelector : public QQuickPaintedItem
+// The dim layer and the guide lines are plain rectangles of the scene graph, so that a move
+// of the pointer repaints only the strips that changed, never the whole screen.
+class SurfaceSelector : public QQuickItem
 {
     Q_OBJECT
     Q_PROPERTY(QRectF rubberRect READ rubberRect NOTIFY rubberRectChanged)
@@ -78,9 +81,10 @@ public:
     void setY(int y);
 
     bool contains(const QPointF &point) const override;
-    void paint(QPainter *painter) override;
 
 public slots:
+    // Back to the state of a new item, for the next capture in the same window.
+    void reset();
     void setRubberRect(const QRectF &rect);
     void setGRect(const QRectF &gRect, const QRectF &rect);
     void moveRubber(int x, int y);
@@ -125,6 +129,7 @@ protected:
     void hoverEnterEvent(QHoverEvent *event) override;
     void hoverMoveEvent(QHoverEvent *event) override;
     void hoverLeaveEvent(QHoverEvent *event) override;
+    QSGNode *updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *) override;
 
 private:
     void announceRubberRect();
@@ -140,10 +145,10 @@ private:
     void slideWhileDrawing();
     void applyDragLimits(double xBefore, double yBefore);
     void applyWholeLimits();
-    void paintDimmedSurround(QPainter *painter) const;
-    void paintCursorLines(QPainter *painter) const;
-    void paintStartLines(QPainter *painter) const;
-    void paintStopLines(QPainter *painter) const;
+    // What the item shows, in item coordinates: the dimmed rectangles and the guide lines.
+    QList<QRect> dimmedAreas() const;
+    QList<QRect> guideLines() const;
+    QList<QRect> surroundOfSelection() const;
 
     int m_gx = 0;
     int m_gy = 0;

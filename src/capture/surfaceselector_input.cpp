@@ -23,7 +23,7 @@ bool SurfaceSelector::contains(const QPointF &point) const
 void SurfaceSelector::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Space) {
-        QQuickPaintedItem::keyPressEvent(event);
+        QQuickItem::keyPressEvent(event);
         return;
     }
     // Sliding belongs to the first drag only; a finished selection is resized, not slid.
@@ -35,7 +35,7 @@ void SurfaceSelector::keyPressEvent(QKeyEvent *event)
 void SurfaceSelector::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Space) {
-        QQuickPaintedItem::keyReleaseEvent(event);
+        QQuickItem::keyReleaseEvent(event);
         return;
     }
     if (!event->isAutoRepeat())
@@ -48,7 +48,7 @@ void SurfaceSelector::mousePressEvent(QMouseEvent *event)
     const QPoint position = event->position().toPoint();
     if (!isEmptySelection() && m_rubberRect.contains(QPointF(position))) {
         // The canvas owns the inside; no drag of ours starts here.
-        QQuickPaintedItem::mousePressEvent(event);
+        QQuickItem::mousePressEvent(event);
         update();
         return;
     }
@@ -74,7 +74,7 @@ void SurfaceSelector::mouseMoveEvent(QMouseEvent *event)
         applyDragLimits(xBefore, yBefore);
         m_lastPoint = QPointF(position);
     } else if (!m_outside && m_rubberRect.contains(QPointF(position))) {
-        QQuickPaintedItem::mouseMoveEvent(event);
+        QQuickItem::mouseMoveEvent(event);
     }
     emit gRectChanged(m_rubberRect);
     announceRubberRect();
@@ -93,7 +93,7 @@ void SurfaceSelector::mouseReleaseEvent(QMouseEvent *event)
     } else {
         finishSelection();
         if (m_rubberRect.contains(event->position()))
-            QQuickPaintedItem::mouseReleaseEvent(event);
+            QQuickItem::mouseReleaseEvent(event);
         m_rubberRect = m_rubberRect.normalized();
     }
     update();
@@ -127,21 +127,21 @@ void SurfaceSelector::returnToWaiting()
 // the entry point counts like a move, so a press right there finds its zone.
 void SurfaceSelector::hoverEnterEvent(QHoverEvent *event)
 {
-    QQuickPaintedItem::hoverEnterEvent(event);
+    QQuickItem::hoverEnterEvent(event);
     followHover(event->position().toPoint());
     event->accept();
 }
 
 void SurfaceSelector::hoverLeaveEvent(QHoverEvent *event)
 {
-    QQuickPaintedItem::hoverLeaveEvent(event);
+    QQuickItem::hoverLeaveEvent(event);
     event->accept();
 }
 
 void SurfaceSelector::hoverMoveEvent(QHoverEvent *event)
 {
     if (!followHover(event->position().toPoint())) {
-        QQuickPaintedItem::hoverMoveEvent(event);
+        QQuickItem::hoverMoveEvent(event);
         event->ignore();
     }
 }

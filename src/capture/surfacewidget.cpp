@@ -1,9 +1,11 @@
 #include "surfacewidget.h"
 
 #include "capture/captureitemtypes.h"
+#include "capture/crosscursor.h"
 #include "capture/magnifieritem.h"
 #include "capture/pngdataurl.h"
 #include "capture/ponorampreview.h"
+#include "capture/screengrab.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
 #include "network/analytics.h"
@@ -12,7 +14,6 @@
 #include "settings/constants.h"
 #include "settings/setting.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
@@ -49,7 +50,6 @@ SurfaceWidget::SurfaceWidget(QWindow *parent)
     registerCaptureItemTypes();
     AnalyticsEvent::registerQmlType();
     registerPonoramPreviewType();
-    m_background = createBackground(-1);
 
     QQmlContext *context = rootContext();
     context->setContextProperty(QStringLiteral("window"), this);
@@ -59,15 +59,13 @@ SurfaceWidget::SurfaceWidget(QWindow *parent)
     context->setContextProperty(QStringLiteral("quickscreen"), m_quick);
     context->setContextProperty(QStringLiteral("core"), Core::instance());
 
-    QSurfaceFormat surfaceFormat = format();
-    surfaceFormat.setAlphaBufferSize(8);
-    surfaceFormat.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    setFormat(surfaceFormat);
+    // Opaque: the picture covers every pixel, so an alpha channel would only cost memory
+    // and blending.
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeRootObjectToView);
+    setColor(Qt::black);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")));
     findPageItems();
-    setColor(Qt::transparent);
 }
 
 SurfaceWidget::~SurfaceWidget()
@@ -81,8 +79,6 @@ void SurfaceWidget::findPageItems()
     m_selector = findNamedChild<SurfaceSelector>(root, QStringLiteral("SurfaceSelector"));
     m_mainCanvas = findNamedChild<MPainterArea>(root, QStringLiteral("MPainterArea"));
     m_canvas = m_mainCanvas;
-    if (m_mainCanvas)
-        m_mainCanvas->setBackground(m_background.toImage());
 }
 
 MPainterArea *SurfaceWidget::ponoramCanvas() const
@@ -95,32 +91,95 @@ MagnifierItem *SurfaceWidget::magnifier() const
     return findNamedChild<MagnifierItem>(m_selector, QStringLiteral("MagnifierItem"));
 }
 
-QRect SurfaceWidget::desktopGeometry()
-{
-    QRect united;
-    for (QScreen *screen : QGuiApplication::screens())
-        united = united.united(screen->geometry());
-    return united;
-}
-
+// The pixmap wraps the grab without a copy.
 QPixmap SurfaceWidget::createBackground(int index)
 {
-    QScreen *primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return QPixmap();
     const QList<QScreen *> screens = QGuiApplication::screens();
-    const QRect area = index >= 0 && index < screens.size() ? screens.at(index)->geometry() : desktopGeometry();
-    QPixmap shot = primary->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    shot.setDevicePixelRatio(qApp->devicePixelRatio());
-    return shot;
+    const QRect area = index >= 0 && index < screens.size() ? screens.at(index)->geometry() : desktopArea();
+    return QPixmap::fromImage(grabScreenArea(area));
 }
 
 void SurfaceWidget::show()
 {
     qDebug() << "SurfaceWidget::show() - before QQuickView::show()";
-    setGeometry(desktopGeometry());
+    if (!m_capturing)
+        beginCapture(desktopArea(), createBackground(-1));
     showFullScreen();
     raise();
+    requestActivate();
+}
+
+// Everything a capture starts from, set while the window is still hidden, so that its first
+// frame already shows this capture's picture.
+void SurfaceWidget::beginCapture(const QRect &area, const QPixmap &picture)
+{
+    if (m_resetPending)
+        resetCapture();
+    m_capturing = true;
+    m_quickDelivered = false;
+    setGeometry(area);
+    setBackground(picture);
+    if (m_selector)
+        m_selector->reset();
+    layOutPage(area.size());
+}
+
+// The page takes the window's size at once rather than when the window system confirms it;
+// a capture of an unchanged size lays out as the first one did.
+void SurfaceWidget::layOutPage(const QSize &size)
+{
+    contentItem()->setSize(QSizeF(size));
+    if (QQuickItem *page = rootObject())
+        page->setSize(QSizeF(size));
+    if (m_selector)
+        m_selector->checkProperties();
+    checkProperties();
+}
+
+void SurfaceWidget::endCapture()
+{
+    if (!m_capturing)
+        return;
+    m_capturing = false;
+    hide();
+    setBackground(QPixmap());
+    if (MPainterArea *canvas = ponoramCanvas())
+        canvas->setBackground(QImage());
+    m_ponoramResult = QPixmap();
+    // The rest waits until the handler that ended the capture has returned: its items may
+    // still be in the middle of an event.
+    m_resetPending = true;
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (m_resetPending)
+                resetCapture();
+        },
+        Qt::QueuedConnection);
+}
+
+void SurfaceWidget::resetCapture()
+{
+    m_resetPending = false;
+    m_pressed = false;
+    m_moving = false;
+    setVisibleCloseWindow(false);
+    setPonoramWork(false);
+    m_isPonoramError = false;
+    emit isPonoramErrorChanged(false);
+    m_hasPonoramResult = false;
+    m_ponoramSize = QSize(-1, -1);
+    emit ponoramSizeChanged(m_ponoramSize);
+    m_canvas = m_mainCanvas;
+    for (MPainterArea *canvas : {m_mainCanvas, ponoramCanvas()}) {
+        if (canvas)
+            canvas->clear();
+    }
+    if (m_selector)
+        m_selector->reset();
+    setCursor(captureCrossCursor());
+    if (QQuickItem *page = rootObject())
+        QMetaObject::invokeMethod(page, "resetForCapture");
+    setEnableMask(false);
 }
 
 void SurfaceWidget::setFullscreen(bool fullScreen)
@@ -137,10 +196,18 @@ void SurfaceWidget::setQuickScreen(bool quick)
     m_quick = quick;
 }
 
+// The upload waits until the window is up: the page is laid out before it shows.
 void SurfaceWidget::checkProperties()
 {
-    if (m_quick)
-        Core::instance()->screenUpload(0, false, QPixmap());
+    if (!m_quick || !m_capturing || m_quickDelivered)
+        return;
+    m_quickDelivered = true;
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (m_capturing)
+                Core::instance()->screenUpload(0, false, QPixmap());
+        },
+        Qt::QueuedConnection);
 }
 
 void SurfaceWidget::showOnWindow(int screenIndex, QRect rect, QPixmap shot)
@@ -155,9 +222,12 @@ void SurfaceWidget::showOnWindow(int screenIndex, QRect rect, QPixmap shot)
                       .arg(screenIndex).arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height())
                       .toUtf8());
     }
+    if (!m_capturing)
+        beginCapture(screenGeometry, shot);
+    else
+        setBackground(shot);
     setPosition(screenGeometry.topLeft());
     setGeometry(QRect(screenGeometry.topLeft(), screenGeometry.size() / 2));
-    setBackground(shot);
     update();
     showFullScreen();
     raise();
@@ -168,6 +238,7 @@ void SurfaceWidget::showOnWindow(int screenIndex, QRect rect, QPixmap shot)
 void SurfaceWidget::setBackground(const QPixmap &background)
 {
     m_background = background;
+    m_backgroundDataUrl.clear();
     if (m_mainCanvas)
         m_mainCanvas->setBackground(background.toImage());
     emit backgroundChanged(background);
@@ -175,7 +246,9 @@ void SurfaceWidget::setBackground(const QPixmap &background)
 
 QString SurfaceWidget::requestBackground() const
 {
-    return pngDataUrl(m_background.toImage());
+    if (m_backgroundDataUrl.isEmpty())
+        m_backgroundDataUrl = pngDataUrl(m_background.toImage());
+    return m_backgroundDataUrl;
 }
 
 QRect SurfaceWidget::selectRect() const
@@ -235,7 +308,8 @@ bool SurfaceWidget::pauseForRepaint()
     if (!self)
         return false;
     m_repaintPause = false;
-    return true;
+    // The capture may have been ended from outside meanwhile (the window system's close).
+    return m_capturing;
 }
 
 void SurfaceWidget::screenSaveToClipboard()
@@ -267,7 +341,7 @@ void SurfaceWidget::close()
     // A copy waiting for its repaint still needs the overlay; it closes it itself.
     if (m_repaintPause)
         return;
-    QWindow::close();
+    endCapture();
     emit closed();
 }
 

@@ -13,7 +13,12 @@ class SurfaceSelector;
 
 // The frameless full-screen window of a fragment capture: a still image of the screens
 // with the selection, the annotation canvas, the magnifier and the toolbar on top. Core
-// configures it, shows it, pulls the rendered selection out of it and deletes it.
+// configures it, shows it, pulls the rendered selection out of it and ends the capture.
+//
+// One window serves every capture: it is made once, and each capture grabs the screens into
+// it while it is hidden, shows it, and hides it again. Between captures the window drops the
+// picture and returns its page to the state of a new one, so nothing of one capture (items,
+// history, tool, toolbar, confirm box, selection) shows in the next.
 class SurfaceWidget : public QQuickView
 {
     Q_OBJECT
@@ -34,8 +39,12 @@ public:
 
     void setFullscreen(bool fullScreen);
     void setQuickScreen(bool quick);
+    // Starts a capture over the whole desktop; during a capture it only shows the window again.
     void show();
     void showOnWindow(int screen, QRect rect, QPixmap shot);
+    // Hides the window and lets the picture go; the page is reset for the next capture.
+    void endCapture();
+    bool isCapturing() const { return m_capturing; }
     QRect selectRect() const;
     QPixmap renderRubberRect();
 
@@ -65,6 +74,7 @@ public:
     Q_INVOKABLE void setEnableMask(bool enable);
     Q_INVOKABLE QRect toolbarScreen(int x, int y, int width, int height) const;
     Q_INVOKABLE void setPaintArea(MPainterArea *canvas);
+    // The picture as a PNG data URL, made on the first call of a capture.
     Q_INVOKABLE QString requestBackground() const;
     Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
     Q_INVOKABLE QPointF mapToScenePoint(QQuickItem *item, int x, int y) const;
@@ -107,7 +117,9 @@ protected:
 
 private:
     static QPixmap createBackground(int index);
-    static QRect desktopGeometry();
+    void beginCapture(const QRect &area, const QPixmap &picture);
+    void layOutPage(const QSize &size);
+    void resetCapture();
     void findPageItems();
     MagnifierItem *magnifier() const;
     // The canvas of the scrolling-capture result.
@@ -143,7 +155,11 @@ private:
     bool m_maskOn = false;
     bool m_hasPonoramResult = false;
     bool m_repaintPause = false;
+    bool m_capturing = false;
+    bool m_quickDelivered = false;
+    bool m_resetPending = false;
     QPixmap m_background;
+    mutable QString m_backgroundDataUrl;
     QPixmap m_ponoramResult;
     QSize m_ponoramSize = QSize(-1, -1);
 };

@@ -240,6 +240,22 @@ void MPainterArea::uncheckAllItem()
     setCurrentItem(nullptr);
 }
 
+void MPainterArea::clear()
+{
+    finishDrag();
+    m_history.clear();
+    for (AbstractGraphItem *item : graphItems())
+        delete item;
+    setCurrentItem(nullptr);
+    m_lastModule.clear();
+    if (!m_currentModule.isEmpty()) {
+        m_currentModule.clear();
+        emit currentModuleChanged(m_currentModule);
+    }
+    setSelectRect(QRectF());
+    emit updateBlackoutArea();
+}
+
 AbstractGraphItem *MPainterArea::editedItem() const
 {
     return (m_currentItem && m_currentItem->isChecked()) ? m_currentItem.data() : nullptr;

@@ -64,6 +64,8 @@ public:
     Q_INVOKABLE void loadGraphModule();
     Q_INVOKABLE void pushColorChange(int value, int oldValue);
     Q_INVOKABLE void pushLineWidthChange(int value, int oldValue);
+    // The canvas as new: no items, no history, no tool, no selection. The background stays.
+    void clear();
 
     QImage background() const;
     // The background scaled to the canvas as renderRect() draws it (cached).

@@ -1,6 +1,9 @@
-// The capture overlay on a real X server, over a known picture on the screen.
+// The capture overlay on a real X server, over a known picture on the screen, drawn by the
+// software scene graph as in the program. One overlay window serves every capture.
 
 #include "capture/magnifieritem.h"
+#include "capture/screengrab.h"
+#include "capture/screenpicture.h"
 #include "capture/surfaceselector.h"
 #include "capture/surfacewidget.h"
 #include "core.h"
@@ -10,8 +13,10 @@
 #include "../harness/patternwindow.h"
 
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QPainter>
 #include <QProcess>
+#include <QQuickWindow>
 #include <QRasterWindow>
 #include <QScreen>
 #include <QtTest>
@@ -26,6 +31,14 @@ bool xdotool(const QStringList &arguments)
 QImage rgb(const QPixmap &pixmap)
 {
     return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The picture under the overlay's dim layer, drawn the way the overlay draws it.
+QImage dimmed(const QImage &picture)
+{
+    QImage result = picture.convertToFormat(QImage::Format_RGB32);
+    QPainter(&result).fillRect(result.rect(), QColor(QStringLiteral("#6c141517")));
+    return result;
 }
 
 } // namespace
@@ -44,19 +57,41 @@ class SurfaceWidgetTest : public QObject
         m_overlay->show();
         if (!QTest::qWaitForWindowExposed(m_overlay))
             return nullptr;
-        m_overlay->requestActivate();
         (void)QTest::qWaitForWindowActive(m_overlay);
         return m_overlay;
     }
 
-    // Waits until the overlay is gone and the picture underneath is painted again.
+    // What the screen showed when the overlay's first frame of a new capture was out.
+    QImage firstFrameOfCapture()
+    {
+        QImage firstFrame;
+        m_overlay = Core::instance()->surfaceWidget();
+        const QMetaObject::Connection grab = connect(m_overlay, &QQuickWindow::frameSwapped, this, [&] {
+            if (firstFrame.isNull())
+                firstFrame = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        });
+        m_overlay->show();
+        (void)QTest::qWaitFor([&] { return !firstFrame.isNull(); }, 5000);
+        disconnect(grab);
+        return firstFrame;
+    }
+
+    // Waits until the capture is over and the picture underneath is painted again.
     void closeOverlay()
     {
-        QPointer<SurfaceWidget> overlay(m_overlay);
+        if (!m_overlay)
+            return;
         Core::instance()->deleteSurfaceScreen();
-        QTRY_VERIFY(!overlay);
-        m_overlay = nullptr;
+        QTRY_VERIFY(!m_overlay->isVisible());
+        QVERIFY(!m_overlay->isCapturing());
         m_pattern->requestUpdate();
+        QTest::qWait(300);
+    }
+
+    void showPattern(const QImage &image)
+    {
+        m_pattern->image = image;
+        m_pattern->update();
         QTest::qWait(300);
     }
 
@@ -68,6 +103,7 @@ class SurfaceWidgetTest : public QObject
 private slots:
     void initTestCase()
     {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         Setting::instance()->setValue("showCloseSurfaceWindow", 1);
         m_pattern = new PatternWindow();
         m_pattern->show();
@@ -85,8 +121,29 @@ private slots:
     {
         QVERIFY(openOverlay());
         QCOMPARE(rgb(m_overlay->background()), m_pattern->image);
+        auto *picture = m_overlay->rootObject()->findChild<ScreenPicture *>("screenImage");
+        QVERIFY(picture);
+        QCOMPARE(rgb(picture->picture()), m_pattern->image);
         QVERIFY(m_overlay->selector());
         QVERIFY(m_overlay->paintArea());
+    }
+
+    // The first frame of each capture already holds that capture's picture, dimmed; the
+    // second capture shows a changed screen, not the first one's picture.
+    void eachCapture_showsItsOwnScreenInItsFirstFrame()
+    {
+        QCursor::setPos(2, 2);
+        const QImage first = m_pattern->image;
+        QImage second = first;
+        second.invertPixels();
+        const QRect sample(300, 200, 800, 500);
+        QCOMPARE(firstFrameOfCapture().copy(sample), dimmed(first).copy(sample));
+        closeOverlay();
+        showPattern(second);
+        const QImage frame = firstFrameOfCapture().copy(sample);
+        showPattern(first);
+        QCOMPARE(frame, dimmed(second).copy(sample));
+        QCOMPARE(rgb(m_overlay->background()), second);
     }
 
     void requestBackground_isAPngDataUrlOfTheScreen()
@@ -97,6 +154,59 @@ private slots:
         QImage decoded;
         QVERIFY(decoded.loadFromData(QByteArray::fromBase64(url.mid(22).toLatin1()), "PNG"));
         QCOMPARE(decoded.convertToFormat(QImage::Format_RGB32), m_pattern->image);
+    }
+
+    // Once a capture is over nothing holds its picture any more, not even what the hidden
+    // window drew last: the next grab gets the same memory again.
+    void endedCapture_letsItsPictureGo()
+    {
+        QVERIFY(openOverlay());
+        const uchar *picture = m_overlay->background().toImage().constBits();
+        closeOverlay();
+        QCOMPARE(grabScreenArea(desktopArea()).constBits(), picture);
+    }
+
+    // Items, history, tool, toolbar, menu, confirm box and selection of one capture are gone
+    // in the next; the tool is the start tool a new page picks from the settings.
+    void nextCapture_startsFromAFreshState()
+    {
+        QVERIFY(openOverlay());
+        select(QRect(100, 100, 400, 300));
+        MPainterArea *canvas = m_overlay->paintArea();
+        QQuickItem *toolBar = m_overlay->rootObject()->findChild<QQuickItem *>("toolBar");
+        QVERIFY(toolBar);
+        QMetaObject::invokeMethod(toolBar, "toolButtonTriggered", Q_ARG(QVariant, "Rect"), Q_ARG(QVariant, true));
+        QTest::mousePress(m_overlay, Qt::LeftButton, {}, QPoint(150, 150));
+        QTest::mouseMove(m_overlay, QPoint(250, 220));
+        QTest::mouseRelease(m_overlay, Qt::LeftButton, {}, QPoint(250, 220));
+        QCOMPARE(canvas->graphItems().size(), 1);
+        QVERIFY(canvas->canUndo());
+        QMetaObject::invokeMethod(toolBar, "toolButtonTriggered", Q_ARG(QVariant, "Rect"), Q_ARG(QVariant, false));
+        QCOMPARE(canvas->currentModule(), QString());
+        toolBar->setProperty("moved", true);
+        toolBar->setPosition(QPointF(50, 50));
+        toolBar->setProperty("showMenu", true);
+        // The first Escape unchecks the new item, the second asks.
+        QTest::keyClick(m_overlay, Qt::Key_Escape);
+        QTest::keyClick(m_overlay, Qt::Key_Escape);
+        QVERIFY(m_overlay->visibleCloseWindow());
+        closeOverlay();
+
+        QVERIFY(openOverlay());
+        QVERIFY(m_overlay->selector()->isEmptySelection());
+        QVERIFY(m_overlay->selector()->firstDraw());
+        QVERIFY(!m_overlay->selector()->showToolBar());
+        QVERIFY(!m_overlay->visibleCloseWindow());
+        QVERIFY(canvas->graphItems().isEmpty());
+        QVERIFY(!canvas->canUndo());
+        QCOMPARE(canvas->currentModule(), QStringLiteral("Rect"));
+        QCOMPARE(toolBar->property("selectItem").toString(), QStringLiteral("Rect"));
+        QVERIFY(!toolBar->property("moved").toBool());
+        QVERIFY(!toolBar->property("showMenu").toBool());
+        select(QRect(100, 100, 400, 300));
+        QCOMPARE(toolBar->position(), QPointF(10, 411));
+        QTest::keyClick(m_overlay, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(canvas->graphItems().isEmpty());
     }
 
     void renderRubberRect_isTheExactCrop()
@@ -183,6 +293,27 @@ private slots:
         QVERIFY(xdotool({"key", "ctrl+c"}));
         QTRY_VERIFY(closed.count() >= 1);
         QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+    }
+
+    // The window system may close the window while a copy waits for its repaint: nothing is
+    // copied, and the next capture closes as usual.
+    void windowSystemClose_duringTheRepaintPause_endsTheCapture()
+    {
+        QVERIFY(openOverlay());
+        select(QRect(40, 30, 120, 90));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QTimer::singleShot(50, m_overlay, [this] {
+            QCloseEvent close;
+            QCoreApplication::sendEvent(m_overlay, &close);
+        });
+        m_overlay->screenSaveToClipboard();
+        QVERIFY(!m_overlay->isCapturing());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        QVERIFY(openOverlay());
+        QSignalSpy closed(m_overlay, &SurfaceWidget::closed);
+        m_overlay->close();
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!m_overlay->isVisible());
     }
 
     void copy_duringTheRepaintPause_keepsTheOverlayAlive()

@@ -1,8 +1,10 @@
 #pragma once
 
 // Loads the overlay page into a 1920 x 1080 view with the recording stand-ins in place of
-// the overlay window, settings, core, canvas, selector and magnifier.
+// the overlay window, settings, core, canvas, selector and magnifier, drawn by the software
+// scene graph as the program draws it.
 
+#include "capture/screenpicture.h"
 #include "standins.h"
 #include "windows/windowtypes.h"
 
@@ -22,7 +24,9 @@ struct SurfacePage
 
     static void registerStandIns()
     {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         registerWindowQmlTypes();
+        qmlRegisterType<ScreenPicture>("MavuComponent", 1, 0, "ScreenPicture");
         qmlRegisterType<FakeCanvas>("MavuComponent", 1, 0, "MPainterArea");
         qmlRegisterType<FakeSelector>("MavuComponent", 1, 0, "SurfaceSelector");
         qmlRegisterType<FakeMagnifier>("MavuComponent", 1, 0, "MagnifierItem");

@@ -31,7 +31,9 @@ private slots:
         QVERIFY(page.ponoramCanvas());
         QVERIFY(page.toolBar());
         QCOMPARE(page.root()->size(), QSizeF(1920, 1080));
-        QVERIFY(page.surface.calls.contains("requestBackground"));
+        // The screen picture comes from the window as it is, never through a data URL.
+        QCOMPARE(page.item<ScreenPicture>("screenImage")->picture().toImage(), page.surface.background().toImage());
+        QVERIFY(!page.surface.calls.contains("requestBackground"));
         QVERIFY(page.canvas()->hasActiveFocus());
         QCOMPARE(page.canvas()->currentColor, page.core.getColorFromX(7));
         QCOMPARE(page.item("colorMarker")->x(), 7.0);

@@ -6,6 +6,8 @@
 
 // The overlay page on a real X server with a selection, the toolbar and its drop panel,
 // compared pixel by pixel with the reference picture (no text is on screen in this state).
+// The reference is the software scene graph's drawing, the renderer the program uses;
+// other renderers draw gradients and tiled borders a little differently.
 class SurfaceScreenshotTest : public QObject
 {
     Q_OBJECT

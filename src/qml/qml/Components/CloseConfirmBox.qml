@@ -1,10 +1,17 @@
 import QtQuick
+import "useful.js" as Fn
 
 // "Cancel screen capture?" over the centre of the primary screen while the overlay asks.
 BorderImage {
     id: box
 
     property var canvas: null
+
+    // The state of a new box; the tick follows the setting it stands for, so that nothing is
+    // written back.
+    function reset() {
+        doNotShow.check = !Fn.flag(settings.showCloseSurfaceWindow)
+    }
 
     function hideAndRefocus() {
         surface.visibleCloseWindow = false
@@ -73,6 +80,7 @@ BorderImage {
         }
     }
     CheckBowCloseWindow {
+        id: doNotShow
         objectName: "confirmDoNotShow"
         anchors { bottom: parent.bottom; bottomMargin: 45; horizontalCenter: parent.horizontalCenter }
         text: qsTr("Do not show this window")

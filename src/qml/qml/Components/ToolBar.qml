@@ -86,6 +86,16 @@ Item {
         return last
     }
 
+    // The state of a new toolbar: not dragged, menu closed, the start tool chosen.
+    function reset() {
+        press = false
+        moved = false
+        showMenu = false
+        hoverName = ""
+        showDropPanel = Fn.flag(settings.visibleColorPanel)
+        toolButtonTriggered(startTool(), true)
+    }
+
     function separatorVisible(index) {
         if (index >= tools.length - 1)
             return false
@@ -97,10 +107,7 @@ Item {
     width: 790
     height: showDropPanel ? 195 : 85
 
-    Component.onCompleted: {
-        showDropPanel = Fn.flag(settings.visibleColorPanel)
-        toolButtonTriggered(startTool(), true)
-    }
+    Component.onCompleted: reset()
 
     ToolBarDropPanel {
         id: dropPanel

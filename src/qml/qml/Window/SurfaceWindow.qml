@@ -93,24 +93,38 @@ Item {
         }
     }
 
-    Component.onCompleted: {
+    function prepareTools() {
         mainCanvas.forceActiveFocus()
         priv.setBothCanvases("currentColor", core.getColorFromX(settings.colorColorLine))
         toolBar.setColorLineX(settings.colorColorLine)
         toolBar.setLineWidth(mainCanvas.currentLineWidth)
     }
 
-    Image {
+    // Back to the state of a freshly loaded page. The window keeps its page between captures
+    // and calls this once a capture is over (the canvases and the selector it resets itself).
+    function resetForCapture() {
+        page.currentItem = null
+        page.toolbarHidden = false
+        priv.toolx = 0
+        priv.tooly = 0
+        toolBar.x = 0
+        toolBar.y = 0
+        toolBar.reset()
+        resultViewer.visible = false
+        resultViewer.contentY = 0
+        resultImage.source = ""
+        toolTip.visible = false
+        confirmBox.reset()
+        prepareTools()
+    }
+
+    Component.onCompleted: prepareTools()
+
+    ScreenPicture {
         id: screenImage
         objectName: "screenImage"
         anchors.fill: parent
-        cache: false
-        source: surface.requestBackground()
-
-        Connections {
-            target: surface
-            function onBackgroundChanged() { screenImage.source = surface.requestBackground() }
-        }
+        picture: surface.background
     }
 
     ScrollHint {

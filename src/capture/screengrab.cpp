@@ -1,0 +1,280 @@
+#include "screengrab.h"
+
+#include "platform/x11_helper_linux.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMutex>
+#include <QPixmap>
+#include <QScreen>
+
+#include <sys/ipc.h>
+#include <sys/mman.h>
+#include <sys/shm.h>
+#include <unistd.h>
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+#ifndef MADV_POPULATE_READ
+#define MADV_POPULATE_READ 22
+#endif
+
+// A segment up to this size (a 2560 x 1600 screen and a little more) stays for the next grab.
+// A larger one goes: the window's own buffer of the same size stays anyway, and two of them
+// would keep too much memory between captures.
+constexpr qsizetype keptSegmentLimit = 20 * 1024 * 1024;
+constexpr int grabStrips = 8;
+
+struct Segment
+{
+    uchar *address = nullptr;
+    qsizetype bytes = 0;
+    xcb_shm_seg_t xid = 0;
+    // The server's answer to the attach, collected after the first grab instead of waiting
+    // for it on its own.
+    std::optional<xcb_void_cookie_t> pendingAttach;
+    bool used = false;
+};
+
+// True when the root window's pixels have the layout of QImage::Format_RGB32: depth 24 in
+// 32 bits, red, green, blue from the high byte down, in this machine's byte order.
+bool rootIsRgb32(const xcb_setup_t *setup, xcb_window_t root)
+{
+    if ((setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != (Q_BYTE_ORDER == Q_LITTLE_ENDIAN))
+        return false;
+    bool thirtyTwoBits = false;
+    for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem; xcb_format_next(&format))
+        thirtyTwoBits |= format.data->depth == 24 && format.data->bits_per_pixel == 32;
+    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem && thirtyTwoBits; xcb_screen_next(&screen)) {
+        if (screen.data->root != root || screen.data->root_depth != 24)
+            continue;
+        for (auto depth = xcb_screen_allowed_depths_iterator(screen.data); depth.rem; xcb_depth_next(&depth)) {
+            for (auto visual = xcb_depth_visuals_iterator(depth.data); visual.rem; xcb_visualtype_next(&visual)) {
+                const xcb_visualtype_t *type = visual.data;
+                if (type->visual_id == screen.data->root_visual && type->red_mask == 0xff0000
+                    && type->green_mask == 0xff00 && type->blue_mask == 0xff)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The application's own X connection and root window when the root can be read through
+// shared memory as Format_RGB32 pixels; null otherwise.
+ApplicationConnection usableRoot()
+{
+    const ApplicationConnection x11 = applicationConnection();
+    if (!x11.connection)
+        return {};
+    const xcb_query_extension_reply_t *shm = xcb_get_extension_data(x11.connection, &xcb_shm_id);
+    if (!shm || !shm->present || !rootIsRgb32(xcb_get_setup(x11.connection), x11.root))
+        return {};
+    return x11;
+}
+
+// Segments for grabs; one that is no longer used stays for the next grab of its size, since
+// a fresh segment costs the X server as much again as the grab itself.
+class SegmentPool
+{
+public:
+    static SegmentPool &instance()
+    {
+        // Never destroyed: at exit the X connection may already be gone, and the server
+        // drops a client's segments when the client leaves.
+        static auto *pool = new SegmentPool();
+        return *pool;
+    }
+
+    Segment *take(xcb_connection_t *connection, qsizetype bytes)
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_refused)
+            return nullptr;
+        m_connection = connection;
+        m_wantedBytes = bytes;
+        Segment *segment = std::exchange(m_kept, nullptr);
+        if (segment && segment->bytes == bytes)
+            return segment;
+        destroy(segment);
+        return create(bytes);
+    }
+
+    // Called when the last image on the segment is gone, on whichever thread that was.
+    void giveBack(Segment *segment)
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_kept && segment->bytes == m_wantedBytes && segment->bytes <= keptSegmentLimit)
+            m_kept = segment;
+        else
+            destroy(segment);
+    }
+
+    // False when the server could not attach the segment (a server on another machine):
+    // the segment is dropped, and shared memory is not tried again.
+    bool confirmAttach(Segment *segment)
+    {
+        if (!segment->pendingAttach)
+            return true;
+        QMutexLocker lock(&m_mutex);
+        xcb_generic_error_t *error = xcb_request_check(m_connection, *std::exchange(segment->pendingAttach, {}));
+        if (!error)
+            return true;
+        std::free(error);
+        m_refused = true;
+        shmdt(segment->address);
+        delete segment;
+        return false;
+    }
+
+private:
+    void destroy(Segment *segment)
+    {
+        if (!segment)
+            return;
+        if (QCoreApplication::instance() && m_connection && !xcb_connection_has_error(m_connection)) {
+            xcb_shm_detach(m_connection, segment->xid);
+            xcb_flush(m_connection);
+        }
+        shmdt(segment->address);
+        delete segment;
+    }
+
+    // The segment is marked for removal at once, so that it goes with the last detach, also
+    // when this process ends abruptly; Linux still lets the server attach it.
+    Segment *create(qsizetype bytes)
+    {
+        const int id = shmget(IPC_PRIVATE, size_t(bytes), IPC_CREAT | 0600);
+        if (id < 0)
+            return nullptr;
+        void *address = shmat(id, nullptr, 0);
+        if (address == reinterpret_cast<void *>(-1)) {
+            shmctl(id, IPC_RMID, nullptr);
+            return nullptr;
+        }
+        const xcb_shm_seg_t xid = xcb_generate_id(m_connection);
+        const xcb_void_cookie_t attach = xcb_shm_attach_checked(m_connection, xid, quint32(id), 0);
+        shmctl(id, IPC_RMID, nullptr);
+        return new Segment{static_cast<uchar *>(address), bytes, xid, attach};
+    }
+
+    QMutex m_mutex;
+    bool m_refused = false;
+    xcb_connection_t *m_connection = nullptr;
+    Segment *m_kept = nullptr;
+    qsizetype m_wantedBytes = 0;
+};
+
+void returnSegment(void *segment)
+{
+    SegmentPool::instance().giveBack(static_cast<Segment *>(segment));
+}
+
+// Maps the pages of a new segment in one go, far cheaper than taking a fault for each.
+void mapAtOnce(uchar *start, qsizetype bytes)
+{
+    const auto page = quintptr(getpagesize());
+    const quintptr first = quintptr(start) & ~(page - 1);
+    madvise(reinterpret_cast<void *>(first), size_t(quintptr(start) + quintptr(bytes) - first), MADV_POPULATE_READ);
+}
+
+// The server leaves the byte beside the 24 colour bits undefined; QImage::Format_RGB32
+// promises it is 0xff, and some of Qt's drawing relies on that.
+void makeOpaque(uchar *bits, qsizetype pixels)
+{
+    auto *pixel = reinterpret_cast<quint32 *>(bits);
+    for (qsizetype i = 0; i < pixels; ++i)
+        pixel[i] |= 0xff000000u;
+}
+
+// The area is read in horizontal strips, all asked for at once: while the server fills the
+// next strips, the ones it has finished are mapped and made opaque here.
+QImage grabThroughSharedMemory(const ApplicationConnection &root, const QRect &area)
+{
+    const qsizetype stride = qsizetype(area.width()) * 4;
+    const qsizetype bytes = stride * area.height();
+    SegmentPool &pool = SegmentPool::instance();
+    Segment *segment = pool.take(root.connection, bytes);
+    if (!segment)
+        return QImage();
+    const int rowsPerStrip = (area.height() + grabStrips - 1) / grabStrips;
+    QList<QPair<int, xcb_shm_get_image_cookie_t>> strips;
+    for (int top = 0; top < area.height(); top += rowsPerStrip) {
+        const int rows = qMin(rowsPerStrip, area.height() - top);
+        strips.append({top, xcb_shm_get_image(root.connection, root.root, qint16(area.x()), qint16(area.y() + top),
+                                              quint16(area.width()), quint16(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                              segment->xid, quint32(top * stride))});
+    }
+    const bool fresh = !segment->used;
+    bool complete = true;
+    for (int i = 0; i < strips.size(); ++i) {
+        const int top = strips.at(i).first;
+        const int rows = (i + 1 < strips.size() ? strips.at(i + 1).first : area.height()) - top;
+        xcb_generic_error_t *error = nullptr;
+        xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(root.connection, strips.at(i).second, &error);
+        complete = complete && reply && reply->depth == 24 && qsizetype(reply->size) == rows * stride;
+        std::free(reply);
+        std::free(error);
+        if (!complete)
+            continue; // the remaining replies are still collected
+        uchar *strip = segment->address + top * stride;
+        if (fresh)
+            mapAtOnce(strip, rows * stride);
+        makeOpaque(strip, rows * stride / 4);
+    }
+    if (!pool.confirmAttach(segment))
+        return QImage();
+    if (!complete) {
+        pool.giveBack(segment);
+        return QImage();
+    }
+    segment->used = true;
+    return QImage(segment->address, area.width(), area.height(), int(stride), QImage::Format_RGB32, returnSegment,
+                  segment);
+}
+
+bool screensUnscaled()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::all_of(screens.begin(), screens.end(),
+                       [](const QScreen *screen) { return qFuzzyCompare(screen->devicePixelRatio(), 1.0); });
+}
+
+QImage grabThroughQt(const QRect &area)
+{
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return QImage();
+    return primary->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
+} // namespace
+
+QRect desktopArea()
+{
+    QRect united;
+    for (QScreen *screen : QGuiApplication::screens())
+        united = united.united(screen->geometry());
+    return united;
+}
+
+QImage grabScreenArea(const QRect &area)
+{
+    if (!QGuiApplication::primaryScreen() || area.isEmpty())
+        return QImage();
+    QImage picture;
+    if (screensUnscaled()) {
+        static const ApplicationConnection root = usableRoot();
+        if (root.connection)
+            picture = grabThroughSharedMemory(root, area);
+    }
+    if (picture.isNull())
+        picture = grabThroughQt(area);
+    picture.setDevicePixelRatio(qApp->devicePixelRatio());
+    return picture;
+}

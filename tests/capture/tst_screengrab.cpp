@@ -1,0 +1,69 @@
+// The screen picture on a real X server: exact, never changing under its holder, and its
+// shared memory used again once the picture is let go.
+
+#include "capture/screengrab.h"
+#include "../harness/patternwindow.h"
+
+#include <QScreen>
+#include <QtTest>
+
+class ScreenGrabTest : public QObject
+{
+    Q_OBJECT
+
+    PatternWindow m_pattern;
+
+    void showPattern(const QImage &image)
+    {
+        m_pattern.image = image;
+        m_pattern.update();
+        QTest::qWait(300);
+    }
+
+    static QImage inverted(QImage image)
+    {
+        image.invertPixels();
+        return image;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_pattern.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+        QTest::qWait(200);
+    }
+
+    void picture_isTheScreenExactly()
+    {
+        const QImage picture = grabScreenArea(desktopArea());
+        QCOMPARE(picture.format(), QImage::Format_RGB32);
+        QCOMPARE(picture, m_pattern.image);
+        QCOMPARE(grabScreenArea(QRect(100, 50, 300, 200)), m_pattern.image.copy(100, 50, 300, 200));
+    }
+
+    void heldPicture_keepsItsPixelsWhenTheScreenIsGrabbedAgain()
+    {
+        const QImage original = m_pattern.image;
+        const QImage held = grabScreenArea(desktopArea());
+        showPattern(inverted(original));
+        const QImage next = grabScreenArea(desktopArea());
+        showPattern(original);
+        QCOMPARE(next, inverted(original));
+        QCOMPARE(held, original);
+    }
+
+    void releasedPicture_givesItsMemoryToTheNextGrab()
+    {
+        const QImage original = m_pattern.image;
+        const uchar *memory = grabScreenArea(desktopArea()).constBits();
+        showPattern(inverted(original));
+        const QImage next = grabScreenArea(desktopArea());
+        showPattern(original);
+        QCOMPARE(next.constBits(), memory);
+        QCOMPARE(next, inverted(original));
+    }
+};
+
+QTEST_MAIN(ScreenGrabTest)
+#include "tst_screengrab.moc"
