@@ -16,11 +16,12 @@ runtime_packages=(
   qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel
   qml6-module-qt-labs-platform qml6-module-qtqml-workerscript
   gstreamer1.0-plugins-good
+  python3 openssl
 )
 test_packages=(
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick sqlite3
-  python3 python3-cryptography python3-pyftpdlib openssh-server trayer
-  unzip curl openssl
+  python3-cryptography python3-pyftpdlib openssh-server trayer
+  unzip curl
 )
 
 wanted=("${build_packages[@]}" "${runtime_packages[@]}")
