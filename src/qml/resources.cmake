@@ -42,7 +42,8 @@ qt_add_resources(mavucore "mavu_page_components"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${mavu_page_components}
         ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceWindow.qml)
-file(GLOB mavu_page_component_images CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png)
+file(GLOB mavu_page_component_images CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.gif)
 list(REMOVE_ITEM mavu_page_component_images ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/color_line_big.png)
 qt_add_resources(mavucore "mavu_page_component_images"
   PREFIX "/component"
@@ -85,3 +86,11 @@ qt_add_resources(mavucore "mavu_tray_icon"
   PREFIX "/icon"
   BASE ${CMAKE_CURRENT_BINARY_DIR}/tray
   FILES ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico)
+
+# The settings store names the default avatar under a path of its own.
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/avatar_default.png
+  ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png COPYONLY)
+qt_add_resources(mavucore "mavu_default_avatar"
+  PREFIX "/images"
+  BASE ${CMAKE_CURRENT_BINARY_DIR}/avatar
+  FILES ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png)
