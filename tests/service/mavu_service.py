@@ -9,6 +9,7 @@ import importlib.util
 import json
 import os
 import sys
+import time
 
 _SERVICE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "service", "mavu_service.py")
 _spec = importlib.util.spec_from_file_location("mavu_local_service", _SERVICE)
@@ -27,6 +28,8 @@ class StandInHandler(service.Handler):
         if service.STATE.config.get("down"):
             self.error(503, "down")
             return True
+        if self.command == "PUT":
+            time.sleep(service.STATE.config.get("upload_delay", 0))
         return False
 
     def test_state(self, path, query, raw):

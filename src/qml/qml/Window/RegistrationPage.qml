@@ -78,6 +78,7 @@ Window {
             windowHeight = 340
             heading = qsTr("To get started, enter e-mail")
             nextButton.text = qsTr("Next")
+            emailInput.setFocus()
         } else if (step === Autorization.CheckPassword) {
             windowHeight = 395
             nextButton.text = qsTr("Enter to mavu")
