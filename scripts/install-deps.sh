@@ -15,13 +15,16 @@ runtime_packages=(
   qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-window
   qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel
   qml6-module-qt-labs-platform qml6-module-qtqml-workerscript
-  gstreamer1.0-plugins-good
+  # Voice comments: the recorder's encoding elements, and WAVE and PulseAudio (both in
+  # the "good" set on Debian 12).
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # The local service that scripts/run.sh starts.
   python3 openssl
 )
 test_packages=(
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick sqlite3
   python3-cryptography python3-pyftpdlib openssh-server trayer
-  unzip curl
+  unzip curl pulseaudio
 )
 
 wanted=("${build_packages[@]}" "${runtime_packages[@]}")

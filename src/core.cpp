@@ -165,9 +165,8 @@ void Core::clearTempPath()
         qDebug() << "void Core::clearTempPath()" << "another Mavu is running, temporary files kept";
         return;
     }
-    for (const QString &folder : {m_tempDir, m_audioTempDir}) {
-        const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
-        for (const QFileInfo &file : files)
-            QFile::remove(file.absoluteFilePath());
-    }
+    const QFileInfoList files = QDir(m_tempDir).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
+    for (const QFileInfo &file : files)
+        QFile::remove(file.absoluteFilePath());
+    clearAudioFile();
 }

@@ -19,8 +19,11 @@ class MainToolWidget;
 class NetworkExchange;
 class ProxyWidget;
 class QAction;
+class QAudioInput;
 class QClipboard;
 class QLockFile;
+class QMediaCaptureSession;
+class QMediaRecorder;
 class QMenu;
 class SettingWidget;
 class SurfaceWidget;
@@ -175,7 +178,6 @@ private:
     void startUpdater();
     bool isFirstInstance();
     void ensureHotkeyManager();
-    void clearAudioFolder();
     void writeClipboard(const QString &text);
     void createTrayMenu();
     void fillTrayMenu();
@@ -221,6 +223,33 @@ private:
     QAction *m_copyLastLink = nullptr;
     QTimer m_accountRefreshTimer;
     QLockFile *m_instanceLock = nullptr;
+
+    // ---- Voice comments (core_audio.cpp) ----
+public slots:
+    bool isCanRecordAudio() const;
+    void recordAudio();
+    void pauseRecordAudio();
+    void uppauseRecordAudio();
+    // Joins the current capture file and the newest recording into a voice-comment file
+    // and returns its path, or "" (the user is told why) when none was written.
+    QString stopRecordAudio();
+    bool isHaveAudioFile() const;
+    QString getAudioFile() const;
+    void clearAudioFile();
+    void openAudioImage(QString fileName);
+
+private:
+    void setupAudioRecorder();
+    void startRecording();
+    void restartSilentRecording();
+    bool finishRecording();
+    void saveVoiceComment(const QString &fileName);
+
+    QMediaCaptureSession *m_captureSession = nullptr;
+    QAudioInput *m_audioInput = nullptr;
+    QMediaRecorder *m_mediaRecorder = nullptr;
+    QTimer m_recordingWatchdog;
+    int m_recordingAttempts = 0;
 };
 
 // Deletes a folder and everything in it without following symbolic links; stops at the

@@ -9,7 +9,6 @@
 #include "settings/constants.h"
 
 #include <QDebug>
-#include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -48,7 +47,7 @@ void Core::quickScreen()
 // the overlay over the whole desktop, also with several screens.
 void Core::screen(bool fullscreen, bool quick)
 {
-    clearAudioFolder();
+    clearAudioFile();
     if (!checkAutorization())
         return;
     SurfaceWidget *overlay = surfaceWidget();
@@ -103,11 +102,4 @@ QPixmap joinScreens()
     }
     painter.end();
     return joined;
-}
-
-void Core::clearAudioFolder()
-{
-    const QFileInfoList files = QDir(m_audioTempDir).entryInfoList(QDir::Files);
-    for (const QFileInfo &file : files)
-        QFile::remove(file.absoluteFilePath());
 }

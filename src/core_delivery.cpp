@@ -143,7 +143,13 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         QFile::copy(name, extraCopyPath(encoding));
     const bool titled = settings->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
-    m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
+    // A quick capture opens nothing to record in: a recording waiting then is an older one.
+    // When the join fails the user is told and the capture goes up alone.
+    const QString voiceComment = !quick && isHaveAudioFile() ? stopRecordAudio() : QString();
+    if (!voiceComment.isEmpty())
+        m_networkExchange->uploadData({voiceComment});
+    else
+        m_networkExchange->uploadScreen(name, m_captureTitle, HandlerUpload::TypeAfterAction(type));
     m_lastCaptureFile = name;
     emit deletedSurfaceScreen();
 }
@@ -170,8 +176,9 @@ void Core::screenSaveToDisk(QPixmap pxm)
         closeOverlay();
         return;
     }
+    const bool voiceComment = isHaveAudioFile();
     const Encoding encoding = chosenEncoding();
-    const QString extension = extensionOf(encoding);
+    const QString extension = voiceComment ? QStringLiteral(".zia") : extensionOf(encoding);
     QString fileName = m_saveFileDialog(tr("Save file"), start + QLatin1Char('/') + m_captureTitle + extension,
                                         QLatin1Char('*') + extension);
     if (fileName.isEmpty()) {
@@ -180,7 +187,34 @@ void Core::screenSaveToDisk(QPixmap pxm)
     }
     if (!fileName.contains(extension))
         fileName += extension;
-    saveImageFile(fileName, encode(m_imageToSave, encoding));
+    if (voiceComment)
+        saveVoiceComment(fileName);
+    else
+        saveImageFile(fileName, encode(m_imageToSave, encoding));
+}
+
+// The picture joins the recording as a JPEG of full quality. When that fails the user is
+// told and the overlay comes back, so that the capture is not lost.
+void Core::saveVoiceComment(const QString &fileName)
+{
+    const auto keepCapture = [this](const QString &error) {
+        if (!error.isEmpty())
+            showErrorWidget(error);
+        if (m_surface)
+            m_surface->show();
+    };
+    const QString image = m_tempDir + millisecondsNow();
+    QString error;
+    if (!writeAtomically(image, encode(m_imageToSave, Encoding::Jpeg100), &error))
+        return keepCapture(tr("Can't write the capture: %1").arg(error));
+    m_currentCaptureFile = image;
+    const QString joined = stopRecordAudio();
+    if (joined.isEmpty())
+        return keepCapture(QString()); // stopRecordAudio has said why
+    QFile file(joined);
+    if (!file.open(QIODevice::ReadOnly))
+        return keepCapture(tr("Can't read the voice comment %1: %2").arg(joined, file.errorString()));
+    saveImageFile(fileName, file.readAll());
 }
 
 // Keeps the overlay (only hidden) when the file cannot be written, so the capture is not

@@ -36,7 +36,7 @@ void handOverFiles(const CommandLine &line)
         qDebug() << "int main(int, char**)" << "Ignoring macOS temporary screenshot:" << ignored;
     qDebug() << "int main(int, char**)" << QCoreApplication::arguments() << line.files;
     if (!line.voiceCommentFile.isEmpty())
-        qWarning() << "int main(int, char**)" << "voice-comment files cannot be opened yet:" << line.voiceCommentFile;
+        Core::instance()->openAudioImage(line.voiceCommentFile);
     else if (line.zip)
         Core::instance()->uploadDataZip(line.files);
     else if (!line.files.isEmpty())

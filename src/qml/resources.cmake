@@ -77,7 +77,8 @@ qt_add_resources(mavucore "mavu_window_pages"
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/UploadPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/LastUploadPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ProxyPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml)
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml
+    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/AudioImagePlayer.qml)
 
 # The tray icon: the windows' icon under the path the tray reads.
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico

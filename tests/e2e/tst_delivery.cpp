@@ -13,15 +13,6 @@ using namespace UploadTest;
 
 namespace {
 
-QPixmap testImage()
-{
-    QImage image(320, 200, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x & 255, (y * 3) & 255, (x * y) & 255));
-    return QPixmap::fromImage(image);
-}
-
 QByteArray head(const QString &path, int size)
 {
     QFile file(path);
@@ -45,7 +36,7 @@ class DeliveryTest : public QObject
     QString uploadWithQuality(const QVariant &quality)
     {
         Setting::instance()->setValue(SettingKeys::qualityImage, quality);
-        Core::instance()->screenUpload(0, false, testImage());
+        Core::instance()->screenUpload(0, false, patternPicture());
         return Core::instance()->lastCaptureFile();
     }
 
@@ -78,7 +69,7 @@ private slots:
         QVERIFY(lossless.endsWith(".png") && isPng(lossless));
         QVERIFY(negative.endsWith(".png") && isPng(negative));
         QVERIFY(QFileInfo(low).size() < QFileInfo(high).size());
-        QCOMPARE(QImage(lossless), testImage().toImage());
+        QCOMPARE(QImage(lossless), patternPicture().toImage());
         QCOMPARE(QFileInfo(low).path() + "/", m_tempDir);
     }
 
@@ -126,7 +117,7 @@ private slots:
         Setting::instance()->setValue(SettingKeys::qualityImage, 1);
         m_dialogAnswer = m_scratch.filePath("saved/shot.jpg.old");
         QDir().mkpath(m_scratch.filePath("saved"));
-        Core::instance()->screenSaveToDisk(testImage());
+        Core::instance()->screenSaveToDisk(patternPicture());
         QVERIFY(isJpeg(m_dialogAnswer));
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), m_scratch.filePath("saved"));
     }
@@ -139,15 +130,15 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old contents");
         old.close();
-        Core::instance()->screenSaveToDisk(testImage());
-        QCOMPARE(QImage(m_dialogAnswer + ".png"), testImage().toImage());
+        Core::instance()->screenSaveToDisk(patternPicture());
+        QCOMPARE(QImage(m_dialogAnswer + ".png"), patternPicture().toImage());
     }
 
     void saveToDisk_failure_isReportedAndForgetsNothing()
     {
         const QString lastFolder = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
         m_dialogAnswer = m_scratch.filePath("no/such/folder/shot");
-        Core::instance()->screenSaveToDisk(testImage());
+        Core::instance()->screenSaveToDisk(patternPicture());
         QVERIFY(!QFile::exists(m_dialogAnswer + ".png"));
         const QStringList errors = ShellWindows::shownErrorTexts();
         QCOMPARE(errors.size(), 1);
@@ -159,7 +150,7 @@ private slots:
     {
         m_dialogAnswer.clear();
         const int calls = m_dialogCalls;
-        Core::instance()->screenSaveToDisk(testImage());
+        Core::instance()->screenSaveToDisk(patternPicture());
         QCOMPARE(m_dialogCalls, calls + 1);
     }
 };

@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QPixmap>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -167,6 +168,17 @@ inline void trustCertificate(const QString &certificateFile)
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.addCaCertificates(certificateFile);
     QSslConfiguration::setDefaultConfiguration(configuration);
+}
+
+// A capture whose neighbouring pixels all differ, so that a shifted or re-encoded
+// picture never compares equal.
+inline QPixmap patternPicture()
+{
+    QImage image(320, 200, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x & 255, (y * 3) & 255, (x * y) & 255));
+    return QPixmap::fromImage(image);
 }
 
 inline void setValues(const QList<QPair<QString, QVariant>> &values)

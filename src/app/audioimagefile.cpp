@@ -1,0 +1,207 @@
+#include "app/audioimagefile.h"
+
+#include "app/playbackpcm.h"
+
+#include <QAudioSink>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QMediaDevices>
+
+#include <climits>
+
+namespace {
+
+using WriteFunction = int (*)(const char *, const char *, int, const char *, int);
+using ReadFunction = const char *(*)(const char *, int *);
+
+const QString libraryName = QStringLiteral("zai.dll");
+
+// The program keeps the library beside its executable; elsewhere the system's loader
+// looks for it.
+QString libraryPath()
+{
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + libraryName;
+    return QFileInfo::exists(beside) ? beside : libraryName;
+}
+
+QString libraryError(const QLibrary &library)
+{
+    return AudioImageFile::tr("The voice-comment library can't be loaded: %1").arg(library.errorString());
+}
+
+// The library hands a failure back as a negative size.
+QString readError(int code, const QString &fileName)
+{
+    switch (code) {
+    case -2: return AudioImageFile::tr("%1 is not a voice comment").arg(fileName);
+    case -3: return AudioImageFile::tr("The voice comment %1 is damaged").arg(fileName);
+    default: return AudioImageFile::tr("Can't read the voice comment %1").arg(fileName);
+    }
+}
+
+} // namespace
+
+AudioThreadPlay::AudioThreadPlay(QByteArray data, QObject *parent)
+    : QThread(parent)
+    , m_data(data)
+{
+}
+
+AudioThreadPlay::~AudioThreadPlay()
+{
+    stop();
+    quit();
+    wait();
+}
+
+void AudioThreadPlay::play()
+{
+    if (isRunning())
+        return;
+    {
+        QMutexLocker locker(&m_sinkLock);
+        m_stopRequested = false;
+    }
+    start();
+}
+
+// The sink belongs to the playback thread: the stop goes there as a queued call, which
+// is dropped when the sink is gone by then.
+void AudioThreadPlay::stop()
+{
+    QMutexLocker locker(&m_sinkLock);
+    m_stopRequested = true;
+    if (m_sink)
+        QMetaObject::invokeMethod(m_sink, [sink = m_sink] { sink->stop(); }, Qt::QueuedConnection);
+}
+
+void AudioThreadPlay::stateChanged(QAudio::State state)
+{
+    qDebug() << "void AudioThreadPlay::stateChanged(QAudio::State)" << state;
+    if (state != QAudio::StoppedState && state != QAudio::IdleState)
+        return;
+    emit playChange(0);
+    quit();
+}
+
+bool AudioThreadPlay::adoptSink(QAudioSink *sink)
+{
+    QMutexLocker locker(&m_sinkLock);
+    m_sink = sink;
+    return !m_stopRequested || !sink;
+}
+
+void AudioThreadPlay::run()
+{
+    emit playChange(1);
+    QBuffer buffer;
+    buffer.setData(m_data);
+    buffer.open(QIODevice::ReadOnly);
+    const QAudioFormat format = playbackFormat();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (!device.isFormatSupported(format)) {
+        qWarning() << "Raw audio format not supported by backend, cannot play audio.";
+        emit failed(AudioImageFile::tr("The voice comment can't be played: no audio output takes its sound format"));
+        emit playChange(0);
+        return;
+    }
+    QAudioSink sink(device, format);
+    sink.setVolume(1.0);
+    connect(&sink, &QAudioSink::stateChanged, this, &AudioThreadPlay::stateChanged);
+    if (adoptSink(&sink)) {
+        sink.start(&buffer);
+        exec();
+    } else {
+        emit playChange(0);
+    }
+    adoptSink(nullptr);
+    sink.disconnect(this);
+}
+
+AudioImageFile::AudioImageFile(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void AudioImageFile::setFileName(const QString &fileName)
+{
+    m_fileName = fileName;
+}
+
+bool AudioImageFile::write(const QByteArray &image, const QByteArray &audio)
+{
+    m_error.clear();
+    if (image.size() > INT_MAX || audio.size() > INT_MAX) {
+        m_error = tr("The voice comment is too large");
+        return false;
+    }
+    QLibrary library(libraryPath());
+    const auto writeFile = reinterpret_cast<WriteFunction>(library.resolve("write"));
+    if (!writeFile) {
+        m_error = libraryError(library);
+        return false;
+    }
+    if (writeFile(m_fileName.toUtf8().constData(), image.constData(), int(image.size()), audio.constData(),
+                  int(audio.size())) != 1) {
+        m_error = tr("Can't write the voice comment %1").arg(m_fileName);
+        return false;
+    }
+    return true;
+}
+
+bool AudioImageFile::readAll()
+{
+    m_error.clear();
+    QLibrary library(libraryPath());
+    if (!library.load()) {
+        m_error = libraryError(library);
+        return false;
+    }
+    return readPart(library, "readImageData", &m_imageData, "image size = ")
+        && readPart(library, "readAudioData", &m_audioData, "audio size = ");
+}
+
+bool AudioImageFile::readPart(QLibrary &library, const char *function, QByteArray *part, const char *logLabel)
+{
+    const auto read = reinterpret_cast<ReadFunction>(library.resolve(function));
+    if (!read)
+        return true;
+    int size = 0;
+    const char *bytes = read(m_fileName.toUtf8().constData(), &size);
+    if (!bytes || size < 0) {
+        m_error = readError(size, m_fileName);
+        return false;
+    }
+    *part = QByteArray(bytes, size);
+    qDebug() << "void AudioImageFile::readAll()" << logLabel << size;
+    return true;
+}
+
+void AudioImageFile::playAudio()
+{
+    if (!m_player) {
+        m_player = new AudioThreadPlay(m_audioData, this);
+        connect(m_player, &AudioThreadPlay::playChange, this, &AudioImageFile::playChange);
+        connect(m_player, &AudioThreadPlay::failed, this, &AudioImageFile::playFailed);
+    }
+    m_player->play();
+}
+
+void AudioImageFile::stopAudio()
+{
+    if (m_player)
+        m_player->stop();
+}
+
+void AudioImageFile::playChange(int state)
+{
+    qDebug() << "void AudioImageFile::playChange(int)" << state;
+    if (state == 1)
+        m_playing = true;
+    else if (state == 0)
+        m_playing = false;
+    emit stateChange();
+}

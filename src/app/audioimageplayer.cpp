@@ -1,0 +1,56 @@
+#include "app/audioimageplayer.h"
+
+#include "app/playbackpcm.h"
+#include "capture/pngdataurl.h"
+
+#include <QDebug>
+#include <QImage>
+#include <QUrl>
+#include <QWidget>
+
+AudioImagePlayer::AudioImagePlayer(QWidget *parent)
+    : BasicWindow(parent)
+{
+    connect(&m_file, &AudioImageFile::stateChange, this, &AudioImagePlayer::isPlayChanged);
+    connect(&m_file, &AudioImageFile::playFailed, this, &AudioImagePlayer::playFailed);
+    setupUi();
+}
+
+void AudioImagePlayer::init()
+{
+    setTitle(tr("Mavu - voice comment"));
+    setObjectName(QStringLiteral("AudioImagePlayer"));
+    setMoviable(true);
+    setPosCenter(true);
+}
+
+bool AudioImagePlayer::openFile(const QString &fileName)
+{
+    m_file.setFileName(fileName);
+    if (!m_file.readAll())
+        return false;
+    const QImage image = QImage::fromData(m_file.imageData());
+    const int bytesPerSecond = playbackFormat().bytesForDuration(1000000);
+    setData(QStringLiteral("imageWidth"), image.width());
+    setData(QStringLiteral("imageHeight"), image.height());
+    setData(QStringLiteral("image"), image.isNull() ? QString() : pngDataUrl(image));
+    setData(QStringLiteral("seconds"), int((m_file.audioData().size() + bytesPerSecond / 2) / bytesPerSecond));
+    setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/AudioImagePlayer.qml")));
+    return true;
+}
+
+bool AudioImagePlayer::isPlay() const
+{
+    qDebug() << "bool AudioImagePlayer::isPlay()" << m_file.isPlaying();
+    return m_file.isPlaying();
+}
+
+void AudioImagePlayer::playAudio()
+{
+    m_file.playAudio();
+}
+
+void AudioImagePlayer::stopAudio()
+{
+    m_file.stopAudio();
+}

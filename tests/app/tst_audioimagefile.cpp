@@ -1,0 +1,294 @@
+// Voice-comment files through the library the program loads ("zai.dll", copied beside
+// this test), and the conversion of recordings into the sound they carry.
+
+#include "app/audioimagefile.h"
+#include "app/playbackpcm.h"
+
+#include <QLibrary>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+using ReadFunction = const char *(*)(const char *, int *);
+using WriteFunction = int (*)(const char *, const char *, int, const char *, int);
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(QRandomGenerator::global()->generate());
+    return bytes;
+}
+
+QByteArray le32(quint32 value)
+{
+    QByteArray bytes(4, Qt::Uninitialized);
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray le16(quint16 value)
+{
+    QByteArray bytes(2, Qt::Uninitialized);
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+// A voice-comment file written by hand after the documented layout.
+QByteArray voiceComment(const QByteArray &image, const QByteArray &audio, quint32 version = 1)
+{
+    return QByteArray("ZIA\x1a", 4) + le32(version) + le32(quint32(image.size())) + le32(quint32(audio.size()))
+        + image + audio;
+}
+
+QByteArray header(quint32 imageSize, quint32 audioSize)
+{
+    return QByteArray("ZIA\x1a", 4) + le32(1) + le32(imageSize) + le32(audioSize);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray wave(quint16 tag, int channels, int rate, int bits, const QByteArray &samples, bool extensible = false)
+{
+    QByteArray format = le16(extensible ? 0xfffe : tag) + le16(quint16(channels)) + le32(quint32(rate))
+        + le32(quint32(rate * channels * bits / 8)) + le16(quint16(channels * bits / 8)) + le16(quint16(bits));
+    if (extensible)
+        format += le16(22) + le16(quint16(bits)) + le32(0) + le16(tag) + QByteArray(14, '\0');
+    const QByteArray chunks = "fmt " + le32(quint32(format.size())) + format + "data" + le32(quint32(samples.size()))
+        + samples;
+    return "RIFF" + le32(quint32(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+QByteArray int16Frames(int frames, int channels, qint16 value)
+{
+    QByteArray samples;
+    for (int i = 0; i < frames * channels; ++i)
+        samples += le16(quint16(value));
+    return samples;
+}
+
+QByteArray floatFrames(int frames, float value)
+{
+    QByteArray samples(frames * 4, Qt::Uninitialized);
+    for (int i = 0; i < frames; ++i)
+        qToLittleEndian(value, samples.data() + i * 4);
+    return samples;
+}
+
+} // namespace
+
+class AudioImageFileTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_scratch;
+    QLibrary m_library;
+
+    QString path(const QString &name) const { return m_scratch.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        m_library.setFileName(QCoreApplication::applicationDirPath() + "/zai.dll");
+        QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
+    }
+
+    void roundTrip_keepsBothPartsByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QByteArray>("audio");
+        QTest::newRow("both parts") << randomBytes(70001) << randomBytes(96000);
+        QTest::newRow("no audio") << randomBytes(5000) << QByteArray();
+        QTest::newRow("no image") << QByteArray() << randomBytes(1234);
+    }
+
+    void roundTrip_keepsBothPartsByteForByte()
+    {
+        QFETCH(QByteArray, image);
+        QFETCH(QByteArray, audio);
+        AudioImageFile written;
+        written.setFileName(path("round trip.zia"));
+        QVERIFY2(written.write(image, audio), qPrintable(written.errorString()));
+        AudioImageFile read;
+        read.setFileName(written.fileName());
+        QVERIFY2(read.readAll(), qPrintable(read.errorString()));
+        QCOMPARE(read.imageData(), image);
+        QCOMPARE(read.audioData(), audio);
+        QFile file(written.fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), voiceComment(image, audio));
+    }
+
+    // A writer that wrote in place would leave the tail of the longer file behind, or a
+    // half file after a failure; its temporary file must not stay either.
+    void write_replacesTheWholeFileOrLeavesItAlone()
+    {
+        QDir().mkpath(path("replace"));
+        const QString target = path("replace/comment.zia");
+        AudioImageFile file;
+        file.setFileName(target);
+        QVERIFY(file.write(randomBytes(50000), randomBytes(50000)));
+        const QByteArray image = randomBytes(10);
+        const QByteArray audio = randomBytes(20);
+        QVERIFY(file.write(image, audio));
+        QVERIFY(file.readAll());
+        QCOMPARE(file.audioData(), audio);
+
+        const auto write = reinterpret_cast<WriteFunction>(m_library.resolve("write"));
+        QVERIFY(write);
+        QCOMPARE(write(target.toUtf8().constData(), "x", 1, "y", -1), 0);
+        QCOMPARE(write(target.toUtf8().constData(), nullptr, 5, "y", 1), 0);
+        QVERIFY(file.readAll());
+        QCOMPARE(file.imageData(), image);
+        QCOMPARE(QDir(path("replace")).entryList(QDir::Files), QStringList{"comment.zia"});
+    }
+
+    // A disk that fills up halfway, played by a file size limit.
+    void write_failingHalfway_leavesTheEarlierFile()
+    {
+        const QString target = path("full disk.zia");
+        AudioImageFile file;
+        file.setFileName(target);
+        const QByteArray image = randomBytes(1000);
+        QVERIFY(file.write(image, randomBytes(1000)));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlim_t previous = limit.rlim_cur;
+        limit.rlim_cur = 100000;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool written = file.write(randomBytes(150000), randomBytes(150000));
+        limit.rlim_cur = previous;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        QVERIFY(!written);
+        QVERIFY(file.readAll());
+        QCOMPARE(file.imageData(), image);
+        QCOMPARE(QDir(m_scratch.path()).entryList({"full disk*"}, QDir::Files), QStringList{"full disk.zia"});
+    }
+
+    void write_intoAMissingFolder_isNotReportedAsWritten()
+    {
+        AudioImageFile file;
+        file.setFileName(path("no/such/folder/comment.zia"));
+        QVERIFY(!file.write("image", "audio"));
+        QCOMPARE(file.errorString(), "Can't write the voice comment " + file.fileName());
+        QVERIFY(!QFile::exists(file.fileName()));
+    }
+
+    void damagedFile_givesAClearError_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QByteArray valid = voiceComment(randomBytes(300), randomBytes(500));
+        const QString damaged = "The voice comment %1 is damaged";
+        QTest::newRow("empty") << QByteArray() << -2 << "%1 is not a voice comment";
+        QTest::newRow("garbage") << randomBytes(4096).prepend("GIF8") << -2 << "%1 is not a voice comment";
+        QTest::newRow("later version") << voiceComment("i", "a", 2) << -2 << "%1 is not a voice comment";
+        QTest::newRow("cut in the header") << valid.left(10) << -3 << damaged;
+        QTest::newRow("cut in the audio") << valid.chopped(1) << -3 << damaged;
+        QTest::newRow("cut after the header") << header(300, 500) << -3 << damaged;
+        QTest::newRow("bytes after the audio") << valid + "x" << -3 << damaged;
+        QTest::newRow("sizes past 2 GB") << header(0xffffffffu, 0xffffffffu) + "tail" << -3 << damaged;
+        QTest::newRow("sizes adding up past the end") << header(0x7fffffffu, 0x7fffffffu) << -3 << damaged;
+    }
+
+    void damagedFile_givesAClearError()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const QString file = path(QString("damaged %1.zia").arg(QTest::currentDataTag()));
+        QVERIFY(writeFile(file, contents));
+        for (const char *function : {"readImageData", "readAudioData"}) {
+            const auto read = reinterpret_cast<ReadFunction>(m_library.resolve(function));
+            QVERIFY(read);
+            int size = 12345;
+            QVERIFY(read(file.toUtf8().constData(), &size) == nullptr);
+            QCOMPARE(size, code);
+        }
+        AudioImageFile voice;
+        voice.setFileName(file);
+        QVERIFY(!voice.readAll());
+        QCOMPARE(voice.errorString(), message.arg(file));
+    }
+
+    void unreadablePath_givesAClearError_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing file") << "missing.zia";
+        QTest::newRow("folder") << "folder.zia";
+    }
+
+    void unreadablePath_givesAClearError()
+    {
+        QFETCH(QString, name);
+        QDir().mkpath(path("folder.zia"));
+        AudioImageFile voice;
+        voice.setFileName(path(name));
+        QVERIFY(!voice.readAll());
+        QCOMPARE(voice.errorString(), "Can't read the voice comment " + path(name));
+    }
+
+    void recording_becomesPlaybackPcm_data()
+    {
+        QTest::addColumn<QByteArray>("wav");
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<qint16>("value");
+        QTest::newRow("48 kHz mono") << wave(1, 1, 48000, 16, int16Frames(4800, 1, -1234)) << 4800 << qint16(-1234);
+        QTest::newRow("44.1 kHz stereo") << wave(1, 2, 44100, 16, int16Frames(44100, 2, 1000)) << 48000 << qint16(1000);
+        QTest::newRow("24 kHz float") << wave(3, 1, 24000, 32, floatFrames(2400, 0.5f)) << 4800 << qint16(16384);
+        QTest::newRow("extensible header") << wave(1, 2, 96000, 16, int16Frames(9600, 2, 77), true) << 4800
+                                           << qint16(77);
+        QTest::newRow("no sound") << wave(1, 2, 44100, 16, QByteArray()) << 0 << qint16(0);
+    }
+
+    void recording_becomesPlaybackPcm()
+    {
+        QFETCH(QByteArray, wav);
+        QFETCH(int, samples);
+        QFETCH(qint16, value);
+        QByteArray pcm;
+        QString error;
+        QVERIFY2(playbackPcmFromWav(wav, &pcm, &error), qPrintable(error));
+        QCOMPARE(pcm.size(), samples * 2);
+        for (int i = 0; i < samples; ++i)
+            QCOMPARE(qFromLittleEndian<qint16>(pcm.constData() + 2 * i), value);
+    }
+
+    void recording_thatCannotBeRead_isRefused_data()
+    {
+        QTest::addColumn<QByteArray>("wav");
+        QTest::addColumn<QString>("message");
+        const QByteArray good = wave(1, 1, 48000, 16, int16Frames(10, 1, 5));
+        const QString unreadable = "The recording has a sample format that can't be read";
+        QTest::newRow("not RIFF") << randomBytes(200) << "The recording is not a WAVE file";
+        QTest::newRow("cut before data") << good.left(30) << "The recording is not a WAVE file";
+        QTest::newRow("8-bit samples") << wave(1, 1, 8000, 8, QByteArray(100, 'x')) << unreadable;
+        QTest::newRow("one sample a second") << wave(1, 1, 1, 16, QByteArray(100, 'x')) << unreadable;
+        QTest::newRow("no channels") << wave(1, 0, 8000, 16, QByteArray(100, 'x')) << unreadable;
+    }
+
+    void recording_thatCannotBeRead_isRefused()
+    {
+        QFETCH(QByteArray, wav);
+        QFETCH(QString, message);
+        QByteArray pcm;
+        QString error;
+        QVERIFY(!playbackPcmFromWav(wav, &pcm, &error));
+        QCOMPARE(error, message);
+    }
+};
+
+QTEST_GUILESS_MAIN(AudioImageFileTest)
+#include "tst_audioimagefile.moc"

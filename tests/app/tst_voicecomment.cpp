@@ -1,0 +1,265 @@
+// Voice comments end to end: a private PulseAudio server with a null source as the
+// microphone and a null sink as the speaker, the recording joined with a capture and sent
+// to a real FTP server or saved, and the player window, in this process and in the
+// program started with "-o".
+
+#include "../upload/uploadtestsupport.h"
+
+#include "app/audioimagefile.h"
+#include "app/audioimageplayer.h"
+#include "app/playbackpcm.h"
+#include "core.h"
+#include "settings/constants.h"
+
+#include <QGuiApplication>
+#include <QLocalSocket>
+#include <QQuickItem>
+
+using namespace UploadTest;
+
+namespace {
+
+constexpr int bytesPerSecond = 48000 * 2;
+
+class PulseServer
+{
+public:
+    // Listens on a socket in folder; PULSE_SERVER points this process and its children there.
+    bool start(const QString &folder)
+    {
+        const QString socket = folder + QStringLiteral("/pulse.socket");
+        endWithParent(m_process);
+        m_process.setStandardOutputFile(folder + QStringLiteral("/pulse.log"));
+        m_process.setStandardErrorFile(folder + QStringLiteral("/pulse.log"), QIODevice::Append);
+        m_process.start(QStringLiteral("pulseaudio"),
+                        {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
+                         "--realtime=no", "--high-priority=no", "--log-target=stderr",
+                         "--load=module-null-sink sink_name=speaker",
+                         "--load=module-null-source source_name=microphone rate=48000 channels=1",
+                         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 15000 && m_process.state() != QProcess::NotRunning) {
+            QLocalSocket probe;
+            probe.connectToServer(socket);
+            if (probe.waitForConnected(200))
+                return true;
+            QTest::qWait(100);
+        }
+        return false;
+    }
+    ~PulseServer() { stopProcess(m_process); }
+
+private:
+    QProcess m_process;
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray pngBytes()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    patternPicture().save(&buffer, "PNG");
+    return bytes;
+}
+
+double seconds(const QByteArray &pcm)
+{
+    return double(pcm.size()) / bytesPerSecond;
+}
+
+AudioImagePlayer *shownPlayer()
+{
+    for (QWindow *window : QGuiApplication::topLevelWindows())
+        if (auto *player = qobject_cast<AudioImagePlayer *>(window); player && player->isVisible())
+            return player;
+    return nullptr;
+}
+
+QQuickItem *pageItem(AudioImagePlayer *player, const char *name)
+{
+    return player->rootObject() ? player->rootObject()->findChild<QQuickItem *>(name) : nullptr;
+}
+
+} // namespace
+
+class VoiceCommentTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_scratch;
+    PulseServer m_pulse;
+    FtpServer m_server;
+    QString m_dialogAnswer;
+    QByteArray m_recordedAudio;
+
+    QString writeVoiceComment(const QString &name, const QByteArray &audio)
+    {
+        AudioImageFile file;
+        file.setFileName(m_scratch.filePath(name));
+        return file.write(pngBytes(), audio) ? file.fileName() : QString();
+    }
+
+    QStringList uploaded(const QString &pattern) const
+    {
+        return QDir(m_server.root()).entryList({pattern}, QDir::Files, QDir::Name);
+    }
+
+    AudioImagePlayer *openPlayer(const QString &file)
+    {
+        Core::instance()->openAudioImage(file);
+        AudioImagePlayer *player = shownPlayer();
+        return player && QTest::qWaitForWindowExposed(player) ? player : nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_pulse.start(m_scratch.path()), "pulseaudio does not start (scripts/install-deps.sh installs it)");
+        QVERIFY(m_server.start(m_scratch.filePath("ftproot")));
+        setValues({{SettingKeys::token, QStringLiteral("voice-token")},
+                   {SettingKeys::typeUpload, QStringLiteral("ftp")},
+                   {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")},
+                   {SettingKeys::ftpPort, m_server.port()},
+                   {SettingKeys::ftpBaseUrl, QStringLiteral("https://files.example")},
+                   {SettingKeys::qualityImage, 2}});
+        Setting::instance()->setValue(SettingKeys::ftpUser, QStringLiteral("user"));
+        Setting::instance()->setValue(SettingKeys::ftpPassword, QStringLiteral("pass"));
+        Core::setSaveFileDialog([this](const QString &, const QString &, const QString &) { return m_dialogAnswer; });
+    }
+
+    // Also: the audio folder is made when it is missing, and the file is read only after
+    // the recorder has finished it.
+    void upload_withRecording_sendsTheCaptureAndTwoSecondsOfSound()
+    {
+        Core *core = Core::instance();
+        QDir(m_audioTempDir).removeRecursively();
+        QVERIFY(core->isCanRecordAudio());
+        core->recordAudio();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() > 44, 10000);
+        QTest::qWait(2000);
+        core->screenUpload(0, false, patternPicture());
+        QTRY_COMPARE_WITH_TIMEOUT(uploaded("*.zia").size(), 1, 15000);
+        const QString remote = m_server.root() + "/" + uploaded("*.zia").first();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(remote).size() > 2 * bytesPerSecond, 15000);
+        AudioImageFile voice;
+        voice.setFileName(remote);
+        QTRY_VERIFY_WITH_TIMEOUT(voice.readAll(), 5000);
+        QCOMPARE(voice.imageData(), fileBytes(core->lastCaptureFile()));
+        m_recordedAudio = voice.audioData();
+        QByteArray finished;
+        QString error;
+        QVERIFY2(playbackPcmFromWav(fileBytes(core->getAudioFile()), &finished, &error), qPrintable(error));
+        QCOMPARE(m_recordedAudio.size(), finished.size());
+        QVERIFY2(seconds(m_recordedAudio) >= 1.95 && seconds(m_recordedAudio) <= 3.0,
+                 qPrintable(QString::number(seconds(m_recordedAudio))));
+        QCOMPARE(m_recordedAudio.size() % 2, 0);
+    }
+
+    // The recording stays for every delivery of the same capture.
+    void save_withRecording_replacesTheChosenFileWithTheVoiceComment()
+    {
+        QVERIFY(!m_recordedAudio.isEmpty());
+        m_dialogAnswer = m_scratch.filePath("saved/comment");
+        QDir().mkpath(m_scratch.filePath("saved"));
+        QFile old(m_dialogAnswer + ".zia");
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(5 * bytesPerSecond, 'x'));
+        old.close();
+        Core::instance()->screenSaveToDisk(patternPicture());
+        AudioImageFile voice;
+        voice.setFileName(m_dialogAnswer + ".zia");
+        QVERIFY2(voice.readAll(), qPrintable(voice.errorString()));
+        QCOMPARE(voice.audioData(), m_recordedAudio);
+        const QImage picture = QImage::fromData(voice.imageData(), "JPG");
+        QCOMPARE(picture.size(), patternPicture().size());
+    }
+
+    void quickCapture_leavesAnEarlierRecordingOut()
+    {
+        QVERIFY(Core::instance()->isHaveAudioFile());
+        const int comments = uploaded("*.zia").size();
+        Core::instance()->screenUpload(0, true, patternPicture());
+        const QString capture = QFileInfo(Core::instance()->lastCaptureFile()).fileName();
+        QTRY_VERIFY_WITH_TIMEOUT(uploaded("*.png").contains(capture), 15000);
+        QCOMPARE(uploaded("*.zia").size(), comments);
+    }
+
+    void stop_whenNothingCanBeWritten_namesNoFile()
+    {
+        const QString moved = m_scratch.filePath("moved-tmp");
+        QVERIFY(QDir().rename(m_tempDir, moved));
+        const QString file = Core::instance()->stopRecordAudio();
+        QVERIFY(QDir().rename(moved, m_tempDir));
+        QCOMPARE(file, QString());
+    }
+
+    void player_showsThePictureAndPlaysTheComment()
+    {
+        const QString file = writeVoiceComment("second.zia", QByteArray(bytesPerSecond, '\0'));
+        AudioImagePlayer *player = openPlayer(file);
+        QVERIFY(player);
+        QTRY_COMPARE(pageItem(player, "picture")->property("implicitWidth").toInt(), 320);
+        QCOMPARE(pageItem(player, "length")->property("text").toString(), "0:01");
+        QQuickItem *button = pageItem(player, "playButton");
+        QCOMPARE(button->property("text").toString(), "Play");
+        QTest::mouseClick(player, Qt::LeftButton, {}, button->mapToScene(QPointF(10, 10)).toPoint());
+        QTRY_COMPARE(button->property("text").toString(), "Stop");
+        QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Play", 5000);
+        player->close();
+    }
+
+    // A stop made on the sink from this thread would touch its timers across threads; a
+    // window closed during playback must not take the playing thread down with it.
+    void stop_fromTheGuiThread_reachesTheSinkInItsThread()
+    {
+        AudioImagePlayer *player = openPlayer(writeVoiceComment("long.zia", QByteArray(30 * bytesPerSecond, '\0')));
+        QVERIFY(player);
+        QTest::failOnWarning(QRegularExpression("thread", QRegularExpression::CaseInsensitiveOption));
+        QElapsedTimer timer;
+        timer.start();
+        player->playAudio();
+        QTRY_VERIFY(player->isPlay());
+        QTest::qWait(300);
+        player->stopAudio();
+        QTRY_VERIFY_WITH_TIMEOUT(!player->isPlay(), 5000);
+        QVERIFY(timer.elapsed() < 10000);
+        player->playAudio();
+        QTRY_VERIFY(player->isPlay());
+        QPointer<AudioImagePlayer> closing = player;
+        player->close();
+        QTRY_VERIFY(closing.isNull());
+    }
+
+    void program_dashO_opensThePlayerWithTheFilesSound()
+    {
+        const QString file = writeVoiceComment("two seconds.zia", QByteArray(2 * bytesPerSecond, '\0'));
+        QProcess program;
+        endWithParent(program);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", m_scratch.filePath("program-home"));
+        program.setProcessEnvironment(environment);
+        program.start(MAVU_PROGRAM, {file, "-o"});
+        bool shown = false;
+        for (int i = 0; i < 100 && !shown; ++i) {
+            QTest::qWait(200);
+            QProcess search;
+            search.start("xdotool", {"search", "--onlyvisible", "--name", "Mavu - voice comment"});
+            shown = search.waitForFinished(5000) && search.exitCode() == 0;
+        }
+        stopProcess(program);
+        const QString log = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(shown, qPrintable(log));
+        QVERIFY2(log.contains(QRegularExpression("audio size =\\s+192000\\b")), qPrintable(log));
+    }
+};
+
+QTEST_MAIN(VoiceCommentTest)
+#include "tst_voicecomment.moc"
