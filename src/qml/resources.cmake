@@ -80,18 +80,15 @@ qt_add_resources(mavucore "mavu_window_pages"
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml
     ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/AudioImagePlayer.qml)
 
-# The tray icon: the windows' icon under the path the tray reads.
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico
-  ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico COPYONLY)
-qt_add_resources(mavucore "mavu_tray_icon"
-  PREFIX "/icon"
-  BASE ${CMAKE_CURRENT_BINARY_DIR}/tray
-  FILES ${CMAKE_CURRENT_BINARY_DIR}/tray/image/icon.ico)
+# An image compiled in a second time, under a resource path of its own: ":<prefix>/<path>".
+function(mavu_resource_copy name source prefix path)
+  set(copy_dir ${CMAKE_CURRENT_BINARY_DIR}/${name})
+  configure_file(${source} ${copy_dir}/${path} COPYONLY)
+  qt_add_resources(mavucore "mavu_${name}" PREFIX ${prefix} BASE ${copy_dir} FILES ${copy_dir}/${path})
+endfunction()
 
+# The tray icon: the windows' icon under the path the tray reads.
+mavu_resource_copy(tray_icon ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/icon/icon.ico "/icon" image/icon.ico)
 # The settings store names the default avatar under a path of its own.
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/avatar_default.png
-  ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png COPYONLY)
-qt_add_resources(mavucore "mavu_default_avatar"
-  PREFIX "/images"
-  BASE ${CMAKE_CURRENT_BINARY_DIR}/avatar
-  FILES ${CMAKE_CURRENT_BINARY_DIR}/avatar/images/avatar_default.png)
+mavu_resource_copy(default_avatar ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/image/avatar_default.png
+  "/images" images/avatar_default.png)
