@@ -94,7 +94,8 @@ struct CurlCallbacks
             return 1;
         if (!transfer->m_progress)
             return 0;
-        // Before the data connection is up curl reports no total: the file's size stands.
+        // curl can report an upload without its total (0): the file's size stands, so the
+        // page's bar keeps its scale.
         if (uploadTotal <= 0)
             uploadTotal = transfer->m_uploadSize;
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
