@@ -5,6 +5,7 @@ vector drawings rendered by ImageMagick's convert. Run from the source tree:
     scripts/draw-page-images.py src/qml/image
 
 Writes into <dir>/component, <dir>/image and <dir>/icon under the names the pages use."""
+import math
 import os
 import subprocess
 import sys
@@ -230,6 +231,10 @@ def capture_images():
            d("roundrectangle 1.5,1.5 68.5,68.5 4,4"))
 
 
+# ---------------------------------------------------------------- fonts
+FONT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "qml", "font", "DejaVuSans.ttf")
+
+
 # ---------------------------------------------------------------- settings page
 TAB_ICONS = {
     "storage": [d("ellipse 18,9 12,4 0,360"), d("line 6,9 6,27"), d("line 30,9 30,27"), d("ellipse 18,27 12,4 0,180"),
@@ -271,6 +276,60 @@ def spinner():
         os.remove(frame)
 
 
+def social_icons():
+    letters = {"fb": ("#3b5998", "f"), "tw": ("#1da1f2", "t"), "vk": ("#4a76a8", "vk"), "od": ("#ee8208", "ok")}
+    for stem, (colour, letter) in letters.items():
+        canvas("icon", f"{stem}.png", 34, 34, fill(colour, "#00000030"), d("roundrectangle 0.5,0.5 33.5,33.5 7,7"),
+               ["-font", FONT, "-pointsize", "17" if len(letter) == 1 else "13", "-gravity", "center"],
+               fill("#ffffff"), ["-annotate", "+0+0", letter])
+
+
+def launcher_icons():
+    ink = fill("none", "#4f5a66", 2.5)
+    accent = fill("none", "#2f9bd0", 2.5)
+    canvas("icon", "fragment.png", 35, 35, fill("none", "#4f5a66", 2), d("rectangle 6,6 29,29"),
+           accent, d("polyline 3,11 3,3 11,3"), d("polyline 24,32 32,32 32,24"))
+    canvas("icon", "screen.png", 35, 35, ink, d("roundrectangle 3,5 32,25 2,2"), d("line 17.5,25 17.5,31"),
+           d("line 10,31 25,31"), fill("#2f9bd080"), d("rectangle 6,8 29,22"))
+    canvas("icon", "history.png", 35, 35, ink, d("circle 17.5,17.5 17.5,3"), accent, d("polyline 17.5,9 17.5,17.5 24,21"))
+    canvas("icon", "setting.png", 35, 35, fill("none", "#4f5a66", 4),
+           *[d(f"line {17.5 + 10 * math.cos(a * math.pi / 4):.1f},{17.5 + 10 * math.sin(a * math.pi / 4):.1f} "
+               f"{17.5 + 15 * math.cos(a * math.pi / 4):.1f},{17.5 + 15 * math.sin(a * math.pi / 4):.1f}") for a in range(8)],
+           ink, d("circle 17.5,17.5 17.5,7.5"), accent, d("circle 17.5,17.5 17.5,13.5"))
+    canvas("icon", "open.png", 35, 35, ink, d("polyline 20,5 30,5 30,15"), d("line 30,5 16,19"),
+           d("polyline 25,21 25,30 5,30 5,10 14,10"))
+    canvas("icon", "copy.png", 35, 35, ink, d("roundrectangle 4,10 23,31 2,2"), accent, d("polyline 11,7 11,4 31,4 31,25 26,25"))
+
+
+# Where each desktop keeps its tray: (panel rectangle, icon centre).
+DESKTOPS = {
+    "win": ("0,166 575,193", (540, 180)),
+    "unity": ("0,0 575,22", (540, 11)),
+    "kde": ("0,162 575,193", (530, 178)),
+    "xfce": ("0,0 575,24", (545, 12)),
+}
+TRAY_TEXT = {"": "Mavu живёт в области уведомлений:\nщёлкните по значку, чтобы сделать снимок",
+             "_en": "Mavu lives in the tray:\nclick its icon to take a screenshot"}
+
+
+def platform_pictures():
+    """platform_start_<desktop>[_en].png: the desktop's panel with an arrow at Mavu's tray icon."""
+    for desktop, (panel, (x, y)) in DESKTOPS.items():
+        top = y < 97
+        tip_y = y + 16 if top else y - 16
+        tail_y = 97
+        for suffix, text in TRAY_TEXT.items():
+            canvas("image", f"platform_start_{desktop}{suffix}.png", 576, 194,
+                   fill("#e9ecf1", "#cacbd2"), d("roundrectangle 0.5,0.5 575.5,193.5 8,8"),
+                   fill("#34373d"), d("rectangle " + panel),
+                   fill("#2f9bd0", "#ffffff", 1), d(f"roundrectangle {x - 8},{y - 8} {x + 8},{y + 8} 3,3"),
+                   fill("none", "#d9472b", 3), d(f"line {x - 60},{tail_y} {x},{tip_y}"),
+                   fill("#d9472b"), d(f"polygon {x},{tip_y} {x - 14},{tip_y + (10 if top else -10)} "
+                                      f"{x - 3},{tip_y + (16 if top else -16)}"),
+                   ["-font", FONT, "-pointsize", "14"], fill("#37373e"),
+                   ["-annotate", f"+24+{tail_y - 10}", text])
+
+
 if __name__ == "__main__":
     frame_images()
     check_images()
@@ -283,3 +342,6 @@ if __name__ == "__main__":
     overlay_images()
     capture_images()
     settings_images()
+    social_icons()
+    launcher_icons()
+    platform_pictures()

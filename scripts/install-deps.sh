@@ -18,11 +18,13 @@ runtime_packages=(
   # Voice comments: the recorder's encoding elements, and WAVE and PulseAudio (both in
   # the "good" set on Debian 12).
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # The local service that scripts/run.sh starts.
+  python3 openssl
 )
 test_packages=(
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick sqlite3
-  python3 python3-cryptography python3-pyftpdlib openssh-server trayer
-  unzip curl openssl pulseaudio
+  python3-cryptography python3-pyftpdlib openssh-server trayer
+  unzip curl pulseaudio
 )
 
 wanted=("${build_packages[@]}" "${runtime_packages[@]}")

@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "core.h"
+#include "network/cafile.h"
 #include "settings/setting.h"
 
 #include <QApplication>
@@ -44,6 +45,18 @@ void handOverFiles(const CommandLine &line)
         Core::instance()->uploadData(line.files);
 }
 
+// A service of the user's own, such as the local one that scripts/run.sh starts: the
+// authority of its certificate and its support host come from the environment.
+void useServiceEnvironment()
+{
+    const QString caFile = qEnvironmentVariable("MAVU_CA_FILE");
+    if (!caFile.isEmpty())
+        addTrustedCaFile(caFile);
+    const QString supportHost = qEnvironmentVariable("MAVU_SUPPORT_HOST");
+    if (!supportHost.isEmpty())
+        Core::instance()->setSupportHost(supportHost);
+}
+
 } // namespace
 
 void installFont()
@@ -84,6 +97,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Mavu"));
     qDebug() << "SingleApplication disabled for debugging...";
 
+    useServiceEnvironment();
     if (line.beta) {
         printLines(betaBannerLines(line.betaAuthHost, line.betaApiHost));
         Core::instance()->setHostUrl(line.betaApiHost);

@@ -109,6 +109,10 @@ struct CurlCallbacks
             return 1;
         if (!transfer->m_progress)
             return 0;
+        // curl can report an upload without its total (0): the file's size stands, so the
+        // page's bar keeps its scale.
+        if (uploadTotal <= 0)
+            uploadTotal = transfer->m_uploadSize;
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         const bool done = uploadTotal > 0 && uploaded >= uploadTotal;
         if (done || now - transfer->m_lastProgressMs >= 100) {
@@ -253,7 +257,8 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
     curl_easy_setopt(easy, CURLOPT_URL, url.constData());
     curl_easy_setopt(easy, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(easy, CURLOPT_READDATA, input);
-    curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(QFileInfo(localFile).size()));
+    m_uploadSize = QFileInfo(localFile).size();
+    curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(m_uploadSize));
     if (m_target.sftp) // larger SFTP writes keep more requests in flight; FTP is faster with the default
         curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, uploadBufferSize);
     curl_easy_setopt(easy, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));

@@ -81,6 +81,7 @@ private:
     bool m_pinnedNow = false;
     Progress m_progress;
     qint64 m_lastProgressMs = 0;
+    qint64 m_uploadSize = 0;
 
     friend struct CurlCallbacks;
 };

@@ -135,7 +135,7 @@ private slots:
         QSignalSpy finished(&account, &Autorization::authFinished);
         QSignalSpy changed(&account, &Autorization::authChanged);
         QSignalSpy errors(&account, &Autorization::authError);
-        m_service.configure({{"about", QJsonObject{{"name", "Anna"}, {"quota", 5000}, {"usage", 1200}}},
+        m_service.configure({{"about", QJsonObject{{"name", "Anna"}, {"avatar", "https://127.0.0.1/avatar.png"}, {"quota", 5000}, {"usage", 1200}}},
                              {"max_post_size", 777777}});
         account.checkPassword(QStringLiteral("user@example.com"), QStringLiteral("secret"));
         QVERIFY(finished.wait(15000));

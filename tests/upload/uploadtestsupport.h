@@ -187,22 +187,29 @@ inline void setValues(const QList<QPair<QString, QVariant>> &values)
         Setting::instance()->setValue(value.first, value.second);
 }
 
-// The pyftpdlib server of the tests: user "user", password "pass", writable root folder.
+// The pyftpdlib server of the tests: user "user", password "pass", writable root folder;
+// with a rate, it receives at most that many bytes a second.
 class FtpServer
 {
 public:
-    bool start(const QString &root)
+    bool start(const QString &root, int bytesPerSecond = 0)
     {
         m_root = root;
         QDir().mkpath(root);
         m_port = freePort();
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         endWithParent(m_process);
-        m_process.start(QStringLiteral("/usr/bin/python3"),
-                        {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
-                         QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-u"), QStringLiteral("user"),
-                         QStringLiteral("-P"), QStringLiteral("pass"), QStringLiteral("-d"), root, QStringLiteral("-w"),
-                         QStringLiteral("-V")});
+        const QString port = QString::number(m_port);
+        if (bytesPerSecond > 0)
+            m_process.start(QStringLiteral("/usr/bin/python3"),
+                            {QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/throttled_ftpd.py"), QStringLiteral("--port"), port,
+                             QStringLiteral("--dir"), root, QStringLiteral("--rate"), QString::number(bytesPerSecond)});
+        else
+            m_process.start(QStringLiteral("/usr/bin/python3"),
+                            {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
+                             QStringLiteral("-p"), port, QStringLiteral("-u"), QStringLiteral("user"),
+                             QStringLiteral("-P"), QStringLiteral("pass"), QStringLiteral("-d"), root, QStringLiteral("-w"),
+                             QStringLiteral("-V")});
         return waitForPort(m_port);
     }
     ~FtpServer() { stopProcess(m_process); }

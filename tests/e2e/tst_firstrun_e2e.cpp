@@ -1,0 +1,227 @@
+// A newcomer's first run: the real program against the local service, on a fresh HOME
+// with no token, from the tray icon through the sign-in page to a capture whose link
+// opens the uploaded picture.
+
+#include "../harness/patternwindow.h"
+#include "../upload/uploadtestsupport.h"
+
+#include <QSystemTrayIcon>
+#include <QtTest>
+
+using namespace UploadTest;
+
+namespace {
+
+bool xdotool(const QStringList &arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+QString output(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QByteArray clipboard()
+{
+    return output(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}).toUtf8();
+}
+
+void setClipboard(const QByteArray &text)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {"-i", "-selection", "clipboard"});
+    xclip.write(text);
+    xclip.closeWriteChannel();
+    xclip.waitForFinished(5000);
+}
+
+// The mapped windows of the program, as the X server places them.
+QList<QRect> programWindows()
+{
+    QList<QRect> windows;
+    const QStringList ids = output(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--classname", "mavu"})
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &id : ids) {
+        QHash<QString, int> shell;
+        for (const QString &line : output(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", id}).split('\n'))
+            shell.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
+        windows.append(QRect(shell["X"], shell["Y"], shell["WIDTH"], shell["HEIGHT"]));
+    }
+    return windows;
+}
+
+// Where the page of the given size is on the screen, or an empty rectangle while no
+// window shows it. A page's frame adds a margin of 30 pixels only under a compositor.
+QRect shownPage(const QSize &page)
+{
+    for (const QRect &window : programWindows()) {
+        for (int margin : {0, 30}) {
+            if (window.size() == page + QSize(2 * margin, 2 * margin))
+                return window.adjusted(margin, margin, -margin, -margin);
+        }
+    }
+    return QRect();
+}
+
+QPoint trayIcon()
+{
+    for (const QRect &window : programWindows()) {
+        if (window.width() <= 32 && window.top() < 32)
+            return window.center();
+    }
+    return QPoint();
+}
+
+bool click(const QPoint &point, const char *button = "1")
+{
+    return xdotool({"mousemove", QString::number(point.x()), QString::number(point.y()), "click", button});
+}
+
+QString storedToken()
+{
+    return output(QStringLiteral("sqlite3"), {QDir::homePath() + "/.mavu/setting",
+                                              "SELECT value FROM Settings WHERE name = 'token'"});
+}
+
+QRgb screenPixel(const QPoint &point)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixel(0, 0);
+}
+
+QByteArray fetch(const QString &url)
+{
+    QNetworkAccessManager network;
+    QNetworkReply *reply = network.get(QNetworkRequest(QUrl(url)));
+    QSignalSpy done(reply, &QNetworkReply::finished);
+    done.wait(20000);
+    const QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
+    delete reply;
+    return body;
+}
+
+QByteArray newestCapture()
+{
+    const QFileInfoList files = QDir(QDir::homePath() + "/.mavu/tmp").entryInfoList(QDir::Files, QDir::Time);
+    QFile file(files.value(0).filePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Page sizes of the windows on the way.
+const QSize emailStep(430, 340);
+const QSize passwordStep(430, 395);
+const QSize welcomeView(640, 440);
+const QSize uploadWithOneRow(240, 155 + 33);
+const QSize lastUpload(241, 230);
+
+} // namespace
+
+class FirstRunTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_scratch;
+    HttpsStandIn m_service;
+    PatternWindow m_pattern;
+    QProcess m_trayer;
+    QProcess m_program;
+
+    bool overlayShown() { return screenPixel(QPoint(5, 5)) != m_pattern.image.pixel(5, 5); }
+
+private slots:
+    void initTestCase()
+    {
+        m_pattern.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+        m_trayer.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--widthtype", "request",
+                                                  "--height", "24", "--SetDockType", "true"});
+        QVERIFY(m_trayer.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        const QString serviceDir = m_scratch.filePath("service");
+        QVERIFY(m_service.start(QStringLiteral(MAVU_TEST_DIR "/../service/mavu_service.py"), serviceDir));
+        // The upload's row stays long enough to be seen.
+        m_service.post(QStringLiteral("/_test/config"), {{"upload_delay", 2}});
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("MAVU_CA_FILE"), serviceDir + "/cert.pem");
+        environment.insert(QStringLiteral("MAVU_SUPPORT_HOST"), m_service.host());
+        m_program.setProcessEnvironment(environment);
+        m_program.setProcessChannelMode(QProcess::MergedChannels);
+        m_program.setStandardOutputFile(m_scratch.filePath("mavu.log"));
+        endWithParent(m_program);
+        m_program.start(MAVU_PROGRAM, {"-beta", m_service.host(), m_service.host()});
+        QVERIFY(m_program.waitForStarted());
+        // Without a token the program asks to sign in at once.
+        QTRY_VERIFY_WITH_TIMEOUT(!shownPage(emailStep).isNull(), 60000);
+        QVERIFY(storedToken().isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        stopProcess(m_program);
+        stopProcess(m_trayer);
+    }
+
+    void trayIconClick_opensTheLoginWindow()
+    {
+        const QRect page = shownPage(emailStep);
+        QVERIFY(click(page.topLeft() + QPoint(page.width() - 18, 18))); // the frame's close button
+        QTRY_VERIFY_WITH_TIMEOUT(shownPage(emailStep).isNull(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isNull(), 10000);
+        QVERIFY(click(trayIcon()));
+        QTRY_VERIFY_WITH_TIMEOUT(!shownPage(emailStep).isNull(), 10000);
+    }
+
+    void typedEmailAndPassword_storeTheTokenAndWelcome()
+    {
+        const QRect page = shownPage(emailStep);
+        QVERIFY(click(page.topLeft() + QPoint(100, 20))); // the window takes the keyboard
+        QVERIFY(xdotool({"type", "--delay", "20", "user@example.com"}));
+        QVERIFY(xdotool({"key", "Return"}));
+        QTRY_VERIFY_WITH_TIMEOUT(!shownPage(passwordStep).isNull(), 15000);
+        QVERIFY(xdotool({"type", "--delay", "20", "secret"}));
+        QVERIFY(xdotool({"key", "Return"}));
+        QTRY_VERIFY_WITH_TIMEOUT(storedToken().size() == 32, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!shownPage(welcomeView).isNull(), 15000);
+    }
+
+    void capture_showsTheUploadAndTheLinkOpensThePicture()
+    {
+        QTest::qWait(500);
+        QVERIFY(xdotool({"key", "ctrl+Print"}));
+        QTRY_VERIFY_WITH_TIMEOUT(overlayShown(), 20000);
+        QVERIFY(xdotool({"mousemove", "100", "50", "mousedown", "1", "mousemove", "250", "150",
+                         "mousemove", "400", "250", "mouseup", "1"}));
+        QTest::qWait(300);
+        QVERIFY(xdotool({"key", "ctrl+Return"}));
+        QTRY_VERIFY_WITH_TIMEOUT(!shownPage(uploadWithOneRow).isNull(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!shownPage(lastUpload).isNull(), 20000);
+
+        // "Copy" of the last-upload window puts the link back on a clipboard we emptied.
+        const QString link = QString::fromUtf8(clipboard());
+        QVERIFY2(link.startsWith(QStringLiteral("https://%1/f/").arg(m_service.host())), qPrintable(link));
+        setClipboard("emptied");
+        QVERIFY(click(shownPage(lastUpload).topLeft() + QPoint(172, 129)));
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(clipboard()), link, 10000);
+
+        const QByteArray picture = fetch(link);
+        QVERIFY(!picture.isEmpty());
+        QCOMPARE(picture, newestCapture());
+        QCOMPARE(QImage::fromData(picture).size(), QSize(300, 200));
+    }
+
+    void trayMenu_nowStartsACapture()
+    {
+        QVERIFY(!overlayShown());
+        QVERIFY(click(trayIcon(), "3"));
+        QTest::qWait(500);
+        QVERIFY(xdotool({"key", "Down", "Return"})); // the first entry: "Capture fragment"
+        QTRY_VERIFY_WITH_TIMEOUT(overlayShown(), 20000);
+    }
+};
+
+QTEST_MAIN(FirstRunTest)
+#include "tst_firstrun_e2e.moc"
