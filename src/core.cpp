@@ -78,6 +78,9 @@ void Core::createAccount()
     connect(m_account, &Autorization::authChanged, this, &Core::checkAutorization);
     connect(m_account, &Autorization::authChanged, this, &Core::createTrayIcon);
     connect(m_account->dropBoxAuth(), &DropboxAuth::error, this, &Core::showErrorWidget);
+    // A child by name, so that whoever looks can tell whether it runs.
+    m_accountRefreshTimer.setParent(this);
+    m_accountRefreshTimer.setObjectName(QStringLiteral("accountRefreshTimer"));
     if (!Autorization::isAuth())
         return;
     QTimer::singleShot(accountInfoDelayMsecs, m_account, &Autorization::getUserInfo);

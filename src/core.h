@@ -92,6 +92,9 @@ public:
     using SaveFileDialog = std::function<QString(const QString &caption, const QString &suggestion,
                                                  const QString &filter)>;
     static void setSaveFileDialog(SaveFileDialog dialog);
+    // The folder dialog of the extra copies; tests put their own answer in.
+    using FolderDialog = std::function<QString(const QString &caption, const QString &start)>;
+    static void setFolderDialog(FolderDialog dialog);
     QString lastCaptureFile() const { return m_lastCaptureFile; }
 
 public slots:
@@ -201,6 +204,7 @@ private:
 
     static Core *m_instance;
     static SaveFileDialog m_saveFileDialog;
+    static FolderDialog m_folderDialog;
     QString m_hostUrlAuth;
     QString m_hostUrl;
     QString m_supportHost;

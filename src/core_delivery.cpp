@@ -89,13 +89,18 @@ QString limitedTitle(const QString &title)
     return title.left(115) + QStringLiteral("...") + title.right(115);
 }
 
-// "saveScreenFolder" is stored with "\" for "/".
+// "saveScreenFolder" is stored with "\" for "/". Every capture keeps a copy of its own: one
+// taken within the same second as an earlier one gets a number.
 QString extraCopyPath(Encoding encoding)
 {
     const QString folder = Setting::instance()->getValue(SettingKeys::saveScreenFolder).toString();
-    const QString path = folder + QLatin1Char('/')
-        + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh-mm-ss")) + extensionOf(encoding);
-    return QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString stem = QString(folder + QLatin1Char('/')
+                                 + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh-mm-ss")))
+                             .replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QString path = stem + extensionOf(encoding);
+    for (int number = 2; QFileInfo::exists(path); ++number)
+        path = stem + QStringLiteral(" (%1)").arg(number) + extensionOf(encoding);
+    return path;
 }
 
 bool wantsExtraCopy()
@@ -110,9 +115,18 @@ Core::SaveFileDialog Core::m_saveFileDialog = [](const QString &caption, const Q
     return QFileDialog::getSaveFileName(nullptr, caption, suggestion, filter);
 };
 
+Core::FolderDialog Core::m_folderDialog = [](const QString &caption, const QString &start) {
+    return QFileDialog::getExistingDirectory(nullptr, caption, start, QFileDialog::ShowDirsOnly);
+};
+
 void Core::setSaveFileDialog(SaveFileDialog dialog)
 {
     m_saveFileDialog = std::move(dialog);
+}
+
+void Core::setFolderDialog(FolderDialog dialog)
+{
+    m_folderDialog = std::move(dialog);
 }
 
 void Core::screenUpload(int type, bool quick, QPixmap pxm)
@@ -195,8 +209,10 @@ void Core::screenSaveToDisk(QPixmap pxm)
     const QString extension = voiceComment ? QStringLiteral(".zia") : extensionOf(encoding);
     QString fileName = m_saveFileDialog(tr("Save file"), start + QLatin1Char('/') + m_captureTitle + extension,
                                         QLatin1Char('*') + extension);
+    // A cancelled dialog brings the capture back: nothing of it is lost.
     if (fileName.isEmpty()) {
-        closeOverlay();
+        if (pxm.isNull() && m_surface)
+            m_surface->show();
         return;
     }
     if (!fileName.contains(extension))
@@ -299,9 +315,8 @@ void Core::selectSaveScreenFolder()
 {
     Setting *settings = Setting::instance();
     const QString stored = settings->getValue(SettingKeys::saveScreenFolder).toString();
-    const QString dir = QFileDialog::getExistingDirectory(
-        nullptr, QStringLiteral("Mavu - ") + tr("Select folder"), QString(stored).replace('\\', '/'),
-        QFileDialog::ShowDirsOnly);
+    const QString dir =
+        m_folderDialog(QStringLiteral("Mavu - ") + tr("Select folder"), QString(stored).replace('\\', '/'));
     if (!dir.isEmpty()) {
         settings->setValue(SettingKeys::useSaveScreen, true);
         settings->setValue(SettingKeys::saveScreenFolder, QString(dir).replace('/', '\\'));

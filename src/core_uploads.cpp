@@ -24,6 +24,7 @@ UploadModel *Core::uploadModel()
 
 // Keeps the regular files and folders that exist and can be read; each other path (missing,
 // a device, a pipe) gets its own error window. A device never ends and a pipe would block.
+// Another desktop's screenshot files come and go on their own: they are never reported.
 QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix)
 {
     QStringList usable;
@@ -42,7 +43,8 @@ QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix
             continue;
         }
         qDebug().noquote() << logPrefix << "File not found:" << path;
-        showErrorWidget(tr("File not found"));
+        if (!path.contains(QLatin1String("screencaptureui")))
+            showErrorWidget(tr("File not found"));
     }
     return usable;
 }

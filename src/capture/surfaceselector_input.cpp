@@ -26,9 +26,7 @@ void SurfaceSelector::keyPressEvent(QKeyEvent *event)
         QQuickItem::keyPressEvent(event);
         return;
     }
-    // Sliding belongs to the first drag only; a finished selection is resized, not slid.
-    if (!event->isAutoRepeat() && !m_complete)
-        setMoveSelector(true);
+    setMoveSelector(true);
     event->accept();
 }
 
@@ -38,6 +36,7 @@ void SurfaceSelector::keyReleaseEvent(QKeyEvent *event)
         QQuickItem::keyReleaseEvent(event);
         return;
     }
+    // A repeated release comes while the key is still held.
     if (!event->isAutoRepeat())
         setMoveSelector(false);
     event->accept();

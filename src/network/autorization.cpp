@@ -101,16 +101,13 @@ void Autorization::checkRegistration(QString email, QString password, QString co
         emit authError(QStringLiteral("email"), tr("E-mail is not valid"));
         return;
     }
-    if (password.isEmpty()) {
-        emit authError(QStringLiteral("password"), tr("Password is empty"));
-        return;
-    }
-    if (confirmPass.isEmpty()) {
-        emit authError(QStringLiteral("confirm"), tr("Confirm password is empty"));
-        return;
-    }
     if (password != confirmPass) {
         emit authError(QStringLiteral("confirm"), tr("Passwords do not match"));
+        return;
+    }
+    // Equal from here on: an empty confirmation comes with an empty password.
+    if (password.isEmpty()) {
+        emit authError(QStringLiteral("password"), tr("Password is empty"));
         return;
     }
     post(formRequest(QStringLiteral("/api/v1/register")),

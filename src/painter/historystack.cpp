@@ -78,52 +78,51 @@ bool MoveItemCommand::mergeWith(const QUndoCommand *other)
 ColorChangeCommand::ColorChangeCommand(MPainterArea *area, AbstractGraphItem *item, int value,
                                        int oldValue)
     : AbstractHistoryCommand(area, item, QStringLiteral("colour")), m_value(value),
-      m_oldValue(oldValue)
+      m_oldValue(oldValue), m_itemColor(item ? item->color() : QColor()),
+      m_itemColorX(item ? item->colorX() : 0)
 {
 }
 
 void ColorChangeCommand::undo()
 {
-    apply(m_oldValue);
+    if (m_item) {
+        m_item->setColor(m_itemColor);
+        m_item->setColorX(m_itemColorX);
+    }
+    if (m_area)
+        m_area->adoptColor(MPainterArea::colorFromX(m_oldValue), m_oldValue);
 }
 
 void ColorChangeCommand::redo()
 {
-    apply(m_value);
-}
-
-void ColorChangeCommand::apply(int value)
-{
-    const QColor color = MPainterArea::colorFromX(value);
+    const QColor color = MPainterArea::colorFromX(m_value);
     if (m_item) {
         m_item->setColor(color);
-        m_item->setColorX(value);
+        m_item->setColorX(m_value);
     }
     if (m_area)
-        m_area->adoptColor(color, value);
+        m_area->adoptColor(color, m_value);
 }
 
 LineWidthChangeCommand::LineWidthChangeCommand(MPainterArea *area, AbstractGraphItem *item,
                                                int value, int oldValue)
     : AbstractHistoryCommand(area, item, QStringLiteral("line width")), m_value(value),
-      m_oldValue(oldValue)
+      m_oldValue(oldValue), m_itemWidth(item ? item->lineWidth() : 0)
 {
 }
 
 void LineWidthChangeCommand::undo()
 {
-    apply(m_oldValue);
+    if (m_item)
+        m_item->setLineWidth(m_itemWidth);
+    if (m_area)
+        m_area->adoptLineWidth(m_oldValue);
 }
 
 void LineWidthChangeCommand::redo()
 {
-    apply(m_value);
-}
-
-void LineWidthChangeCommand::apply(int value)
-{
     if (m_item)
-        m_item->setLineWidth(value);
+        m_item->setLineWidth(m_value);
     if (m_area)
-        m_area->adoptLineWidth(value);
+        m_area->adoptLineWidth(m_value);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPointer>
 #include <QPolygonF>
 #include <QUndoCommand>
@@ -57,7 +58,8 @@ private:
     int m_dragSerial;
 };
 
-// A pick on the colour line, for the checked item if there is one.
+// A pick on the colour line, for the checked item if there is one. Undo gives the item back
+// the colour it had, which need not be the one the colour line showed before.
 class ColorChangeCommand : public AbstractHistoryCommand
 {
 public:
@@ -67,13 +69,13 @@ public:
     void redo() override;
 
 private:
-    void apply(int value);
-
     int m_value;
     int m_oldValue;
+    QColor m_itemColor;
+    int m_itemColorX;
 };
 
-// A line-width change, for the checked item if there is one.
+// A line-width change, for the checked item if there is one; undo as for the colour.
 class LineWidthChangeCommand : public AbstractHistoryCommand
 {
 public:
@@ -83,8 +85,7 @@ public:
     void redo() override;
 
 private:
-    void apply(int value);
-
     int m_value;
     int m_oldValue;
+    int m_itemWidth;
 };

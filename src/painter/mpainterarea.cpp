@@ -136,10 +136,11 @@ QColor MPainterArea::currentColor() const
     return m_currentColor;
 }
 
+// The colour, colour-line position and line width are those of the next item. The
+// selected item changes only through pushColorChange() and pushLineWidthChange(), as one
+// undoable step: a tool change, which brings its own width, leaves it alone.
 void MPainterArea::setCurrentColor(const QColor &color)
 {
-    if (AbstractGraphItem *item = editedItem())
-        item->setColor(color);
     if (m_currentColor == color)
         return;
     m_currentColor = color;
@@ -153,8 +154,6 @@ int MPainterArea::currentColorX() const
 
 void MPainterArea::setCurrentColorX(int value)
 {
-    if (AbstractGraphItem *item = editedItem())
-        item->setColorX(value);
     if (m_currentColorX == value)
         return;
     m_currentColorX = value;
@@ -168,8 +167,6 @@ int MPainterArea::currentLineWidth() const
 
 void MPainterArea::setCurrentLineWidth(int width)
 {
-    if (AbstractGraphItem *item = editedItem())
-        item->setLineWidth(width);
     adoptLineWidth(width);
 }
 

@@ -13,6 +13,7 @@
 #include "abstractgraphitem.h"
 
 class GraphModule;
+class QPainter;
 
 // The annotation canvas laid over the captured picture. Its children are the annotation
 // items; the current tool module turns mouse input into items; the undo history records
@@ -119,6 +120,7 @@ private:
     void adoptTopOfHistory();
     void followHistoryState();
     void finishDrag();
+    void paintChild(QQuickItem *child, QPainter *painter) const;
     void loadLineWidthFor(const QString &tool);
     static QString lineWidthKey(const QString &tool);
 

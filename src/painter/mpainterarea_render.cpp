@@ -76,15 +76,25 @@ QImage MPainterArea::renderRect(QRect rect, double zLimit, bool antialias, bool)
     }
 
     for (QQuickItem *child : childItems()) {
-        auto *item = qobject_cast<AbstractGraphItem *>(child);
-        if (!item || !item->isVisible() || item->z() >= zLimit)
+        if (!child->isVisible() || child->z() >= zLimit)
             continue;
-        const QRectF geometry(item->position(), item->size());
-        if (!geometry.intersects(area))
+        if (!QRectF(child->position(), child->size()).intersects(area))
             continue;
         painter.save();
-        item->paintContent(&painter);
+        paintChild(child, &painter);
         painter.restore();
     }
     return result;
+}
+
+// An annotation draws without its handles; any other painted item as it shows on screen. An
+// item that only the scene graph can draw has nothing to give a painter.
+void MPainterArea::paintChild(QQuickItem *child, QPainter *painter) const
+{
+    if (auto *annotation = qobject_cast<AbstractGraphItem *>(child)) {
+        annotation->paintContent(painter);
+    } else if (auto *painted = qobject_cast<QQuickPaintedItem *>(child)) {
+        painter->translate(painted->position());
+        painted->paint(painter);
+    }
 }

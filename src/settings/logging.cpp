@@ -29,6 +29,11 @@ bool isExpired(const QDateTime &stamp, const QDateTime &now)
     return stamp.isValid() && stamp.addDays(keptDays) < now;
 }
 
+bool isContinuationLine(const QByteArray &line)
+{
+    return line.startsWith("\t\t\t\t\t");
+}
+
 } // namespace
 
 Logging::Logging(QObject *parent)
@@ -86,7 +91,8 @@ QByteArray Logging::keptEntries(bool *pruned)
     while (!file.atEnd()) {
         const QByteArray line = file.readLine();
         const QDateTime stamp = entryTime(line);
-        if (stamp.isValid())
+        // A line that is neither an entry nor a continuation is no one's: it is kept.
+        if (stamp.isValid() || !isContinuationLine(line))
             inExpiredEntry = isExpired(stamp, now);
         if (inExpiredEntry)
             lastExpiredLine = lineNumber;

@@ -263,14 +263,17 @@ private slots:
         QVERIFY(!host.item->firstDraw());
     }
 
-    void spaceSlide_notForFinishedSelection()
+    // The item's own Space key switches move mode whatever the state; only a first drag
+    // slides with it.
+    void spaceKey_switchesMoveModeAlsoOnAFinishedSelection()
     {
         Host host(QSize(640, 480));
         drawStandardSelection(host);
         host.item->forceActiveFocus();
         QTest::keyPress(host.window.get(), Qt::Key_Space);
-        QVERIFY(!host.item->moveSelector());
+        QVERIFY(host.item->moveSelector());
         QTest::keyRelease(host.window.get(), Qt::Key_Space);
+        QVERIFY(!host.item->moveSelector());
     }
 
     void setRubberRect_normalizesAndFinishes()

@@ -25,7 +25,7 @@ private slots:
     void hiddenItemsAndItemsOutsideTheRect_areLeftOut();
     void antialiasFlag_switchesSmoothEdges();
     void setBackground_emitsOnlyOnChange();
-    void blackoutArea_dimsAroundTheSelection();
+    void blackoutArea_dimsAroundTheSelection_andShowsUnderTheZLimit();
     void qmlRegistration_createsTheCanvasTypes();
 };
 
@@ -132,7 +132,7 @@ void PainterRenderTest::setBackground_emitsOnlyOnChange()
     QCOMPARE(f.render().pixelColor(50, 50), QColor(Qt::white));
 }
 
-void PainterRenderTest::blackoutArea_dimsAroundTheSelection()
+void PainterRenderTest::blackoutArea_dimsAroundTheSelection_andShowsUnderTheZLimit()
 {
     CanvasFixture f;
     auto *dim = new BlackoutArea(f.canvas);
@@ -153,7 +153,11 @@ void PainterRenderTest::blackoutArea_dimsAroundTheSelection()
     QVERIFY(qAlpha(image.pixel(150, 200)) > 0);
     QCOMPARE(qRed(image.pixel(50, 100)), 0);
 
-    // The dim layer is no annotation: the rendered capture ignores it.
+    // Like every painted child of the canvas it shows in the capture, unless it lies at or
+    // above the z limit.
+    QCOMPARE(f.render().pixelColor(50, 100), QColor(127, 127, 127));
+    QCOMPARE(f.render().pixelColor(150, 100), QColor(Qt::white));
+    dim->setZ(50000);
     QCOMPARE(f.render().pixelColor(50, 100), QColor(Qt::white));
 }
 

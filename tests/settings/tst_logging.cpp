@@ -65,19 +65,33 @@ private slots:
         QVERIFY(lines.at(1).endsWith("\tsecond\r"));
     }
 
-    void oldEntries_areRemovedWithTheirContinuationLines()
+    void pruning_removesOnlyOldEntries_data()
     {
-        const QByteArray kept = "junk line without a stamp\n"
-            + stampDaysAgo(6.99) + "\tyoung\n\t\t\t\t\tyoung continuation\r\n";
-        writeLog(kept.left(26) + stampDaysAgo(8) + "\told\n\t\t\t\t\told continuation\r\n"
-                 + kept.mid(26)
-                 + stampDaysAgo(7.01) + "\talso old\r\n");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("kept");
+        const QByteArray old = stampDaysAgo(8) + "\told\n\t\t\t\t\told continuation\r\n";
+        const QByteArray young = stampDaysAgo(6.99) + "\tyoung\n\t\t\t\t\tyoung continuation\r\n";
+        const QByteArray stray = "stray line without a stamp\n";
+        const QByteArray badStamp = "32-13-2020 25:61:61\tbad stamp\r\n";
+        QTest::newRow("old entry with its continuation") << old + young << young;
+        QTest::newRow("just past seven days") << young + stampDaysAgo(7.01) + "\talso old\r\n" << young;
+        QTest::newRow("stray line before an old entry") << stray + old + young << stray + young;
+        QTest::newRow("stray line right after an old entry") << old + stray + young << stray + young;
+        QTest::newRow("invalid stamp right after an old entry") << old + badStamp << badStamp;
+    }
+
+    void pruning_removesOnlyOldEntries()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, kept);
+        writeLog(before);
         Logging log;
         log.writeMessage(QStringLiteral("new"));
         const QByteArray contents = readLog();
-        QVERIFY2(contents.startsWith(kept), contents.constData());
-        QVERIFY(!contents.contains("old"));
-        QVERIFY(contents.endsWith("\tnew\r\n"));
+        QCOMPARE(contents.left(kept.size()), kept);
+        const QByteArray added = contents.mid(kept.size());
+        QVERIFY2(QString::fromUtf8(added).contains(entryPattern), added.constData());
+        QCOMPARE(added.mid(19), QByteArray("\tnew\r\n"));
     }
 
     void youngEntries_surviveManyWritesUnchanged()
