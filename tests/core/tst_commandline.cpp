@@ -102,14 +102,6 @@ private slots:
         QCOMPARE(parse({foreign, "-z"}).files, QStringList{foreign});
         QVERIFY(!isForeignTemporaryScreenshot("/home/u/screencaptureui.png"));
     }
-
-    void helpText_isExact()
-    {
-        QCOMPARE(helpLines().size(), 6);
-        QCOMPARE(helpLines().last(), QStringLiteral("<filename> -z - send file to mavu in zip"));
-        QCOMPARE(betaBannerLines("a", "b").at(1),
-                 QStringLiteral("!!!!!!! ------------------- a b  --------------------- !!!!!!"));
-    }
 };
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -30,6 +30,23 @@ class CoreTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // Core is made here, while someone is signed in.
+        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("token"));
+        Core::instance();
+    }
+
+    // The signed-out start is in tst_entrypoints.
+    void accountRefresh_armedHourlyWhenStartedSignedIn()
+    {
+        auto *refresh = Core::instance()->findChild<QTimer *>(QStringLiteral("accountRefreshTimer"));
+        QVERIFY(refresh);
+        QVERIFY(refresh->isActive());
+        QVERIFY(!refresh->isSingleShot());
+        QCOMPARE(refresh->interval(), 3600000);
+    }
+
     void addresses_followTheHostsAndBetaLeavesSupportAlone()
     {
         Core *core = Core::instance();

@@ -4,23 +4,52 @@
 
 using namespace UploadTest;
 #include "../harness/shellwindows.h"
+#include "capture/surfaceselector.h"
+#include "capture/surfacewidget.h"
 #include "core.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
+#include <QClipboard>
 #include <QtTest>
 
 namespace {
 
-QByteArray head(const QString &path, int size)
+// What ImageMagick reads in a file: the format, and for a JPEG the quality its tables hold.
+QString encodingOf(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(size) : QByteArray();
+    QProcess identify;
+    identify.start(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%m %Q"), path});
+    identify.waitForFinished(10000);
+    const QString found = QString::fromUtf8(identify.readAllStandardOutput());
+    return found.startsWith(QLatin1String("PNG")) ? QStringLiteral("PNG") : found;
 }
 
-bool isJpeg(const QString &path) { return head(path, 3) == QByteArray("\xff\xd8\xff"); }
-bool isPng(const QString &path) { return head(path, 8) == QByteArray("\x89PNG\r\n\x1a\n"); }
+QString copyName(const QDateTime &when, const QString &extension)
+{
+    return when.toString(QStringLiteral("dd-MM-yyyy hh-mm-ss")) + extension;
+}
+
+// Copies of earlier captures under the names of this second and the next: whatever second
+// the next capture falls in, an earlier copy already bears its name.
+QStringList plantEarlierCopies(const QString &folder, const QString &extension)
+{
+    QStringList names;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QDateTime &when : {now, now.addSecs(1)}) {
+        QFile file(folder + '/' + copyName(when, extension));
+        if (file.open(QIODevice::WriteOnly) && file.write("an earlier copy") > 0)
+            names << QFileInfo(file).fileName();
+    }
+    return names;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -32,6 +61,16 @@ class DeliveryTest : public QObject
     FtpServer m_server;
     QString m_dialogAnswer;
     int m_dialogCalls = 0;
+
+    bool openOverlayWithSelection(const QRect &selection)
+    {
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        overlay->show();
+        if (!QTest::qWaitForWindowExposed(overlay))
+            return false;
+        overlay->selector()->setRubberRect(QRectF(selection));
+        return overlay->selectRect() == selection;
+    }
 
     QString uploadWithQuality(const QVariant &quality)
     {
@@ -58,20 +97,28 @@ private slots:
         });
     }
 
+    void quality_choosesTheEncoding_data()
+    {
+        QTest::addColumn<QVariant>("quality");
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("0: JPEG 90") << QVariant(0) << "JPEG 90";
+        QTest::newRow("1: JPEG 100") << QVariant(1) << "JPEG 100";
+        QTest::newRow("1.9 counts as 1") << QVariant("1.9") << "JPEG 100";
+        QTest::newRow("2: PNG") << QVariant(2) << "PNG";
+        QTest::newRow("-1: PNG") << QVariant(-1) << "PNG";
+    }
+
     void quality_choosesTheEncoding()
     {
-        const QString low = uploadWithQuality(0);
-        const QString high = uploadWithQuality("1.9");
-        const QString lossless = uploadWithQuality(2);
-        const QString negative = uploadWithQuality(-1);
-        QVERIFY(low.endsWith(".jpg") && isJpeg(low));
-        QVERIFY(high.endsWith(".jpg") && isJpeg(high));
-        QVERIFY(lossless.endsWith(".png") && isPng(lossless));
-        QVERIFY(negative.endsWith(".png") && isPng(negative));
-        QVERIFY(QFileInfo(low).size() < QFileInfo(high).size());
-        QCOMPARE(QImage(lossless), patternPicture().toImage());
-        QCOMPARE(QFileInfo(low).path() + "/", m_tempDir);
-        QCOMPARE(QFile::permissions(low) & 0x00FF, QFileDevice::Permissions()); // no group or other bits
+        QFETCH(QVariant, quality);
+        QFETCH(QString, encoding);
+        const QString file = uploadWithQuality(quality);
+        QCOMPARE(encodingOf(file), encoding);
+        QCOMPARE(QFileInfo(file).suffix(), encoding == "PNG" ? QStringLiteral("png") : QStringLiteral("jpg"));
+        if (encoding == "PNG")
+            QCOMPARE(QImage(file), patternPicture().toImage());
+        QCOMPARE(QFileInfo(file).path() + "/", m_tempDir);
+        QCOMPARE(QFile::permissions(file) & 0x00FF, QFileDevice::Permissions()); // no group or other bits
     }
 
     void upload_countsAndReachesTheServer()
@@ -88,18 +135,49 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(links.contains(link), 5000);
     }
 
-    void extraCopy_landsInTheChosenFolder()
+    // Stored with "\\" for "/"; a copy of the same second as an earlier one is kept beside it.
+    void extraCopy_landsInTheChosenFolder_besideEarlierOnes()
     {
         const QString folder = m_scratch.filePath("copies");
         QDir().mkpath(folder);
         Setting::instance()->setValue(SettingKeys::useSaveScreen, 1);
         Setting::instance()->setValue(SettingKeys::saveScreenFolder, QString(folder).replace('/', '\\'));
+        const QStringList earlier = plantEarlierCopies(folder, ".png");
         const QString file = uploadWithQuality(2);
         Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
-        const QStringList copies = QDir(folder).entryList({"*.png"});
+        QStringList copies = QDir(folder).entryList({"*.png"});
+        for (const QString &name : earlier) {
+            QVERIFY(copies.removeOne(name));
+            QCOMPARE(contents(folder + '/' + name), QByteArray("an earlier copy"));
+        }
         QCOMPARE(copies.size(), 1);
-        QVERIFY(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d-\\d\\d-\\d\\d\\.png$").match(copies.first()).hasMatch());
+        QVERIFY2(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d-\\d\\d-\\d\\d \\(2\\)\\.png$").match(copies.first()).hasMatch(),
+                 qPrintable(copies.first()));
         QVERIFY(sameBytes(file, folder + "/" + copies.first()));
+    }
+
+    void clipboardCopy_keepsAnExtraCopyOfItsOwn()
+    {
+        const QString folder = m_scratch.filePath("clipboard-copies");
+        QDir().mkpath(folder);
+        setValues({{SettingKeys::useSaveScreen, 1},
+                   {SettingKeys::saveScreenFolder, QString(folder).replace('/', '\\')},
+                   {SettingKeys::qualityImage, 2}});
+        const QStringList earlier = plantEarlierCopies(folder, ".png");
+        QVERIFY(openOverlayWithSelection(QRect(30, 40, 120, 80)));
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        Core::instance()->screenSaveToClipboard();
+        Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.size(), QSize(120, 80));
+        QStringList copies = QDir(folder).entryList({"*.png"});
+        for (const QString &name : earlier) {
+            QVERIFY(copies.removeOne(name));
+            QCOMPARE(contents(folder + '/' + name), QByteArray("an earlier copy"));
+        }
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(QImage(folder + '/' + copies.first()), copied.convertToFormat(QImage::Format_RGB32));
+        QVERIFY(!overlay->isVisible());
     }
 
     void repeatedResult_withoutOverlay_returnsQuietly()
@@ -119,7 +197,7 @@ private slots:
         m_dialogAnswer = m_scratch.filePath("saved/shot.jpg.old");
         QDir().mkpath(m_scratch.filePath("saved"));
         Core::instance()->screenSaveToDisk(patternPicture());
-        QVERIFY(isJpeg(m_dialogAnswer));
+        QCOMPARE(encodingOf(m_dialogAnswer), QStringLiteral("JPEG 100"));
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), m_scratch.filePath("saved"));
     }
 
@@ -147,12 +225,29 @@ private slots:
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), lastFolder);
     }
 
-    void saveToDisk_cancelWritesNothing()
+    // The capture stays: a later save still has it.
+    void saveToDisk_cancelled_writesNothingAndKeepsTheOverlay()
     {
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        const QString folder = m_scratch.filePath("saved");
+        const QStringList before = QDir(folder).entryList(QDir::Files);
+        const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
+        QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
+        const QImage selection = Core::instance()->surfaceWidget()->renderRubberRect().toImage();
         m_dialogAnswer.clear();
         const int calls = m_dialogCalls;
-        Core::instance()->screenSaveToDisk(patternPicture());
+        Core::instance()->screenSaveToDisk(QPixmap());
         QCOMPARE(m_dialogCalls, calls + 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), before);
+        QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        QVERIFY(overlay->isCapturing());
+        QVERIFY(overlay->isVisible());
+
+        m_dialogAnswer = folder + "/after-cancel";
+        Core::instance()->screenSaveToDisk(QPixmap());
+        QCOMPARE(QImage(m_dialogAnswer + ".png"), selection.convertToFormat(QImage::Format_RGB32));
+        QVERIFY(!overlay->isVisible());
     }
 };
 

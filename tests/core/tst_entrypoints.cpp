@@ -1,0 +1,379 @@
+// The controller's entry points as the hotkeys, the tray, the command line and the pages
+// reach them, each checked by what it leaves behind: a file on the service, a window, a
+// settings row, an analytics request, the clipboard, a timer. The service is the local
+// stand-in on 127.0.0.1; the screen shows a known pattern.
+
+#include "../harness/patternwindow.h"
+#include "../harness/shellwindows.h"
+#include "../pages/pagedriver.h"
+#include "../service/standin.h"
+#include "../upload/uploadtestsupport.h"
+#include "app/hookkeybord.h"
+#include "capture/surfaceselector.h"
+#include "capture/surfacewidget.h"
+#include "core.h"
+#include "network/analytics.h"
+#include "network/autorization.h"
+#include "upload/uploadmodel.h"
+#include "windows/autorizationwidget_rest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QJsonArray>
+#include <QMenu>
+#include <QMessageBox>
+#include <QUrlQuery>
+
+using namespace UploadTest;
+
+namespace {
+
+const QString token = QStringLiteral("entry-token");
+
+void signIn(bool signedIn)
+{
+    Setting::instance()->setValue(SettingKeys::token, signedIn ? token : QString());
+}
+
+SurfaceWidget *shownOverlay()
+{
+    const QList<SurfaceWidget *> shown = ShellWindows::shown<SurfaceWidget>();
+    return shown.isEmpty() ? nullptr : shown.first();
+}
+
+QAction *trayAction(const char *objectName)
+{
+    return Core::instance()->trayMenu()->findChild<QAction *>(QLatin1String(objectName));
+}
+
+// Invokes a Core slot by name, without arguments, as a page or a connection does.
+bool invoke(const QString &slot)
+{
+    return QMetaObject::invokeMethod(Core::instance(), slot.toLatin1().constData());
+}
+
+} // namespace
+
+class EntryPointsTest : public QObject
+{
+    Q_OBJECT
+
+    ServiceStandIn m_service;
+    PatternWindow m_pattern;
+    QTemporaryDir m_scratch;
+    QList<QUrl> m_shared;
+    QList<QUrl> m_opened;
+    QStringList m_folderDialog;
+    QString m_folderAnswer;
+
+    QJsonObject state() { return m_service.state(); }
+
+    QJsonArray analyticsEvents() { return state().value("events").toArray(); }
+
+    // The params of the analytics event that arrives after the first `before` ones.
+    QJsonObject nextAnalyticsEvent(int before)
+    {
+        QJsonArray events;
+        (void)QTest::qWaitFor([&] { return (events = analyticsEvents()).size() > before; }, 10000);
+        const QJsonObject event = events.at(before).toObject().value("body").toObject().value("events")
+                                      .toArray().first().toObject();
+        return QJsonObject{{"name", event.value("name")},
+                           {"category", event.value("params").toObject().value("event_category")},
+                           {"label", event.value("params").toObject().value("event_label")}};
+    }
+
+    QStringList recordIds() { return state().value("files").toObject().keys(); }
+
+    // The one file record the service made since it held `before`, once its bytes are in.
+    QJsonObject newRecord(const QStringList &before)
+    {
+        QJsonObject records;
+        (void)QTest::qWaitFor([&] {
+            records = state().value("files").toObject();
+            for (const QString &id : before)
+                records.remove(id);
+            return records.size() == 1 && records.begin()->toObject().value("uploaded").toBool();
+        }, 15000);
+        return records.size() == 1 ? records.begin()->toObject() : QJsonObject();
+    }
+
+    void endCapture()
+    {
+        Core::instance()->deleteSurfaceScreen();
+        QTRY_VERIFY(!shownOverlay());
+        m_pattern.requestUpdate();
+        QTest::qWait(100);
+    }
+
+public slots:
+    void recordOpened(const QUrl &url) { m_opened.append(url); }
+
+private slots:
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        // Core is made here, while nobody is signed in.
+        QVERIFY2(m_service.start(), "the service stand-in did not start");
+        m_service.call("POST", "/_test/token", QJsonDocument(QJsonObject{{"token", token}}).toJson());
+        AnalyticsEvent::setDestination(m_service.url("/mp/collect"), QStringLiteral("G-ENTRY"));
+        setValues({{SettingKeys::typeUpload, QStringLiteral("mavu")},
+                   {SettingKeys::showUpload, 0},
+                   {SettingKeys::showLastUpload, 0},
+                   {SettingKeys::qualityImage, 2},
+                   {SettingKeys::showCloseSurfaceWindow, 0}});
+        UploadHooks::openUrl() = [this](const QUrl &url) {
+            m_shared.append(url);
+            return true;
+        };
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordOpened");
+        Core::setFolderDialog([this](const QString &caption, const QString &start) {
+            m_folderDialog = {caption, start};
+            return m_folderAnswer;
+        });
+        m_pattern.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+    }
+
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+
+    void cleanup()
+    {
+        if (shownOverlay())
+            endCapture();
+        for (BasicWindow *window : ShellWindows::shown<BasicWindow>())
+            window->close();
+        QTest::qWait(50);
+    }
+
+    // Made while signed out: the hourly account refresh is not armed, not even by a later
+    // sign-in (the signed-in start is in tst_core).
+    void accountRefresh_notArmedWhenStartedSignedOut()
+    {
+        auto *refresh = Core::instance()->findChild<QTimer *>(QStringLiteral("accountRefreshTimer"));
+        QVERIFY(refresh);
+        QVERIFY(!refresh->isActive());
+        signIn(true);
+        emit Core::instance()->account()->authChanged(true);
+        QVERIFY(!refresh->isActive());
+    }
+
+    void hotkey_sendsItsLabelAndStartsItsCapture_data()
+    {
+        QTest::addColumn<QString>("hotkey");
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("opens");
+        QTest::newRow("fragment") << "fragment" << true << "fragment" << "empty selection";
+        QTest::newRow("full screen") << "full" << true << "screen" << "whole selection";
+        QTest::newRow("quick") << "quick" << true << "smart" << "desktop uploaded";
+        QTest::newRow("fragment, signed out") << "fragment" << false << "fragment" << "login window";
+        QTest::newRow("full screen, signed out") << "full" << false << "screen" << "login window";
+    }
+
+    // The hotkey manager's signals, as the grabbed keys emit them.
+    void hotkey_sendsItsLabelAndStartsItsCapture()
+    {
+        QFETCH(QString, hotkey);
+        QFETCH(bool, signedIn);
+        QFETCH(QString, label);
+        QFETCH(QString, opens);
+        signIn(signedIn);
+        const int events = analyticsEvents().size();
+        const QStringList records = recordIds();
+        if (hotkey == "fragment")
+            emit HookKeybord::m_instance->fragmentScreenActivated();
+        else if (hotkey == "full")
+            emit HookKeybord::m_instance->fullScreenActivated();
+        else
+            emit HookKeybord::m_instance->quickScreenActivated();
+
+        QCOMPARE(nextAnalyticsEvent(events),
+                 (QJsonObject{{"name", "ActionHotkey"}, {"category", "CategoryCapture"}, {"label", label}}));
+        QCOMPARE(ShellWindows::shown<AutorizationWidget>().size(), opens == "login window" ? 1 : 0);
+        SurfaceWidget *overlay = shownOverlay();
+        QCOMPARE(overlay != nullptr, opens.endsWith("selection"));
+        if (opens == "empty selection") {
+            QVERIFY(overlay->selector()->isEmptySelection());
+            QVERIFY(overlay->selector()->firstDraw());
+        } else if (opens == "whole selection") {
+            QCOMPARE(overlay->selectRect(), QRect(QPoint(0, 0), overlay->size()));
+            QVERIFY(overlay->selector()->showToolBar());
+        } else if (opens == "desktop uploaded") {
+            const QString capture = Core::instance()->lastCaptureFile();
+            QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image);
+            QCOMPARE(newRecord(records).value("sha256").toString(), sha256Of(capture));
+        } else {
+            QCOMPARE(recordIds(), records);
+        }
+    }
+
+    void captureResult_reachesTheServiceWithItsShareAction_data()
+    {
+        QTest::addColumn<QString>("slot");
+        QTest::addColumn<QString>("sharePage");
+        QTest::addColumn<QString>("linkItem");
+        QTest::newRow("upload") << "screenUpload" << "" << "";
+        QTest::newRow("Facebook") << "screenPostFacebook" << "https://www.facebook.com/sharer/sharer.php" << "u";
+        QTest::newRow("Odnoklassniki") << "screenPostOdnoklassniki" << "https://connect.ok.ru/offer" << "url";
+        QTest::newRow("VK") << "screenPostVK" << "https://vk.com/share.php" << "url";
+        QTest::newRow("Twitter") << "screenPostTwitter" << "https://twitter.com/intent/tweet" << "url";
+        QTest::newRow("e-mail") << "screenPostMail" << "mailto:" << "body";
+    }
+
+    // As the overlay calls them: no picture given, the selection is taken from the overlay.
+    void captureResult_reachesTheServiceWithItsShareAction()
+    {
+        QFETCH(QString, slot);
+        QFETCH(QString, sharePage);
+        QFETCH(QString, linkItem);
+        signIn(true);
+        m_shared.clear();
+        const int count = PageDriver::stored(SettingKeys::countScreen).toInt();
+        const QStringList records = recordIds();
+        Core::instance()->fragmentScreen();
+        SurfaceWidget *overlay = shownOverlay();
+        QVERIFY(overlay);
+        overlay->selector()->setRubberRect(QRectF(120, 80, 300, 200));
+        QVERIFY(invoke(slot));
+
+        QVERIFY(!overlay->isVisible());
+        const QString capture = Core::instance()->lastCaptureFile();
+        QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image.copy(120, 80, 300, 200));
+        const QJsonObject record = newRecord(records);
+        QCOMPARE(record.value("sha256").toString(), sha256Of(capture));
+        QCOMPARE(PageDriver::stored(SettingKeys::countScreen).toInt(), count + 1);
+        QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->uploadModel()->rowCount(), 0, 15000);
+        QCOMPARE(m_shared.size(), sharePage.isEmpty() ? 0 : 1);
+        if (sharePage.isEmpty())
+            return;
+        const QUrl shared = m_shared.first();
+        QCOMPARE(shared.toString(QUrl::RemoveQuery), sharePage);
+        QCOMPARE(QUrlQuery(shared).queryItemValue(linkItem, QUrl::FullyDecoded), record.value("alternateLink").toString());
+    }
+
+    void fileUpload_keepsUsablePathsAndReportsMissingOnes_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<bool>("zip");
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<int>("notFound");
+        QTest::addColumn<QString>("uploaded");
+        const QStringList oneOfEach{"missing-1.png", "existing.bin", "missing-2.png"};
+        QTest::newRow("signed out: only the login window") << false << false << oneOfEach << 0 << "";
+        QTest::newRow("two missing, one existing") << true << false << oneOfEach << 2 << "existing.bin";
+        QTest::newRow("zipped, two missing, one existing") << true << true << oneOfEach << 2 << "zip";
+        QTest::newRow("missing screenshot of another desktop")
+            << true << false << QStringList{"screencaptureui-gone.png", "existing.bin"} << 0 << "existing.bin";
+        QTest::newRow("temporary screenshot of another desktop")
+            << true << false << QStringList{"TemporaryItems/screencaptureui/shot.png"} << 0 << "";
+        QTest::newRow("a folder") << true << false << QStringList{"folder"} << 0 << "folder";
+    }
+
+    // As main() hands over the files named on the command line.
+    void fileUpload_keepsUsablePathsAndReportsMissingOnes()
+    {
+        QFETCH(bool, signedIn);
+        QFETCH(bool, zip);
+        QFETCH(QStringList, paths);
+        QFETCH(int, notFound);
+        QFETCH(QString, uploaded);
+        signIn(signedIn);
+        const QString folder = m_scratch.filePath(QTest::currentDataTag());
+        const QString existing = makeFile(folder + "/existing.bin", 3000);
+        makeFile(folder + "/TemporaryItems/screencaptureui/shot.png", 100);
+        makeFolder(folder + "/folder");
+        QStringList arguments;
+        for (const QString &path : paths)
+            arguments << folder + '/' + path;
+        const QStringList records = recordIds();
+        QSignalSpy started(Core::instance()->networkExchange(), &NetworkExchange::startUpload);
+
+        zip ? Core::instance()->uploadDataZip(arguments) : Core::instance()->uploadData(arguments);
+
+        QCOMPARE(ShellWindows::shown<AutorizationWidget>().size(), signedIn ? 0 : 1);
+        QCOMPARE(ShellWindows::shownErrorTexts(), QStringList(notFound, QStringLiteral("File not found")));
+        QCOMPARE(started.count(), uploaded.isEmpty() ? 0 : 1);
+        if (uploaded.isEmpty())
+            return;
+        const QJsonObject record = newRecord(records);
+        QVERIFY2(!record.isEmpty(), qPrintable(QJsonDocument(state()).toJson()));
+        if (uploaded == "existing.bin")
+            QCOMPARE(record.value("sha256").toString(), sha256Of(existing));
+        else
+            QCOMPARE(record.value("mimeType").toString(), QStringLiteral("application/zip"));
+    }
+
+    void saveFolder_isStoredWithBackslashes_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("folderRow");
+        QTest::addColumn<QString>("useRow");
+        QTest::newRow("chosen") << "" << "/home/u/Pictures" << "\\home\\u\\Pictures" << "1";
+        QTest::newRow("another chosen") << "\\srv\\shots" << "/tmp/x" << "\\tmp\\x" << "1";
+        QTest::newRow("cancelled, a folder kept") << "\\srv\\shots" << "" << "\\srv\\shots" << "1";
+        QTest::newRow("cancelled, none") << "" << "" << "" << "0";
+        QTest::newRow("cancelled, 0 stored") << "0" << "" << "" << "0";
+    }
+
+    // The settings page's check box and its "Change" button.
+    void saveFolder_isStoredWithBackslashes()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, chosen);
+        QFETCH(QString, folderRow);
+        QFETCH(QString, useRow);
+        Setting::instance()->setValue(SettingKeys::saveScreenFolder, stored);
+        Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
+        m_folderAnswer = chosen;
+        Core::instance()->selectSaveScreenFolder();
+        QCOMPARE(m_folderDialog, (QStringList{"Mavu - Select folder", QString(stored).replace('\\', '/')}));
+        QCOMPARE(PageDriver::stored(SettingKeys::saveScreenFolder), folderRow);
+        QCOMPARE(PageDriver::stored(SettingKeys::useSaveScreen), useRow);
+    }
+
+    void trayLinkEntries_openAndCopyTheLastLink()
+    {
+        signIn(true);
+        const QString link = QStringLiteral("https://files.example/entry.png");
+        Core::instance()->setLastLink(link);
+        QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
+        m_opened.clear();
+        trayAction("openLastLink")->trigger();
+        QCOMPARE(m_opened, QList<QUrl>{QUrl(link)});
+        trayAction("copyLastLink")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), link);
+        // The sign-in page pastes what the clipboard holds.
+        QCOMPARE(Core::instance()->clipboardText(), link);
+    }
+
+    void trayHelp_showsTheSupportBox()
+    {
+        QStringList seen;
+        QTimer look;
+        connect(&look, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                look.stop();
+                seen << box->windowTitle() << box->text() << box->informativeText();
+                box->accept();
+            }
+        });
+        look.start(20);
+        trayAction("actionHelp")->trigger();
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(seen.at(0), QStringLiteral("Support"));
+        QCOMPARE(seen.at(1), QStringLiteral("Support and Help"));
+        for (const char *caption : {"Официальный телеграм - тут подробнее об обновлениях",
+                                       "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:",
+                                       "Справка и вопросы"})
+            QVERIFY2(seen.at(2).contains(QString::fromUtf8(caption)), caption);
+    }
+};
+
+QTEST_MAIN(EntryPointsTest)
+#include "tst_entrypoints.moc"
