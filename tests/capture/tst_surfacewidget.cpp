@@ -1,5 +1,6 @@
 // The capture overlay on a real X server, over a known picture on the screen, drawn by the
-// software scene graph as in the program. One overlay window serves every capture.
+// software scene graph as in the program. One overlay window serves every capture. Its keys
+// and mouse are in tst_overlayinput.
 
 #include "capture/magnifieritem.h"
 #include "capture/screengrab.h"
@@ -15,18 +16,12 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QPainter>
-#include <QProcess>
 #include <QQuickWindow>
 #include <QRasterWindow>
 #include <QScreen>
 #include <QtTest>
 
 namespace {
-
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
 
 QImage rgb(const QPixmap &pixmap)
 {
@@ -241,58 +236,6 @@ private slots:
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         QCOMPARE(m_overlay->toolbarScreen(10, 10, 50, 50), QRect(QPoint(0, 0), screen));
         QVERIFY(m_overlay->toolbarScreen(-500, -500, 50, 50).isNull());
-    }
-
-    void escape_asksWithASelectionAndReturnCloses()
-    {
-        QVERIFY(openOverlay());
-        select(QRect(100, 100, 200, 200));
-        QSignalSpy closed(m_overlay, &SurfaceWidget::closed);
-        QTest::keyClick(m_overlay, Qt::Key_Escape);
-        QVERIFY(m_overlay->visibleCloseWindow());
-        QTest::keyClick(m_overlay, Qt::Key_Escape);
-        QVERIFY(!m_overlay->visibleCloseWindow());
-        QTest::keyClick(m_overlay, Qt::Key_Escape);
-        QTest::keyClick(m_overlay, Qt::Key_Return);
-        QVERIFY(closed.count() >= 1);
-    }
-
-    void escape_closesAtOnceWithoutConfirmOrSelection()
-    {
-        QVERIFY(openOverlay());
-        QSignalSpy closed(m_overlay, &SurfaceWidget::closed);
-        QTest::keyClick(m_overlay, Qt::Key_Escape);
-        QVERIFY(closed.count() >= 1);
-        closeOverlay();
-        Setting::instance()->setValue("showCloseSurfaceWindow", 0);
-        QVERIFY(openOverlay());
-        select(QRect(100, 100, 200, 200));
-        QSignalSpy closedToo(m_overlay, &SurfaceWidget::closed);
-        QTest::keyClick(m_overlay, Qt::Key_Escape);
-        QVERIFY(closedToo.count() >= 1);
-        QVERIFY(!m_overlay || !m_overlay->visibleCloseWindow());
-    }
-
-    void doubleClick_expandsThenCollapses()
-    {
-        QVERIFY(openOverlay());
-        QTest::mouseDClick(m_overlay, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
-        QCOMPARE(m_overlay->selector()->rubberRect(), QRectF(0, 0, m_overlay->width(), m_overlay->height()));
-        QTest::mouseDClick(m_overlay, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
-        QVERIFY(m_overlay->selector()->isEmptySelection());
-    }
-
-    void ctrlC_withoutSelection_copiesTheColourUnderTheCursor()
-    {
-        QVERIFY(openOverlay());
-        QTRY_VERIFY(m_overlay->isActive());
-        QSignalSpy closed(m_overlay, &SurfaceWidget::closed);
-        QVERIFY(xdotool({"mousemove", "333", "222"}));
-        QTest::qWait(300);
-        const QString expected = QColor(m_pattern->image.pixel(333, 222)).name().mid(1);
-        QVERIFY(xdotool({"key", "ctrl+c"}));
-        QTRY_VERIFY(closed.count() >= 1);
-        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
     }
 
     // The window system may close the window while a copy waits for its repaint: nothing is

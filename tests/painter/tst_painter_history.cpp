@@ -21,7 +21,7 @@ private slots:
     void undo_makesTheItemOnTopCurrentWithItsColourAndWidth();
     void colourStep_undoesOnTheCheckedItem();
     void colourStep_withoutItem_restoresTheCanvasColour();
-    void lineWidthStep_undoes();
+    void lineWidthStep_undoesToTheItemsOwnWidth();
     void oneDrag_isOneMoveStep();
     void newStepAfterUndo_dropsTheUndoneItem();
     void colourLookup_isAskedOnUndo();
@@ -129,10 +129,12 @@ void PainterHistoryTest::colourStep_undoesOnTheCheckedItem()
     AbstractGraphItem *rect = f.drag("Rect", QPoint(20, 20), QPoint(80, 80));
     QVERIFY(rect->isChecked());
 
-    // As the page does it: live colour while dragging on the line, then the step.
+    // As the page does it: the canvas colour follows the drag on the line, the item only the
+    // step at its end. The line showed another colour than the item's before.
     f.canvas->setCurrentColor(MPainterArea::colorFromX(250));
     f.canvas->setCurrentColorX(250);
-    f.canvas->pushColorChange(250, 10);
+    QCOMPARE(rect->color(), MPainterArea::colorFromX(10));
+    f.canvas->pushColorChange(250, 40);
     QCOMPARE(rect->color(), MPainterArea::colorFromX(250));
 
     f.canvas->checkUndo();
@@ -167,15 +169,17 @@ void PainterHistoryTest::colourStep_withoutItem_restoresTheCanvasColour()
     QCOMPARE(f.canvas->currentItem(), nullptr);
 }
 
-void PainterHistoryTest::lineWidthStep_undoes()
+void PainterHistoryTest::lineWidthStep_undoesToTheItemsOwnWidth()
 {
     CanvasFixture f;
     f.canvas->setCurrentModule("Line");
     f.canvas->setCurrentLineWidth(2);
     AbstractGraphItem *line = f.drag("Line", QPoint(20, 150), QPoint(380, 150));
     const QImage thin = f.render();
-    f.canvas->setCurrentLineWidth(10);
-    f.canvas->pushLineWidthChange(10, 2);
+    // A width of another tool is the canvas's; the selected line keeps its own until a step.
+    f.canvas->setCurrentLineWidth(9);
+    QCOMPARE(f.render(), thin);
+    f.canvas->pushLineWidthChange(10, 9);
     QCOMPARE(line->lineWidth(), 10);
     QVERIFY(differingPixels(thin, f.render(), QRect(0, 140, 400, 20)) > 1000);
 
