@@ -171,6 +171,7 @@ private slots:
         QTest::newRow("fragment") << "fragment" << true << "fragment" << "empty selection";
         QTest::newRow("full screen") << "full" << true << "screen" << "whole selection";
         QTest::newRow("quick") << "quick" << true << "smart" << "desktop uploaded";
+        QTest::newRow("quick, signed out: no sign-in check") << "quick" << false << "smart" << "desktop captured";
         QTest::newRow("fragment, signed out") << "fragment" << false << "fragment" << "login window";
         QTest::newRow("full screen, signed out") << "full" << false << "screen" << "login window";
     }
@@ -207,6 +208,10 @@ private slots:
             const QString capture = Core::instance()->lastCaptureFile();
             QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image);
             QCOMPARE(newRecord(records).value("sha256").toString(), sha256Of(capture));
+        } else if (opens == "desktop captured") {
+            // The service refuses a capture without an account; the user is told.
+            QCOMPARE(QImage(Core::instance()->lastCaptureFile()).convertToFormat(QImage::Format_RGB32), m_pattern.image);
+            QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shownErrorTexts().size(), 1, 15000);
         } else {
             QCOMPARE(recordIds(), records);
         }
