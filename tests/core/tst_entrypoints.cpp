@@ -16,6 +16,7 @@
 #include "network/autorization.h"
 #include "upload/uploadmodel.h"
 #include "windows/autorizationwidget_rest.h"
+#include "windows/settingwidget_rest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,59 +163,125 @@ private slots:
         QVERIFY(!refresh->isActive());
     }
 
-    void hotkey_sendsItsLabelAndStartsItsCapture_data()
+    void hotkeyOrTrayEntry_hasItsEffect_data()
     {
-        QTest::addColumn<QString>("hotkey");
+        QTest::addColumn<QString>("trigger");
         QTest::addColumn<bool>("signedIn");
         QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("opens");
-        QTest::newRow("fragment") << "fragment" << true << "fragment" << "empty selection";
-        QTest::newRow("full screen") << "full" << true << "screen" << "whole selection";
-        QTest::newRow("quick") << "quick" << true << "smart" << "desktop uploaded";
-        QTest::newRow("quick, signed out: no sign-in check") << "quick" << false << "smart" << "desktop captured";
-        QTest::newRow("fragment, signed out") << "fragment" << false << "fragment" << "login window";
-        QTest::newRow("full screen, signed out") << "full" << false << "screen" << "login window";
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("fragment hotkey") << "hotkey fragment" << true << "fragment" << "empty selection";
+        QTest::newRow("full-screen hotkey") << "hotkey full" << true << "screen" << "whole selection";
+        QTest::newRow("quick hotkey") << "hotkey quick" << true << "smart" << "desktop uploaded";
+        QTest::newRow("quick hotkey, signed out: no sign-in check")
+            << "hotkey quick" << false << "smart" << "desktop captured";
+        QTest::newRow("fragment hotkey, signed out") << "hotkey fragment" << false << "fragment" << "login window";
+        QTest::newRow("full-screen hotkey, signed out") << "hotkey full" << false << "screen" << "login window";
+        QTest::newRow("tray: Capture fragment") << "actionScreen" << true << "fragment" << "empty selection";
+        QTest::newRow("tray: Capture fullscreen") << "actionVideo" << true << "screen" << "whole selection";
+        QTest::newRow("tray: Autorization") << "actionAuth" << false << "" << "login window";
+        QTest::newRow("tray: Settings") << "actionSetting" << true << "" << "settings window";
+        QTest::newRow("tray: History") << "trayHistory" << true << "" << "history page";
+        QTest::newRow("tray: Open last link") << "openLastLink" << true << "" << "link opened";
+        QTest::newRow("tray: Copy last link") << "copyLastLink" << true << "" << "link copied";
+        QTest::newRow("tray: Help") << "actionHelp" << true << "" << "support box";
     }
 
-    // The hotkey manager's signals, as the grabbed keys emit them.
-    void hotkey_sendsItsLabelAndStartsItsCapture()
+    // The hotkey manager's signals, as the grabbed keys emit them, and the tray's entries.
+    void hotkeyOrTrayEntry_hasItsEffect()
     {
-        QFETCH(QString, hotkey);
+        QFETCH(QString, trigger);
         QFETCH(bool, signedIn);
         QFETCH(QString, label);
-        QFETCH(QString, opens);
+        QFETCH(QString, effect);
         signIn(signedIn);
+        const QString link = QStringLiteral("https://files.example/entry.png");
+        Core::instance()->setLastLink(link);
+        QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
+        m_opened.clear();
         const int events = analyticsEvents().size();
         const QStringList records = recordIds();
-        if (hotkey == "fragment")
-            emit HookKeybord::m_instance->fragmentScreenActivated();
-        else if (hotkey == "full")
-            emit HookKeybord::m_instance->fullScreenActivated();
-        else
-            emit HookKeybord::m_instance->quickScreenActivated();
+        QStringList supportBox;
+        QTimer lookForBox;
+        connect(&lookForBox, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                lookForBox.stop();
+                supportBox << box->windowTitle() << box->text() << box->informativeText();
+                box->accept();
+            }
+        });
+        lookForBox.start(20);
 
-        QCOMPARE(nextAnalyticsEvent(events),
-                 (QJsonObject{{"name", "ActionHotkey"}, {"category", "CategoryCapture"}, {"label", label}}));
-        QCOMPARE(ShellWindows::shown<AutorizationWidget>().size(), opens == "login window" ? 1 : 0);
+        if (trigger == "hotkey fragment")
+            emit HookKeybord::m_instance->fragmentScreenActivated();
+        else if (trigger == "hotkey full")
+            emit HookKeybord::m_instance->fullScreenActivated();
+        else if (trigger == "hotkey quick")
+            emit HookKeybord::m_instance->quickScreenActivated();
+        else
+            trayAction(trigger.toLatin1().constData())->trigger();
+
+        if (!label.isEmpty())
+            QCOMPARE(nextAnalyticsEvent(events),
+                     (QJsonObject{{"name", "ActionHotkey"}, {"category", "CategoryCapture"}, {"label", label}}));
+        QCOMPARE(ShellWindows::shown<AutorizationWidget>().size(), effect == "login window" ? 1 : 0);
         SurfaceWidget *overlay = shownOverlay();
-        QCOMPARE(overlay != nullptr, opens.endsWith("selection"));
-        if (opens == "empty selection") {
+        QCOMPARE(overlay != nullptr, effect.endsWith("selection"));
+        if (effect == "empty selection") {
             QVERIFY(overlay->selector()->isEmptySelection());
             QVERIFY(overlay->selector()->firstDraw());
-        } else if (opens == "whole selection") {
+        } else if (effect == "whole selection") {
             QCOMPARE(overlay->selectRect(), QRect(QPoint(0, 0), overlay->size()));
             QVERIFY(overlay->selector()->showToolBar());
-        } else if (opens == "desktop uploaded") {
+        } else if (effect == "desktop uploaded") {
             const QString capture = Core::instance()->lastCaptureFile();
             QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image);
-            QCOMPARE(newRecord(records).value("sha256").toString(), sha256Of(capture));
-        } else if (opens == "desktop captured") {
+            const QJsonObject record = newRecord(records);
+            QCOMPARE(record.value("sha256").toString(), sha256Of(capture));
+            QTRY_COMPARE(QGuiApplication::clipboard()->text(), record.value("alternateLink").toString());
+        } else if (effect == "desktop captured") {
             // The service refuses a capture without an account; the user is told.
             QCOMPARE(QImage(Core::instance()->lastCaptureFile()).convertToFormat(QImage::Format_RGB32), m_pattern.image);
             QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shownErrorTexts().size(), 1, 15000);
-        } else {
-            QCOMPARE(recordIds(), records);
+        } else if (effect == "settings window") {
+            QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
+        } else if (effect == "history page") {
+            QCOMPARE(m_opened.size(), 1);
+            QVERIFY(m_opened.first().toString().startsWith(m_service.url("/login/" + token + "/")));
+        } else if (effect == "link opened") {
+            QCOMPARE(m_opened, QList<QUrl>{QUrl(link)});
+        } else if (effect == "link copied") {
+            QCOMPARE(QGuiApplication::clipboard()->text(), link);
+            // The sign-in page pastes what the clipboard holds.
+            QCOMPARE(Core::instance()->clipboardText(), link);
+        } else if (effect == "support box") {
+            QCOMPARE(supportBox.size(), 3);
+            QCOMPARE(supportBox.at(0), QStringLiteral("Support"));
+            QCOMPARE(supportBox.at(1), QStringLiteral("Support and Help"));
+            for (const char *caption : {"Официальный телеграм - тут подробнее об обновлениях",
+                                        "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:",
+                                        "Справка и вопросы"})
+                QVERIFY2(supportBox.at(2).contains(QString::fromUtf8(caption)), caption);
         }
+        if (!effect.startsWith("desktop"))
+            QCOMPARE(recordIds(), records);
+        if (effect != "link copied" && effect != "desktop uploaded")
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("something else"));
+        if (!effect.contains("link") && effect != "history page")
+            QVERIFY(m_opened.isEmpty());
+    }
+
+    // The sign-in page ends its window once the account is in; the next need makes a new one.
+    void registrationWidgetDestroy_endsTheLoginWindow()
+    {
+        signIn(false);
+        QVERIFY(!Core::instance()->checkAutorization());
+        QPointer<AutorizationWidget> login = Core::instance()->autorizationWidget();
+        QVERIFY(login->isVisible());
+        Core::instance()->registrationWidgetDestroy();
+        QVERIFY(!login->isVisible());
+        QTRY_VERIFY(!login);
+        QVERIFY(!Core::instance()->checkAutorization());
+        QCOMPARE(ShellWindows::shown<AutorizationWidget>().size(), 1);
     }
 
     void captureResult_reachesTheServiceWithItsShareAction_data()
@@ -340,43 +407,6 @@ private slots:
         QCOMPARE(m_folderDialog, (QStringList{"Mavu - Select folder", QString(stored).replace('\\', '/')}));
         QCOMPARE(PageDriver::stored(SettingKeys::saveScreenFolder), folderRow);
         QCOMPARE(PageDriver::stored(SettingKeys::useSaveScreen), useRow);
-    }
-
-    void trayLinkEntries_openAndCopyTheLastLink()
-    {
-        signIn(true);
-        const QString link = QStringLiteral("https://files.example/entry.png");
-        Core::instance()->setLastLink(link);
-        QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
-        m_opened.clear();
-        trayAction("openLastLink")->trigger();
-        QCOMPARE(m_opened, QList<QUrl>{QUrl(link)});
-        trayAction("copyLastLink")->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), link);
-        // The sign-in page pastes what the clipboard holds.
-        QCOMPARE(Core::instance()->clipboardText(), link);
-    }
-
-    void trayHelp_showsTheSupportBox()
-    {
-        QStringList seen;
-        QTimer look;
-        connect(&look, &QTimer::timeout, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                look.stop();
-                seen << box->windowTitle() << box->text() << box->informativeText();
-                box->accept();
-            }
-        });
-        look.start(20);
-        trayAction("actionHelp")->trigger();
-        QCOMPARE(seen.size(), 3);
-        QCOMPARE(seen.at(0), QStringLiteral("Support"));
-        QCOMPARE(seen.at(1), QStringLiteral("Support and Help"));
-        for (const char *caption : {"Официальный телеграм - тут подробнее об обновлениях",
-                                       "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:",
-                                       "Справка и вопросы"})
-            QVERIFY2(seen.at(2).contains(QString::fromUtf8(caption)), caption);
     }
 };
 

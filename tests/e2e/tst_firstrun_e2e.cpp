@@ -5,6 +5,7 @@
 #include "../harness/patternwindow.h"
 #include "../upload/uploadtestsupport.h"
 
+#include <QJsonArray>
 #include <QSystemTrayIcon>
 #include <QtTest>
 
@@ -211,6 +212,20 @@ private slots:
         QVERIFY(!picture.isEmpty());
         QCOMPARE(picture, newestCapture());
         QCOMPARE(QImage::fromData(picture).size(), QSize(300, 200));
+    }
+
+    // main() names the program and its version: each of its requests carries both.
+    void requests_carryTheProgramsNameAndVersion()
+    {
+        const QJsonArray requests = m_service.get(QStringLiteral("/_test/state")).value("requests").toArray();
+        int fromTheProgram = 0;
+        for (const QJsonValue &request : requests) {
+            if (request["path"].toString().startsWith(QLatin1String("/f/")))
+                continue; // the test's own look at the picture
+            ++fromTheProgram;
+            QCOMPARE(request["headers"]["User-Agent"].toString(), QStringLiteral("Mavu 3.1.51"));
+        }
+        QVERIFY(fromTheProgram >= 4); // sign-in, account, file record, bytes
     }
 
     void trayMenu_nowStartsACapture()
