@@ -2,20 +2,10 @@
 #include "settings/constants.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
-#include "upload/networkexchange.h"
 
 #include <QtTest>
 
-#include <sys/stat.h>
-
 namespace {
-
-QStringList capturedMessages;
-
-void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    capturedMessages.append(message);
-}
 
 void writeFile(const QString &path)
 {
@@ -144,41 +134,6 @@ private slots:
         QFile::remove(m_pathSettings + "update");
         QDir().mkpath(m_tempDir);
         QCOMPARE(left, (QStringList{"Mavu.exe", "Mavu.exe.sha256", "precious.png"}));
-    }
-
-    void uploadData_takesOnlyRegularFilesAndFolders_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("device") << "device";
-        QTest::newRow("pipe") << "pipe";
-        QTest::newRow("link to a device") << "link";
-    }
-
-    // A device never ends and a pipe blocks whoever reads it: neither reaches an upload.
-    void uploadData_takesOnlyRegularFilesAndFolders()
-    {
-        QFETCH(QString, kind);
-        QTemporaryDir scratch;
-        QString path = QStringLiteral("/dev/zero");
-        if (kind == QLatin1String("pipe")) {
-            path = scratch.filePath("pipe");
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        } else if (kind == QLatin1String("link")) {
-            path = scratch.filePath("zero.png");
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-        }
-        Setting *settings = Setting::instance();
-        settings->setValue(SettingKeys::token, QStringLiteral("token"));
-        settings->setValue(SettingKeys::typeUpload, QStringLiteral("ftp"));
-        settings->setValue(SettingKeys::ftpHost, QStringLiteral("127.0.0.1"));
-        settings->setValue(SettingKeys::ftpPort, 1);
-        QSignalSpy started(Core::instance()->networkExchange(), &NetworkExchange::startUpload);
-        capturedMessages.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
-        Core::instance()->uploadData({path});
-        qInstallMessageHandler(previous);
-        QCOMPARE(started.count(), 0);
-        QVERIFY(capturedMessages.join('\n').contains(QLatin1String("File not found")));
     }
 };
 

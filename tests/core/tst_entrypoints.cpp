@@ -27,6 +27,8 @@
 #include <QMessageBox>
 #include <QUrlQuery>
 
+#include <sys/stat.h>
+
 using namespace UploadTest;
 
 namespace {
@@ -344,6 +346,9 @@ private slots:
         QTest::newRow("temporary screenshot of another desktop")
             << true << false << QStringList{"TemporaryItems/screencaptureui/shot.png"} << 0 << "";
         QTest::newRow("a folder") << true << false << QStringList{"folder"} << 0 << "folder";
+        // A device never ends and a pipe blocks whoever reads it.
+        QTest::newRow("a device, a pipe, a link to a device")
+            << true << false << QStringList{"/dev/zero", "pipe", "zero.png"} << 3 << "";
     }
 
     // As main() hands over the files named on the command line.
@@ -359,9 +364,11 @@ private slots:
         const QString existing = makeFile(folder + "/existing.bin", 3000);
         makeFile(folder + "/TemporaryItems/screencaptureui/shot.png", 100);
         makeFolder(folder + "/folder");
+        QCOMPARE(::mkfifo(QFile::encodeName(folder + "/pipe").constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), folder + "/zero.png"));
         QStringList arguments;
         for (const QString &path : paths)
-            arguments << folder + '/' + path;
+            arguments << (path.startsWith('/') ? path : folder + '/' + path);
         const QStringList records = recordIds();
         QSignalSpy started(Core::instance()->networkExchange(), &NetworkExchange::startUpload);
 

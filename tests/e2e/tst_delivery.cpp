@@ -135,49 +135,43 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(links.contains(link), 5000);
     }
 
-    // Stored with "\\" for "/"; a copy of the same second as an earlier one is kept beside it.
-    void extraCopy_landsInTheChosenFolder_besideEarlierOnes()
+    void extraCopy_landsInTheChosenFolderBesideEarlierOnes_data()
     {
-        const QString folder = m_scratch.filePath("copies");
-        QDir().mkpath(folder);
-        Setting::instance()->setValue(SettingKeys::useSaveScreen, 1);
-        Setting::instance()->setValue(SettingKeys::saveScreenFolder, QString(folder).replace('/', '\\'));
-        const QStringList earlier = plantEarlierCopies(folder, ".png");
-        const QString file = uploadWithQuality(2);
-        Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
-        QStringList copies = QDir(folder).entryList({"*.png"});
-        for (const QString &name : earlier) {
-            QVERIFY(copies.removeOne(name));
-            QCOMPARE(contents(folder + '/' + name), QByteArray("an earlier copy"));
-        }
-        QCOMPARE(copies.size(), 1);
-        QVERIFY2(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d-\\d\\d-\\d\\d \\(2\\)\\.png$").match(copies.first()).hasMatch(),
-                 qPrintable(copies.first()));
-        QVERIFY(sameBytes(file, folder + "/" + copies.first()));
+        QTest::addColumn<bool>("clipboard");
+        QTest::newRow("upload") << false;
+        QTest::newRow("clipboard") << true;
     }
 
-    void clipboardCopy_keepsAnExtraCopyOfItsOwn()
+    // The folder is stored with "\\" for "/"; a copy of the same second as an earlier one
+    // is kept beside it.
+    void extraCopy_landsInTheChosenFolderBesideEarlierOnes()
     {
-        const QString folder = m_scratch.filePath("clipboard-copies");
+        QFETCH(bool, clipboard);
+        const QString folder = m_scratch.filePath(QTest::currentDataTag());
         QDir().mkpath(folder);
         setValues({{SettingKeys::useSaveScreen, 1},
                    {SettingKeys::saveScreenFolder, QString(folder).replace('/', '\\')},
                    {SettingKeys::qualityImage, 2}});
         const QStringList earlier = plantEarlierCopies(folder, ".png");
-        QVERIFY(openOverlayWithSelection(QRect(30, 40, 120, 80)));
-        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
-        Core::instance()->screenSaveToClipboard();
+        QImage captured = patternPicture().toImage();
+        if (clipboard) {
+            QVERIFY(openOverlayWithSelection(QRect(30, 40, 120, 80)));
+            Core::instance()->screenSaveToClipboard();
+            captured = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(captured.size(), QSize(120, 80));
+        } else {
+            Core::instance()->screenUpload(0, false, patternPicture());
+        }
         Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
-        const QImage copied = QGuiApplication::clipboard()->image();
-        QCOMPARE(copied.size(), QSize(120, 80));
         QStringList copies = QDir(folder).entryList({"*.png"});
         for (const QString &name : earlier) {
             QVERIFY(copies.removeOne(name));
             QCOMPARE(contents(folder + '/' + name), QByteArray("an earlier copy"));
         }
         QCOMPARE(copies.size(), 1);
-        QCOMPARE(QImage(folder + '/' + copies.first()), copied.convertToFormat(QImage::Format_RGB32));
-        QVERIFY(!overlay->isVisible());
+        const QRegularExpression numbered("^\\d\\d-\\d\\d-\\d{4} \\d\\d-\\d\\d-\\d\\d \\(2\\)\\.png$");
+        QVERIFY2(numbered.match(copies.first()).hasMatch(), qPrintable(copies.first()));
+        QCOMPARE(QImage(folder + '/' + copies.first()), captured);
     }
 
     void repeatedResult_withoutOverlay_returnsQuietly()
