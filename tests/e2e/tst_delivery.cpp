@@ -121,20 +121,6 @@ private slots:
         QCOMPARE(QFile::permissions(file) & 0x00FF, QFileDevice::Permissions()); // no group or other bits
     }
 
-    void upload_countsAndReachesTheServer()
-    {
-        const int before = Setting::instance()->getValue(SettingKeys::countScreen).toInt();
-        // The uploads of the case before may still report their links, in any order.
-        QSignalSpy links(Core::instance(), &Core::lastLinkChanged);
-        const QString file = uploadWithQuality(2);
-        QCOMPARE(Setting::instance()->getValue(SettingKeys::countScreen).toInt(), before + 1);
-        const QString remote = m_server.root() + "/" + QFileInfo(file).fileName();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(remote), 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(sameBytes(file, remote), 5000);
-        const QVariantList link{"https://files.example/" + QFileInfo(file).fileName()};
-        QTRY_VERIFY_WITH_TIMEOUT(links.contains(link), 5000);
-    }
-
     void extraCopy_landsInTheChosenFolderBesideEarlierOnes_data()
     {
         QTest::addColumn<bool>("clipboard");
