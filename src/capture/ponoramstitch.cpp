@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/mman.h>
+
 namespace {
 
 // The rows at the top of a frame that are looked for in the picture so far.
@@ -16,6 +18,28 @@ constexpr int bitsPerWord = 64;
 bool isLight(QRgb pixel)
 {
     return qRed(pixel) + qGreen(pixel) + qBlue(pixel) >= lightFrom;
+}
+
+// One bit per light pixel. The light flags are worked out for 64 pixels at once (which the
+// compiler can vectorise), then folded eight at a time into a byte by one multiplication; the
+// bits come out in their own order, which is fine: rows only ever compare with rows packed
+// the same way.
+void packRow(const QRgb *line, int width, quint64 *words)
+{
+    uchar light[bitsPerWord];
+    for (int first = 0, word = 0; first < width; first += bitsPerWord, ++word) {
+        const int count = std::min(bitsPerWord, width - first);
+        for (int i = 0; i < count; ++i)
+            light[i] = isLight(line[first + i]);
+        std::fill(light + count, light + bitsPerWord, uchar(0));
+        quint64 bits = 0;
+        for (int byte = 0; byte < 8; ++byte) {
+            quint64 eight;
+            std::memcpy(&eight, light + byte * 8, sizeof(eight));
+            bits |= ((eight * 0x0102040810204080ull) >> 56) << (byte * 8);
+        }
+        words[word] = bits;
+    }
 }
 
 QImage rgb32(const QImage &image)
@@ -31,15 +55,12 @@ BitRows::BitRows(const QImage &image)
     m_width = pixels.isNull() ? 0 : pixels.width();
     m_count = pixels.isNull() ? 0 : pixels.height();
     m_words = (m_width + bitsPerWord - 1) / bitsPerWord;
-    m_bits.assign(size_t(m_count) * size_t(m_words), 0);
+    m_bits.resize(size_t(m_count) * size_t(m_words));
     m_hashes.resize(size_t(m_count));
     for (int y = 0; y < m_count; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
         quint64 *words = m_bits.data() + size_t(y) * size_t(m_words);
-        for (int x = 0; x < m_width; ++x) {
-            if (isLight(line[x]))
-                words[x / bitsPerWord] |= quint64(1) << (x % bitsPerWord);
-        }
+        packRow(line, m_width, words);
         m_hashes[size_t(y)] = qHashBits(words, size_t(m_words) * sizeof(quint64));
     }
 }
@@ -128,7 +149,9 @@ StitchedImage::Outcome StitchedImage::add(const QImage &frame, int from, int *of
 
 void StitchedImage::clear()
 {
-    m_buffer = QImage();
+    m_block.reset();
+    m_width = 0;
+    m_capacity = 0;
     m_height = 0;
     m_rows.clear();
 }
@@ -136,29 +159,51 @@ void StitchedImage::clear()
 // The frame covers everything from the offset down; rows above it stay.
 bool StitchedImage::glue(const QImage &frame, const BitRows &rows, int offset)
 {
-    if (!reserve(offset + frame.height(), frame.width()))
+    if (!m_block)
+        m_width = frame.width();
+    if (!reserve(offset + frame.height()) || !detach())
         return false;
-    const size_t bytes = size_t(frame.width()) * sizeof(QRgb);
+    const size_t bytes = size_t(m_width) * sizeof(QRgb);
     for (int y = 0; y < frame.height(); ++y)
-        std::memcpy(m_buffer.scanLine(offset + y), frame.constScanLine(y), bytes);
+        std::memcpy(row(offset + y), frame.constScanLine(y), bytes);
     m_rows.overwrite(offset, rows);
     m_height = std::max(m_height, offset + frame.height());
     return true;
 }
 
-// The buffer at least doubles when it grows, so that a capture of n rows copies the picture
-// only about log n times.
-bool StitchedImage::reserve(int rows, int width)
+// The room at least doubles, so that the block grows only about log n times in n rows.
+bool StitchedImage::reserve(int rows)
 {
-    if (!m_buffer.isNull() && m_buffer.height() >= rows)
+    if (rows <= m_capacity)
         return true;
-    const int capacity = std::max(rows, m_buffer.height() * 2);
-    QImage grown(width, capacity, QImage::Format_RGB32);
-    if (grown.isNull())
+    const int capacity = std::max(rows, m_capacity * 2);
+    const size_t bytes = size_t(capacity) * size_t(m_width) * sizeof(QRgb);
+    if (!m_block)
+        m_block = std::make_shared<PixelBlock>();
+    if (m_block.use_count() == 1) {
+        if (!m_block->resize(bytes))
+            return false;
+    } else {
+        auto grown = std::make_shared<PixelBlock>();
+        if (!grown->resize(bytes))
+            return false;
+        std::memcpy(grown->bits(), m_block->bits(), size_t(m_height) * size_t(m_width) * sizeof(QRgb));
+        m_block = grown;
+    }
+    m_capacity = capacity;
+    return true;
+}
+
+// Before rows change: a picture handed out earlier keeps the rows it was given.
+bool StitchedImage::detach()
+{
+    if (m_block.use_count() == 1)
+        return true;
+    auto own = std::make_shared<PixelBlock>();
+    if (!own->resize(size_t(m_capacity) * size_t(m_width) * sizeof(QRgb)))
         return false;
-    for (int y = 0; y < m_height; ++y)
-        std::memcpy(grown.scanLine(y), m_buffer.constScanLine(y), size_t(width) * sizeof(QRgb));
-    m_buffer = grown;
+    std::memcpy(own->bits(), m_block->bits(), size_t(m_height) * size_t(m_width) * sizeof(QRgb));
+    m_block = own;
     return true;
 }
 
@@ -166,10 +211,27 @@ QImage StitchedImage::image() const
 {
     if (m_height == 0)
         return QImage();
-    // The copy in `keeper` holds the buffer for as long as the picture lives.
-    auto *keeper = new QImage(m_buffer);
-    QImage picture(keeper->constBits(), keeper->width(), m_height, keeper->bytesPerLine(), keeper->format(),
-                   [](void *held) { delete static_cast<QImage *>(held); }, keeper);
+    // The picture holds the block for as long as it lives.
+    auto *holder = new std::shared_ptr<PixelBlock>(m_block);
+    QImage picture(m_block->bits(), m_width, m_height, m_width * int(sizeof(QRgb)), QImage::Format_RGB32,
+                   [](void *held) { delete static_cast<std::shared_ptr<PixelBlock> *>(held); }, holder);
     picture.setDevicePixelRatio(m_devicePixelRatio);
     return picture;
+}
+
+PixelBlock::~PixelBlock()
+{
+    if (m_bits)
+        munmap(m_bits, m_bytes);
+}
+
+bool PixelBlock::resize(size_t bytes)
+{
+    void *moved = m_bits ? mremap(m_bits, m_bytes, bytes, MREMAP_MAYMOVE)
+                         : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (moved == MAP_FAILED)
+        return false;
+    m_bits = static_cast<uchar *>(moved);
+    m_bytes = bytes;
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include <memory>
 #include <vector>
 
 // The bit table of an image: one bit per pixel, set where red + green + blue reach 382, so
@@ -42,7 +43,24 @@ private:
 // when the strip is empty or taller than `big`, or when the widths differ.
 int indexOf(const BitRows &big, const BitRows &frame, int stripRows, int from);
 
-// The picture stitched from successive frames, and its bit table. The pixels live in a buffer
+// Memory mapped from the system for pixel rows: growing it moves page tables, not pixels.
+class PixelBlock
+{
+public:
+    PixelBlock() = default;
+    PixelBlock(const PixelBlock &) = delete;
+    PixelBlock &operator=(const PixelBlock &) = delete;
+    ~PixelBlock();
+
+    bool resize(size_t bytes);
+    uchar *bits() const { return m_bits; }
+
+private:
+    uchar *m_bits = nullptr;
+    size_t m_bytes = 0;
+};
+
+// The picture stitched from successive frames, and its bit table. The pixels live in a block
 // with room to grow, so that gluing a frame costs the frame's rows, not the whole picture.
 class StitchedImage
 {
@@ -57,16 +75,20 @@ public:
     void clear();
 
     bool isEmpty() const { return m_height == 0; }
-    QSize size() const { return QSize(m_buffer.width(), m_height); }
+    QSize size() const { return QSize(m_width, m_height); }
     // The picture so far, sharing the buffer: whoever keeps it past the next frame makes the
     // next frame copy the buffer once, so the picture they hold never changes under them.
     QImage image() const;
 
 private:
     bool glue(const QImage &frame, const BitRows &rows, int offset);
-    bool reserve(int rows, int width);
+    bool reserve(int rows);
+    bool detach();
+    uchar *row(int y) const { return m_block->bits() + size_t(y) * size_t(m_width) * sizeof(QRgb); }
 
-    QImage m_buffer;
+    std::shared_ptr<PixelBlock> m_block;
+    int m_width = 0;
+    int m_capacity = 0;
     int m_height = 0;
     BitRows m_rows;
     qreal m_devicePixelRatio = 1.0;
