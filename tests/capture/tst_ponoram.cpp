@@ -145,14 +145,6 @@ private slots:
         QCOMPARE(scrolling.result, before.copy(0, 0, 240, 340));
     }
 
-    void areaWithoutWidthOrHeight_isRefused()
-    {
-        Ponoram engine;
-        QVERIFY(!engine.startPonoram(QRect(10, 10, 0, 300)));
-        QVERIFY(!engine.startPonoram(QRect(10, 10, 200, 0)));
-        QVERIFY(!engine.isRunning());
-    }
-
     void preview_showsTheWholeWidthAndTheNewestRows_data()
     {
         QTest::addColumn<QSize>("stitched");
