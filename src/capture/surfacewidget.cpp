@@ -21,7 +21,6 @@
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QRegion>
 #include <QScreen>
 #include <QTimer>
 
