@@ -5,6 +5,7 @@
 // tool, an analytics request. Also: a tool change leaves drawn items as they are.
 
 #include "../harness/patternwindow.h"
+#include "../pages/pagedriver.h"
 #include "../service/standin.h"
 #include "../upload/uploadtestsupport.h"
 #include "capture/surfaceselector.h"
@@ -16,7 +17,6 @@
 #include "upload/uploadmodel.h"
 
 #include <QClipboard>
-#include <QJsonArray>
 #include <QQuickItem>
 #include <QUrlQuery>
 
@@ -30,17 +30,6 @@ const QPoint inside(200, 200);
 QImage rgb(const QImage &image)
 {
     return image.convertToFormat(QImage::Format_RGB32);
-}
-
-QQuickItem *findItem(QQuickItem *parent, const QString &name)
-{
-    for (QQuickItem *child : parent->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -92,7 +81,7 @@ class OverlayInputTest : public QObject
     // A click on the toolbar's button, as the user picks a tool (a second click puts it down).
     void clickTool(const QString &tool)
     {
-        QQuickItem *button = findItem(m_overlay->rootObject(), "tool" + tool);
+        QQuickItem *button = PageDriver::named(m_overlay, "tool" + tool);
         QVERIFY(button && button->isVisible());
         click(button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
     }
@@ -118,17 +107,7 @@ class OverlayInputTest : public QObject
         QTest::keyClick(m_overlay, combination.key(), combination.keyboardModifiers());
     }
 
-    QJsonArray analyticsEvents() { return m_service.state().value("events").toArray(); }
-
-    QString analyticsLabel(int at)
-    {
-        QJsonArray events;
-        (void)QTest::qWaitFor([&] { return (events = analyticsEvents()).size() > at; }, 10000);
-        return events.at(at).toObject().value("body").toObject().value("events").toArray().first().toObject()
-            .value("params").toObject().value("event_label").toString();
-    }
-
-    QStringList recordIds() { return m_service.state().value("files").toObject().keys(); }
+    QStringList recordIds() { return m_service.files().keys(); }
 
     void prepare(const QString &setup)
     {
@@ -186,13 +165,10 @@ class OverlayInputTest : public QObject
     void verifyUpload(const QStringList &recordsBefore, const QString &sharePage)
     {
         QVERIFY(!m_overlay->isVisible());
+        const QJsonObject record = m_service.newFile(recordsBefore);
         QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->uploadModel()->rowCount(), 0, 15000);
-        QJsonObject records = m_service.state().value("files").toObject();
-        for (const QString &id : recordsBefore)
-            records.remove(id);
-        QCOMPARE(records.size(), 1);
         const QString capture = Core::instance()->lastCaptureFile();
-        QCOMPARE(records.begin()->toObject().value("sha256").toString(), sha256Of(capture));
+        QCOMPARE(record.value("sha256").toString(), sha256Of(capture));
         QCOMPARE(QImage(capture).size(), selection.size());
         QCOMPARE(m_shared.size(), sharePage.isEmpty() ? 0 : 1);
         if (!sharePage.isEmpty())
@@ -280,7 +256,7 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         const QString lastCapture = Core::instance()->lastCaptureFile();
         const QStringList records = recordIds();
-        const int events = analyticsEvents().size();
+        const int events = m_service.analyticsCount();
         AbstractGraphItem *item = canvas()->currentItem();
 
         act(input);
@@ -309,7 +285,7 @@ private slots:
         } else if (effect == "undo" || effect == "redo") {
             QVERIFY(m_drawn);
             QCOMPARE(m_drawn->isVisible(), effect == "redo");
-            QCOMPARE(analyticsLabel(events), effect);
+            QCOMPARE(m_service.analyticsEvent(events).value("label").toString(), effect);
         } else if (effect == "unchecked") {
             QVERIFY(!canvas()->checkItem());
             QVERIFY(!m_overlay->visibleCloseWindow());
@@ -377,7 +353,7 @@ private slots:
         drag(QPoint(150, 150), QPoint(350, 250));
         AbstractGraphItem *arrow = canvas()->currentItem();
         const int width = arrow->lineWidth();
-        QQuickItem *track = findItem(m_overlay->rootObject(), "sliderTrack");
+        QQuickItem *track = PageDriver::named(m_overlay, "sliderTrack");
         QVERIFY(track && track->isVisible());
         click(track->mapToScene(QPointF(80, 10)).toPoint());
         const int picked = arrow->lineWidth();

@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QJsonArray>
 #include <QMenu>
 #include <QMessageBox>
 #include <QUrlQuery>
@@ -71,36 +70,7 @@ class EntryPointsTest : public QObject
     QStringList m_folderDialog;
     QString m_folderAnswer;
 
-    QJsonObject state() { return m_service.state(); }
-
-    QJsonArray analyticsEvents() { return state().value("events").toArray(); }
-
-    // The params of the analytics event that arrives after the first `before` ones.
-    QJsonObject nextAnalyticsEvent(int before)
-    {
-        QJsonArray events;
-        (void)QTest::qWaitFor([&] { return (events = analyticsEvents()).size() > before; }, 10000);
-        const QJsonObject event = events.at(before).toObject().value("body").toObject().value("events")
-                                      .toArray().first().toObject();
-        return QJsonObject{{"name", event.value("name")},
-                           {"category", event.value("params").toObject().value("event_category")},
-                           {"label", event.value("params").toObject().value("event_label")}};
-    }
-
-    QStringList recordIds() { return state().value("files").toObject().keys(); }
-
-    // The one file record the service made since it held `before`, once its bytes are in.
-    QJsonObject newRecord(const QStringList &before)
-    {
-        QJsonObject records;
-        (void)QTest::qWaitFor([&] {
-            records = state().value("files").toObject();
-            for (const QString &id : before)
-                records.remove(id);
-            return records.size() == 1 && records.begin()->toObject().value("uploaded").toBool();
-        }, 15000);
-        return records.size() == 1 ? records.begin()->toObject() : QJsonObject();
-    }
+    QStringList recordIds() { return m_service.files().keys(); }
 
     void endCapture()
     {
@@ -200,7 +170,7 @@ private slots:
         Core::instance()->setLastLink(link);
         QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
         m_opened.clear();
-        const int events = analyticsEvents().size();
+        const int events = m_service.analyticsCount();
         const QStringList records = recordIds();
         QStringList supportBox;
         QTimer lookForBox;
@@ -223,7 +193,7 @@ private slots:
             trayAction(trigger.toLatin1().constData())->trigger();
 
         if (!label.isEmpty())
-            QCOMPARE(nextAnalyticsEvent(events),
+            QCOMPARE(m_service.analyticsEvent(events),
                      (QJsonObject{{"name", "ActionHotkey"}, {"category", "CategoryCapture"}, {"label", label}}));
         QCOMPARE(ShellWindows::shown<AutorizationWidget>().size(), effect == "login window" ? 1 : 0);
         SurfaceWidget *overlay = shownOverlay();
@@ -237,7 +207,7 @@ private slots:
         } else if (effect == "desktop uploaded") {
             const QString capture = Core::instance()->lastCaptureFile();
             QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image);
-            const QJsonObject record = newRecord(records);
+            const QJsonObject record = m_service.newFile(records);
             QCOMPARE(record.value("sha256").toString(), sha256Of(capture));
             QTRY_COMPARE(QGuiApplication::clipboard()->text(), record.value("alternateLink").toString());
         } else if (effect == "desktop captured") {
@@ -318,7 +288,7 @@ private slots:
         QVERIFY(!overlay->isVisible());
         const QString capture = Core::instance()->lastCaptureFile();
         QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image.copy(120, 80, 300, 200));
-        const QJsonObject record = newRecord(records);
+        const QJsonObject record = m_service.newFile(records);
         QCOMPARE(record.value("sha256").toString(), sha256Of(capture));
         QCOMPARE(PageDriver::stored(SettingKeys::countScreen).toInt(), count + 1);
         QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->uploadModel()->rowCount(), 0, 15000);
@@ -379,8 +349,8 @@ private slots:
         QCOMPARE(started.count(), uploaded.isEmpty() ? 0 : 1);
         if (uploaded.isEmpty())
             return;
-        const QJsonObject record = newRecord(records);
-        QVERIFY2(!record.isEmpty(), qPrintable(QJsonDocument(state()).toJson()));
+        const QJsonObject record = m_service.newFile(records);
+        QVERIFY2(!record.isEmpty(), qPrintable(QJsonDocument(m_service.files()).toJson()));
         if (uploaded == "existing.bin")
             QCOMPARE(record.value("sha256").toString(), sha256Of(existing));
         else

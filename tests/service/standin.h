@@ -9,16 +9,20 @@
 //   QVERIFY2(service.start(), "stand-in did not start");
 //   service.configure({{"down", true}});
 //   QJsonObject seen = service.state();
+//   QJsonObject record = service.newFile(idsBefore);   // a file that came in
+//   QJsonObject event = service.analyticsEvent(0);     // name, category, label
 
 #include "core.h"
 
 #include <QEventLoop>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
 #include <QSslConfiguration>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -69,6 +73,41 @@ public:
     }
 
     QJsonObject state() { return call("GET", QStringLiteral("/_test/state"), QByteArray()); }
+
+    // The service's file records by id.
+    QJsonObject files() { return state().value(QStringLiteral("files")).toObject(); }
+
+    // The one file record made since the service held the records `before`, once its bytes
+    // are in; empty when none (or more than one) comes.
+    QJsonObject newFile(const QStringList &before)
+    {
+        QJsonObject added;
+        (void)QTest::qWaitFor([&] {
+            added = files();
+            for (const QString &id : before)
+                added.remove(id);
+            return added.size() == 1 && added.begin()->toObject().value(QStringLiteral("uploaded")).toBool();
+        }, 15000);
+        return added.size() == 1 ? added.begin()->toObject() : QJsonObject();
+    }
+
+    int analyticsCount() { return state().value(QStringLiteral("events")).toArray().size(); }
+
+    // The analytics event received as number `at` (from 0), once it is in: its name,
+    // category and label; empty when it does not come.
+    QJsonObject analyticsEvent(int at)
+    {
+        QJsonArray events;
+        (void)QTest::qWaitFor([&] { return (events = state().value(QStringLiteral("events")).toArray()).size() > at; },
+                              10000);
+        const QJsonObject event = events.at(at).toObject().value(QStringLiteral("body")).toObject()
+                                      .value(QStringLiteral("events")).toArray().first().toObject();
+        const QJsonObject params = event.value(QStringLiteral("params")).toObject();
+        return event.isEmpty() ? QJsonObject()
+                               : QJsonObject{{QStringLiteral("name"), event.value(QStringLiteral("name"))},
+                                             {QStringLiteral("category"), params.value(QStringLiteral("event_category"))},
+                                             {QStringLiteral("label"), params.value(QStringLiteral("event_label"))}};
+    }
     QJsonObject configure(const QJsonObject &settings)
     {
         return call("POST", QStringLiteral("/_test/config"), QJsonDocument(settings).toJson());
