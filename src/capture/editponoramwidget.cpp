@@ -122,12 +122,13 @@ void EditPonoramWidget::close()
     emit closed();
 }
 
-// The whole canvas at the image's own size: the view's zoom scales only what is shown.
+// The image with every annotation at the image's own size, whatever the view's zoom (and
+// also before the page has shown the image).
 QPixmap EditPonoramWidget::renderImage() const
 {
     if (!m_canvas)
         return QPixmap();
-    const QRect whole(0, 0, int(m_canvas->width()), int(m_canvas->height()));
+    const QRect whole(QPoint(0, 0), m_background.size() / m_currentPixmapAcpectRatio);
     return QPixmap::fromImage(m_canvas->renderRect(whole, renderZLimit, false, false));
 }
 
