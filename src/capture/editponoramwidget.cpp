@@ -56,6 +56,9 @@ EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/EditPonoramPage.qml")));
     setObjectName(QStringLiteral("EditPonoramWindow"));
     setBackground(image);
+    // The page takes the image's size once the image is loaded, and the window the page's.
+    connect(this, &QWindow::widthChanged, this, &EditPonoramWidget::centreInScreen);
+    connect(this, &QWindow::heightChanged, this, &EditPonoramWidget::centreInScreen);
     if (QQuickItem *root = rootObject()) {
         m_canvas = root->findChild<MPainterArea *>(QStringLiteral("paintArea"));
         m_selector = root->findChild<SurfaceSelector *>(QStringLiteral("SurfaceSelector"));
@@ -96,7 +99,6 @@ void EditPonoramWidget::setBackground(QPixmap pm)
     m_background = pm;
     if (MPainterArea *canvas = rootObject() ? rootObject()->findChild<MPainterArea *>(QStringLiteral("paintArea")) : nullptr)
         canvas->setBackground(pm.toImage());
-    // The page takes the image's size, and the window the page's.
     emit backgroundChange();
     centreInScreen();
 }

@@ -70,7 +70,7 @@ EditPonoramWidget *openEditor(const QPixmap &image)
 // minus button was clicked down to, then saved.
 QImage annotateAndSave(int minusClicks, const QString &file)
 {
-    EditPonoramWidget *editor = openEditor(filled(QSize(1200, 300), Qt::white));
+    EditPonoramWidget *editor = openEditor(filled(QSize(2000, 300), Qt::white));
     if (!editor)
         return QImage();
     auto *minus = editor->rootObject()->findChild<QQuickItem *>(QStringLiteral("zoomMinus"));
@@ -107,14 +107,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&right));
 
         const QImage joined = joinScreens().toImage();
-        QCOMPARE(joined.size(), QSize(800 + 1024, 100 + 768));
+        QCOMPARE(joined.size(), QSize(1600 + 1024, 900));
         QCOMPARE(QColor(joined.pixel(10, 10)), QColor(Qt::red));
-        QCOMPARE(QColor(joined.pixel(799, 599)), QColor(Qt::red));
-        QCOMPARE(QColor(joined.pixel(800, 100)), QColor(Qt::blue));
-        QCOMPARE(QColor(joined.pixel(1823, 867)), QColor(Qt::blue));
+        QCOMPARE(QColor(joined.pixel(1599, 899)), QColor(Qt::red));
+        QCOMPARE(QColor(joined.pixel(1600, 100)), QColor(Qt::blue));
+        QCOMPARE(QColor(joined.pixel(2623, 867)), QColor(Qt::blue));
         // Parts of the union that no screen covers stay black.
-        QCOMPARE(QColor(joined.pixel(900, 50)), QColor(Qt::black));
-        QCOMPARE(QColor(joined.pixel(100, 700)), QColor(Qt::black));
+        QCOMPARE(QColor(joined.pixel(1700, 50)), QColor(Qt::black));
+        QCOMPARE(QColor(joined.pixel(1700, 880)), QColor(Qt::black));
     }
 
     void overlayOnTheSecondScreen_writesScreenInfoAndCoversThatScreen()
@@ -136,7 +136,7 @@ private slots:
     void joinedArea_placesScreensAtNegativePositions()
     {
         const QList<QScreen *> screens = QGuiApplication::screens();
-        const QImage joined = joinScreenImages({{screens.at(0)->geometry(), filled(QSize(800, 600), Qt::red)},
+        const QImage joined = joinScreenImages({{screens.at(0)->geometry(), filled(QSize(1600, 900), Qt::red)},
                                                 {screens.at(1)->geometry(), filled(QSize(1024, 768), Qt::blue)}},
                                                QRect(-100, 50, 200, 100))
                                   .toImage();
@@ -149,7 +149,7 @@ private slots:
 
     void editor_isCentredInItsScreensAvailableArea()
     {
-        EditPonoramWidget *editor = openEditor(filled(QSize(1200, 300), Qt::white));
+        EditPonoramWidget *editor = openEditor(filled(QSize(2000, 300), Qt::white));
         QVERIFY(editor);
         const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
         QVERIFY2((editor->geometry().center() - centre).manhattanLength() <= 2,
@@ -165,8 +165,8 @@ private slots:
         QTemporaryDir folder;
         const QImage atFull = annotateAndSave(0, folder.filePath("full.png"));
         const QImage atHalf = annotateAndSave(5, folder.filePath("half.png"));
-        QCOMPARE(atFull.size(), QSize(1200, 300));
-        QVERIFY(atFull != filled(QSize(1200, 300), Qt::white).toImage().convertToFormat(atFull.format()));
+        QCOMPARE(atFull.size(), QSize(2000, 300));
+        QVERIFY(atFull != filled(QSize(2000, 300), Qt::white).toImage().convertToFormat(atFull.format()));
         QCOMPARE(atHalf, atFull);
     }
 };
@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
     QTemporaryFile layout;
     layout.open();
     layout.write(R"({"screens": [
-        {"name": "left", "x": -800, "y": 0, "width": 800, "height": 600, "logicalDpi": 96, "dpr": 1},
+        {"name": "left", "x": -1600, "y": 0, "width": 1600, "height": 900, "logicalDpi": 96, "dpr": 1},
         {"name": "right", "x": 0, "y": 100, "width": 1024, "height": 768, "logicalDpi": 96, "dpr": 1}
     ]})");
     layout.flush();
