@@ -131,13 +131,14 @@ private slots:
         QTRY_COMPARE(windowsOf<EditPonoramWidget>().size(), 0);
     }
 
-    // Both rows use the one overlay window in turn, first on one screen, then on the other.
+    // The rows use the one overlay window in turn, on one screen, then on the other.
     void dragInsideOneScreen_opensTheOverlayOnThatScreenWithTheCut_data()
     {
         QTest::addColumn<int>("screen");
         QTest::addColumn<QRect>("selection");
         QTest::newRow("left") << 0 << QRect(300, 200, 400, 300);
         QTest::newRow("right") << 1 << QRect(2100, 100, 300, 200);
+        QTest::newRow("left again") << 0 << QRect(10, 600, 500, 400);
     }
 
     void dragInsideOneScreen_opensTheOverlayOnThatScreenWithTheCut()
