@@ -164,6 +164,8 @@ def toolbar_images():
            d("roundrectangle 0.5,0.5 119.5,119.5 12,12"))
     canvas("image", "ponoram_arrow.png", 24, 32, fill("#ffffff"),
            d("polygon 9,2 15,2 15,18 22,18 12,30 2,18 9,18"))
+    canvas("image", "ponoram_preview_background.png", 112, 253, fill("#141517c8", "#ffffff40"),
+           d("roundrectangle 3.5,3.5 110.5,248.5 6,6"))
 
 
 def drop_panel_images():
@@ -184,6 +186,12 @@ def drop_panel_images():
             shape = ["polyline 5,16 5,10 19,10", "polyline 15,5 20,10 15,15"]
         for suffix, colour in (("", LIGHT), ("_hover", WHITE), ("_disable", "#5e6168")):
             canvas("icon", f"{stem}_arrow{suffix}.png", 25, 20, fill("none", colour, 2), *[d(s) for s in shape])
+    # The scrolling capture: a page with an arrow running down it, and a square while it runs.
+    for suffix, colour in (("", LIGHT), ("_hover", WHITE), ("_disable", "#5e6168")):
+        canvas("icon", f"ponoram_start{suffix}.png", 25, 20, fill("none", colour, 2),
+               d("rectangle 6,2 18,18"), d("line 12,5 12,14"), d("polyline 9,11 12,14 15,11"))
+    for suffix, colour in (("", BLUE), ("_hover", WHITE)):
+        canvas("icon", f"ponoram_stop{suffix}.png", 25, 20, fill(colour), d("rectangle 7,4 17,14"))
 
 
 def accept_images():

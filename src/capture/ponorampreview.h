@@ -3,7 +3,9 @@
 #include <QImage>
 #include <QQuickPaintedItem>
 
-// Shows the stitched image of a running scrolling capture, scaled to fit.
+// A narrow picture of the scrolling capture's stitched image while it grows: the whole
+// width in 96 pixels and, once the image is taller than the 234 rows of the frame, its
+// newest (bottom) part.
 class PonoramPreview : public QQuickPaintedItem
 {
     Q_OBJECT
@@ -13,10 +15,14 @@ public:
     void paint(QPainter *painter) override;
 
 public slots:
+    // A null image (or one without width) empties the preview.
     void setImage(QImage image);
 
 private:
-    QImage m_image;
+    QImage m_picture;
+    QImage m_background;
+    int m_previewWidth = 0;
+    int m_previewHeight = 0;
 };
 
 // Registers PonoramPreview in "MavuComponent" 1.0. Safe to call more than once.

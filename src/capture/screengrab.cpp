@@ -105,12 +105,16 @@ public:
         return create(bytes);
     }
 
-    // Called when the last image on the segment is gone, on whichever thread that was.
+    // Called when the last image on the segment is gone, on whichever thread that was. Of two
+    // segments the larger stays: small areas grabbed while the screen's picture is held (the
+    // frames of a scrolling capture) come back first, and the next capture wants the screen's
+    // size again.
     void giveBack(Segment *segment)
     {
         QMutexLocker lock(&m_mutex);
-        if (!m_kept && segment->bytes == m_wantedBytes && segment->bytes <= keptSegmentLimit)
-            m_kept = segment;
+        const bool wanted = m_kept ? segment->bytes > m_kept->bytes : segment->bytes == m_wantedBytes;
+        if (wanted && segment->bytes <= keptSegmentLimit)
+            destroy(std::exchange(m_kept, segment));
         else
             destroy(segment);
     }

@@ -95,6 +95,7 @@ QPixmap ScreenPicture::picture() const
 void ScreenPicture::setPicture(const QPixmap &picture)
 {
     m_source->setImage(picture.toImage());
+    setImplicitSize(picture.deviceIndependentSize().width(), picture.deviceIndependentSize().height());
     m_textureOutdated = true;
     update();
     emit pictureChanged();

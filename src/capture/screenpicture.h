@@ -10,6 +10,7 @@
 // pixels into the window: no texture, no copy. The picture is synchronous, so it is there in
 // the first frame a capture shows, and it is let go the moment it is replaced, also while the
 // window is hidden and draws nothing (a texture would hold it until the next frame).
+// Unless told otherwise, the item takes the picture's own size.
 class ScreenPicture : public QQuickItem
 {
     Q_OBJECT

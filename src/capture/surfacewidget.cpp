@@ -23,7 +23,6 @@
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QRegion>
 #include <QScreen>
 #include <QTimer>
 
@@ -88,6 +87,11 @@ MPainterArea *SurfaceWidget::ponoramCanvas() const
     return findNamedChild<MPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea"));
 }
 
+PonoramPreview *SurfaceWidget::ponoramPreview() const
+{
+    return findNamedChild<PonoramPreview>(rootObject(), QStringLiteral("ponoramPreview"));
+}
+
 MagnifierItem *SurfaceWidget::magnifier() const
 {
     return findNamedChild<MagnifierItem>(m_selector, QStringLiteral("MagnifierItem"));
@@ -145,9 +149,8 @@ void SurfaceWidget::endCapture()
     m_capturing = false;
     hide();
     setBackground(QPixmap());
-    if (MPainterArea *canvas = ponoramCanvas())
-        canvas->setBackground(QImage());
-    m_ponoramResult = QPixmap();
+    dropPonoram();
+    clearPonoramResult();
     // The rest waits until the handler that ended the capture has returned: its items may
     // still be in the middle of an event.
     m_resetPending = true;
@@ -165,13 +168,7 @@ void SurfaceWidget::resetCapture()
     m_pressed = false;
     m_moving = false;
     setVisibleCloseWindow(false);
-    setPonoramWork(false);
-    m_isPonoramError = false;
-    emit isPonoramErrorChanged(false);
-    m_hasPonoramResult = false;
-    m_ponoramSize = QSize(-1, -1);
-    emit ponoramSizeChanged(m_ponoramSize);
-    m_canvas = m_mainCanvas;
+    resetPonoram();
     for (MPainterArea *canvas : {m_mainCanvas, ponoramCanvas()}) {
         if (canvas)
             canvas->clear();
@@ -259,6 +256,7 @@ QRect SurfaceWidget::selectRect() const
 
 QPixmap SurfaceWidget::renderRubberRect()
 {
+    finishRunningPonoram();
     MPainterArea *source = m_hasPonoramResult ? ponoramCanvas() : m_mainCanvas;
     if (!source)
         return QPixmap();
@@ -404,74 +402,4 @@ QPointF SurfaceWidget::mapToScenePoint(QQuickItem *, int, int) const
 void SurfaceWidget::setPaintArea(MPainterArea *canvas)
 {
     m_canvas = canvas;
-}
-
-// The mask is built in the window's own coordinates: the window may sit on any screen.
-void SurfaceWidget::setEnableMask(bool enable)
-{
-    if (!m_selector)
-        return;
-    m_maskOn = enable;
-    const QRegion whole(QRect(QPoint(0, 0), size()));
-    if (enable) {
-        setMask(whole.xored(QRegion(selectRect())));
-        update();
-    } else {
-        setMask(whole);
-    }
-}
-
-// Emits only on a real change: the toolbar answers the end of a scrolling capture by
-// stopping it, which must not start the round again.
-void SurfaceWidget::setPonoramWork(bool work)
-{
-    if (m_isPonoramWork == work)
-        return;
-    m_isPonoramWork = work;
-    emit isPonoramWorkChanged(work);
-}
-
-void SurfaceWidget::startPonoram()
-{
-    setEnableMask(true);
-    setPonoramWork(true);
-    m_isPonoramError = false;
-    emit isPonoramErrorChanged(false);
-    QCoreApplication::processEvents();
-}
-
-void SurfaceWidget::stopPonoram()
-{
-    setPonoramWork(false);
-}
-
-void SurfaceWidget::cancelPonoram()
-{
-    setPonoramWork(false);
-}
-
-void SurfaceWidget::ponoramComplete(QPixmap result)
-{
-    m_hasPonoramResult = true;
-    if (MPainterArea *canvas = ponoramCanvas())
-        canvas->setBackground(result.toImage());
-    m_ponoramResult = result;
-    setEnableMask(false);
-    setPonoramWork(false);
-    emit ponoramPixmapComplete();
-    raise();
-}
-
-void SurfaceWidget::setPonoramSize(QSize size)
-{
-    m_ponoramSize = size;
-    m_isPonoramError = false;
-    emit ponoramSizeChanged(size);
-    emit isPonoramErrorChanged(false);
-}
-
-void SurfaceWidget::ponoramError()
-{
-    m_isPonoramError = true;
-    emit isPonoramErrorChanged(true);
 }

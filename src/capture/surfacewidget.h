@@ -9,6 +9,8 @@
 class Core;
 class MagnifierItem;
 class MPainterArea;
+class Ponoram;
+class PonoramPreview;
 class SurfaceSelector;
 
 // The frameless full-screen window of a fragment capture: a still image of the screens
@@ -26,6 +28,8 @@ class SurfaceWidget : public QQuickView
     Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
     Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
     Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
+    // The stitched image of the last completed scrolling capture; null before one.
+    Q_PROPERTY(QPixmap ponoramResult READ ponoramResult NOTIFY ponoramResultChanged)
     Q_PROPERTY(bool visibleCloseWindow READ visibleCloseWindow WRITE setVisibleCloseWindow NOTIFY visibleCloseWindowChanged)
     Q_PROPERTY(int primaryX READ primaryX NOTIFY primaryXChanged)
     Q_PROPERTY(int primaryY READ primaryY NOTIFY primaryYChanged)
@@ -53,6 +57,7 @@ public:
     bool isPonoramWork() const { return m_isPonoramWork; }
     QSize ponoramSize() const { return m_ponoramSize; }
     bool isPonoramError() const { return m_isPonoramError; }
+    QPixmap ponoramResult() const { return m_ponoramResult; }
     bool visibleCloseWindow() const { return m_visibleCloseWindow; }
     void setVisibleCloseWindow(bool visible);
     int primaryX() const;
@@ -94,6 +99,7 @@ signals:
     void isPonoramWorkChanged(bool enable);
     void ponoramSizeChanged(QSize size);
     void isPonoramErrorChanged(bool error);
+    void ponoramResultChanged();
     void visibleCloseWindowChanged(bool visible);
     void primaryXChanged();
     void primaryYChanged();
@@ -128,6 +134,17 @@ private:
     bool canDeliver() const;
     bool hasCompleteSelection() const;
     void setPonoramWork(bool work);
+    void setPonoramError(bool error);
+    Ponoram *ponoramEngine();
+    PonoramPreview *ponoramPreview() const;
+    // The selection in the coordinates of the virtual desktop, which the engine grabs.
+    QRect globalSelection() const;
+    void finishRunningPonoram();
+    void clearPonoramResult();
+    void eraseResultAnnotations();
+    // Stops the engine at once and lets it go; the next run makes a new one.
+    void dropPonoram();
+    void resetPonoram();
     void shareWith(void (Core::*share)(QPixmap));
     // Waits for the toolbar and the unchecked items to be repainted; false when the
     // overlay went away meanwhile.
@@ -162,4 +179,5 @@ private:
     mutable QString m_backgroundDataUrl;
     QPixmap m_ponoramResult;
     QSize m_ponoramSize = QSize(-1, -1);
+    Ponoram *m_engine = nullptr;
 };

@@ -63,6 +63,20 @@ private slots:
         QCOMPARE(next.constBits(), memory);
         QCOMPARE(next, inverted(original));
     }
+
+    // Small areas grabbed while the screen's picture is held (a scrolling capture's frames)
+    // leave the screen's memory for the next capture.
+    void screensMemory_outlastsSmallerGrabsMeanwhile()
+    {
+        const uchar *memory = nullptr;
+        {
+            const QImage screen = grabScreenArea(desktopArea());
+            memory = screen.constBits();
+            for (int frame = 0; frame < 3; ++frame)
+                QCOMPARE(grabScreenArea(QRect(100, 50, 300, 200)), m_pattern.image.copy(100, 50, 300, 200));
+        }
+        QCOMPARE(grabScreenArea(desktopArea()).constBits(), memory);
+    }
 };
 
 QTEST_MAIN(ScreenGrabTest)

@@ -21,6 +21,7 @@ class FakeSurface : public QObject
     Q_PROPERTY(bool isPonoramWork MEMBER isPonoramWork NOTIFY isPonoramWorkChanged)
     Q_PROPERTY(QSize ponoramSize MEMBER ponoramSize NOTIFY ponoramSizeChanged)
     Q_PROPERTY(bool isPonoramError MEMBER isPonoramError NOTIFY isPonoramErrorChanged)
+    Q_PROPERTY(QPixmap ponoramResult READ result NOTIFY ponoramResultChanged)
     Q_PROPERTY(bool visibleCloseWindow MEMBER visibleCloseWindow NOTIFY visibleCloseWindowChanged)
     Q_PROPERTY(int primaryX MEMBER primaryX NOTIFY primaryXChanged)
     Q_PROPERTY(int primaryY MEMBER primaryY NOTIFY primaryYChanged)
@@ -30,6 +31,7 @@ class FakeSurface : public QObject
 
 public:
     QPixmap background() const { return m_background; }
+    QPixmap result() const { return ponoramResult; }
     void setBackground(const QPixmap &pixmap)
     {
         m_background = pixmap;
@@ -87,6 +89,7 @@ public:
     bool isPonoramWork = false;
     QSize ponoramSize{-1, -1};
     bool isPonoramError = false;
+    QPixmap ponoramResult;
     bool visibleCloseWindow = false;
     int primaryX = 0;
     int primaryY = 0;
@@ -99,6 +102,7 @@ signals:
     void isPonoramWorkChanged(bool enable);
     void ponoramSizeChanged(QSize);
     void isPonoramErrorChanged(bool);
+    void ponoramResultChanged();
     void visibleCloseWindowChanged(bool);
     void primaryXChanged();
     void primaryYChanged();

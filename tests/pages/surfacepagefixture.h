@@ -4,6 +4,7 @@
 // the overlay window, settings, core, canvas, selector and magnifier, drawn by the software
 // scene graph as the program draws it.
 
+#include "capture/ponorampreview.h"
 #include "capture/screenpicture.h"
 #include "standins.h"
 #include "windows/windowtypes.h"
@@ -27,6 +28,7 @@ struct SurfacePage
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         registerWindowQmlTypes();
         qmlRegisterType<ScreenPicture>("MavuComponent", 1, 0, "ScreenPicture");
+        registerPonoramPreviewType();
         qmlRegisterType<FakeCanvas>("MavuComponent", 1, 0, "MPainterArea");
         qmlRegisterType<FakeSelector>("MavuComponent", 1, 0, "SurfaceSelector");
         qmlRegisterType<FakeMagnifier>("MavuComponent", 1, 0, "MagnifierItem");

@@ -1,7 +1,8 @@
 import QtQuick
+import MavuComponent 1.0
 
-// What the page shows around a running scrolling capture: the place of the preview, the
-// size of the stitched image under it, the progress indicator and the frame round the
+// What the page shows around a running scrolling capture: the preview of the stitched image
+// (fed by the overlay), its size under it, the progress indicator and the frame round the
 // selection. Nothing here takes input.
 Item {
     id: elements
@@ -16,14 +17,15 @@ Item {
     readonly property int selTop: selector.rubberRectTop
     readonly property int selBottom: selector.rubberRectBottom
 
-    // The preview's place; the preview itself is fed by the overlay when it exists.
-    Item {
+    // Beside the selection, on its right unless the preview's picture would not fit there.
+    PonoramPreview {
         id: preview
-        objectName: "ponoramPreviewPlace"
+        objectName: "ponoramPreview"
         width: elements.previewWidth
         height: elements.previewHeight
         x: elements.width - elements.selRight < 115 ? elements.selLeft - elements.previewWidth - 10 : elements.selRight + 10
         y: elements.selBottom - elements.previewHeight - 25
+        visible: elements.working
     }
 
     Rectangle {

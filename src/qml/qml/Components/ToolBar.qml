@@ -23,6 +23,8 @@ Item {
     property var toolTip: null           // the page's shared ToolTip
     property var undoTarget: null        // the canvas that undo and redo act on
     property bool ponoramWork: false     // a scrolling capture runs
+    property bool offerPonoram: false    // the page offers the scrolling capture
+    property bool ponoramAvailable: true // the selection has an area to scroll through
     property bool commandModified: false // Ctrl is held
     property string toolName: ""         // the canvas's current tool
     property string itemName: ""         // the tool name of the canvas's current item

@@ -1,6 +1,7 @@
 import QtQuick
 
-// The toolbar's fold-out row: undo, redo, colour strip, substrate switch and line width.
+// The toolbar's fold-out row: undo, redo, colour strip, substrate switch, the scrolling
+// capture (where the page offers it) and line width.
 BorderImage {
     id: panel
 
@@ -123,6 +124,17 @@ BorderImage {
                 anchors.fill: parent
                 onClicked: panel.toolBar.substrateClicked()
             }
+        }
+
+        PonoramButton {
+            objectName: "ponoramButton"
+            x: slider.x - width - 15
+            y: 17
+            visible: panel.toolBar.offerPonoram
+            running: panel.toolBar.ponoramWork
+            available: panel.toolBar.ponoramAvailable
+            toolTip: panel.toolBar.toolTip
+            onClicked: panel.toolBar.toolButtonTriggered("Ponoram", !running)
         }
 
         Slider {

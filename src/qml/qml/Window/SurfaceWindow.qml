@@ -112,7 +112,6 @@ Item {
         toolBar.reset()
         resultViewer.visible = false
         resultViewer.contentY = 0
-        resultImage.source = ""
         toolTip.visible = false
         confirmBox.reset()
         prepareTools()
@@ -230,19 +229,19 @@ Item {
         clip: true
         interactive: false
         visible: false
-        contentWidth: width
+        contentWidth: resultImage.width
         contentHeight: resultImage.height
 
         function scrollBy(delta) {
             contentY = Math.max(0, Math.min(resultImage.height - height, contentY - delta))
         }
 
-        Image {
+        // The stitched image at its own size: the canvas over it is what the result is
+        // rendered from.
+        ScreenPicture {
             id: resultImage
-            width: resultViewer.width
-            height: sourceSize.height
-            cache: false
-            asynchronous: false
+            objectName: "ponoramResultImage"
+            picture: surface.ponoramResult
 
             MPainterArea {
                 id: ponoramPaintArea
@@ -270,12 +269,23 @@ Item {
             onDragScroll: function(diff) { resultViewer.scrollBy(-diff) }
         }
 
+        PonoramErrorNotice {
+            parent: resultViewer
+            objectName: "ponoramErrorNotice"
+            anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+            visible: surface.isPonoramError
+        }
+
         Connections {
             target: surface
             function onPonoramPixmapComplete() {
+                resultViewer.contentY = 0
                 resultViewer.visible = true
-                resultImage.source = surface.requestBackground()
                 surface.setPaintArea(ponoramPaintArea)
+            }
+            function onIsPonoramWorkChanged() {
+                if (surface.isPonoramWork)
+                    resultViewer.visible = false
             }
         }
     }
@@ -296,15 +306,22 @@ Item {
         toolName: page.currentGraphModule
         itemName: priv.itemName(page.currentItem)
         substrate: page.currentSubstrate
+        offerPonoram: true
+        ponoramAvailable: selector.rubberRectRight > selector.rubberRectLeft
+                          && selector.rubberRectBottom > selector.rubberRectTop
 
+        // The scrolling capture starts once the tool has set its size limits, so that it
+        // grabs the selection as they leave it; it stops before the tool goes, which would
+        // cancel it.
         onToolClick: function(name, check) {
-            if (name === "Ponoram") {
-                if (check)
-                    surface.startPonoram()
-                else
-                    surface.stopPonoram()
-            }
+            if (name === "Ponoram" && !check)
+                surface.stopPonoram()
             priv.setBothCanvases("currentModule", check ? name : "")
+            if (name === "Ponoram" && check) {
+                surface.startPonoram()
+                if (!surface.isPonoramWork)
+                    priv.setBothCanvases("currentModule", "")
+            }
         }
         onClickAccept: surface.uploadScreen()
         onChangeColorLineX: function(arg) {

@@ -1,0 +1,212 @@
+// The scrolling capture in the overlay on a real X server: a window of this test scrolls a
+// tall known picture under the selection; the overlay lets the wheel through, stitches what
+// it shows and hands the stitched picture on like any capture.
+
+#include "capture/ponoram.h"
+#include "capture/screenpicture.h"
+#include "capture/surfaceselector.h"
+#include "capture/surfacewidget.h"
+#include "core.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
+#include "../harness/tallpicture.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QQuickItem>
+#include <QRasterWindow>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <QtTest>
+
+namespace {
+
+constexpr int wheelStep = 40;
+
+// The whole screen, showing a tall picture from `offset` on; each wheel notch down scrolls
+// it by 40 rows.
+class ScrollWindow : public QRasterWindow
+{
+public:
+    ScrollWindow()
+    {
+        setFlags(Qt::FramelessWindowHint);
+        setGeometry(QRect(0, 0, 1920, 1080));
+    }
+    void paintEvent(QPaintEvent *) override { QPainter(this).drawImage(QPoint(0, 0), picture, QRect(0, offset, 1920, 1080)); }
+    void wheelEvent(QWheelEvent *event) override
+    {
+        offset = qBound(0, offset - event->angleDelta().y() / 120 * wheelStep, picture.height() - 1080);
+        update();
+    }
+
+    QImage picture = tallPicture(QSize(1920, 3000), 11);
+    int offset = 0;
+};
+
+QImage rgb(const QPixmap &pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+Ponoram *runningEngine(QObject *overlay)
+{
+    const QList<Ponoram *> engines = overlay->findChildren<Ponoram *>();
+    const auto running = std::find_if(engines.begin(), engines.end(), [](Ponoram *engine) { return engine->isRunning(); });
+    return running == engines.end() ? nullptr : *running;
+}
+
+} // namespace
+
+class PonoramOverlayTest : public QObject
+{
+    Q_OBJECT
+
+    ScrollWindow m_scroll;
+    QPointer<SurfaceWidget> m_overlay;
+    QTemporaryDir m_scratch;
+
+    bool openOverlay(const QRect &selection)
+    {
+        m_overlay = Core::instance()->surfaceWidget();
+        m_overlay->show();
+        if (!QTest::qWaitForWindowExposed(m_overlay))
+            return false;
+        m_overlay->selector()->setRubberRect(QRectF(selection));
+        return true;
+    }
+
+    QQuickItem *pageItem(const char *name) const { return m_overlay->rootObject()->findChild<QQuickItem *>(name); }
+
+    void chooseScrollingTool(bool on)
+    {
+        QMetaObject::invokeMethod(pageItem("toolBar"), "toolButtonTriggered", Q_ARG(QVariant, "Ponoram"),
+                                  Q_ARG(QVariant, on));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        m_scroll.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_scroll));
+    }
+
+    void cleanup()
+    {
+        if (m_overlay && m_overlay->isCapturing())
+            Core::instance()->deleteSurfaceScreen();
+        m_scroll.offset = 0;
+        m_scroll.update();
+        QTest::qWait(200);
+    }
+
+    // The whole road: the toolbar's button, the pointer into the selection, the wheel, the
+    // capture ending by itself once the page stands still, then Save.
+    void scrolledPage_isSavedAsTheStitchedPicture()
+    {
+        const QRect selection(600, 200, 400, 500);
+        QVERIFY(openOverlay(selection));
+        QQuickItem *button = pageItem("ponoramButton");
+        QTRY_VERIFY(button->isVisible());
+        const QPoint play = button->mapToScene(QPointF(12, 10)).toPoint();
+        QVERIFY(QProcess::execute("xdotool", {"mousemove", QString::number(play.x()), QString::number(play.y()),
+                                              "click", "1"}) == 0);
+        QTRY_VERIFY(m_overlay->isPonoramWork());
+        QProcess wheel;
+        wheel.start("xdotool", {"mousemove", "800", "450", "sleep", "0.3", "click", "--repeat", "8", "--delay",
+                                "100", "5"});
+        QTRY_VERIFY_WITH_TIMEOUT(wheel.state() == QProcess::NotRunning, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_overlay->isPonoramWork(), 10000);
+        QCOMPARE(m_scroll.offset, 8 * wheelStep);
+
+        const QString file = m_scratch.filePath("scrolled.png");
+        Core::setSaveFileDialog([&](const QString &, const QString &, const QString &) { return file; });
+        m_overlay->saveScreen();
+        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32),
+                 m_scroll.picture.copy(600, 200, 400, 500 + 8 * wheelStep));
+    }
+
+    // The viewer shows the stitched picture, not the screen, and the result is all of it at
+    // its own size.
+    void result_isShownAndRenderedWhole()
+    {
+        QVERIFY(openOverlay(QRect(100, 100, 400, 300)));
+        const QImage picture = tallPicture(QSize(400, 1200), 5);
+        m_overlay->ponoramComplete(QPixmap::fromImage(picture));
+        const QImage shown = m_overlay->grabWindow().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.copy(100, 100, 380, 300), picture.copy(0, 0, 380, 300));
+        QCOMPARE(rgb(m_overlay->renderRubberRect()), picture);
+    }
+
+    void start_grabsTheSelectionOnTheDesktop_butNotOneWithoutWidth()
+    {
+        QVERIFY(openOverlay(QRect(10, 20, 300, 200)));
+        m_overlay->setGeometry(QRect(100, 50, 1000, 700));
+        QTRY_COMPARE(m_overlay->position(), QPoint(100, 50));
+        chooseScrollingTool(true);
+        Ponoram *engine = runningEngine(m_overlay);
+        QVERIFY(engine);
+        QCOMPARE(engine->rect(), QRect(110, 70, 300, 200));
+        chooseScrollingTool(false);
+
+        m_overlay->selector()->setRubberRect(QRectF(100, 100, 0, 50));
+        m_overlay->startPonoram();
+        QVERIFY(!m_overlay->isPonoramWork());
+        QVERIFY(m_overlay->isPonoramError());
+        QVERIFY(!runningEngine(m_overlay));
+    }
+
+    void scrollingTool_keepsRoomForThePreview_data()
+    {
+        QTest::addColumn<QRect>("selection");
+        QTest::newRow("the whole width") << QRect(0, 300, 1920, 400);
+        QTest::newRow("nearly the whole width") << QRect(10, 300, 1900, 400);
+        QTest::newRow("against the right edge") << QRect(1500, 300, 415, 400);
+    }
+
+    void scrollingTool_keepsRoomForThePreview()
+    {
+        QFETCH(QRect, selection);
+        QVERIFY(openOverlay(selection));
+        chooseScrollingTool(true);
+        // The run starts on the selection as the tool's limits left it.
+        QCOMPARE(runningEngine(m_overlay)->rect(), m_overlay->selectRect());
+        QQuickItem *preview = pageItem("ponoramPreview");
+        QVERIFY(preview->isVisible());
+        QVERIFY(QRectF(0, 0, 1920, 1080).contains(preview->mapRectToScene(preview->boundingRect())));
+        chooseScrollingTool(false);
+        QVERIFY(!m_overlay->isPonoramWork());
+    }
+
+    // The error shows over the result; nothing of the run, its result or its error is left
+    // for the next capture.
+    void errorAndResult_showThenAreGoneInTheNextCapture()
+    {
+        const QRect selection(200, 150, 300, 200);
+        QVERIFY(openOverlay(selection));
+        m_overlay->startPonoram();
+        QTest::qWait(200);
+        m_overlay->stopPonoram();
+        m_overlay->ponoramError();
+        QVERIFY(pageItem("ponoramErrorNotice")->isVisible());
+        QVERIFY(!m_overlay->ponoramResult().isNull());
+        Core::instance()->deleteSurfaceScreen();
+
+        QVERIFY(openOverlay(selection));
+        QVERIFY(!m_overlay->isPonoramError());
+        QVERIFY(m_overlay->ponoramResult().isNull());
+        QCOMPARE(m_overlay->ponoramSize(), QSize(-1, -1));
+        QVERIFY(!pageItem("ponoramViewer")->isVisible());
+        QCOMPARE(rgb(m_overlay->renderRubberRect()), m_scroll.picture.copy(selection));
+        // A run still going when the capture ends stops with it.
+        m_overlay->startPonoram();
+        Core::instance()->deleteSurfaceScreen();
+        QVERIFY(!runningEngine(m_overlay));
+        QTRY_VERIFY(!m_overlay->isPonoramWork());
+    }
+};
+
+QTEST_MAIN(PonoramOverlayTest)
+#include "tst_ponoramoverlay.moc"
