@@ -55,14 +55,14 @@ EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
     setColor(Qt::transparent);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/EditPonoramPage.qml")));
     setObjectName(QStringLiteral("EditPonoramWindow"));
-    setBackground(image);
-    // The page takes the image's size once the image is loaded, and the window the page's.
-    connect(this, &QWindow::widthChanged, this, &EditPonoramWidget::centreInScreen);
-    connect(this, &QWindow::heightChanged, this, &EditPonoramWidget::centreInScreen);
     if (QQuickItem *root = rootObject()) {
         m_canvas = root->findChild<MPainterArea *>(QStringLiteral("paintArea"));
         m_selector = root->findChild<SurfaceSelector *>(QStringLiteral("SurfaceSelector"));
     }
+    setBackground(image);
+    // The page takes the image's size once the image is loaded, and the window the page's.
+    connect(this, &QWindow::widthChanged, this, &EditPonoramWidget::centreInScreen);
+    connect(this, &QWindow::heightChanged, this, &EditPonoramWidget::centreInScreen);
 }
 
 EditPonoramWidget::~EditPonoramWidget()
@@ -97,8 +97,8 @@ void EditPonoramWidget::setBackground(QPixmap pm)
 {
     qDebug() << Q_FUNC_INFO << rootContext() << rootObject() << (pm.isNull() ? "true" : "false");
     m_background = pm;
-    if (MPainterArea *canvas = rootObject() ? rootObject()->findChild<MPainterArea *>(QStringLiteral("paintArea")) : nullptr)
-        canvas->setBackground(pm.toImage());
+    if (m_canvas)
+        m_canvas->setBackground(pm.toImage());
     emit backgroundChange();
     centreInScreen();
 }
