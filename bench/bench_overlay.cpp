@@ -24,6 +24,8 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include "../tests/harness/rootpicture.h"
+
 #include <algorithm>
 #include <random>
 
@@ -137,20 +139,7 @@ public:
 
     void paintRoot(const QImage &picture)
     {
-        const int depth = DefaultDepth(m_display, DefaultScreen(m_display));
-        Pixmap pixmap = XCreatePixmap(m_display, m_root, uint(m_width), uint(m_height), uint(depth));
-        QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
-        XImage *image = XCreateImage(m_display, DefaultVisual(m_display, DefaultScreen(m_display)), uint(depth),
-                                     ZPixmap, 0, reinterpret_cast<char *>(pixels.bits()), uint(m_width),
-                                     uint(m_height), 32, 0);
-        XPutImage(m_display, pixmap, DefaultGC(m_display, DefaultScreen(m_display)), image, 0, 0, 0, 0,
-                  uint(m_width), uint(m_height));
-        image->data = nullptr; // the pixels belong to the QImage
-        XDestroyImage(image);
-        XSetWindowBackgroundPixmap(m_display, m_root, pixmap);
-        XClearWindow(m_display, m_root);
-        XFreePixmap(m_display, pixmap);
-        XSync(m_display, False);
+        putRootPicture(m_display, picture);
         m_expected.clear();
         for (int i = 0; i < 16; ++i) {
             const QPoint point(m_width * (2 * (i % 4) + 1) / 8 + 3, m_height * (2 * (i / 4) + 1) / 8 + 5);

@@ -230,6 +230,15 @@ def overlay_images():
 
 
 
+def editor_images():
+    canvas("component", "close_edit_ponoram.png", 12, 12, fill("none", "#c9cbd3", 2), d("line 1,1 11,11"), d("line 11,1 1,11"))
+    canvas("component", "zoom_minus_control.png", 10, 10, fill("none", "#c9cbd3", 2), d("line 0,5 10,5"))
+    canvas("component", "zoom_plus_control.png", 10, 10, fill("none", "#c9cbd3", 2), d("line 0,5 10,5"), d("line 5,0 5,10"))
+    canvas("component", "zoom_hover_background.png", 20, 20, fill("#ffffff20"), d("roundrectangle 0,0 19,19 4,4"))
+    canvas("component", "zoom_press_background.png", 20, 20, fill("#00000050"), d("roundrectangle 0,0 19,19 4,4"))
+    canvas("component", "zoom_slider.png", 155, 5, fill("#1c2227", "#4c4f50"), d("roundrectangle 0.5,0.5 154.5,4.5 2,2"))
+
+
 def capture_images():
     # A thin cross with a light outline, readable on any screen; the hot spot is its centre.
     canvas("cursor", "cross_cursor.png", 21, 21, fill("none", "#ffffff", 3), d("line 10.5,0 10.5,21"),
@@ -349,6 +358,7 @@ if __name__ == "__main__":
     app_icons()
     overlay_images()
     capture_images()
+    editor_images()
     settings_images()
     social_icons()
     launcher_icons()

@@ -25,6 +25,8 @@ class QLockFile;
 class QMediaCaptureSession;
 class QMediaRecorder;
 class QMenu;
+class SelectorWidgetMac;
+class EditPonoramWidget;
 class SettingWidget;
 class SurfaceWidget;
 class UploadModel;
@@ -86,6 +88,8 @@ public:
     // Builds the overlay window ahead of the first capture, so that the first hotkey finds it.
     void prepareOverlay();
     Q_INVOKABLE void screen(bool fullscreen, bool quick);
+    // A new selector window for one screen, remembered as the last one; deleted once closed.
+    SelectorWidgetMac *surfaceSelectorWidgetMac();
 
     // ---- Delivery of a capture (core_delivery.cpp) ----
     // The save dialog; tests put their own answer in.
@@ -145,6 +149,8 @@ public slots:
     void quickScreen();
     void openSurfaceRect(int index, QRect rect, QPixmap pxm);
     void deleteSurfaceScreen();
+    // Several screens (core_screens.cpp): the editor window on a finished image.
+    void ponoramEdit(QPixmap res);
 
     // Delivery (core_delivery.cpp).
     void screenUpload(int type = 0, bool quick = false, QPixmap pxm = QPixmap());
@@ -176,6 +182,7 @@ private slots:
     void createTrayIcon();
     void activatedTrayIcon(QSystemTrayIcon::ActivationReason reason);
     void deleteSettingWindow();
+    void deleteEditPonoram();
     void settingWindowVisibleChanged(bool visible);
     void noteUploadFailure();
 
@@ -200,6 +207,8 @@ private:
     void closeOverlay();
     void countCapture();
     SurfaceWidget *overlayWindow();
+    void openSelectorWindows();
+    bool captureUnderWay() const;
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
 
     static Core *m_instance;
@@ -212,6 +221,8 @@ private:
     QSystemTrayIcon *m_trayIcon = nullptr;
     QPointer<SurfaceWidget> m_surface;
     SurfaceWidget *m_overlayWindow = nullptr;
+    QPointer<SelectorWidgetMac> m_selectorWidgetMac;
+    QPointer<EditPonoramWidget> m_editPonoram;
     QPointer<MainToolWidget> m_mainToolWidget;
     QPointer<SettingWidget> m_settingWidget;
     QPointer<AutorizationWidget> m_autorizationWidget;

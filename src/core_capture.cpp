@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "capture/screengrab.h"
+#include "capture/screenjoin.h"
 #include "capture/surfacewidget.h"
 #include "network/analytics.h"
 #include "network/autorization.h"
@@ -11,7 +12,6 @@
 
 #include <QDebug>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
@@ -44,13 +44,20 @@ void Core::quickScreen()
     screenUpload(0, true, QPixmap());
 }
 
-// Until the per-screen selector windows and the editor window exist, every capture opens
-// the overlay over the whole desktop, also with several screens.
+// One screen: the overlay over it. Several: a selector window on each screen, or, for the
+// whole desktop, all screens joined in the editor window (core_screens.cpp).
 void Core::screen(bool fullscreen, bool quick)
 {
     clearAudioFile();
     if (!checkAutorization())
         return;
+    if (QGuiApplication::screens().size() >= 2) {
+        if (fullscreen)
+            ponoramEdit(joinScreens());
+        else
+            openSelectorWindows();
+        return;
+    }
     SurfaceWidget *overlay = surfaceWidget();
     overlay->setFullscreen(fullscreen);
     overlay->setQuickScreen(quick);
@@ -97,24 +104,14 @@ void Core::deleteSurfaceScreen()
     QTimer::singleShot(0, this, [] { malloc_trim(0); });
 }
 
+// Each screen is read on its own, so that the parts of the union no screen shows stay black.
 QPixmap joinScreens()
 {
-    QRect united;
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    for (QScreen *screen : screens)
-        united = united.united(screen->geometry());
-    united = united.normalized();
-    QPixmap joined(united.size());
-    joined.fill(Qt::black);
-    QPainter painter(&joined);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    for (QScreen *screen : screens) {
-        const QRect area = screen->geometry();
-        QPixmap grab = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    QList<ScreenImage> screens;
+    for (QScreen *screen : QGuiApplication::screens()) {
+        QPixmap grab = QPixmap::fromImage(grabScreenArea(screen->geometry()));
         grab.setDevicePixelRatio(screen->devicePixelRatio());
-        painter.drawPixmap(QRect(area.topLeft() - united.topLeft(), area.size()), grab,
-                           QRect(QPoint(0, 0), grab.size()));
+        screens.append({screen->geometry(), grab});
     }
-    painter.end();
-    return joined;
+    return joinScreenImages(screens, desktopArea().normalized());
 }

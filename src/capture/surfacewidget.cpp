@@ -5,12 +5,14 @@
 #include "capture/magnifieritem.h"
 #include "capture/pngdataurl.h"
 #include "capture/ponorampreview.h"
+#include "capture/sceneposition.h"
 #include "capture/screengrab.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
 #include "network/analytics.h"
 #include "painter/mpainterarea.h"
 #include "painter/paintertypes.h"
+#include "platform/usefull_linux.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
 
@@ -223,11 +225,10 @@ void SurfaceWidget::showOnWindow(int screenIndex, QRect rect, QPixmap shot)
         beginCapture(screenGeometry, shot);
     else
         setBackground(shot);
-    setPosition(screenGeometry.topLeft());
-    setGeometry(QRect(screenGeometry.topLeft(), screenGeometry.size() / 2));
     update();
-    showFullScreen();
+    showFullScreenOn(this, screenGeometry);
     raise();
+    requestActivate();
     if (m_selector)
         m_selector->setRubberRect(QRectF(rect));
 }
@@ -390,10 +391,7 @@ QRect SurfaceWidget::toolbarScreen(int x, int y, int width, int height) const
 
 QPointF SurfaceWidget::mapToScene(QQuickItem *item) const
 {
-    QPointF position;
-    for (QQuickItem *current = item; current && current->parentItem(); current = current->parentItem())
-        position = QPointF(int(position.x() + current->x()), int(position.y() + current->y()));
-    return position;
+    return scenePosition(item);
 }
 
 QPointF SurfaceWidget::mapToScenePoint(QQuickItem *, int, int) const

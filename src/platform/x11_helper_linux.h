@@ -12,3 +12,26 @@ struct ApplicationConnection
 };
 
 ApplicationConnection applicationConnection();
+
+// The pixels of an X screen's root window read through Xlib, on a connection of its own.
+// Rows top to bottom, 4 bytes a pixel: blue, green, red, 255 (QImage::Format_RGB32 here).
+// The record owns data (malloc); x11_screenshot_free releases it.
+struct X11ScreenshotData
+{
+    unsigned char *data = nullptr;
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    bool success = false;
+};
+
+// True when the default display can be opened; the connection is closed again at once.
+bool x11_is_available();
+
+// The root window of X screen `screen`, or of the default X screen when there is no such
+// screen. Fails (success false, data null) unless the root is true colour with 8 bits for
+// each of red, green and blue, where any other layout would give wrong colours.
+X11ScreenshotData x11_screenshot(int screen);
+
+// Frees the pixels once; a second call does nothing.
+void x11_screenshot_free(X11ScreenshotData *shot);

@@ -41,7 +41,9 @@ qt_add_resources(mavucore "mavu_page_components"
   PREFIX "/qml"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${mavu_page_components}
-        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceWindow.qml)
+        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceWindow.qml
+        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceSelectorMacWindow.qml
+        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/EditPonoramPage.qml)
 file(GLOB mavu_page_component_images CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.gif)
 list(REMOVE_ITEM mavu_page_component_images ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/color_line_big.png)
@@ -60,6 +62,12 @@ qt_add_resources(mavucore "mavu_page_icons"
   PREFIX "/icon"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${mavu_page_icons})
+# The editor's zoom controls stand under the icon prefix with the component folder's path.
+file(GLOB mavu_zoom_images CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/zoom_*.png)
+qt_add_resources(mavucore "mavu_zoom_images"
+  PREFIX "/icon"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
+  FILES ${mavu_zoom_images})
 qt_add_resources(mavucore "mavu_cursors"
   PREFIX "/cursor"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml

@@ -1,9 +1,14 @@
 // Several screens, on the offscreen platform with a screen layout of its own: one screen
-// left of the origin, one lower and to the right.
+// left of the origin, one lower and to the right. The editor window opens on the first.
 
+#include "capture/editponoramwidget.h"
+#include "capture/screenjoin.h"
 #include "capture/surfacewidget.h"
 #include "core.h"
+#include "painter/mpainterarea.h"
 #include "settings/constants.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -34,6 +39,56 @@ private:
     QColor m_colour;
 };
 
+QPixmap filled(const QSize &size, QColor colour)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(colour);
+    return pixmap;
+}
+
+// The editor as the controller opens it, once it shows the image.
+EditPonoramWidget *openEditor(const QPixmap &image)
+{
+    const auto editorWindows = [] {
+        const QWindowList windows = QGuiApplication::topLevelWindows();
+        return std::count_if(windows.begin(), windows.end(),
+                             [](QWindow *window) { return qobject_cast<EditPonoramWidget *>(window); });
+    };
+    if (!QTest::qWaitFor([&] { return editorWindows() == 0; }))
+        return nullptr;
+    Core::instance()->ponoramEdit(image);
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        auto *editor = qobject_cast<EditPonoramWidget *>(window);
+        if (editor && editor->isVisible() && QTest::qWaitForWindowExposed(editor)
+            && QTest::qWaitFor([editor] { return editor->paintArea()->width() > 0; }))
+            return editor;
+    }
+    return nullptr;
+}
+
+// A rectangle drawn with the mouse from one point of the image to another, at the zoom the
+// minus button was clicked down to, then saved.
+QImage annotateAndSave(int minusClicks, const QString &file)
+{
+    EditPonoramWidget *editor = openEditor(filled(QSize(2000, 300), Qt::white));
+    if (!editor)
+        return QImage();
+    auto *minus = editor->rootObject()->findChild<QQuickItem *>(QStringLiteral("zoomMinus"));
+    for (int i = 0; i < minusClicks; ++i)
+        QTest::mouseClick(editor, Qt::LeftButton, {}, minus->mapToScene(QPointF(10, 10)).toPoint());
+    MPainterArea *canvas = editor->paintArea();
+    canvas->setCurrentModule(QStringLiteral("Rect"));
+    const QPoint from = canvas->mapToScene(QPointF(400, 100)).toPoint();
+    const QPoint to = canvas->mapToScene(QPointF(700, 250)).toPoint();
+    QTest::mousePress(editor, Qt::LeftButton, {}, from);
+    QTest::mouseMove(editor, (from + to) / 2);
+    QTest::mouseMove(editor, to);
+    QTest::mouseRelease(editor, Qt::LeftButton, {}, to);
+    Core::setSaveFileDialog([file](const QString &, const QString &, const QString &) { return file; });
+    QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    return QImage(file);
+}
+
 } // namespace
 
 class JoinScreensTest : public QObject
@@ -52,14 +107,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&right));
 
         const QImage joined = joinScreens().toImage();
-        QCOMPARE(joined.size(), QSize(800 + 1024, 100 + 768));
+        QCOMPARE(joined.size(), QSize(1600 + 1024, 900));
         QCOMPARE(QColor(joined.pixel(10, 10)), QColor(Qt::red));
-        QCOMPARE(QColor(joined.pixel(799, 599)), QColor(Qt::red));
-        QCOMPARE(QColor(joined.pixel(800, 100)), QColor(Qt::blue));
-        QCOMPARE(QColor(joined.pixel(1823, 867)), QColor(Qt::blue));
+        QCOMPARE(QColor(joined.pixel(1599, 899)), QColor(Qt::red));
+        QCOMPARE(QColor(joined.pixel(1600, 100)), QColor(Qt::blue));
+        QCOMPARE(QColor(joined.pixel(2623, 867)), QColor(Qt::blue));
         // Parts of the union that no screen covers stay black.
-        QCOMPARE(QColor(joined.pixel(900, 50)), QColor(Qt::black));
-        QCOMPARE(QColor(joined.pixel(100, 700)), QColor(Qt::black));
+        QCOMPARE(QColor(joined.pixel(1700, 50)), QColor(Qt::black));
+        QCOMPARE(QColor(joined.pixel(1700, 880)), QColor(Qt::black));
     }
 
     void overlayOnTheSecondScreen_writesScreenInfoAndCoversThatScreen()
@@ -76,6 +131,44 @@ private slots:
         QCOMPARE(overlay->renderRubberRect().toImage().pixelColor(5, 5), QColor(Qt::green));
         Core::instance()->deleteSurfaceScreen();
     }
+
+    // The part of the desktop left of and above the origin is not lost to the join.
+    void joinedArea_placesScreensAtNegativePositions()
+    {
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        const QImage joined = joinScreenImages({{screens.at(0)->geometry(), filled(QSize(1600, 900), Qt::red)},
+                                                {screens.at(1)->geometry(), filled(QSize(1024, 768), Qt::blue)}},
+                                               QRect(-100, 50, 200, 100))
+                                  .toImage();
+        QCOMPARE(joined.size(), QSize(200, 100));
+        QCOMPARE(QColor(joined.pixel(0, 0)), QColor(Qt::red));
+        QCOMPARE(QColor(joined.pixel(99, 99)), QColor(Qt::red));
+        QCOMPARE(QColor(joined.pixel(100, 50)), QColor(Qt::blue));
+        QCOMPARE(QColor(joined.pixel(150, 10)), QColor(Qt::black));
+    }
+
+    void editor_isCentredInItsScreensAvailableArea()
+    {
+        EditPonoramWidget *editor = openEditor(filled(QSize(2000, 300), Qt::white));
+        QVERIFY(editor);
+        const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        QVERIFY2((editor->geometry().center() - centre).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("window at %1,%2").arg(editor->x()).arg(editor->y())));
+        editor->close();
+    }
+
+    // The zoom only scales what is shown: the saved image is the image's size, the
+    // rectangle where it was drawn on the image.
+    void editor_savesTheSameImageAtAnyZoom()
+    {
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        QTemporaryDir folder;
+        const QImage atFull = annotateAndSave(0, folder.filePath("full.png"));
+        const QImage atHalf = annotateAndSave(5, folder.filePath("half.png"));
+        QCOMPARE(atFull.size(), QSize(2000, 300));
+        QVERIFY(atFull != filled(QSize(2000, 300), Qt::white).toImage().convertToFormat(atFull.format()));
+        QCOMPARE(atHalf, atFull);
+    }
 };
 
 int main(int argc, char *argv[])
@@ -83,7 +176,7 @@ int main(int argc, char *argv[])
     QTemporaryFile layout;
     layout.open();
     layout.write(R"({"screens": [
-        {"name": "left", "x": -800, "y": 0, "width": 800, "height": 600, "logicalDpi": 96, "dpr": 1},
+        {"name": "left", "x": -1600, "y": 0, "width": 1600, "height": 900, "logicalDpi": 96, "dpr": 1},
         {"name": "right", "x": 0, "y": 100, "width": 1024, "height": 768, "logicalDpi": 96, "dpr": 1}
     ]})");
     layout.flush();

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Runs one test program with a HOME and XDG_RUNTIME_DIR of its own, either on a private
-# Xvfb server (mode "xvfb") or on Qt's offscreen platform (mode "offscreen").
+# Xvfb server (mode "xvfb"), on a private Xvfb server of two monitors side by side, each
+# 1920x1080, under the openbox window manager (mode "two-monitors"), or on Qt's offscreen
+# platform (mode "offscreen").
 set -u
 mode=$1
 shift
 
 scratch=$(mktemp -d /tmp/mavu-test.XXXXXX)
 xvfb_pid=""
+wm_pid=""
 cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -rf "$scratch"
 }
@@ -22,7 +26,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 start_xvfb() {
   local display_file=$scratch/display
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$display_file" 2>"$scratch/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${1:-1920x1080}x24" -noreset -nolisten tcp 3>"$display_file" 2>"$scratch/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 1 200); do
     if grep -q '^[0-9]' "$display_file" 2>/dev/null; then
@@ -37,8 +41,28 @@ start_xvfb() {
   exit 1
 }
 
+# The server's one output becomes the left monitor, a second monitor without output stands
+# right of it; -noreset keeps them when xrandr disconnects.
+split_into_two_monitors() {
+  xrandr --setmonitor MAVU-LEFT 1920/508x1080/286+0+0 screen >/dev/null &&
+    xrandr --setmonitor MAVU-RIGHT 1920/508x1080/286+1920+0 none >/dev/null
+}
+
+start_window_manager() {
+  openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 1 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    sleep 0.05
+  done
+  echo "openbox did not start:" >&2
+  cat "$scratch/openbox.log" >&2
+  exit 1
+}
+
 case "$mode" in
   xvfb) start_xvfb ;;
+  two-monitors) start_xvfb 3840x1080 && split_into_two_monitors && start_window_manager ;;
   offscreen) export QT_QPA_PLATFORM=offscreen; unset DISPLAY ;;
   *) echo "unknown mode $mode" >&2; exit 2 ;;
 esac

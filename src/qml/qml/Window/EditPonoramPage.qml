@@ -1,0 +1,267 @@
+import QtQuick
+import QtQml
+import MavuComponent 1.0
+import "../Components"
+
+// The editor window's page: the image on its canvas in a scrollable, zoomable view, the
+// toolbar under it, a close button. The zoom scales the view of image and canvas together,
+// so the canvas keeps the image's own size and the annotations their places on the image.
+Rectangle {
+    id: page
+
+    // The image's size at 100 %.
+    property int imageWidth: 0
+    property int imageHeight: 0
+    property real zoom: 1
+    property string currentGraphModule: ""
+    property var currentItem: null
+    property bool currentSubstrate: canvas.currentSubstrate
+
+    function setZoom(percent) {
+        zoomSlider.setValue(percent)
+    }
+
+    function itemName(item) {
+        if (!item)
+            return ""
+        if (typeof item.name === "function")
+            return String(item.name())
+        return item.name === undefined ? "" : String(item.name)
+    }
+
+    function scrollTo(x, y) {
+        view.contentX = Math.max(0, Math.min(view.contentWidth - view.width, x))
+        view.contentY = Math.max(0, Math.min(view.contentHeight - view.height, y))
+    }
+
+    color: "#00ffffff"
+    width: imageWidth + 100 > surface.maxWidth ? surface.maxWidth : Math.max(imageWidth + 100, 900)
+    height: imageHeight + 202 > surface.maxHeight ? surface.maxHeight : imageHeight + 202
+
+    onCurrentSubstrateChanged: canvas.currentSubstrate = currentSubstrate
+
+    MouseArea {
+        property point pressPoint
+        anchors.fill: parent
+        onPressed: function(mouse) { pressPoint = Qt.point(mouse.x, mouse.y) }
+        onPositionChanged: function(mouse) {
+            window.move(window.x - (pressPoint.x - mouse.x), window.y - (pressPoint.y - mouse.y))
+        }
+    }
+
+    Rectangle {
+        objectName: "closeButton"
+        width: 30
+        height: 30
+        anchors { top: parent.top; right: parent.right; topMargin: 33; rightMargin: 33 }
+        z: 20000
+        radius: 4
+        color: closeMouse.containsMouse ? "#363d43" : "#2e353b"
+        Image {
+            anchors.centerIn: parent
+            source: "qrc:/component/image/component/close_edit_ponoram.png"
+        }
+        MouseArea {
+            id: closeMouse
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: {
+                console.log("EditPonoramPage: close")
+                window.close()
+            }
+        }
+    }
+
+    Rectangle {
+        id: content
+        anchors { fill: parent; margins: 30; bottomMargin: 35 }
+        color: "#2e353b"
+        radius: 5
+
+        Rectangle {
+            anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+            height: 180
+            radius: 5
+            gradient: Gradient {
+                GradientStop { position: 0.0; color: "#2e353b" }
+                GradientStop { position: 1.0; color: "#1c2227" }
+            }
+        }
+
+        Flickable {
+            id: view
+            objectName: "pictureView"
+            anchors { fill: parent; leftMargin: 7; rightMargin: 7; topMargin: 7; bottomMargin: 135 }
+            clip: true
+            interactive: false
+            contentWidth: page.imageWidth * page.zoom
+            contentHeight: page.imageHeight * page.zoom
+
+            Image {
+                id: picture
+                objectName: "picture"
+                asynchronous: false
+                cache: false
+                width: page.imageWidth
+                height: page.imageHeight
+                scale: page.zoom
+                transformOrigin: Item.TopLeft
+                onSourceSizeChanged: {
+                    page.imageWidth = sourceSize.width / surface.currentPixmapAcpectRatio
+                    page.imageHeight = sourceSize.height / surface.currentPixmapAcpectRatio
+                }
+
+                MPainterArea {
+                    id: canvas
+                    objectName: "paintArea"
+                    anchors.fill: parent
+                    z: 1
+                    onCurrentModuleChanged: {
+                        page.currentGraphModule = currentModule
+                        toolBar.setCurrentModule(currentModule)
+                    }
+                    onCurrentItemChange: function(item) { page.currentItem = item }
+                    onCurrentColorXChanged: toolBar.setColorLineX(currentColorX)
+                }
+            }
+            Item {
+                objectName: "ponoramPaintArea"
+                width: 0
+                height: 0
+                z: 1
+            }
+        }
+        WheelArea {
+            anchors.fill: view
+            onVerticalWheel: function(delta) { page.scrollTo(view.contentX, view.contentY - delta) }
+        }
+        ScrollBar {
+            width: 12
+            anchors { right: view.right; rightMargin: 5; top: view.top; topMargin: 40; bottom: view.bottom; bottomMargin: 10 }
+            orientation: Qt.Vertical
+            position: view.visibleArea.yPosition
+            pageSize: view.visibleArea.heightRatio
+            visible: pageSize < 1
+            onDragScroll: function(diff) { page.scrollTo(view.contentX, view.contentY + diff) }
+        }
+        ScrollBar {
+            height: 12
+            anchors { left: view.left; right: view.right; leftMargin: 5; rightMargin: 5; bottom: view.bottom; bottomMargin: 10 }
+            orientation: Qt.Horizontal
+            position: view.visibleArea.xPosition
+            pageSize: view.visibleArea.widthRatio
+            visible: pageSize < 1
+            onDragScroll: function(diff) { page.scrollTo(view.contentX + diff, view.contentY) }
+        }
+
+        Row {
+            objectName: "zoomControls"
+            x: 20
+            y: view.y + view.height + 20
+            width: 200
+            height: 40
+            spacing: 2
+            visible: page.imageWidth > surface.maxWidth
+
+            ZoomButton {
+                objectName: "zoomMinus"
+                icon: "qrc:/icon/image/component/zoom_minus_control.png"
+                onClicked: zoomSlider.setValue(zoomSlider.value - 10)
+            }
+            ZoomSlider {
+                id: zoomSlider
+                objectName: "zoomSlider"
+                anchors.verticalCenter: parent.verticalCenter
+                onValueChanged: {
+                    page.zoom = value / 100
+                    page.scrollTo(page.imageWidth * page.zoom / 2 - view.width / 2,
+                                  page.imageHeight * page.zoom / 2 - view.height / 2)
+                }
+            }
+            ZoomButton {
+                objectName: "zoomPlus"
+                icon: "qrc:/icon/image/component/zoom_plus_control.png"
+                onClicked: zoomSlider.setValue(zoomSlider.value + 10)
+            }
+        }
+    }
+
+    component ZoomButton: Image {
+        property alias icon: glyph.source
+        signal clicked()
+        width: 20
+        height: 20
+        anchors.verticalCenter: parent.verticalCenter
+        source: zoomMouse.pressed ? "qrc:/icon/image/component/zoom_press_background.png"
+                : zoomMouse.containsMouse ? "qrc:/icon/image/component/zoom_hover_background.png" : ""
+        Image {
+            id: glyph
+            anchors.centerIn: parent
+        }
+        MouseArea {
+            id: zoomMouse
+            anchors.fill: parent
+            hoverEnabled: true
+            onReleased: parent.clicked()
+        }
+    }
+
+    ToolBar {
+        id: toolBar
+        objectName: "toolBar"
+        anchors.horizontalCenter: content.horizontalCenter
+        y: content.y + view.y + view.height + 10
+        z: 20000
+        enableMove: false
+        shortTool: true
+        host: surface
+        toolTip: toolTip
+        undoTarget: canvas
+        toolName: page.currentGraphModule
+        itemName: page.itemName(page.currentItem)
+        substrate: page.currentSubstrate
+
+        onToolClick: function(name, check) { canvas.currentModule = check ? name : "" }
+        onClickAccept: {
+            page.setZoom(100)
+            window.uploadScreen()
+        }
+        onChangeColorLineX: function(arg) {
+            canvas.currentColor = core.getColorFromX(arg)
+            canvas.currentColorX = arg
+        }
+        onChangeColorLineXEnd: function(value, oldValue) {
+            settings.colorColorLine = value
+            canvas.pushColorChange(value, oldValue)
+        }
+        onChangeWidthLineValue: function(value) { canvas.currentLineWidth = value }
+        onChangeWidthLineValueEnd: function(value, oldValue) {
+            settings.widthColorLine = value
+            canvas.pushLineWidthChange(value, oldValue)
+        }
+        onSubstrateClicked: page.currentSubstrate = !page.currentSubstrate
+    }
+
+    ToolTip {
+        id: toolTip
+        objectName: "toolTip"
+        z: 50004
+        maxWidth: 210
+        visible: false
+    }
+
+    Connections {
+        target: window
+        function onBackgroundChange() { picture.source = window.requestBackground() }
+    }
+
+    Component.onCompleted: {
+        canvas.forceActiveFocus()
+        canvas.currentColor = core.getColorFromX(settings.colorColorLine)
+        toolBar.setColorLineX(settings.colorColorLine)
+        toolBar.setLineWidth(canvas.currentLineWidth)
+        page.imageWidth = picture.sourceSize.width / surface.currentPixmapAcpectRatio
+        page.imageHeight = picture.sourceSize.height / surface.currentPixmapAcpectRatio
+        page.setZoom(100)
+    }
+}
