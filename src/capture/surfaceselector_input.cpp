@@ -26,6 +26,7 @@ void SurfaceSelector::keyPressEvent(QKeyEvent *event)
         QQuickItem::keyPressEvent(event);
         return;
     }
+    // Only a first drag slides with it (mouseMoveEvent); a finished selection is resized.
     setMoveSelector(true);
     event->accept();
 }
