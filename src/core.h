@@ -100,6 +100,9 @@ public:
     using FolderDialog = std::function<QString(const QString &caption, const QString &start)>;
     static void setFolderDialog(FolderDialog dialog);
     QString lastCaptureFile() const { return m_lastCaptureFile; }
+    // What screenSaveToDisk does, telling whether the capture reached a file: false when the
+    // user cancelled the dialog or the file could not be written.
+    bool saveToDisk(QPixmap pxm);
 
 public slots:
     QString appVersion() const;
@@ -203,7 +206,7 @@ private:
     void fillTrayMenu();
     void updateLinkActions();
     void forgetUploadWidget();
-    void saveImageFile(const QString &fileName, const QByteArray &bytes);
+    bool saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
     void countCapture();
     SurfaceWidget *overlayWindow();
@@ -273,7 +276,7 @@ private:
     void startRecording();
     void restartSilentRecording();
     bool finishRecording();
-    void saveVoiceComment(const QString &fileName);
+    bool saveVoiceComment(const QString &fileName);
 
     QMediaCaptureSession *m_captureSession = nullptr;
     QAudioInput *m_audioInput = nullptr;

@@ -190,8 +190,13 @@ void Core::screenPostMail(QPixmap pxm) { screenUpload(5, false, pxm); }
 
 void Core::screenSaveToDisk(QPixmap pxm)
 {
+    saveToDisk(pxm);
+}
+
+bool Core::saveToDisk(QPixmap pxm)
+{
     if (pxm.isNull() && !m_surface)
-        return;
+        return false;
     m_captureTitle = limitedTitle(millisecondsNow());
     QString start = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
     if (start.isEmpty())
@@ -202,7 +207,7 @@ void Core::screenSaveToDisk(QPixmap pxm)
     if (m_imageToSave.isNull()) {
         showErrorWidget(tr("The capture is empty: nothing was saved"));
         closeOverlay();
-        return;
+        return false;
     }
     const bool voiceComment = isHaveAudioFile();
     const Encoding encoding = chosenEncoding();
@@ -213,25 +218,25 @@ void Core::screenSaveToDisk(QPixmap pxm)
     if (fileName.isEmpty()) {
         if (pxm.isNull() && m_surface)
             m_surface->show();
-        return;
+        return false;
     }
     if (!fileName.contains(extension))
         fileName += extension;
     if (voiceComment)
-        saveVoiceComment(fileName);
-    else
-        saveImageFile(fileName, encode(m_imageToSave, encoding));
+        return saveVoiceComment(fileName);
+    return saveImageFile(fileName, encode(m_imageToSave, encoding));
 }
 
 // The picture joins the recording as a JPEG of full quality. When that fails the user is
 // told and the overlay comes back, so that the capture is not lost.
-void Core::saveVoiceComment(const QString &fileName)
+bool Core::saveVoiceComment(const QString &fileName)
 {
     const auto keepCapture = [this](const QString &error) {
         if (!error.isEmpty())
             showErrorWidget(error);
         if (m_surface)
             m_surface->show();
+        return false;
     };
     const QString image = m_tempDir + millisecondsNow();
     QString error;
@@ -244,22 +249,23 @@ void Core::saveVoiceComment(const QString &fileName)
     QFile file(joined);
     if (!file.open(QIODevice::ReadOnly))
         return keepCapture(tr("Can't read the voice comment %1: %2").arg(joined, file.errorString()));
-    saveImageFile(fileName, file.readAll());
+    return saveImageFile(fileName, file.readAll());
 }
 
 // Keeps the overlay (only hidden) when the file cannot be written, so the capture is not
 // lost: the user can try again.
-void Core::saveImageFile(const QString &fileName, const QByteArray &bytes)
+bool Core::saveImageFile(const QString &fileName, const QByteArray &bytes)
 {
     QString error;
     if (!writeAtomically(fileName, bytes, &error)) {
         showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
         if (m_surface)
             m_surface->show();
-        return;
+        return false;
     }
     Setting::instance()->setValue(SettingKeys::lastSavePath, QFileInfo(fileName).path());
     closeOverlay();
+    return true;
 }
 
 void Core::closeOverlay()

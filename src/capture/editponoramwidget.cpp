@@ -1,6 +1,7 @@
 #include "editponoramwidget.h"
 
 #include "capture/pngdataurl.h"
+#include "capture/sharekeys.h"
 #include "capture/sceneposition.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
@@ -149,7 +150,12 @@ void EditPonoramWidget::uploadScreen()
     close();
 }
 
-void EditPonoramWidget::saveScreen() { handOver(&Core::screenSaveToDisk); }
+// A cancelled or failed save keeps the editor open, so that the annotated image is not lost.
+void EditPonoramWidget::saveScreen()
+{
+    if (Core::instance()->saveToDisk(renderImage()))
+        close();
+}
 void EditPonoramWidget::screenPostVK() { handOver(&Core::screenPostVK); }
 void EditPonoramWidget::screenPostOdnoklassniki() { handOver(&Core::screenPostOdnoklassniki); }
 void EditPonoramWidget::screenPostFacebook() { handOver(&Core::screenPostFacebook); }
@@ -193,14 +199,10 @@ void EditPonoramWidget::keyPressEvent(QKeyEvent *event)
 
 bool EditPonoramWidget::handleShareKey(int key)
 {
-    switch (key) {
-    case Qt::Key_V: screenPostVK(); return true;
-    case Qt::Key_O: screenPostOdnoklassniki(); return true;
-    case Qt::Key_F: screenPostFacebook(); return true;
-    case Qt::Key_T: screenPostTwitter(); return true;
-    case Qt::Key_E: screenPostMail(); return true;
-    default: return false;
-    }
+    ShareAction share = shareActionForKey(key);
+    if (share)
+        handOver(share);
+    return share != nullptr;
 }
 
 void EditPonoramWidget::copyKey()

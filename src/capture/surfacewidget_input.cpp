@@ -5,6 +5,7 @@
 
 #include "capture/crosscursor.h"
 #include "capture/magnifieritem.h"
+#include "capture/sharekeys.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
 #include "network/analytics.h"
@@ -88,13 +89,9 @@ bool SurfaceWidget::handleResultKey(QKeyEvent *event)
         return true;
     }
     if (ctrl && shift) {
-        switch (key) {
-        case Qt::Key_V: screenPostVK(); return true;
-        case Qt::Key_O: screenPostOdnoklassniki(); return true;
-        case Qt::Key_F: screenPostFacebook(); return true;
-        case Qt::Key_T: screenPostTwitter(); return true;
-        case Qt::Key_E: screenPostMail(); return true;
-        default: break;
+        if (ShareAction share = shareActionForKey(key)) {
+            shareWith(share);
+            return true;
         }
     }
     if (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {

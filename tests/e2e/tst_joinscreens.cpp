@@ -169,6 +169,32 @@ private slots:
         QVERIFY(atFull != filled(QSize(2000, 300), Qt::white).toImage().convertToFormat(atFull.format()));
         QCOMPARE(atHalf, atFull);
     }
+
+    // The editor closes once its image is in a file; a cancelled dialog keeps it open with
+    // the image, nothing written.
+    void editorSave_closesOnlyWhenTheFileIsWritten_data()
+    {
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("saved") << false;
+        QTest::newRow("cancelled") << true;
+    }
+
+    void editorSave_closesOnlyWhenTheFileIsWritten()
+    {
+        QFETCH(bool, cancelled);
+        QTemporaryDir folder;
+        const QString file = folder.filePath("edited.png");
+        EditPonoramWidget *editor = openEditor(filled(QSize(400, 300), Qt::white));
+        QVERIFY(editor);
+        Core::setSaveFileDialog([&](const QString &, const QString &, const QString &) {
+            return cancelled ? QString() : file;
+        });
+        QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(QFileInfo::exists(file), !cancelled);
+        QCOMPARE(editor->isVisible(), cancelled);
+        if (cancelled)
+            editor->close();
+    }
 };
 
 int main(int argc, char *argv[])
