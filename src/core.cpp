@@ -190,6 +190,5 @@ void Core::clearTempPath()
     const QFileInfoList files = QDir(m_tempDir).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
     for (const QFileInfo &file : files)
         QFile::remove(file.absoluteFilePath());
-    if (DataFolder::refusal(m_audioTempDir).isEmpty())
-        clearAudioFile();
+    clearAudioFile();
 }

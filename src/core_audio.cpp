@@ -7,6 +7,7 @@
 #include "app/audioimageplayer.h"
 #include "app/playbackpcm.h"
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 
 #include <QAudioDevice>
 #include <QAudioInput>
@@ -200,6 +201,8 @@ void Core::clearAudioFile()
 {
     if (m_mediaRecorder && m_mediaRecorder->recorderState() != QMediaRecorder::StoppedState)
         finishRecording();
+    if (!DataFolder::refusal(m_audioTempDir).isEmpty()) // reported by the settings store at start
+        return;
     const QFileInfoList files = QDir(m_audioTempDir).entryInfoList(QDir::Files);
     for (const QFileInfo &file : files)
         QFile::remove(file.absoluteFilePath());

@@ -14,6 +14,7 @@
 #include "painter/paintertypes.h"
 #include "platform/usefull_linux.h"
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 #include "settings/setting.h"
 
 #include <QCoreApplication>
@@ -216,7 +217,7 @@ void SurfaceWidget::showOnWindow(int screenIndex, QRect rect, QPixmap shot)
         return;
     const QRect screenGeometry = screens.at(screenIndex)->geometry();
     QFile log(m_pathSettings + QStringLiteral("screen_info.log"));
-    if (log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (DataFolder::refusal(log.fileName()).isEmpty() && log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         log.write(QStringLiteral("index = %1\nrect = %2:%3 %4x%5")
                       .arg(screenIndex).arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height())
                       .toUtf8());

@@ -102,6 +102,6 @@ void NetworkAccessManager::logProxy() const
         + QStringLiteral(" password=") + (current.password().isEmpty() ? QStringLiteral("empty") : QStringLiteral("set"))
         + QStringLiteral("\n");
     QFile log(m_pathSettings + QStringLiteral("proxy_connect.log"));
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append, DataFolder::privateFile))
+    if (DataFolder::refusal(log.fileName()).isEmpty() && log.open(QIODevice::WriteOnly | QIODevice::Append, DataFolder::privateFile))
         log.write(line.toUtf8());
 }

@@ -1,6 +1,7 @@
 #include "logging.h"
 
 #include "constants.h"
+#include "datafolder.h"
 #include "setting.h"
 
 #include <QDateTime>
@@ -49,6 +50,8 @@ void Logging::writeMessage(QString message)
     if (!QFile::exists(m_fileName) || !m_file.isOpen())
         openFile();
     qDebug() << "void Logging::writeMessage(QString)" << (m_file.isOpen() ? "true" : "false");
+    if (!m_file.isOpen())
+        return;
     message.replace(QLatin1Char('\n'), QStringLiteral("\n\t\t\t\t\t"));
     const QString entry = QDateTime::currentDateTime().toString(stampFormat) + QLatin1Char('\t')
         + message + QStringLiteral("\r\n");
@@ -64,6 +67,8 @@ void Logging::writeMessage(QString message)
 void Logging::openFile()
 {
     qDebug() << "void Logging::openFile()";
+    if (!DataFolder::refusal(m_fileName).isEmpty()) // reported by the settings store at start
+        return;
     bool pruned = false;
     const QByteArray kept = keptEntries(&pruned);
     if (pruned)

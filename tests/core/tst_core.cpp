@@ -113,8 +113,8 @@ private slots:
         QVERIFY(removeDir(scratch.filePath("never-existed")));
     }
 
-    // A temporary or update folder that leads elsewhere is not emptied: the files there
-    // are not the program's.
+    // A temporary, audio or update folder that leads elsewhere is not emptied: the files
+    // there are not the program's.
     void linkedTempAndUpdateFolders_areNotEmptied()
     {
         Core *core = Core::instance(); // the data folder exists from here on
@@ -122,13 +122,17 @@ private slots:
         writeFile(outside.filePath("precious.png"));
         writeFile(outside.filePath("Mavu.exe"));
         writeFile(outside.filePath("Mavu.exe.sha256"));
+        QDir(outside.path()).mkdir("audio");
+        writeFile(outside.filePath("audio/voice.wav"));
         QVERIFY(QDir(m_tempDir).removeRecursively());
         QDir(m_updatePath).removeRecursively();
         QVERIFY(QFile::link(outside.path(), m_pathSettings + "tmp"));
         QVERIFY(QFile::link(outside.path(), m_pathSettings + "update"));
 
         core->clearTempPath();
+        core->clearAudioFile();
         QVERIFY(!startPendingUpdate());
+        QVERIFY(QFile::exists(outside.filePath("audio/voice.wav")));
         const QStringList left = QDir(outside.path()).entryList(QDir::Files);
         QFile::remove(m_pathSettings + "tmp");
         QFile::remove(m_pathSettings + "update");
