@@ -5,7 +5,7 @@
 // tool, an analytics request. Also: a tool change leaves drawn items as they are.
 
 #include "../harness/patternwindow.h"
-#include "../pages/pagedriver.h"
+#include "../harness/pagedriver.h"
 #include "../service/standin.h"
 #include "../upload/uploadtestsupport.h"
 #include "capture/surfaceselector.h"

@@ -5,7 +5,7 @@
 
 #include "../harness/patternwindow.h"
 #include "../harness/shellwindows.h"
-#include "../pages/pagedriver.h"
+#include "../harness/pagedriver.h"
 #include "../service/standin.h"
 #include "../upload/uploadtestsupport.h"
 #include "app/hookkeybord.h"

@@ -6,7 +6,7 @@
 #include "../upload/sshserver.h"
 #include "app/messagedialog.h"
 #include "core.h"
-#include "pagedriver.h"
+#include "../harness/pagedriver.h"
 #include "windows/settingwidget_rest.h"
 
 using namespace PageDriver;
