@@ -35,8 +35,7 @@ private slots:
 
     void cleanup()
     {
-        for (BasicWindow *window : ShellWindows::shown<BasicWindow>())
-            window->close();
+        ShellWindows::closeAll();
     }
 
     void outcome_isShownForTheTickedProtocol_data()

@@ -4,6 +4,7 @@
 // stand-ins), test files, and a recorder of the dispatcher's signals.
 
 #include "../harness/files.h"
+#include "../harness/patternwindow.h"
 #include "../harness/processes.h"
 #include "core.h"
 #include "settings/setting.h"
@@ -93,15 +94,10 @@ inline QStringList zipEntries(const QString &archive)
     return entries;
 }
 
-// A capture whose neighbouring pixels all differ, so that a shifted or re-encoded
-// picture never compares equal.
+// A capture of 320 x 200 whose neighbouring pixels all differ.
 inline QPixmap patternPicture()
 {
-    QImage image(320, 200, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x & 255, (y * 3) & 255, (x * y) & 255));
-    return QPixmap::fromImage(image);
+    return QPixmap::fromImage(patternImage(QSize(320, 200)));
 }
 
 inline void setValues(const QList<QPair<QString, QVariant>> &values)
@@ -122,7 +118,7 @@ public:
         m_port = freePort();
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         endWithParent(m_process);
-        m_process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(MAVU_TEST_DIR "/../upload/ftpd.py"), QStringLiteral("--port"),
+        m_process.start(QStringLiteral("/usr/bin/python3"), {QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/ftpd.py", QStringLiteral("--port"),
                                                     QString::number(m_port), QStringLiteral("--dir"), root,
                                                     QStringLiteral("--rate"), QString::number(bytesPerSecond)});
         return waitForPort(m_port);
