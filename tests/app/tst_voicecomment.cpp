@@ -3,6 +3,9 @@
 // to a real FTP server or saved, and the player window, in this process and in the
 // program started with "-o".
 
+#include "../harness/pagedriver.h"
+#include "../harness/shellwindows.h"
+#include "../harness/xtools.h"
 #include "../upload/uploadtestsupport.h"
 
 #include "app/audioimagefile.h"
@@ -55,12 +58,6 @@ private:
     QProcess m_process;
 };
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray pngBytes()
 {
     QByteArray bytes;
@@ -73,19 +70,6 @@ QByteArray pngBytes()
 double seconds(const QByteArray &pcm)
 {
     return double(pcm.size()) / bytesPerSecond;
-}
-
-AudioImagePlayer *shownPlayer()
-{
-    for (QWindow *window : QGuiApplication::topLevelWindows())
-        if (auto *player = qobject_cast<AudioImagePlayer *>(window); player && player->isVisible())
-            return player;
-    return nullptr;
-}
-
-QQuickItem *pageItem(AudioImagePlayer *player, const char *name)
-{
-    return player->rootObject() ? player->rootObject()->findChild<QQuickItem *>(name) : nullptr;
 }
 
 } // namespace
@@ -115,7 +99,7 @@ class VoiceCommentTest : public QObject
     AudioImagePlayer *openPlayer(const QString &file)
     {
         Core::instance()->openAudioImage(file);
-        AudioImagePlayer *player = shownPlayer();
+        AudioImagePlayer *player = ShellWindows::shown<AudioImagePlayer>().value(0);
         return player && QTest::qWaitForWindowExposed(player) ? player : nullptr;
     }
 
@@ -124,14 +108,8 @@ private slots:
     {
         QVERIFY2(m_pulse.start(m_scratch.path()), "pulseaudio does not start (scripts/install-deps.sh installs it)");
         QVERIFY(m_server.start(m_scratch.filePath("ftproot")));
-        setValues({{SettingKeys::token, QStringLiteral("voice-token")},
-                   {SettingKeys::typeUpload, QStringLiteral("ftp")},
-                   {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")},
-                   {SettingKeys::ftpPort, m_server.port()},
-                   {SettingKeys::ftpBaseUrl, QStringLiteral("https://files.example")},
-                   {SettingKeys::qualityImage, 2}});
-        Setting::instance()->setValue(SettingKeys::ftpUser, QStringLiteral("user"));
-        Setting::instance()->setValue(SettingKeys::ftpPassword, QStringLiteral("pass"));
+        setValues({{SettingKeys::token, QStringLiteral("voice-token")}, {SettingKeys::qualityImage, 2}});
+        m_server.useForUploads(QString(), "https://files.example");
         Core::setSaveFileDialog([this](const QString &, const QString &, const QString &) { return m_dialogAnswer; });
     }
 
@@ -152,11 +130,11 @@ private slots:
         AudioImageFile voice;
         voice.setFileName(remote);
         QTRY_VERIFY_WITH_TIMEOUT(voice.readAll(), 5000);
-        QCOMPARE(voice.imageData(), fileBytes(core->lastCaptureFile()));
+        QCOMPARE(voice.imageData(), readFile(core->lastCaptureFile()));
         m_recordedAudio = voice.audioData();
         QByteArray finished;
         QString error;
-        QVERIFY2(playbackPcmFromWav(fileBytes(core->getAudioFile()), &finished, &error), qPrintable(error));
+        QVERIFY2(playbackPcmFromWav(readFile(core->getAudioFile()), &finished, &error), qPrintable(error));
         QCOMPARE(m_recordedAudio.size(), finished.size());
         QVERIFY2(seconds(m_recordedAudio) >= 1.95 && seconds(m_recordedAudio) <= 3.0,
                  qPrintable(QString::number(seconds(m_recordedAudio))));
@@ -168,11 +146,7 @@ private slots:
     {
         QVERIFY(!m_recordedAudio.isEmpty());
         m_dialogAnswer = m_scratch.filePath("saved/comment");
-        QDir().mkpath(m_scratch.filePath("saved"));
-        QFile old(m_dialogAnswer + ".zia");
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(5 * bytesPerSecond, 'x'));
-        old.close();
+        QVERIFY(writeFile(m_dialogAnswer + ".zia", QByteArray(5 * bytesPerSecond, 'x')));
         Core::instance()->screenSaveToDisk(patternPicture());
         AudioImageFile voice;
         voice.setFileName(m_dialogAnswer + ".zia");
@@ -206,11 +180,11 @@ private slots:
         const QString file = writeVoiceComment("second.zia", QByteArray(bytesPerSecond, '\0'));
         AudioImagePlayer *player = openPlayer(file);
         QVERIFY(player);
-        QTRY_COMPARE(pageItem(player, "picture")->property("implicitWidth").toInt(), 320);
-        QCOMPARE(pageItem(player, "length")->property("text").toString(), "0:01");
-        QQuickItem *button = pageItem(player, "playButton");
+        QTRY_COMPARE(PageDriver::named(player, "picture")->property("implicitWidth").toInt(), 320);
+        QCOMPARE(PageDriver::named(player, "length")->property("text").toString(), "0:01");
+        QQuickItem *button = PageDriver::named(player, "playButton");
         QCOMPARE(button->property("text").toString(), "Play");
-        QTest::mouseClick(player, Qt::LeftButton, {}, button->mapToScene(QPointF(10, 10)).toPoint());
+        QVERIFY(PageDriver::click(player, button));
         QTRY_COMPARE(button->property("text").toString(), "Stop");
         QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Play", 5000);
         player->close();
@@ -247,13 +221,8 @@ private slots:
         environment.insert("HOME", m_scratch.filePath("program-home"));
         program.setProcessEnvironment(environment);
         program.start(MAVU_PROGRAM, {file, "-o"});
-        bool shown = false;
-        for (int i = 0; i < 100 && !shown; ++i) {
-            QTest::qWait(200);
-            QProcess search;
-            search.start("xdotool", {"search", "--onlyvisible", "--name", "Mavu - voice comment"});
-            shown = search.waitForFinished(5000) && search.exitCode() == 0;
-        }
+        const bool shown =
+            QTest::qWaitFor([] { return xdotool({"search", "--onlyvisible", "--name", "Mavu - voice comment"}); }, 20000);
         stopProcess(program);
         const QString log = QString::fromUtf8(program.readAllStandardError());
         QVERIFY2(shown, qPrintable(log));

@@ -4,13 +4,10 @@
 // service with its share page, a saved file, the clipboard, the window, the selection, the
 // tool, an analytics request. Also: a tool change leaves drawn items as they are.
 
-#include "../harness/patternwindow.h"
-#include "../pages/pagedriver.h"
+#include "../harness/overlay.h"
+#include "../harness/pagedriver.h"
 #include "../service/standin.h"
 #include "../upload/uploadtestsupport.h"
-#include "capture/surfaceselector.h"
-#include "capture/surfacewidget.h"
-#include "core.h"
 #include "network/analytics.h"
 #include "painter/abstractgraphitem.h"
 #include "painter/mpainterarea.h"
@@ -26,11 +23,6 @@ namespace {
 
 const QRect selection(100, 100, 400, 300);
 const QPoint inside(200, 200);
-
-QImage rgb(const QImage &image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
-}
 
 } // namespace
 
@@ -49,20 +41,10 @@ class OverlayInputTest : public QObject
     MPainterArea *canvas() const { return m_overlay->paintArea(); }
     SurfaceSelector *selector() const { return m_overlay->selector(); }
 
-    bool openOverlay()
+    bool open()
     {
-        m_overlay = Core::instance()->surfaceWidget();
-        m_overlay->show();
-        m_overlay->requestActivate();
-        return QTest::qWaitForWindowExposed(m_overlay) && QTest::qWaitForWindowActive(m_overlay);
-    }
-
-    void closeOverlay()
-    {
-        Core::instance()->deleteSurfaceScreen();
-        QTRY_VERIFY(!m_overlay->isVisible());
-        m_pattern.requestUpdate();
-        QTest::qWait(100);
+        m_overlay = openOverlay();
+        return m_overlay && m_overlay->isActive();
     }
 
     void click(const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
@@ -81,9 +63,7 @@ class OverlayInputTest : public QObject
     // A click on the toolbar's button, as the user picks a tool (a second click puts it down).
     void clickTool(const QString &tool)
     {
-        QQuickItem *button = PageDriver::named(m_overlay, "tool" + tool);
-        QVERIFY(button && button->isVisible());
-        click(button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
+        QVERIFY(PageDriver::click(m_overlay, "tool" + tool));
     }
 
     void chooseTool(const QString &tool)
@@ -178,7 +158,7 @@ private slots:
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         QVERIFY2(m_service.start(), "the service stand-in did not start");
-        m_service.call("POST", "/_test/token", QJsonDocument(QJsonObject{{"token", "overlay-token"}}).toJson());
+        m_service.post("/_test/token", {{"token", "overlay-token"}});
         AnalyticsEvent::setDestination(m_service.url("/mp/collect"), QStringLiteral("G-OVERLAY"));
         setValues({{SettingKeys::token, QStringLiteral("overlay-token")},
                    {SettingKeys::typeUpload, QStringLiteral("mavu")},
@@ -191,14 +171,13 @@ private slots:
             return true;
         };
         Core::setSaveFileDialog([this](const QString &, const QString &, const QString &) { return m_saveAnswer; });
-        m_pattern.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+        QVERIFY(m_pattern.showExposed());
     }
 
     void cleanup()
     {
         if (m_overlay && m_overlay->isVisible())
-            closeOverlay();
+            QVERIFY(closeOverlay(m_overlay, &m_pattern, 100));
     }
 
     void input_hasItsEffect_data()
@@ -247,7 +226,7 @@ private slots:
         QFETCH(QString, setup);
         QFETCH(QString, input);
         QFETCH(QString, effect);
-        QVERIFY(openOverlay());
+        QVERIFY(open());
         prepare(setup);
         m_shared.clear();
         m_saveAnswer = m_scratch.filePath(QStringLiteral("saved-%1").arg(QTest::currentDataTag()).remove(':'));
@@ -319,7 +298,7 @@ private slots:
     {
         QFETCH(QString, drawn);
         QFETCH(QString, picked);
-        QVERIFY(openOverlay());
+        QVERIFY(open());
         prepare("selection");
         if (drawn == "Text") {
             typeText(QStringLiteral("Hello"));
@@ -345,7 +324,7 @@ private slots:
     // A width picked on the slider while an item is selected is one step of the history.
     void widthPickedWithAnItemSelected_changesItAsOneStep()
     {
-        QVERIFY(openOverlay());
+        QVERIFY(open());
         prepare("selection");
         chooseTool("Arrow");
         drag(QPoint(150, 150), QPoint(350, 250));

@@ -2,17 +2,15 @@
 // tall known picture under the selection; the overlay lets the wheel through, stitches what
 // it shows and hands the stitched picture on like any capture.
 
+#include "../harness/files.h"
+#include "../harness/overlay.h"
+#include "../harness/tallpicture.h"
+#include "../harness/xtools.h"
 #include "capture/ponoram.h"
-#include "capture/screenpicture.h"
-#include "capture/surfaceselector.h"
-#include "capture/surfacewidget.h"
-#include "core.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
-#include "../harness/tallpicture.h"
 
 #include <QPainter>
-#include <QProcess>
 #include <QQuickItem>
 #include <QRasterWindow>
 #include <QTemporaryDir>
@@ -44,11 +42,6 @@ public:
     int offset = 0;
 };
 
-QImage rgb(const QPixmap &pixmap)
-{
-    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 Ponoram *runningEngine(QObject *overlay)
 {
     const QList<Ponoram *> engines = overlay->findChildren<Ponoram *>();
@@ -66,15 +59,7 @@ class PonoramOverlayTest : public QObject
     QPointer<SurfaceWidget> m_overlay;
     QTemporaryDir m_scratch;
 
-    bool openOverlay(const QRect &selection)
-    {
-        m_overlay = Core::instance()->surfaceWidget();
-        m_overlay->show();
-        if (!QTest::qWaitForWindowExposed(m_overlay))
-            return false;
-        m_overlay->selector()->setRubberRect(QRectF(selection));
-        return true;
-    }
+    bool open(const QRect &selection) { return (m_overlay = openOverlay(selection)); }
 
     QQuickItem *pageItem(const char *name) const { return m_overlay->rootObject()->findChild<QQuickItem *>(name); }
 
@@ -107,12 +92,11 @@ private slots:
     void scrolledPage_isSavedAsTheStitchedPicture()
     {
         const QRect selection(600, 200, 400, 500);
-        QVERIFY(openOverlay(selection));
+        QVERIFY(open(selection));
         QQuickItem *button = pageItem("ponoramButton");
         QTRY_VERIFY(button->isVisible());
         const QPoint play = button->mapToScene(QPointF(12, 10)).toPoint();
-        QVERIFY(QProcess::execute("xdotool", {"mousemove", QString::number(play.x()), QString::number(play.y()),
-                                              "click", "1"}) == 0);
+        QVERIFY(xdotoolClick(play));
         QTRY_VERIFY(m_overlay->isPonoramWork());
         QProcess wheel;
         wheel.start("xdotool", {"mousemove", "800", "450", "sleep", "0.3", "click", "--repeat", "8", "--delay",
@@ -124,7 +108,7 @@ private slots:
         const QString file = m_scratch.filePath("scrolled.png");
         Core::setSaveFileDialog([&](const QString &, const QString &, const QString &) { return file; });
         m_overlay->saveScreen();
-        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(rgb(QImage(file)),
                  m_scroll.picture.copy(600, 200, 400, 500 + 8 * wheelStep));
     }
 
@@ -132,17 +116,17 @@ private slots:
     // its own size.
     void result_isShownAndRenderedWhole()
     {
-        QVERIFY(openOverlay(QRect(100, 100, 400, 300)));
+        QVERIFY(open(QRect(100, 100, 400, 300)));
         const QImage picture = tallPicture(QSize(400, 1200), 5);
         m_overlay->ponoramComplete(QPixmap::fromImage(picture));
-        const QImage shown = m_overlay->grabWindow().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = rgb(m_overlay->grabWindow());
         QCOMPARE(shown.copy(100, 100, 380, 300), picture.copy(0, 0, 380, 300));
         QCOMPARE(rgb(m_overlay->renderRubberRect()), picture);
     }
 
     void start_grabsTheSelectionOnTheDesktop_butNotOneWithoutWidth()
     {
-        QVERIFY(openOverlay(QRect(10, 20, 300, 200)));
+        QVERIFY(open(QRect(10, 20, 300, 200)));
         m_overlay->setGeometry(QRect(100, 50, 1000, 700));
         QTRY_COMPARE(m_overlay->position(), QPoint(100, 50));
         chooseScrollingTool(true);
@@ -169,7 +153,7 @@ private slots:
     void scrollingTool_keepsRoomForThePreview()
     {
         QFETCH(QRect, selection);
-        QVERIFY(openOverlay(selection));
+        QVERIFY(open(selection));
         chooseScrollingTool(true);
         // The run starts on the selection as the tool's limits left it.
         QCOMPARE(runningEngine(m_overlay)->rect(), m_overlay->selectRect());
@@ -185,7 +169,7 @@ private slots:
     void errorAndResult_showThenAreGoneInTheNextCapture()
     {
         const QRect selection(200, 150, 300, 200);
-        QVERIFY(openOverlay(selection));
+        QVERIFY(open(selection));
         m_overlay->startPonoram();
         QTest::qWait(200);
         m_overlay->stopPonoram();
@@ -194,7 +178,7 @@ private slots:
         QVERIFY(!m_overlay->ponoramResult().isNull());
         Core::instance()->deleteSurfaceScreen();
 
-        QVERIFY(openOverlay(selection));
+        QVERIFY(open(selection));
         QVERIFY(!m_overlay->isPonoramError());
         QVERIFY(m_overlay->ponoramResult().isNull());
         QCOMPARE(m_overlay->ponoramSize(), QSize(-1, -1));

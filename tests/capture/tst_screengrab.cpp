@@ -13,13 +13,6 @@ class ScreenGrabTest : public QObject
 
     PatternWindow m_pattern;
 
-    void showPattern(const QImage &image)
-    {
-        m_pattern.image = image;
-        m_pattern.update();
-        QTest::qWait(300);
-    }
-
     static QImage inverted(QImage image)
     {
         image.invertPixels();
@@ -29,8 +22,7 @@ class ScreenGrabTest : public QObject
 private slots:
     void initTestCase()
     {
-        m_pattern.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+        QVERIFY(m_pattern.showExposed());
         QTest::qWait(200);
     }
 
@@ -46,9 +38,9 @@ private slots:
     {
         const QImage original = m_pattern.image;
         const QImage held = grabScreenArea(desktopArea());
-        showPattern(inverted(original));
+        m_pattern.showPicture(inverted(original));
         const QImage next = grabScreenArea(desktopArea());
-        showPattern(original);
+        m_pattern.showPicture(original);
         QCOMPARE(next, inverted(original));
         QCOMPARE(held, original);
     }
@@ -57,9 +49,9 @@ private slots:
     {
         const QImage original = m_pattern.image;
         const uchar *memory = grabScreenArea(desktopArea()).constBits();
-        showPattern(inverted(original));
+        m_pattern.showPicture(inverted(original));
         const QImage next = grabScreenArea(desktopArea());
-        showPattern(original);
+        m_pattern.showPicture(original);
         QCOMPARE(next.constBits(), memory);
         QCOMPARE(next, inverted(original));
     }

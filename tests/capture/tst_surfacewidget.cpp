@@ -2,36 +2,25 @@
 // software scene graph as in the program. One overlay window serves every capture. Its keys
 // and mouse are in tst_overlayinput.
 
-#include "capture/magnifieritem.h"
+#include "../harness/files.h"
+#include "../harness/overlay.h"
+#include "../harness/patternwindow.h"
 #include "capture/screengrab.h"
 #include "capture/screenpicture.h"
-#include "capture/surfaceselector.h"
-#include "capture/surfacewidget.h"
-#include "core.h"
 #include "painter/mpainterarea.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
-#include "../harness/patternwindow.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QPainter>
-#include <QQuickWindow>
-#include <QRasterWindow>
-#include <QScreen>
 #include <QtTest>
 
 namespace {
 
-QImage rgb(const QPixmap &pixmap)
-{
-    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 // The picture under the overlay's dim layer, drawn the way the overlay draws it.
 QImage dimmed(const QImage &picture)
 {
-    QImage result = picture.convertToFormat(QImage::Format_RGB32);
+    QImage result = rgb(picture);
     QPainter(&result).fillRect(result.rect(), QColor(QStringLiteral("#6c141517")));
     return result;
 }
@@ -42,19 +31,10 @@ class SurfaceWidgetTest : public QObject
 {
     Q_OBJECT
 
-    PatternWindow *m_pattern = nullptr;
+    PatternWindow m_pattern;
     QPointer<SurfaceWidget> m_overlay;
 
-    // The overlay as the controller makes it, so that results reach the controller.
-    SurfaceWidget *openOverlay()
-    {
-        m_overlay = Core::instance()->surfaceWidget();
-        m_overlay->show();
-        if (!QTest::qWaitForWindowExposed(m_overlay))
-            return nullptr;
-        (void)QTest::qWaitForWindowActive(m_overlay);
-        return m_overlay;
-    }
+    bool open(const QRect &selection = QRect()) { return (m_overlay = openOverlay(selection)); }
 
     // What the screen showed when the overlay's first frame of a new capture was out.
     QImage firstFrameOfCapture()
@@ -63,7 +43,7 @@ class SurfaceWidgetTest : public QObject
         m_overlay = Core::instance()->surfaceWidget();
         const QMetaObject::Connection grab = connect(m_overlay, &QQuickWindow::frameSwapped, this, [&] {
             if (firstFrame.isNull())
-                firstFrame = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+                firstFrame = rgb(QGuiApplication::primaryScreen()->grabWindow(0));
         });
         m_overlay->show();
         (void)QTest::qWaitFor([&] { return !firstFrame.isNull(); }, 5000);
@@ -71,56 +51,28 @@ class SurfaceWidgetTest : public QObject
         return firstFrame;
     }
 
-    // Waits until the capture is over and the picture underneath is painted again.
-    void closeOverlay()
-    {
-        if (!m_overlay)
-            return;
-        Core::instance()->deleteSurfaceScreen();
-        QTRY_VERIFY(!m_overlay->isVisible());
-        QVERIFY(!m_overlay->isCapturing());
-        m_pattern->requestUpdate();
-        QTest::qWait(300);
-    }
-
-    void showPattern(const QImage &image)
-    {
-        m_pattern->image = image;
-        m_pattern->update();
-        QTest::qWait(300);
-    }
-
-    void select(const QRect &rect)
-    {
-        m_overlay->selector()->setRubberRect(QRectF(rect));
-    }
-
 private slots:
     void initTestCase()
     {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         Setting::instance()->setValue("showCloseSurfaceWindow", 1);
-        m_pattern = new PatternWindow();
-        m_pattern->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_pattern));
+        QVERIFY(m_pattern.showExposed());
         QTest::qWait(100);
     }
 
     void cleanup()
     {
-        closeOverlay();
-        Setting::instance()->setValue("showCloseSurfaceWindow", 1);
+        if (m_overlay)
+            QVERIFY(closeOverlay(m_overlay, &m_pattern));
     }
 
     void background_isTheScreenBeforeTheOverlayShows()
     {
-        QVERIFY(openOverlay());
-        QCOMPARE(rgb(m_overlay->background()), m_pattern->image);
+        QVERIFY(open());
+        QCOMPARE(rgb(m_overlay->background()), m_pattern.image);
         auto *picture = m_overlay->rootObject()->findChild<ScreenPicture *>("screenImage");
         QVERIFY(picture);
-        QCOMPARE(rgb(picture->picture()), m_pattern->image);
-        QVERIFY(m_overlay->selector());
-        QVERIFY(m_overlay->paintArea());
+        QCOMPARE(rgb(picture->picture()), m_pattern.image);
     }
 
     // The first frame of each capture already holds that capture's picture, dimmed; the
@@ -128,36 +80,34 @@ private slots:
     void eachCapture_showsItsOwnScreenInItsFirstFrame()
     {
         QCursor::setPos(2, 2);
-        const QImage first = m_pattern->image;
+        const QImage first = m_pattern.image;
         QImage second = first;
         second.invertPixels();
         const QRect sample(300, 200, 800, 500);
         QCOMPARE(firstFrameOfCapture().copy(sample), dimmed(first).copy(sample));
-        closeOverlay();
-        showPattern(second);
+        QVERIFY(closeOverlay(m_overlay, &m_pattern));
+        m_pattern.showPicture(second);
         const QImage frame = firstFrameOfCapture().copy(sample);
-        showPattern(first);
+        m_pattern.showPicture(first);
         QCOMPARE(frame, dimmed(second).copy(sample));
         QCOMPARE(rgb(m_overlay->background()), second);
     }
 
     void requestBackground_isAPngDataUrlOfTheScreen()
     {
-        QVERIFY(openOverlay());
+        QVERIFY(open());
         const QString url = m_overlay->requestBackground();
         QVERIFY(url.startsWith("data:image/png;base64,"));
-        QImage decoded;
-        QVERIFY(decoded.loadFromData(QByteArray::fromBase64(url.mid(22).toLatin1()), "PNG"));
-        QCOMPARE(decoded.convertToFormat(QImage::Format_RGB32), m_pattern->image);
+        QCOMPARE(rgb(QImage::fromData(QByteArray::fromBase64(url.mid(22).toLatin1()), "PNG")), m_pattern.image);
     }
 
     // Once a capture is over nothing holds its picture any more, not even what the hidden
     // window drew last: the next grab gets the same memory again.
     void endedCapture_letsItsPictureGo()
     {
-        QVERIFY(openOverlay());
+        QVERIFY(open());
         const uchar *picture = m_overlay->background().toImage().constBits();
-        closeOverlay();
+        QVERIFY(closeOverlay(m_overlay, &m_pattern));
         QCOMPARE(grabScreenArea(desktopArea()).constBits(), picture);
     }
 
@@ -165,8 +115,7 @@ private slots:
     // in the next; the tool is the start tool a new page picks from the settings.
     void nextCapture_startsFromAFreshState()
     {
-        QVERIFY(openOverlay());
-        select(QRect(100, 100, 400, 300));
+        QVERIFY(open(QRect(100, 100, 400, 300)));
         MPainterArea *canvas = m_overlay->paintArea();
         QQuickItem *toolBar = m_overlay->rootObject()->findChild<QQuickItem *>("toolBar");
         QVERIFY(toolBar);
@@ -185,9 +134,9 @@ private slots:
         QTest::keyClick(m_overlay, Qt::Key_Escape);
         QTest::keyClick(m_overlay, Qt::Key_Escape);
         QVERIFY(m_overlay->visibleCloseWindow());
-        closeOverlay();
+        QVERIFY(closeOverlay(m_overlay, &m_pattern));
 
-        QVERIFY(openOverlay());
+        QVERIFY(open());
         QVERIFY(m_overlay->selector()->isEmptySelection());
         QVERIFY(m_overlay->selector()->firstDraw());
         QVERIFY(!m_overlay->selector()->showToolBar());
@@ -198,34 +147,26 @@ private slots:
         QCOMPARE(toolBar->property("selectItem").toString(), QStringLiteral("Rect"));
         QVERIFY(!toolBar->property("moved").toBool());
         QVERIFY(!toolBar->property("showMenu").toBool());
-        select(QRect(100, 100, 400, 300));
+        m_overlay->selector()->setRubberRect(QRectF(100, 100, 400, 300));
         QCOMPARE(toolBar->position(), QPointF(10, 411));
         QTest::keyClick(m_overlay, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(canvas->graphItems().isEmpty());
     }
 
-    void renderRubberRect_isTheExactCrop()
+    void renderRubberRect_isTheExactCrop_emptyIsNothing()
     {
-        QVERIFY(openOverlay());
-        select(QRect(100, 50, 300, 200));
+        QVERIFY(open(QRect(100, 50, 300, 200)));
         QCOMPARE(m_overlay->selectRect(), QRect(100, 50, 300, 200));
-        QCOMPARE(rgb(m_overlay->renderRubberRect()), m_pattern->image.copy(100, 50, 300, 200));
-    }
-
-    void emptySelection_rendersNothing()
-    {
-        QVERIFY(openOverlay());
-        select(QRect(10, 10, 0, 40));
+        QCOMPARE(rgb(m_overlay->renderRubberRect()), m_pattern.image.copy(100, 50, 300, 200));
+        m_overlay->selector()->setRubberRect(QRectF(10, 10, 0, 40));
         QVERIFY(m_overlay->renderRubberRect().isNull());
     }
 
     void showOnWindow_writesScreenInfoExactly()
     {
         m_overlay = Core::instance()->surfaceWidget();
-        m_overlay->showOnWindow(0, QRect(10, 20, 300, 200), QPixmap::fromImage(m_pattern->image));
-        QFile log(m_pathSettings + "screen_info.log");
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(log.readAll(), QByteArray("index = 0\nrect = 10:20 300x200"));
+        m_overlay->showOnWindow(0, QRect(10, 20, 300, 200), QPixmap::fromImage(m_pattern.image));
+        QCOMPARE(readFile(m_pathSettings + "screen_info.log"), QByteArray("index = 0\nrect = 10:20 300x200"));
         QCOMPARE(m_overlay->selectRect(), QRect(10, 20, 300, 200));
         QVERIFY(m_overlay->selector()->showToolBar());
     }
@@ -242,8 +183,7 @@ private slots:
     // copied, and the next capture closes as usual.
     void windowSystemClose_duringTheRepaintPause_endsTheCapture()
     {
-        QVERIFY(openOverlay());
-        select(QRect(40, 30, 120, 90));
+        QVERIFY(open(QRect(40, 30, 120, 90)));
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         QTimer::singleShot(50, m_overlay, [this] {
             QCloseEvent close;
@@ -252,7 +192,7 @@ private slots:
         m_overlay->screenSaveToClipboard();
         QVERIFY(!m_overlay->isCapturing());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
-        QVERIFY(openOverlay());
+        QVERIFY(open());
         QSignalSpy closed(m_overlay, &SurfaceWidget::closed);
         m_overlay->close();
         QCOMPARE(closed.count(), 1);
@@ -261,8 +201,7 @@ private slots:
 
     void copy_duringTheRepaintPause_keepsTheOverlayAlive()
     {
-        QVERIFY(openOverlay());
-        select(QRect(40, 30, 120, 90));
+        QVERIFY(open(QRect(40, 30, 120, 90)));
         QPointer<SurfaceWidget> overlay(m_overlay);
         QSignalSpy closed(m_overlay, &SurfaceWidget::closed);
         QTimer::singleShot(50, m_overlay, [this] { m_overlay->close(); });
@@ -273,8 +212,7 @@ private slots:
         QVERIFY(overlay);
         QCOMPARE(closedDuringPause, 0);
         QVERIFY(closed.count() >= 1);
-        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-                 m_pattern->image.copy(40, 30, 120, 90));
+        QCOMPARE(rgb(QGuiApplication::clipboard()->image()), m_pattern.image.copy(40, 30, 120, 90));
     }
 };
 

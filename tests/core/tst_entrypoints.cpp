@@ -5,7 +5,7 @@
 
 #include "../harness/patternwindow.h"
 #include "../harness/shellwindows.h"
-#include "../pages/pagedriver.h"
+#include "../harness/pagedriver.h"
 #include "../service/standin.h"
 #include "../upload/uploadtestsupport.h"
 #include "app/hookkeybord.h"
@@ -89,7 +89,7 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         // Core is made here, while nobody is signed in.
         QVERIFY2(m_service.start(), "the service stand-in did not start");
-        m_service.call("POST", "/_test/token", QJsonDocument(QJsonObject{{"token", token}}).toJson());
+        m_service.post("/_test/token", {{"token", token}});
         AnalyticsEvent::setDestination(m_service.url("/mp/collect"), QStringLiteral("G-ENTRY"));
         setValues({{SettingKeys::typeUpload, QStringLiteral("mavu")},
                    {SettingKeys::showUpload, 0},
@@ -105,8 +105,7 @@ private slots:
             m_folderDialog = {caption, start};
             return m_folderAnswer;
         });
-        m_pattern.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+        QVERIFY(m_pattern.showExposed());
     }
 
     void cleanupTestCase()
@@ -118,9 +117,7 @@ private slots:
     {
         if (shownOverlay())
             endCapture();
-        for (BasicWindow *window : ShellWindows::shown<BasicWindow>())
-            window->close();
-        QTest::qWait(50);
+        ShellWindows::closeAll();
     }
 
     // Made while signed out: the hourly account refresh is not armed, not even by a later
@@ -206,13 +203,13 @@ private slots:
             QVERIFY(overlay->selector()->showToolBar());
         } else if (effect == "desktop uploaded") {
             const QString capture = Core::instance()->lastCaptureFile();
-            QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image);
+            QCOMPARE(rgb(QImage(capture)), m_pattern.image);
             const QJsonObject record = m_service.newFile(records);
             QCOMPARE(record.value("sha256").toString(), sha256Of(capture));
             QTRY_COMPARE(QGuiApplication::clipboard()->text(), record.value("alternateLink").toString());
         } else if (effect == "desktop captured") {
             // The service refuses a capture without an account; the user is told.
-            QCOMPARE(QImage(Core::instance()->lastCaptureFile()).convertToFormat(QImage::Format_RGB32), m_pattern.image);
+            QCOMPARE(rgb(QImage(Core::instance()->lastCaptureFile())), m_pattern.image);
             QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shownErrorTexts().size(), 1, 15000);
         } else if (effect == "settings window") {
             QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
@@ -287,7 +284,7 @@ private slots:
 
         QVERIFY(!overlay->isVisible());
         const QString capture = Core::instance()->lastCaptureFile();
-        QCOMPARE(QImage(capture).convertToFormat(QImage::Format_RGB32), m_pattern.image.copy(120, 80, 300, 200));
+        QCOMPARE(rgb(QImage(capture)), m_pattern.image.copy(120, 80, 300, 200));
         const QJsonObject record = m_service.newFile(records);
         QCOMPARE(record.value("sha256").toString(), sha256Of(capture));
         QCOMPARE(PageDriver::stored(SettingKeys::countScreen).toInt(), count + 1);

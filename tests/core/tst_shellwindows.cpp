@@ -2,12 +2,11 @@
 // back with xclip, windows are the ones the user would see.
 
 #include "../harness/shellwindows.h"
+#include "../harness/xtools.h"
 #include "../upload/uploadtestsupport.h"
 #include "app/messagedialog.h"
-#include "core.h"
 #include "network/autorization.h"
 #include "network/networkhooks.h"
-#include "upload/uploadmodel.h"
 #include "windows/autorizationwidget_rest.h"
 #include "windows/lastuploadwidget_win.h"
 #include "windows/settingwidget_rest.h"
@@ -21,36 +20,9 @@ using namespace UploadTest;
 
 namespace {
 
-// Read by another X client while this process keeps serving the selection.
-QString clipboardSeenByOthers()
-{
-    QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"});
-    if (!xclip.waitForStarted())
-        return QStringLiteral("<xclip did not start>");
-    QElapsedTimer timer;
-    timer.start();
-    while (xclip.state() != QProcess::NotRunning && timer.elapsed() < 10000)
-        QTest::qWait(20);
-    return QString::fromUtf8(xclip.readAllStandardOutput());
-}
-
 void signIn(bool signedIn)
 {
     Setting::instance()->setValue(SettingKeys::token, signedIn ? QStringLiteral("shell-token") : QString());
-}
-
-QPixmap testImage()
-{
-    QImage image(64, 48, QImage::Format_RGB32);
-    image.fill(QColor(30, 120, 200));
-    return QPixmap::fromImage(image);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 MessageDialog *shownDialogTitled(const QString &title)
@@ -90,9 +62,7 @@ private slots:
 
     void cleanup()
     {
-        for (BasicWindow *window : ShellWindows::shown<BasicWindow>())
-            window->close();
-        QTest::qWait(50);
+        ShellWindows::closeAll();
         signIn(true);
     }
 
@@ -118,16 +88,16 @@ private slots:
         emit core->networkExchange()->readyLink(link);
         QCOMPARE(windowAtFirstChange, showUpload == "1");
         QCOMPARE(changes.count(), 2);
-        QCOMPARE(clipboardSeenByOthers(), link);
+        QCOMPARE(QString(xclipRead()), link);
 
         // The same link once the bytes are up: announced again, the clipboard left alone.
         QGuiApplication::clipboard()->setText(QStringLiteral("copied meanwhile"));
         emit core->networkExchange()->readyLinkAfterUpload(link);
         disconnect(seen);
         QCOMPARE(changes.count(), 3);
-        QCOMPARE(clipboardSeenByOthers(), QStringLiteral("copied meanwhile"));
+        QCOMPARE(QString(xclipRead()), QStringLiteral("copied meanwhile"));
         core->copyLastLink();
-        QCOMPARE(clipboardSeenByOthers(), link);
+        QCOMPARE(QString(xclipRead()), link);
     }
 
     void lastUpload_showsOnlyWhenWanted_data()
@@ -235,14 +205,12 @@ private slots:
         settings->setValue(SettingKeys::showLastUpload, 1);
         Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
         m_saveAnswer = m_scratch.filePath(target);
-        QFile existing(m_scratch.filePath("existing.png"));
-        QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write("an older picture") > 0);
-        existing.close();
+        QVERIFY(writeFile(m_scratch.filePath("existing.png"), "an older picture"));
         const int dialogsBefore = m_saveDialogs;
 
-        Core::instance()->screenUpload(0, false, testImage());
+        Core::instance()->screenUpload(0, false, patternPicture());
         const QString capture = Core::instance()->lastCaptureFile();
-        const QByteArray jpeg = fileBytes(capture);
+        const QByteArray jpeg = readFile(capture);
         QVERIFY(jpeg.startsWith("\xff\xd8\xff"));
         QTRY_VERIFY_WITH_TIMEOUT(shownDialogTitled(QStringLiteral("Warning")), 15000);
         QPointer<MessageDialog> question = shownDialogTitled(QStringLiteral("Warning"));
@@ -252,11 +220,11 @@ private slots:
         ok ? question->on_pbOk_clicked() : question->on_pbCancel_clcked();
 
         QCOMPARE(m_saveDialogs, dialogsBefore + (ok ? 1 : 0));
-        QCOMPARE(fileBytes(m_saveAnswer) == jpeg, saved);
+        QCOMPARE(readFile(m_saveAnswer) == jpeg, saved);
         QCOMPARE(QFile::exists(capture), !saved);
         QCOMPARE(ShellWindows::shownErrorTexts().size(), ok && !saved ? 1 : 0);
         if (!saved)
-            QCOMPARE(fileBytes(m_scratch.filePath("existing.png")), QByteArray("an older picture"));
+            QCOMPARE(readFile(m_scratch.filePath("existing.png")), QByteArray("an older picture"));
         QTRY_VERIFY(!question);
     }
 

@@ -1,6 +1,8 @@
 // The tray icon and its menu on a real X server with a real tray host (trayer).
 
 #include "../harness/shellwindows.h"
+#include "../harness/xtools.h"
+#include "capture/surfacewidget.h"
 #include "core.h"
 #include "network/autorization.h"
 #include "settings/setting.h"
@@ -10,8 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QPointer>
-#include <QProcess>
 #include <QStyleHints>
 #include <QtTest>
 
@@ -107,11 +107,7 @@ void signIn(bool signedIn)
 
 bool overlayShown()
 {
-    for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        if (window->inherits("SurfaceWidget") && window->isVisible())
-            return true;
-    }
-    return false;
+    return !ShellWindows::shown<SurfaceWidget>().isEmpty();
 }
 
 } // namespace
@@ -126,19 +122,12 @@ private slots:
     void initTestCase()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-        m_trayer.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--widthtype", "request",
-                                                  "--height", "24", "--SetDockType", "true"});
-        QVERIFY(m_trayer.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        QVERIFY(startTrayHost(m_trayer));
         Setting::instance()->setValue(SettingKeys::token, QString());
         Core::instance();
     }
 
-    void cleanupTestCase()
-    {
-        m_trayer.kill();
-        m_trayer.waitForFinished(5000);
-    }
+    void cleanupTestCase() { stopProcess(m_trayer); }
 
     void icon_isEmbeddedInTheTray()
     {
@@ -233,8 +222,7 @@ private slots:
         const QPoint centre = settledIconCentre();
         QVERIFY(!centre.isNull());
         QVERIFY(ShellWindows::shown<AutorizationWidget>().isEmpty() && !overlayShown());
-        QVERIFY(QProcess::execute("xdotool", {"mousemove", QString::number(centre.x()), QString::number(centre.y()),
-                                              "click", "1"}) == 0);
+        QVERIFY(xdotoolClick(centre));
         if (signedIn)
             QTRY_VERIFY_WITH_TIMEOUT(overlayShown(), 10000);
         else

@@ -1,55 +1,12 @@
 // The real program on a real X server: global hotkey, overlay, selection, upload to a
 // real FTP server on loopback, link on the clipboard.
 
+#include "../harness/patternwindow.h"
+#include "../harness/xtools.h"
 #include "../upload/uploadtestsupport.h"
+#include "settings/constants.h"
 
 using namespace UploadTest;
-#include "../harness/patternwindow.h"
-#include "settings/constants.h"
-#include "settings/setting.h"
-#include "settings/settingkeys.h"
-
-#include <QtTest>
-
-namespace {
-
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
-QByteArray clipboard(const QStringList &extra = {})
-{
-    QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), QStringList{"-o", "-selection", "clipboard"} + extra);
-    xclip.waitForFinished(10000);
-    return xclip.readAllStandardOutput();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QImage rgb(const QImage &image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-// Where two images of one size first differ, for the failure message.
-QByteArray firstDifference(const QImage &actual, const QImage &expected)
-{
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return QStringLiteral("first difference at %1,%2: %3 instead of %4")
-                    .arg(x).arg(y).arg(QColor(actual.pixel(x, y)).name(), QColor(expected.pixel(x, y)).name())
-                    .toUtf8();
-    return QByteArray();
-}
-
-} // namespace
 
 class CaptureEndToEndTest : public QObject
 {
@@ -83,10 +40,7 @@ class CaptureEndToEndTest : public QObject
 
     void dragSelection(const QPoint &from, const QPoint &to)
     {
-        const QPoint middle = (from + to) / 2;
-        QVERIFY(xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1",
-                         "mousemove", QString::number(middle.x()), QString::number(middle.y()),
-                         "mousemove", QString::number(to.x()), QString::number(to.y()), "mouseup", "1"}));
+        QVERIFY(xdotoolDrag(from, to));
         QTest::qWait(300);
     }
 
@@ -100,33 +54,17 @@ class CaptureEndToEndTest : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(screenPixel(QPoint(5, 5)) != m_pattern.image.pixel(5, 5), 20000);
     }
 
-    static QRgb screenPixel(const QPoint &point)
-    {
-        return QGuiApplication::primaryScreen()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixel(0, 0);
-    }
-
 private slots:
     void initTestCase()
     {
         QVERIFY(m_server.start(m_scratch.filePath("ftproot")));
         QDir().mkpath(remoteFolder());
-        Setting *settings = Setting::instance();
-        settings->setValue(SettingKeys::token, "e2e-token");
-        settings->setValue(SettingKeys::typeUpload, "ftp");
-        settings->setValue(SettingKeys::isSftp, 0);
-        settings->setValue(SettingKeys::ftpHost, "127.0.0.1");
-        settings->setValue(SettingKeys::ftpPort, m_server.port());
-        settings->setValue(SettingKeys::ftpPath, "shots");
-        settings->setValue(SettingKeys::ftpBaseUrl, "https://files.example/shots");
-        settings->setValue(SettingKeys::ftpUser, "user");
-        settings->setValue(SettingKeys::ftpPassword, "pass");
-        settings->setValue(SettingKeys::qualityImage, 2);
-        settings->setValue(SettingKeys::showUpload, 0);
-        settings->setValue(SettingKeys::showCloseSurfaceWindow, 0);
-        settings->sync();
+        setValues({{SettingKeys::token, "e2e-token"}, {SettingKeys::qualityImage, 2}, {SettingKeys::showUpload, 0},
+                   {SettingKeys::showCloseSurfaceWindow, 0}});
+        m_server.useForUploads("shots", "https://files.example/shots");
+        Setting::instance()->sync();
 
-        m_pattern.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
+        QVERIFY(m_pattern.showExposed());
         // The program's output goes to a file: a pipe nobody reads would fill and stop it.
         const QString log = m_scratch.filePath("mavu.log");
         m_program.setProcessChannelMode(QProcess::MergedChannels);
@@ -138,11 +76,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(armed), 60000);
     }
 
-    void cleanupTestCase()
-    {
-        m_program.kill();
-        m_program.waitForFinished(5000);
-    }
+    void cleanupTestCase() { stopProcess(m_program); }
 
     void quickCapture_uploadsTheWholeDesktopAndCopiesTheLink()
     {
@@ -152,7 +86,7 @@ private slots:
         QVERIFY2(!name.isEmpty(), "nothing arrived on the server");
         QImage arrived(remoteFolder() + "/" + name);
         QCOMPARE(rgb(arrived), m_pattern.image);
-        QTRY_COMPARE_WITH_TIMEOUT(clipboard(), "https://files.example/shots/" + name.toUtf8(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(xclipRead(), "https://files.example/shots/" + name.toUtf8(), 10000);
     }
 
     void fragmentCapture_uploadsExactlyTheSelection()
@@ -166,7 +100,7 @@ private slots:
         const QImage arrived = rgb(QImage(remoteFolder() + "/" + name));
         QCOMPARE(arrived.size(), QSize(300, 200));
         QCOMPARE(arrived, m_pattern.image.copy(100, 50, 300, 200));
-        QTRY_COMPARE_WITH_TIMEOUT(clipboard(), "https://files.example/shots/" + name.toUtf8(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(xclipRead(), "https://files.example/shots/" + name.toUtf8(), 10000);
     }
 
     void copyKey_putsTheExactCropOnTheClipboard()
@@ -176,10 +110,8 @@ private slots:
         QVERIFY(xdotool({"key", "ctrl+c"}));
         QTest::qWait(1000);
         QImage copied;
-        QTRY_VERIFY_WITH_TIMEOUT(copied.loadFromData(clipboard({"-t", "image/png"}), "PNG"), 10000);
-        QCOMPARE(copied.size(), QSize(200, 120));
-        const QImage expected = m_pattern.image.copy(500, 300, 200, 120);
-        QVERIFY2(rgb(copied) == expected, firstDifference(rgb(copied), expected).constData());
+        QTRY_VERIFY_WITH_TIMEOUT(copied.loadFromData(xclipRead({"-t", "image/png"}), "PNG"), 10000);
+        QCOMPARE(rgb(copied), m_pattern.image.copy(500, 300, 200, 120));
     }
 
     void escape_closesTheOverlayWithoutUploading()

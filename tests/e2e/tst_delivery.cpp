@@ -1,29 +1,21 @@
 // A finished capture leaving the controller: encodings, the extra copy, the save dialog.
 
-#include "../upload/uploadtestsupport.h"
-
-using namespace UploadTest;
+#include "../harness/overlay.h"
 #include "../harness/shellwindows.h"
-#include "capture/surfaceselector.h"
-#include "capture/surfacewidget.h"
-#include "core.h"
+#include "../upload/uploadtestsupport.h"
 #include "settings/constants.h"
-#include "settings/setting.h"
-#include "settings/settingkeys.h"
 
 #include <QClipboard>
-#include <QtTest>
+
+using namespace UploadTest;
 
 namespace {
 
 // What ImageMagick reads in a file: the format, and for a JPEG the quality its tables hold.
 QString encodingOf(const QString &path)
 {
-    QProcess identify;
-    identify.start(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%m %Q"), path});
-    identify.waitForFinished(10000);
-    const QString found = QString::fromUtf8(identify.readAllStandardOutput());
-    return found.startsWith(QLatin1String("PNG")) ? QStringLiteral("PNG") : found;
+    const QString found = commandOutput("identify", {"-format", "%m %Q", path});
+    return found.startsWith("PNG") ? QStringLiteral("PNG") : found;
 }
 
 QString copyName(const QDateTime &when, const QString &extension)
@@ -38,17 +30,10 @@ QStringList plantEarlierCopies(const QString &folder, const QString &extension)
     QStringList names;
     const QDateTime now = QDateTime::currentDateTime();
     for (const QDateTime &when : {now, now.addSecs(1)}) {
-        QFile file(folder + '/' + copyName(when, extension));
-        if (file.open(QIODevice::WriteOnly) && file.write("an earlier copy") > 0)
-            names << QFileInfo(file).fileName();
+        if (writeFile(folder + '/' + copyName(when, extension), "an earlier copy"))
+            names << copyName(when, extension);
     }
     return names;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -62,14 +47,10 @@ class DeliveryTest : public QObject
     QString m_dialogAnswer;
     int m_dialogCalls = 0;
 
-    bool openOverlayWithSelection(const QRect &selection)
+    static bool openOverlayWithSelection(const QRect &selection)
     {
-        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
-        overlay->show();
-        if (!QTest::qWaitForWindowExposed(overlay))
-            return false;
-        overlay->selector()->setRubberRect(QRectF(selection));
-        return overlay->selectRect() == selection;
+        SurfaceWidget *overlay = openOverlay(selection);
+        return overlay && overlay->selectRect() == selection;
     }
 
     QString uploadWithQuality(const QVariant &quality)
@@ -84,13 +65,8 @@ private slots:
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         QVERIFY(m_server.start(m_scratch.filePath("ftproot")));
-        setValues({{SettingKeys::token, QStringLiteral("delivery-token")},
-                   {SettingKeys::typeUpload, QStringLiteral("ftp")},
-                   {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")},
-                   {SettingKeys::ftpPort, m_server.port()},
-                   {SettingKeys::ftpBaseUrl, QStringLiteral("https://files.example")}});
-        Setting::instance()->setValue(SettingKeys::ftpUser, QStringLiteral("user"));
-        Setting::instance()->setValue(SettingKeys::ftpPassword, QStringLiteral("pass"));
+        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("delivery-token"));
+        m_server.useForUploads(QString(), "https://files.example");
         Core::setSaveFileDialog([this](const QString &, const QString &, const QString &) {
             ++m_dialogCalls;
             return m_dialogAnswer;
@@ -143,7 +119,7 @@ private slots:
         if (clipboard) {
             QVERIFY(openOverlayWithSelection(QRect(30, 40, 120, 80)));
             Core::instance()->screenSaveToClipboard();
-            captured = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+            captured = rgb(QGuiApplication::clipboard()->image());
             QCOMPARE(captured.size(), QSize(120, 80));
         } else {
             Core::instance()->screenUpload(0, false, patternPicture());
@@ -152,7 +128,7 @@ private slots:
         QStringList copies = QDir(folder).entryList({"*.png"});
         for (const QString &name : earlier) {
             QVERIFY(copies.removeOne(name));
-            QCOMPARE(contents(folder + '/' + name), QByteArray("an earlier copy"));
+            QCOMPARE(readFile(folder + '/' + name), QByteArray("an earlier copy"));
         }
         QCOMPARE(copies.size(), 1);
         const QRegularExpression numbered("^\\d\\d-\\d\\d-\\d{4} \\d\\d-\\d\\d-\\d\\d \\(2\\)\\.png$");
@@ -185,10 +161,7 @@ private slots:
     {
         Setting::instance()->setValue(SettingKeys::qualityImage, 2);
         m_dialogAnswer = m_scratch.filePath("saved/existing");
-        QFile old(m_dialogAnswer + ".png");
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old contents");
-        old.close();
+        QVERIFY(writeFile(m_dialogAnswer + ".png", "old contents"));
         Core::instance()->screenSaveToDisk(patternPicture());
         QCOMPARE(QImage(m_dialogAnswer + ".png"), patternPicture().toImage());
     }
@@ -226,7 +199,7 @@ private slots:
 
         m_dialogAnswer = folder + "/after-cancel";
         Core::instance()->screenSaveToDisk(QPixmap());
-        QCOMPARE(QImage(m_dialogAnswer + ".png"), selection.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(selection));
         QVERIFY(!overlay->isVisible());
     }
 };

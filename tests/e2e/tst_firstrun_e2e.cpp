@@ -2,53 +2,24 @@
 // with no token, from the tray icon through the sign-in page to a capture whose link
 // opens the uploaded picture.
 
+#include "../harness/files.h"
 #include "../harness/patternwindow.h"
-#include "../upload/uploadtestsupport.h"
+#include "../harness/xtools.h"
 
 #include <QJsonArray>
-#include <QSystemTrayIcon>
-#include <QtTest>
-
-using namespace UploadTest;
+#include <QTemporaryDir>
 
 namespace {
-
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
-QString output(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-QByteArray clipboard()
-{
-    return output(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}).toUtf8();
-}
-
-void setClipboard(const QByteArray &text)
-{
-    QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), {"-i", "-selection", "clipboard"});
-    xclip.write(text);
-    xclip.closeWriteChannel();
-    xclip.waitForFinished(5000);
-}
 
 // The mapped windows of the program, as the X server places them.
 QList<QRect> programWindows()
 {
     QList<QRect> windows;
-    const QStringList ids = output(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--classname", "mavu"})
+    const QStringList ids = commandOutput(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--classname", "mavu"})
                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &id : ids) {
         QHash<QString, int> shell;
-        for (const QString &line : output(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", id}).split('\n'))
+        for (const QString &line : commandOutput(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", id}).split('\n'))
             shell.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
         windows.append(QRect(shell["X"], shell["Y"], shell["WIDTH"], shell["HEIGHT"]));
     }
@@ -77,20 +48,10 @@ QPoint trayIcon()
     return QPoint();
 }
 
-bool click(const QPoint &point, const char *button = "1")
-{
-    return xdotool({"mousemove", QString::number(point.x()), QString::number(point.y()), "click", button});
-}
-
 QString storedToken()
 {
-    return output(QStringLiteral("sqlite3"), {QDir::homePath() + "/.mavu/setting",
+    return commandOutput(QStringLiteral("sqlite3"), {QDir::homePath() + "/.mavu/setting",
                                               "SELECT value FROM Settings WHERE name = 'token'"});
-}
-
-QRgb screenPixel(const QPoint &point)
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixel(0, 0);
 }
 
 QByteArray fetch(const QString &url)
@@ -106,9 +67,7 @@ QByteArray fetch(const QString &url)
 
 QByteArray newestCapture()
 {
-    const QFileInfoList files = QDir(QDir::homePath() + "/.mavu/tmp").entryInfoList(QDir::Files, QDir::Time);
-    QFile file(files.value(0).filePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(QDir(QDir::homePath() + "/.mavu/tmp").entryInfoList(QDir::Files, QDir::Time).value(0).filePath());
 }
 
 // Page sizes of the windows on the way.
@@ -135,14 +94,10 @@ class FirstRunTest : public QObject
 private slots:
     void initTestCase()
     {
-        m_pattern.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
-        m_trayer.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--widthtype", "request",
-                                                  "--height", "24", "--SetDockType", "true"});
-        QVERIFY(m_trayer.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        QVERIFY(m_pattern.showExposed());
+        QVERIFY(startTrayHost(m_trayer));
         const QString serviceDir = m_scratch.filePath("service");
-        QVERIFY(m_service.start(QStringLiteral(MAVU_TEST_DIR "/../service/mavu_service.py"), serviceDir));
+        QVERIFY(m_service.start(MAVU_TEST_DIR "/../service/mavu_service.py", serviceDir));
         // The upload's row stays long enough to be seen.
         m_service.post(QStringLiteral("/_test/config"), {{"upload_delay", 2}});
 
@@ -169,17 +124,17 @@ private slots:
     void trayIconClick_opensTheLoginWindow()
     {
         const QRect page = shownPage(emailStep);
-        QVERIFY(click(page.topLeft() + QPoint(page.width() - 18, 18))); // the frame's close button
+        QVERIFY(xdotoolClick(page.topLeft() + QPoint(page.width() - 18, 18))); // the frame's close button
         QTRY_VERIFY_WITH_TIMEOUT(shownPage(emailStep).isNull(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isNull(), 10000);
-        QVERIFY(click(trayIcon()));
+        QVERIFY(xdotoolClick(trayIcon()));
         QTRY_VERIFY_WITH_TIMEOUT(!shownPage(emailStep).isNull(), 10000);
     }
 
     void typedEmailAndPassword_storeTheTokenAndWelcome()
     {
         const QRect page = shownPage(emailStep);
-        QVERIFY(click(page.topLeft() + QPoint(100, 20))); // the window takes the keyboard
+        QVERIFY(xdotoolClick(page.topLeft() + QPoint(100, 20))); // the window takes the keyboard
         QVERIFY(xdotool({"type", "--delay", "20", "user@example.com"}));
         QVERIFY(xdotool({"key", "Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(!shownPage(passwordStep).isNull(), 15000);
@@ -202,11 +157,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!shownPage(lastUpload).isNull(), 20000);
 
         // "Copy" of the last-upload window puts the link back on a clipboard we emptied.
-        const QString link = QString::fromUtf8(clipboard());
+        const QString link = QString::fromUtf8(xclipRead());
         QVERIFY2(link.startsWith(QStringLiteral("https://%1/f/").arg(m_service.host())), qPrintable(link));
-        setClipboard("emptied");
-        QVERIFY(click(shownPage(lastUpload).topLeft() + QPoint(172, 129)));
-        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(clipboard()), link, 10000);
+        xclipWrite("emptied");
+        QVERIFY(xdotoolClick(shownPage(lastUpload).topLeft() + QPoint(172, 129)));
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(xclipRead()), link, 10000);
 
         const QByteArray picture = fetch(link);
         QVERIFY(!picture.isEmpty());
@@ -217,7 +172,7 @@ private slots:
     // main() names the program and its version: each of its requests carries both.
     void requests_carryTheProgramsNameAndVersion()
     {
-        const QJsonArray requests = m_service.get(QStringLiteral("/_test/state")).value("requests").toArray();
+        const QJsonArray requests = m_service.state().value("requests").toArray();
         int fromTheProgram = 0;
         for (const QJsonValue &request : requests) {
             if (request["path"].toString().startsWith(QLatin1String("/f/")))
@@ -231,7 +186,7 @@ private slots:
     void trayMenu_nowStartsACapture()
     {
         QVERIFY(!overlayShown());
-        QVERIFY(click(trayIcon(), "3"));
+        QVERIFY(xdotoolClick(trayIcon(), "3"));
         QTest::qWait(500);
         QVERIFY(xdotool({"key", "Down", "Return"})); // the first entry: "Capture fragment"
         QTRY_VERIFY_WITH_TIMEOUT(overlayShown(), 20000);

@@ -1,6 +1,8 @@
 // Several screens, on the offscreen platform with a screen layout of its own: one screen
 // left of the origin, one lower and to the right. The editor window opens on the first.
 
+#include "../harness/files.h"
+#include "../harness/shellwindows.h"
 #include "capture/editponoramwidget.h"
 #include "capture/screenjoin.h"
 #include "capture/surfacewidget.h"
@@ -49,21 +51,13 @@ QPixmap filled(const QSize &size, QColor colour)
 // The editor as the controller opens it, once it shows the image.
 EditPonoramWidget *openEditor(const QPixmap &image)
 {
-    const auto editorWindows = [] {
-        const QWindowList windows = QGuiApplication::topLevelWindows();
-        return std::count_if(windows.begin(), windows.end(),
-                             [](QWindow *window) { return qobject_cast<EditPonoramWidget *>(window); });
-    };
-    if (!QTest::qWaitFor([&] { return editorWindows() == 0; }))
+    if (!QTest::qWaitFor([] { return ShellWindows::all<EditPonoramWidget>().isEmpty(); }))
         return nullptr;
     Core::instance()->ponoramEdit(image);
-    for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        auto *editor = qobject_cast<EditPonoramWidget *>(window);
-        if (editor && editor->isVisible() && QTest::qWaitForWindowExposed(editor)
-            && QTest::qWaitFor([editor] { return editor->paintArea()->width() > 0; }))
-            return editor;
-    }
-    return nullptr;
+    EditPonoramWidget *editor = ShellWindows::shown<EditPonoramWidget>().value(0);
+    const bool shown = editor && QTest::qWaitForWindowExposed(editor)
+        && QTest::qWaitFor([editor] { return editor->paintArea()->width() > 0; });
+    return shown ? editor : nullptr;
 }
 
 // A rectangle drawn with the mouse from one point of the image to another, at the zoom the
@@ -123,9 +117,7 @@ private slots:
         shot.fill(Qt::green);
         SurfaceWidget *overlay = Core::instance()->surfaceWidget();
         overlay->showOnWindow(1, QRect(10, 20, 300, 200), shot);
-        QFile log(m_pathSettings + "screen_info.log");
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(log.readAll(), QByteArray("index = 1\nrect = 10:20 300x200"));
+        QCOMPARE(readFile(m_pathSettings + "screen_info.log"), QByteArray("index = 1\nrect = 10:20 300x200"));
         QTRY_COMPARE(overlay->screen(), QGuiApplication::screens().at(1));
         QCOMPARE(overlay->selectRect(), QRect(10, 20, 300, 200));
         QCOMPARE(overlay->renderRubberRect().toImage().pixelColor(5, 5), QColor(Qt::green));

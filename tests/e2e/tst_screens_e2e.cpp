@@ -1,6 +1,9 @@
 // Captures on two monitors side by side under a window manager, over a known picture on the
 // root window, driven through the X server as a user would: the pointer and keys by XTest.
 
+#include "../harness/files.h"
+#include "../harness/shellwindows.h"
+#include "../harness/xtools.h"
 #include "capture/editponoramwidget.h"
 #include "capture/selectorwidget_linux.h"
 #include "capture/surfacewidget.h"
@@ -9,53 +12,19 @@
 #include "settings/settingkeys.h"
 
 #include <QClipboard>
-#include <QProcess>
 #include <QQuickWindow>
-#include <QScreen>
-#include <QtTest>
 
 // Xlib last: its macros clash with Qt's names.
 #include "../harness/rootpicture.h"
 
 namespace {
 
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
-QString number(int value)
-{
-    return QString::number(value);
-}
-
-bool drag(const QPoint &from, const QPoint &to)
-{
-    const QPoint middle = (from + to) / 2;
-    return xdotool({"mousemove", number(from.x()), number(from.y()), "sleep", "0.2", "mousedown", "1",
-                    "mousemove", number(middle.x()), number(middle.y()), "sleep", "0.1",
-                    "mousemove", number(to.x()), number(to.y()), "sleep", "0.1", "mouseup", "1"});
-}
-
-template <typename T>
-QList<T *> windowsOf()
-{
-    QList<T *> found;
-    for (QWindow *window : QGuiApplication::allWindows()) {
-        if (auto *typed = qobject_cast<T *>(window))
-            found.append(typed);
-    }
-    return found;
-}
+using ShellWindows::all;
 
 template <typename T>
 T *visibleWindow()
 {
-    for (T *window : windowsOf<T>()) {
-        if (window->isVisible())
-            return window;
-    }
-    return nullptr;
+    return ShellWindows::shown<T>().value(0);
 }
 
 // Where the window really is on the X server, whatever Qt believes.
@@ -83,7 +52,7 @@ QRect screenGeometry(int index)
 
 QImage clipboardImage()
 {
-    return QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    return rgb(QGuiApplication::clipboard()->image());
 }
 
 } // namespace
@@ -98,7 +67,7 @@ class ScreensTest : public QObject
     bool openSelectors()
     {
         Core::instance()->screen(false, false);
-        const QList<SelectorWidgetMac *> selectors = windowsOf<SelectorWidgetMac>();
+        const QList<SelectorWidgetMac *> selectors = all<SelectorWidgetMac>();
         if (selectors.size() != 2)
             return false;
         for (SelectorWidgetMac *selector : selectors) {
@@ -126,9 +95,9 @@ private slots:
     // No window of a capture stays behind, open or closed.
     void cleanup()
     {
-        QTRY_COMPARE(windowsOf<SelectorWidgetMac>().size(), 0);
+        QTRY_COMPARE(all<SelectorWidgetMac>().size(), 0);
         QTRY_VERIFY(!visibleWindow<SurfaceWidget>());
-        QTRY_COMPARE(windowsOf<EditPonoramWidget>().size(), 0);
+        QTRY_COMPARE(all<EditPonoramWidget>().size(), 0);
     }
 
     // The rows use the one overlay window in turn, on one screen, then on the other.
@@ -146,7 +115,7 @@ private slots:
         QFETCH(int, screen);
         QFETCH(QRect, selection);
         QVERIFY(openSelectors());
-        QVERIFY(drag(selection.topLeft(), selection.topLeft() + QPoint(selection.width(), selection.height())));
+        QVERIFY(xdotoolDrag(selection.topLeft(), selection.topLeft() + QPoint(selection.width(), selection.height())));
         SurfaceWidget *overlay = nullptr;
         QTRY_VERIFY((overlay = visibleWindow<SurfaceWidget>()));
         QTRY_COMPARE(xGeometry(overlay), screenGeometry(screen));
@@ -162,7 +131,7 @@ private slots:
     {
         QVERIFY(openSelectors());
         const QRect selection(1800, 200, 300, 300);
-        QVERIFY(drag(selection.topLeft(), selection.topLeft() + QPoint(selection.width(), selection.height())));
+        QVERIFY(xdotoolDrag(selection.topLeft(), selection.topLeft() + QPoint(selection.width(), selection.height())));
         EditPonoramWidget *editor = nullptr;
         QTRY_VERIFY((editor = visibleWindow<EditPonoramWidget>()));
         QVERIFY(QTest::qWaitForWindowExposed(editor));
@@ -177,7 +146,7 @@ private slots:
     {
         QVERIFY(openSelectors());
         const QPoint pointer(2500, 600);
-        QVERIFY(xdotool({"mousemove", number(pointer.x()), number(pointer.y()), "sleep", "0.2", "key", "ctrl+c"}));
+        QVERIFY(xdotool(QStringList{"mousemove"} + xdotoolPoint(pointer) + QStringList{"sleep", "0.2", "key", "ctrl+c"}));
         const QString expected = QColor(m_root.pixel(pointer)).name().mid(1);
         QTRY_COMPARE(QGuiApplication::clipboard()->text(), expected);
     }

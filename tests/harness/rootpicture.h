@@ -3,21 +3,10 @@
 // A known picture on the X root window, for tests that read the screens: each pixel of the
 // pattern differs from its neighbours, so that any shift or scaling of a capture shows.
 
-#include <QImage>
+#include "patternwindow.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-inline QImage rootPattern(const QSize &size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb((x * 7) & 255, (y * 13) & 255, (x + 3 * y) & 255);
-    }
-    return image;
-}
 
 // Puts the picture (the size of the default screen) on the root window as its background.
 inline void putRootPicture(Display *display, const QImage &picture)
@@ -47,7 +36,7 @@ inline QImage paintRootPattern()
     if (!display)
         return QImage();
     const int screen = DefaultScreen(display);
-    const QImage picture = rootPattern(QSize(DisplayWidth(display, screen), DisplayHeight(display, screen)));
+    const QImage picture = patternImage(QSize(DisplayWidth(display, screen), DisplayHeight(display, screen)));
     putRootPicture(display, picture);
     XCloseDisplay(display);
     return picture;

@@ -8,18 +8,27 @@
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QStringList>
+#include <QTest>
 
 namespace ShellWindows {
+
+// The program's windows of a class, shown or not.
+template <typename Window>
+QList<Window *> all()
+{
+    QList<Window *> found;
+    for (QWindow *window : QGuiApplication::allWindows()) {
+        if (auto *typed = qobject_cast<Window *>(window))
+            found.append(typed);
+    }
+    return found;
+}
 
 template <typename Window>
 QList<Window *> shown()
 {
-    QList<Window *> found;
-    for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        auto *typed = qobject_cast<Window *>(window);
-        if (typed && typed->isVisible())
-            found.append(typed);
-    }
+    QList<Window *> found = all<Window>();
+    found.removeIf([](Window *window) { return !window->isVisible(); });
     return found;
 }
 
@@ -44,6 +53,14 @@ inline void hideAll()
 {
     for (BasicWindow *window : shown<BasicWindow>())
         window->hide();
+}
+
+// Closes every shown page window as its user would, and lets the closing run.
+inline void closeAll()
+{
+    for (BasicWindow *window : shown<BasicWindow>())
+        window->close();
+    QTest::qWait(50);
 }
 
 } // namespace ShellWindows

@@ -4,7 +4,7 @@
 
 #include "app/hookkeybord.h"
 #include "core.h"
-#include "pagedriver.h"
+#include "../harness/pagedriver.h"
 #include "windows/settingwidget_rest.h"
 
 #include <QPointer>

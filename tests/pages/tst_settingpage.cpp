@@ -2,7 +2,7 @@
 // in the database file, credentials stored encrypted, ports refused with a message.
 
 #include "core.h"
-#include "pagedriver.h"
+#include "../harness/pagedriver.h"
 #include "pagetestsupport.h"
 #include "settings/settingkeys.h"
 #include "windows/proxywidget.h"
@@ -27,7 +27,7 @@ void countArmings(QtMsgType type, const QMessageLogContext &context, const QStri
 // Decrypted by the independent AES-GCM of the settings tests.
 QString decryptedElsewhere(const QString &stored)
 {
-    return run(QStringLiteral("python3"), {QStringLiteral(MAVU_TEST_DIR "/../settings/aesgcm.py"),
+    return commandOutput(QStringLiteral("python3"), {QStringLiteral(MAVU_TEST_DIR "/../settings/aesgcm.py"),
                                            QStringLiteral("decrypt"), QStringLiteral("page-token"), stored});
 }
 

@@ -6,7 +6,7 @@
 #include "../upload/sshserver.h"
 #include "app/messagedialog.h"
 #include "core.h"
-#include "pagedriver.h"
+#include "../harness/pagedriver.h"
 #include "windows/settingwidget_rest.h"
 
 using namespace PageDriver;
@@ -35,8 +35,7 @@ private slots:
 
     void cleanup()
     {
-        for (BasicWindow *window : ShellWindows::shown<BasicWindow>())
-            window->close();
+        ShellWindows::closeAll();
     }
 
     void outcome_isShownForTheTickedProtocol_data()

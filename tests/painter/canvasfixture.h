@@ -3,6 +3,7 @@
 // A canvas hosted in a real (offscreen, software-rendered) Qt Quick window, driven through
 // its tool modules the way the overlay page drives it.
 
+#include "../harness/patternwindow.h"
 #include "painter/graphmodule.h"
 #include "painter/mpainterarea.h"
 
@@ -16,18 +17,6 @@ inline QImage whiteImage(const QSize &size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
-    return image;
-}
-
-// A picture with some structure, so that scaling or shifting it shows.
-inline QImage patternImage(const QSize &size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb((x * 7) % 256, (y * 13) % 256, ((x + y) * 3) % 256);
-    }
     return image;
 }
 

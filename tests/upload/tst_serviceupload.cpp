@@ -1,11 +1,8 @@
 // Uploads to the service (and failed FTP and Dropbox uploads sent there instead) against
 // the HTTPS stand-in of the service on 127.0.0.1.
 
-#include "core.h"
-#include "upload/uploadmodel.h"
+#include "../service/standin.h"
 #include "uploadtestsupport.h"
-
-#include <QJsonArray>
 
 using namespace UploadTest;
 
@@ -14,45 +11,34 @@ class ServiceUploadTest : public QObject
     Q_OBJECT
 
     QTemporaryDir m_scratch;
-    HttpsStandIn m_service;
+    ServiceStandIn m_service;
     NetworkExchange *m_exchange = nullptr;
 
-    QString local(const QString &name) const { return m_scratch.filePath(QStringLiteral("local/") + name); }
+    QString local(const QString &name) const { return m_scratch.filePath("local/" + name); }
 
-    QJsonObject fileRecord(const QString &link)
+    // Uploads a small file with the service configured so; the recorder keeps what came back.
+    void uploadWith(Recorder &recorder, const QJsonObject &config, const QString &name = "small.png")
     {
-        const QJsonObject files = m_service.get(QStringLiteral("/_test/state")).value(QStringLiteral("files")).toObject();
-        for (const QJsonValue &record : files) {
-            if (record.toObject().value(QStringLiteral("alternateLink")).toString() == link)
-                return record.toObject();
-        }
-        return QJsonObject();
+        m_service.configure(config);
+        QVERIFY(recorder.upload(makeFile(local(name), 2000)));
     }
 
 private slots:
     void initTestCase()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-        QVERIFY2(m_service.start(QStringLiteral(MAVU_SOURCE_DIR "/tests/service/mavu_service.py"),
-                                 m_scratch.filePath(QStringLiteral("service"))),
-                 "the service stand-in did not start");
-        Core::instance()->setHostUrl(m_service.host());
-        Core::instance()->setHostUrlAuth(m_service.host());
-        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("service-token"));
-        m_service.post(QStringLiteral("/_test/token"), {{QStringLiteral("token"), QStringLiteral("service-token")}});
+        QVERIFY2(m_service.start(), "the service stand-in did not start");
+        m_service.post("/_test/token", {{"token", "service-token"}});
         m_exchange = new NetworkExchange(Core::instance());
         UploadHooks::openUrl() = [](const QUrl &) { return true; };
     }
 
     void init()
     {
-        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("service-token"));
-        setValues({{SettingKeys::typeUpload, QStringLiteral("mavu")}, {SettingKeys::maxPostSize, QString()}});
-        m_service.post(QStringLiteral("/_test/config"),
-                       {{QStringLiteral("down"), false}, {QStringLiteral("max_post_size"), 1024 * 1024 * 1024},
-                        {QStringLiteral("upload_fault"), QJsonValue()}, {QStringLiteral("record_redirect"), QJsonValue()},
-                        {QStringLiteral("record_reply"), QJsonObject()}, {QStringLiteral("record_xml"), false},
-                        {QStringLiteral("record_padding"), 0}});
+        setValues({{SettingKeys::token, "service-token"}, {SettingKeys::typeUpload, "mavu"}, {SettingKeys::maxPostSize, QString()}});
+        m_service.configure({{"down", false}, {"max_post_size", 1024 * 1024 * 1024}, {"upload_fault", QJsonValue()},
+                             {"record_redirect", QJsonValue()}, {"record_reply", QJsonObject()}, {"record_xml", false},
+                             {"record_padding", 0}});
     }
 
     void capture_reachesService_linkBeforeBytes_data()
@@ -66,68 +52,47 @@ private slots:
     {
         QFETCH(QString, type);
         Setting::instance()->setValue(SettingKeys::typeUpload, type);
-        const QString file = makeFile(local(QStringLiteral("1700000000003.jpg")), 3 * 1024 * 1024);
+        const QString file = makeFile(local("1700000000003.jpg"), 3 * 1024 * 1024);
         Recorder recorder(m_exchange);
         QSignalSpy complete(Core::instance()->uploadModel(), &UploadModel::uploadComplete);
         bool bytesInAtFirstLink = true;
-        QObject::connect(m_exchange, &NetworkExchange::readyLink, this, [&](const QString &link) {
-            bytesInAtFirstLink = fileRecord(link).value(QStringLiteral("uploaded")).toBool();
+        const auto early = connect(m_exchange, &NetworkExchange::readyLink, this, [&](const QString &link) {
+            bytesInAtFirstLink = m_service.fileRecord(link).value("uploaded").toBool();
         });
-
-        m_exchange->uploadScreen(file, QStringLiteral("1700000000003"), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
-        disconnect(m_exchange, &NetworkExchange::readyLink, this, nullptr);
-        QCOMPARE(recorder.firstError(), QString());
-        QCOMPARE(recorder.readyLink.count(), 1);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 1);
-        QCOMPARE(recorder.readyLink.first().first().toString(), recorder.link());
+        QVERIFY(recorder.upload(file, HandlerUpload::ActionNone, "1700000000003"));
+        disconnect(early);
+        QCOMPARE(recorder.outcome(), "link: " + recorder.link());
         QVERIFY(!bytesInAtFirstLink); // the link comes with the file record
         QTRY_COMPARE(complete.count(), 1);
 
-        const QJsonObject record = fileRecord(recorder.link());
-        QVERIFY(record.value(QStringLiteral("uploaded")).toBool());
-        QCOMPARE(record.value(QStringLiteral("sha256")).toString(), sha256Of(file));
-        QCOMPARE(record.value(QStringLiteral("title")).toString(), QStringLiteral("1700000000003.jpg"));
-        QCOMPARE(record.value(QStringLiteral("description")).toString(), QStringLiteral("1700000000003"));
-        QCOMPARE(record.value(QStringLiteral("mimeType")).toString(), QStringLiteral("image/jpeg"));
+        const QJsonObject record = m_service.fileRecord(recorder.link());
+        QVERIFY(record.value("uploaded").toBool());
+        QCOMPARE(record.value("sha256").toString(), sha256Of(file));
+        QCOMPARE(record.value("title").toString() + " " + record.value("description").toString() + " "
+                     + record.value("mimeType").toString(),
+                 QStringLiteral("1700000000003.jpg 1700000000003 image/jpeg"));
     }
 
     void zippedFiles_reachServiceAsOneArchive()
     {
-        const QString a = makeFile(local(QStringLiteral("z/a.txt")), 100);
-        const QString b = makeFile(local(QStringLiteral("z/b.txt")), 200);
+        const QString a = makeFile(local("z/a.txt"), 100);
+        const QString b = makeFile(local("z/b.txt"), 200);
         Recorder recorder(m_exchange);
         m_exchange->uploadDataZip({a, b});
         QVERIFY(waitForEnd(recorder));
         QCOMPARE(recorder.firstError(), QString());
-        const QJsonObject record = fileRecord(recorder.link());
-        QVERIFY(record.value(QStringLiteral("title")).toString().startsWith(QLatin1String("a.txt_")));
-        QCOMPARE(record.value(QStringLiteral("mimeType")).toString(), QStringLiteral("application/zip"));
-        QVERIFY(record.value(QStringLiteral("uploaded")).toBool());
+        const QJsonObject record = m_service.fileRecord(recorder.link());
+        QVERIFY(record.value("title").toString().startsWith("a.txt_"));
+        QCOMPARE(record.value("mimeType").toString(), QStringLiteral("application/zip"));
+        QVERIFY(record.value("uploaded").toBool());
     }
 
     void refusedSignIn_givesErrorAndNoLink()
     {
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("unknown-token"));
-        const QString file = makeFile(local(QStringLiteral("refused.png")), 1000);
         Recorder recorder(m_exchange);
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionFacebook);
-        QVERIFY(waitForEnd(recorder));
-        QCOMPARE(recorder.error.count(), 1);
-        QVERIFY2(recorder.firstError().contains(QLatin1String("sign in again")), qPrintable(recorder.firstError()));
-        QCOMPARE(recorder.readyLink.count(), 0);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
-    }
-
-    void serviceLimit_refusesTooLargeFile()
-    {
-        m_service.post(QStringLiteral("/_test/config"), {{QStringLiteral("max_post_size"), 1000}});
-        const QString file = makeFile(local(QStringLiteral("large.png")), 5000);
-        Recorder recorder(m_exchange);
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
-        QVERIFY2(recorder.firstError().contains(QLatin1String("too large")), qPrintable(recorder.firstError()));
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
+        QVERIFY(recorder.upload(makeFile(local("refused.png"), 1000), HandlerUpload::ActionFacebook));
+        QVERIFY2(recorder.failedWith("sign in again"), qPrintable(recorder.outcome()));
     }
 
     void failedFtpOrDropbox_goesToServiceWhenAsked_data()
@@ -147,23 +112,18 @@ private slots:
         QFETCH(QString, flag);
         QFETCH(bool, on);
         // Nothing listens on the FTP port; no Dropbox token is stored.
-        setValues({{SettingKeys::typeUpload, type}, {SettingKeys::isSftp, 0},
-                   {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")}, {SettingKeys::ftpPort, freePort()},
-                   {SettingKeys::dropBoxTokenApiV2, QString()}, {flag, on ? 1 : 0}});
-        const QString file = makeFile(local(QStringLiteral("fallback.png")), 4000);
+        setValues({{SettingKeys::typeUpload, type}, {SettingKeys::isSftp, 0}, {SettingKeys::ftpHost, "127.0.0.1"},
+                   {SettingKeys::ftpPort, freePort()}, {SettingKeys::dropBoxTokenApiV2, QString()}, {flag, on ? 1 : 0}});
+        const QString file = makeFile(local("fallback.png"), 4000);
         Recorder recorder(m_exchange);
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
+        QVERIFY(recorder.upload(file));
         if (!on) {
-            QCOMPARE(recorder.error.count(), 1);
-            QCOMPARE(recorder.readyLink.count(), 0);
+            QVERIFY2(recorder.failedWith(QString()), qPrintable(recorder.outcome()));
             return;
         }
-        QCOMPARE(recorder.firstError(), QString());
-        QCOMPARE(recorder.readyLink.count(), 1);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 1);
-        QVERIFY(recorder.link().startsWith(m_service.origin() + QStringLiteral("/f/")));
-        QCOMPARE(fileRecord(recorder.link()).value(QStringLiteral("sha256")).toString(), sha256Of(file));
+        QCOMPARE(recorder.outcome(), "link: " + recorder.link());
+        QVERIFY(recorder.link().startsWith(m_service.origin() + "/f/"));
+        QCOMPARE(m_service.fileRecord(recorder.link()).value("sha256").toString(), sha256Of(file));
     }
 
     void failedBytes_withdrawTheLinkFromClipboardAndLastLink_data()
@@ -178,14 +138,10 @@ private slots:
     void failedBytes_withdrawTheLinkFromClipboardAndLastLink()
     {
         QFETCH(QString, fault);
-        m_service.post(QStringLiteral("/_test/config"), {{QStringLiteral("upload_fault"), fault}});
         Core *core = Core::instance();
-        NetworkExchange *exchange = core->networkExchange();
-        const QString file = makeFile(local(QStringLiteral("failing.png")), 3000);
-        Recorder recorder(exchange);
-
-        exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
+        Recorder recorder(core->networkExchange());
+        m_service.configure({{"upload_fault", fault}});
+        QVERIFY(recorder.upload(makeFile(local("failing.png"), 3000)));
         QCOMPARE(recorder.readyLink.count(), 1);
         QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
         QCOMPARE(recorder.error.count() + recorder.internetNotAvailable.count(), 1);
@@ -199,25 +155,14 @@ private slots:
     void recordRedirectedToAnotherOrigin_isRefused_withoutTheToken()
     {
         HttpsStandIn elsewhere;
-        QVERIFY(elsewhere.start(QStringLiteral(MAVU_SOURCE_DIR "/tests/service/mavu_service.py"),
-                                m_scratch.filePath(QStringLiteral("elsewhere"))));
-        m_service.post(QStringLiteral("/_test/config"),
-                       {{QStringLiteral("record_redirect"),
-                         elsewhere.origin() + QStringLiteral("/drive/v1/files?fields=id,alternateLink,selfLink")}});
-        const QString file = makeFile(local(QStringLiteral("redirected.png")), 2000);
+        QVERIFY(elsewhere.start(ServiceStandIn::script(), m_scratch.filePath("elsewhere")));
         Recorder recorder(m_exchange);
-
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
-        QCOMPARE(recorder.error.count(), 1);
-        QVERIFY2(recorder.firstError().contains(QLatin1String("another address")), qPrintable(recorder.firstError()));
-        QCOMPARE(recorder.readyLink.count(), 0);
-        const QJsonArray requests = elsewhere.get(QStringLiteral("/_test/state")).value(QStringLiteral("requests")).toArray();
-        for (const QJsonValue &request : requests) {
-            const QJsonObject headers = request.toObject().value(QStringLiteral("headers")).toObject();
+        uploadWith(recorder, {{"record_redirect", elsewhere.url("/drive/v1/files?fields=id,alternateLink,selfLink")}});
+        QVERIFY2(recorder.failedWith("another address"), qPrintable(recorder.outcome()));
+        for (const QJsonValue &request : elsewhere.state().value("requests").toArray()) {
+            const QJsonObject headers = request["headers"].toObject();
             for (auto it = headers.begin(); it != headers.end(); ++it)
-                QVERIFY2(it.key().compare(QLatin1String("Authorization"), Qt::CaseInsensitive) != 0,
-                         qPrintable(it.value().toString()));
+                QVERIFY2(it.key().compare("Authorization", Qt::CaseInsensitive) != 0, qPrintable(it.value().toString()));
         }
     }
 
@@ -231,52 +176,30 @@ private slots:
                                    << "no web address";
         QTest::newRow("xml answer") << QJsonObject{{"record_xml", true}} << "could not be read";
         QTest::newRow("oversized answer") << QJsonObject{{"record_padding", 8 * 1024 * 1024}} << "too large";
+        QTest::newRow("over the service's limit") << QJsonObject{{"max_post_size", 1000}} << "too large";
     }
 
     void badFileRecord_isAnErrorAndNoLink()
     {
         QFETCH(QJsonObject, config);
         QFETCH(QString, expected);
-        m_service.post(QStringLiteral("/_test/config"), config);
-        const QString file = makeFile(local(QStringLiteral("badrecord.png")), 2000);
         Recorder recorder(m_exchange);
-
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
-        QCOMPARE(recorder.error.count(), 1);
-        QVERIFY2(recorder.firstError().contains(expected), qPrintable(recorder.firstError()));
-        QCOMPARE(recorder.readyLink.count(), 0);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
+        uploadWith(recorder, config, "badrecord.png");
+        QVERIFY2(recorder.failedWith(expected), qPrintable(recorder.outcome()));
     }
 
     void cancel_whileSendingBytes_reportsNoFinishedUpload()
     {
-        const QString file = makeFile(local(QStringLiteral("cancel.bin")), 200 * 1024 * 1024);
-        Recorder recorder(m_exchange);
-        UploadModel *model = Core::instance()->uploadModel();
-        m_exchange->uploadData({file});
-        QPointer<HandlerUpload> job = model->uploader(0);
-        QVERIFY(QTest::qWaitFor([&] { return job && job->download() > 0; }, 30000));
-        m_exchange->cancelUpload();
-        QCOMPARE(model->rowCount(), 0);
-        QTRY_VERIFY(job.isNull());
-        QTest::qWait(300);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
-        QCOMPARE(recorder.error.count(), 0);
-        QFile::remove(file);
+        QCOMPARE(cancelMidTransfer(m_exchange, makeFile(local("cancel.bin"), 200 * 1024 * 1024)), QString());
     }
 
     // Runs last: it stops the stand-in.
     void unreachableService_reportsInternetNotAvailable_forCapturesToo()
     {
         m_service.stop();
-        const QString file = makeFile(local(QStringLiteral("offline.png")), 1000);
         Recorder recorder(m_exchange);
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
-        QCOMPARE(recorder.internetNotAvailable.count(), 1);
-        QCOMPARE(recorder.readyLink.count(), 0);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
+        QVERIFY(recorder.upload(makeFile(local("offline.png"), 1000)));
+        QCOMPARE(recorder.outcome(), QStringLiteral("offline"));
     }
 };
 

@@ -1,11 +1,10 @@
 // SFTP uploads, host-key pinning and the SFTP connection probe against the real sshd on
 // 127.0.0.1 with a password user made for the test (root only: skipped otherwise).
 
-#include "core.h"
 #include "settings/constants.h"
 #include "sshserver.h"
+#include "upload/handleftpupload.h"
 #include "upload/handlesftpupload.h"
-#include "upload/uploadmodel.h"
 
 using namespace UploadTest;
 
@@ -19,32 +18,32 @@ class SftpUploadTest : public QObject
     NetworkExchange *m_exchange = nullptr;
     QList<QPair<QString, QString>> m_messages;
 
-    QString local(const QString &name) const { return m_scratch.filePath(QStringLiteral("local/") + name); }
-    QString remote(const QString &name) const { return m_server->home() + QStringLiteral("/up/loads/") + name; }
-    QString knownHosts() const { return m_pathSettings + QStringLiteral("sftp_known_hosts"); }
+    QString local(const QString &name) const { return m_scratch.filePath("local/" + name); }
+    QString remote(const QString &name) const { return m_server->home() + "/up/loads/" + name; }
+    QString knownHosts() const { return m_pathSettings + "sftp_known_hosts"; }
 
     void useSftp(const QString &password)
     {
-        setValues({{SettingKeys::typeUpload, QStringLiteral("ftp")},
-                   {SettingKeys::isSftp, 1},
-                   {SettingKeys::sftpHost, QStringLiteral("127.0.0.1")},
-                   {SettingKeys::sftpPort, m_server->port()},
-                   {SettingKeys::sftpPath, QStringLiteral("up/loads")},
-                   {SettingKeys::sftpBaseUrl, QStringLiteral("https://img.example/u/")},
-                   {SettingKeys::isFtpErrorUploadMavu, 0}});
-        Setting::instance()->setValue(SettingKeys::sftpUser, m_server->user(), true);
-        Setting::instance()->setValue(SettingKeys::sftpPassword, password, true);
+        setValues({{SettingKeys::typeUpload, "ftp"}, {SettingKeys::isSftp, 1}, {SettingKeys::sftpHost, "127.0.0.1"},
+                   {SettingKeys::sftpPort, m_server->port()}, {SettingKeys::sftpPath, "up/loads"},
+                   {SettingKeys::sftpBaseUrl, "https://img.example/u/"}, {SettingKeys::isFtpErrorUploadMavu, 0},
+                   {SettingKeys::sftpUser, m_server->user()}, {SettingKeys::sftpPassword, password}});
     }
 
     // Uploads one small file and returns the recorder's first error (empty on success).
     QString uploadSmall(const QString &name)
     {
-        const QString file = makeFile(local(name), 2048);
         Recorder recorder(m_exchange);
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        if (!waitForEnd(recorder))
-            return QStringLiteral("timed out");
-        return recorder.firstError();
+        return recorder.upload(makeFile(local(name), 2048)) ? recorder.firstError() : QStringLiteral("timed out");
+    }
+
+    // The connection probe's message for the folder on this server, with the password.
+    QString probeMessage(const QString &password, const QString &folder = QString())
+    {
+        HandleSFTPUpload probe;
+        QSignalSpy finished(&probe, &HandleSFTPUpload::checkConnectFinished);
+        probe.checkSftpConnect(m_server->user(), password, "127.0.0.1", folder, m_server->port());
+        return finished.wait(30000) ? m_messages.last().first + ": " + m_messages.last().second : QString();
     }
 
 private slots:
@@ -72,103 +71,64 @@ private slots:
     void capture_reachesServerByteForByte_andPinsHostKey()
     {
         QVERIFY(!QFile::exists(knownHosts()));
-        const QString file = makeFile(local(QStringLiteral("1700000000001.png")), 3 * 1024 * 1024);
+        const QString file = makeFile(local("1700000000001.png"), 3 * 1024 * 1024);
         Recorder recorder(m_exchange);
         QSignalSpy complete(Core::instance()->uploadModel(), &UploadModel::uploadComplete);
-
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
-        QCOMPARE(recorder.firstError(), QString());
-        QCOMPARE(recorder.readyLink.count(), 1);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 1);
-        QCOMPARE(recorder.link(), QStringLiteral("https://img.example/u/1700000000001.png"));
+        QVERIFY(recorder.upload(file));
+        QCOMPARE(recorder.outcome(), QStringLiteral("link: https://img.example/u/1700000000001.png"));
         QTRY_COMPARE(complete.count(), 1);
-        QVERIFY(sameBytes(file, remote(QStringLiteral("1700000000001.png"))));
-        QVERIFY(!QFile::exists(remote(QStringLiteral("1700000000001.png.part"))));
+        QVERIFY(sameBytes(file, remote("1700000000001.png")));
+        QVERIFY(!QFile::exists(remote("1700000000001.png.part")));
 
-        // The server's key is now pinned.
-        QFile pinned(knownHosts());
-        QVERIFY(pinned.open(QIODevice::ReadOnly));
-        QFile pub(m_hostKey + QStringLiteral(".pub"));
-        QVERIFY(pub.open(QIODevice::ReadOnly));
-        const QByteArray entry = pinned.readAll();
-        QVERIFY(entry.contains(pub.readAll().split(' ').value(1)));
-        // Pinned for this port only: another server of the host keeps a key of its own.
+        // The server's key is now pinned, for this port only: another server of the host
+        // keeps a key of its own.
+        const QByteArray entry = readFile(knownHosts());
+        QVERIFY(entry.contains(readFile(m_hostKey + ".pub").split(' ').value(1)));
         QVERIFY2(entry.startsWith("[127.0.0.1]:" + QByteArray::number(m_server->port()) + ' '), entry.constData());
     }
 
     void sameName_fromAnotherFolder_keepsBoth()
     {
-        QCOMPARE(sameNameKeepsBoth(m_exchange, local(QString()), remote(QString()), QStringLiteral("https://img.example/u/")), QString());
+        QCOMPARE(sameNameKeepsBoth(m_exchange, local(QString()), remote(QString()), "https://img.example/u/"), QString());
     }
 
     void folder_arrivesAsArchiveWithRelativeNames()
     {
-        const QString folder = m_scratch.filePath(QStringLiteral("local/album"));
+        const QString folder = local("album");
         const QStringList files = makeFolder(folder);
         Recorder recorder(m_exchange);
         m_exchange->uploadDataZip({folder});
         QVERIFY(waitForEnd(recorder));
         QCOMPARE(recorder.firstError(), QString());
-        const QStringList archives = QDir(remote(QString())).entryList({QStringLiteral("album_*.zip")});
+        const QStringList archives = QDir(remote(QString())).entryList({"album_*.zip"});
         QCOMPARE(archives.size(), 1);
-        QCOMPARE(archivedFolderDiffers(remote(archives.first()), folder, files, m_scratch.filePath(QStringLiteral("unpacked"))),
-                 QString());
+        QCOMPARE(archivedFolderDiffers(remote(archives.first()), folder, files, m_scratch.filePath("unpacked")), QString());
     }
 
     void wrongPassword_givesErrorAndNoLink()
     {
-        useSftp(QStringLiteral("not-the-password"));
-        const QString file = makeFile(local(QStringLiteral("denied.png")), 2048);
+        useSftp("not-the-password");
         Recorder recorder(m_exchange);
-        m_exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder));
-        QCOMPARE(recorder.error.count(), 1);
-        QVERIFY2(recorder.firstError().contains(QLatin1String("password")), qPrintable(recorder.firstError()));
-        QVERIFY(!recorder.firstError().contains(QLatin1String("not-the-password")));
-        QCOMPARE(recorder.readyLink.count(), 0);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
-        QVERIFY(!QFile::exists(remote(QStringLiteral("denied.png"))));
+        QVERIFY(recorder.upload(makeFile(local("denied.png"), 2048)));
+        QVERIFY2(recorder.failedWith("password"), qPrintable(recorder.outcome()));
+        QVERIFY(!recorder.firstError().contains("not-the-password"));
+        QVERIFY(!QFile::exists(remote("denied.png")));
     }
 
     void cancel_midTransfer_stopsCleanlyWithoutLink()
     {
-        const QString file = makeFile(local(QStringLiteral("huge.bin")), 300 * 1024 * 1024);
-        Recorder recorder(m_exchange);
-        UploadModel *model = Core::instance()->uploadModel();
-        m_exchange->uploadData({file});
-        QPointer<HandlerUpload> job = model->uploader(0);
-        QVERIFY(QTest::qWaitFor([&] { return job && job->download() > 0; }, 20000));
-        QVERIFY(job->download() < job->total());
-        m_exchange->cancelUpload();
-        QCOMPARE(model->rowCount(), 0);
-        QTRY_VERIFY(job.isNull());
-        QTest::qWait(300);
-        QCOMPARE(recorder.readyLink.count(), 0);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
-        QCOMPARE(recorder.error.count(), 0);
-        QVERIFY(!QFile::exists(remote(QStringLiteral("huge.bin"))));
-        QFile::remove(file);
+        QCOMPARE(cancelMidTransfer(m_exchange, makeFile(local("huge.bin"), 300 * 1024 * 1024)), QString());
+        QVERIFY(!QFile::exists(remote("huge.bin")));
     }
 
+    // A folder that is not there yet is made by the first upload: the login still counts.
     void probe_reportsSuccessAndFailure()
     {
-        HandleSFTPUpload probe;
-        QSignalSpy finished(&probe, &HandleSFTPUpload::checkConnectFinished);
-        probe.checkSftpConnect(m_server->user(), m_server->password(), QStringLiteral("127.0.0.1"),
-                               QStringLiteral("up"), m_server->port());
-        QVERIFY(finished.wait(30000));
-        probe.checkSftpConnect(m_server->user(), QStringLiteral("bad"), QStringLiteral("127.0.0.1"),
-                               QStringLiteral("up"), m_server->port());
-        QVERIFY(finished.wait(30000));
-        QCOMPARE(m_messages.size(), 2);
-        QVERIFY2(m_messages.at(1).second.contains(QLatin1String("password")), qPrintable(m_messages.at(1).second));
-        QCOMPARE(m_messages.at(0), qMakePair(QStringLiteral("SFTP connection"), QStringLiteral("Connection successful")));
-        // A folder that is not there yet is made by the first upload: the login still counts.
-        probe.checkSftpConnect(m_server->user(), m_server->password(), QStringLiteral("127.0.0.1"),
-                               QStringLiteral("not/yet"), m_server->port());
-        QVERIFY(finished.wait(30000));
-        QVERIFY(m_messages.last().second.startsWith(QLatin1String("Connection successful. The folder not/yet")));
+        QCOMPARE(probeMessage(m_server->password(), "up"), QStringLiteral("SFTP connection: Connection successful"));
+        QVERIFY2(probeMessage("bad", "up").contains("password"), qPrintable(m_messages.last().second));
+        QVERIFY(probeMessage(m_server->password(), "not/yet")
+                    .startsWith("SFTP connection: Connection successful. The folder not/yet"));
+        QCOMPARE(m_messages.size(), 3);
     }
 
     void ftpProbe_withSftpTicked_speaksSftp()
@@ -176,7 +136,7 @@ private slots:
         Setting::instance()->setValue(SettingKeys::isSftp, 1);
         HandleFTPUpload probe;
         QSignalSpy finished(&probe, &HandleFTPUpload::checkConnectFinished);
-        probe.checkConnect(m_server->user(), m_server->password(), QStringLiteral("127.0.0.1"), QString(), m_server->port());
+        probe.checkConnect(m_server->user(), m_server->password(), "127.0.0.1", QString(), m_server->port());
         QVERIFY(finished.wait(30000));
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages.first().second, QStringLiteral("Connection successful"));
@@ -193,23 +153,15 @@ private slots:
     void changedHostKey_isRefused()
     {
         QFETCH(QString, type);
-        QCOMPARE(uploadSmall(QStringLiteral("before.png")), QString()); // pinned key still good
-        const QString otherKey = m_server->makeHostKey(QStringLiteral("other_") + type, type);
-        QVERIFY(m_server->start(otherKey, m_server->port()));
+        QCOMPARE(uploadSmall("before.png"), QString()); // pinned key still good
+        QVERIFY(m_server->start(m_server->makeHostKey("other_" + type, type), m_server->port()));
 
-        const QString error = uploadSmall(QStringLiteral("after.png"));
-        QVERIFY2(error.contains(QLatin1String("host key")), qPrintable(error));
+        const QString error = uploadSmall("after.png");
+        QVERIFY2(error.contains("host key"), qPrintable(error));
         QVERIFY(error.contains(knownHosts()));
-        QVERIFY(!QFile::exists(remote(QStringLiteral("after.png"))));
-        QVERIFY(!QFile::exists(remote(QStringLiteral("after.png.part"))));
-
-        // The probe refuses it as well.
-        HandleSFTPUpload probe;
-        QSignalSpy finished(&probe, &HandleSFTPUpload::checkConnectFinished);
-        probe.checkSftpConnect(m_server->user(), m_server->password(), QStringLiteral("127.0.0.1"), QString(),
-                               m_server->port());
-        QVERIFY(finished.wait(30000));
-        QVERIFY(m_messages.last().second.contains(QLatin1String("host key")));
+        QVERIFY(!QFile::exists(remote("after.png")));
+        QVERIFY(!QFile::exists(remote("after.png.part")));
+        QVERIFY(probeMessage(m_server->password()).contains("host key")); // the probe refuses it as well
 
         QVERIFY(m_server->start(m_hostKey, m_server->port()));
     }

@@ -2,28 +2,13 @@
 // row per running job whose bar fills to the end, and "Cancel", which stops a slow upload,
 // takes its row away and leaves nothing on the server.
 
+#include "../harness/pagedriver.h"
 #include "uploadtestsupport.h"
-
-#include "core.h"
 #include "windows/uploadwidget_win.h"
-
-#include <QQuickItem>
 
 using namespace UploadTest;
 
 namespace {
-
-// List rows are drawn under the page without being its QObject children.
-QList<QQuickItem *> itemsNamed(QQuickItem *root, const QString &name)
-{
-    QList<QQuickItem *> found;
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            found.append(child);
-        found += itemsNamed(child, name);
-    }
-    return found;
-}
 
 // Keeps the fullest a progress bar has been, at every change of its value.
 class BarWatcher : public QObject
@@ -63,15 +48,15 @@ class UploadPageTest : public QObject
     FtpServer m_server;
 
     QString remoteFolder() const { return m_server.root() + QStringLiteral("/shots"); }
-    QQuickItem *page() { return Core::instance()->uploadWidget()->rootObject(); }
-    int rowCount() { return itemsNamed(page(), QStringLiteral("uploadList")).first()->property("count").toInt(); }
-    QQuickItem *firstBar() { return itemsNamed(page(), QStringLiteral("uploadProgress")).value(0); }
+    UploadWidget *window() { return Core::instance()->uploadWidget(); }
+    int rowCount() { return PageDriver::named(window(), "uploadList")->property("count").toInt(); }
+    QQuickItem *firstBar() { return PageDriver::named(window(), "uploadProgress"); }
 
     void startUpload(const QString &name, qint64 size)
     {
         Core::instance()->uploadData({makeFile(m_scratch.filePath(name), size)});
         QTRY_COMPARE_WITH_TIMEOUT(rowCount(), 1, 10000);
-        QVERIFY(Core::instance()->uploadWidget()->isVisible());
+        QVERIFY(window()->isVisible());
     }
 
 private slots:
@@ -80,17 +65,8 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         QVERIFY(m_server.start(m_scratch.filePath("ftproot"), 256 * 1024));
         QDir().mkpath(remoteFolder());
-        setValues({{SettingKeys::token, QStringLiteral("page-token")},
-                   {SettingKeys::typeUpload, QStringLiteral("ftp")},
-                   {SettingKeys::isSftp, 0},
-                   {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")},
-                   {SettingKeys::ftpPort, m_server.port()},
-                   {SettingKeys::ftpPath, QStringLiteral("shots")},
-                   {SettingKeys::ftpBaseUrl, QStringLiteral("https://files.example/shots")},
-                   {SettingKeys::ftpUser, QStringLiteral("user")},
-                   {SettingKeys::ftpPassword, QStringLiteral("pass")},
-                   {SettingKeys::showUpload, 1},
-                   {SettingKeys::showLastUpload, 0}});
+        setValues({{SettingKeys::token, "page-token"}, {SettingKeys::showUpload, 1}, {SettingKeys::showLastUpload, 0}});
+        m_server.useForUploads("shots", "https://files.example/shots");
     }
 
     void row_followsTheUploadToItsEnd()
@@ -107,11 +83,9 @@ private slots:
         QFile::remove(remoteFolder() + QStringLiteral("/whole.bin"));
         startUpload(QStringLiteral("slow.bin"), 4 * 1024 * 1024);
         QTRY_VERIFY_WITH_TIMEOUT(firstBar()->property("value").toDouble() > 0, 10000);
-        auto *cancel = itemsNamed(page(), QStringLiteral("cancelButton")).first();
-        const QPointF centre = cancel->mapToScene(QPointF(cancel->width() / 2, cancel->height() / 2));
-        QTest::mouseClick(Core::instance()->uploadWidget(), Qt::LeftButton, {}, centre.toPoint());
+        QVERIFY(PageDriver::click(window(), "cancelButton"));
         QTRY_COMPARE_WITH_TIMEOUT(rowCount(), 0, 10000);
-        QVERIFY(!Core::instance()->uploadWidget()->isVisible());
+        QVERIFY(!window()->isVisible());
         QTest::qWait(1500); // the server would have had the time to take a rest of the file
         QCOMPARE(QDir(remoteFolder()).entryList(QDir::Files), QStringList());
     }

@@ -1,9 +1,7 @@
 // The dispatcher, the job's checks, the zip archives and the list of running uploads,
 // without a server: the FTP destination points at a closed loopback port.
 
-#include "core.h"
 #include "settings/constants.h"
-#include "upload/uploadmodel.h"
 #include "upload/ziparchive.h"
 #include "uploadtestsupport.h"
 
@@ -103,9 +101,8 @@ private slots:
     {
         QFETCH(QVariant, limit);
         Setting::instance()->setValue(SettingKeys::maxPostSize, limit);
-        const QString file = makeFile(local(QStringLiteral("fresh.bin")), 5000);
         Recorder recorder(m_exchange);
-        m_exchange->uploadData({file});
+        m_exchange->uploadData({makeFile(local("fresh.bin"), 5000)});
         QCOMPARE(recorder.startUpload.count(), 1);
         QVERIFY(waitForEnd(recorder));
         QVERIFY(!recorder.firstError().startsWith(QLatin1String("Max upload")));
@@ -131,14 +128,8 @@ private slots:
         ::mkfifo(QFile::encodeName(local(QStringLiteral("pipe"))).constData(), 0600);
         Recorder recorder(m_exchange);
         QSignalSpy complete(Core::instance()->uploadModel(), &UploadModel::uploadComplete);
-
-        m_exchange->uploadScreen(path.startsWith(QLatin1Char('/')) ? path : local(path), QString(),
-                                 HandlerUpload::ActionNone);
-        QVERIFY(waitForEnd(recorder, 10000));
-        QCOMPARE(recorder.error.count(), 1);
-        QVERIFY2(recorder.firstError().contains(expected), qPrintable(recorder.firstError()));
-        QCOMPARE(recorder.readyLink.count(), 0);
-        QCOMPARE(recorder.readyLinkAfterUpload.count(), 0);
+        QVERIFY(recorder.upload(path.startsWith('/') ? path : local(path)));
+        QVERIFY2(recorder.failedWith(expected), qPrintable(recorder.outcome()));
         QTRY_COMPARE(complete.count(), 1);
     }
 

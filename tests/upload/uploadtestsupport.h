@@ -3,60 +3,24 @@
 // Helpers of the upload tests: real servers on 127.0.0.1 (pyftpdlib, sshd, HTTPS
 // stand-ins), test files, and a recorder of the dispatcher's signals.
 
+#include "../harness/files.h"
+#include "../harness/patternwindow.h"
+#include "../harness/processes.h"
+#include "core.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
 #include "upload/uploadhooks.h"
+#include "upload/uploadmodel.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QPixmap>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QSignalSpy>
-#include <QSslConfiguration>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace UploadTest {
-
-// Servers started by a test end with it, also when it crashes.
-inline void endWithParent(QProcess &process)
-{
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-}
-
-inline quint16 freePort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
-
-inline bool waitForPort(quint16 port, int timeoutMs = 15000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        if (socket.waitForConnected(200))
-            return true;
-        QTest::qWait(50);
-    }
-    return false;
-}
 
 // A file of random bytes (random so that a shifted or dropped block cannot compare equal).
 inline QString makeFile(const QString &path, qint64 size)
@@ -130,55 +94,10 @@ inline QStringList zipEntries(const QString &archive)
     return entries;
 }
 
-// Starts a program and waits for a line starting with "READY" on its standard output.
-inline QStringList startReady(QProcess &process, const QString &program, const QStringList &arguments)
-{
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    endWithParent(process);
-    process.start(program, arguments);
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 20000) {
-        if (process.canReadLine()) {
-            const QString line = QString::fromUtf8(process.readLine()).trimmed();
-            if (line.startsWith(QLatin1String("READY")))
-                return line.split(QLatin1Char(' '));
-        }
-        if (process.state() == QProcess::NotRunning)
-            break;
-        process.waitForReadyRead(200);
-    }
-    return {};
-}
-
-inline void stopProcess(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-}
-
-// Trusts the stand-in's self-signed certificate in every thread of the process.
-inline void trustCertificate(const QString &certificateFile)
-{
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.addCaCertificates(certificateFile);
-    QSslConfiguration::setDefaultConfiguration(configuration);
-}
-
-// A capture whose neighbouring pixels all differ, so that a shifted or re-encoded
-// picture never compares equal.
+// A capture of 320 x 200 whose neighbouring pixels all differ.
 inline QPixmap patternPicture()
 {
-    QImage image(320, 200, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x & 255, (y * 3) & 255, (x * y) & 255));
-    return QPixmap::fromImage(image);
+    return QPixmap::fromImage(patternImage(QSize(320, 200)));
 }
 
 inline void setValues(const QList<QPair<QString, QVariant>> &values)
@@ -199,23 +118,24 @@ public:
         m_port = freePort();
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         endWithParent(m_process);
-        const QString port = QString::number(m_port);
-        if (bytesPerSecond > 0)
-            m_process.start(QStringLiteral("/usr/bin/python3"),
-                            {QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/throttled_ftpd.py"), QStringLiteral("--port"), port,
-                             QStringLiteral("--dir"), root, QStringLiteral("--rate"), QString::number(bytesPerSecond)});
-        else
-            m_process.start(QStringLiteral("/usr/bin/python3"),
-                            {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
-                             QStringLiteral("-p"), port, QStringLiteral("-u"), QStringLiteral("user"),
-                             QStringLiteral("-P"), QStringLiteral("pass"), QStringLiteral("-d"), root, QStringLiteral("-w"),
-                             QStringLiteral("-V")});
+        m_process.start(QStringLiteral("/usr/bin/python3"), {QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/ftpd.py", QStringLiteral("--port"),
+                                                    QString::number(m_port), QStringLiteral("--dir"), root,
+                                                    QStringLiteral("--rate"), QString::number(bytesPerSecond)});
         return waitForPort(m_port);
     }
-    ~FtpServer() { stopProcess(m_process); }
+    ~FtpServer() { stop(); }
     void stop() { stopProcess(m_process); }
     quint16 port() const { return m_port; }
     QString root() const { return m_root; }
+
+    // The program's settings for uploads to the folder of this server, links under baseUrl.
+    void useForUploads(const QString &folder, const QString &baseUrl) const
+    {
+        setValues({{SettingKeys::typeUpload, QStringLiteral("ftp")}, {SettingKeys::isSftp, 0},
+                   {SettingKeys::ftpHost, QStringLiteral("127.0.0.1")}, {SettingKeys::ftpPort, m_port},
+                   {SettingKeys::ftpPath, folder}, {SettingKeys::ftpBaseUrl, baseUrl},
+                   {SettingKeys::ftpUser, QStringLiteral("user")}, {SettingKeys::ftpPassword, QStringLiteral("pass")}});
+    }
 
 private:
     QProcess m_process;
@@ -223,54 +143,7 @@ private:
     QString m_root;
 };
 
-// A Python stand-in over HTTPS on 127.0.0.1 that prints "READY <port> <certificate>".
-class HttpsStandIn
-{
-public:
-    bool start(const QString &script, const QString &folder)
-    {
-        QDir().mkpath(folder);
-        const QStringList ready = startReady(m_process, QStringLiteral("/usr/bin/python3"),
-                                             {script, QStringLiteral("--dir"), folder});
-        if (ready.size() < 3)
-            return false;
-        m_port = ready.at(1).toUShort();
-        trustCertificate(ready.at(2));
-        return true;
-    }
-    ~HttpsStandIn() { stopProcess(m_process); }
-    void stop() { stopProcess(m_process); }
-
-    quint16 port() const { return m_port; }
-    QString origin() const { return QStringLiteral("https://127.0.0.1:%1").arg(m_port); }
-    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-
-    QJsonObject get(const QString &path) { return exchange(path, nullptr); }
-    QJsonObject post(const QString &path, const QJsonObject &body)
-    {
-        const QByteArray data = QJsonDocument(body).toJson(QJsonDocument::Compact);
-        return exchange(path, &data);
-    }
-
-private:
-    QJsonObject exchange(const QString &path, const QByteArray *body)
-    {
-        QNetworkAccessManager network;
-        QNetworkRequest request(QUrl(origin() + path));
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-        QNetworkReply *reply = body ? network.post(request, *body) : network.get(request);
-        QSignalSpy done(reply, &QNetworkReply::finished);
-        done.wait(20000);
-        const QJsonObject result = QJsonDocument::fromJson(reply->readAll()).object();
-        delete reply;
-        return result;
-    }
-
-    QProcess m_process;
-    quint16 m_port = 0;
-};
-
-// Records what the dispatcher reports and what the jobs would open in the browser.
+// Records what the dispatcher reports.
 class Recorder
 {
 public:
@@ -280,6 +153,7 @@ public:
         , readyLinkAfterUpload(exchange, &NetworkExchange::readyLinkAfterUpload)
         , error(exchange, &NetworkExchange::error)
         , internetNotAvailable(exchange, &NetworkExchange::internetNotAvailable)
+        , m_exchange(exchange)
     {
     }
 
@@ -287,11 +161,49 @@ public:
     QString link() const { return readyLinkAfterUpload.isEmpty() ? QString() : readyLinkAfterUpload.first().first().toString(); }
     bool ended() const { return !readyLinkAfterUpload.isEmpty() || !error.isEmpty() || !internetNotAvailable.isEmpty(); }
 
+    // Uploads the file as a capture with its share action; false when the job never ends.
+    bool upload(const QString &file, HandlerUpload::TypeAfterAction action = HandlerUpload::ActionNone,
+                const QString &title = QString())
+    {
+        m_exchange->uploadScreen(file, title, action);
+        return QTest::qWaitFor([this] { return ended(); }, 60000);
+    }
+
+    // All the job reported, in one line: "link: <url>" for one link given both before and
+    // after the bytes, else "early: <url>" and "late: <url>" for the links before and after
+    // the bytes, "error: <text>" and "offline", joined by "; ".
+    QString outcome() const
+    {
+        const auto texts = [](const QSignalSpy &spy, const QString &prefix) {
+            QStringList found;
+            for (const QList<QVariant> &arguments : spy)
+                found << prefix + arguments.value(0).toString();
+            return found;
+        };
+        QStringList parts = texts(readyLink, "early: ") + texts(readyLinkAfterUpload, "late: ");
+        if (readyLink.count() == 1 && readyLinkAfterUpload.count() == 1 && parts.at(0).mid(7) == parts.at(1).mid(6))
+            parts = QStringList{"link: " + link()};
+        parts += texts(error, "error: ");
+        if (!internetNotAvailable.isEmpty())
+            parts << QStringLiteral("offline");
+        return parts.join(QStringLiteral("; "));
+    }
+
+    // One error holding the text, and no link.
+    bool failedWith(const QString &text) const
+    {
+        return error.count() == 1 && firstError().contains(text) && readyLink.isEmpty() && readyLinkAfterUpload.isEmpty()
+            && internetNotAvailable.isEmpty();
+    }
+
     QSignalSpy startUpload;
     QSignalSpy readyLink;
     QSignalSpy readyLinkAfterUpload;
     QSignalSpy error;
     QSignalSpy internetNotAvailable;
+
+private:
+    NetworkExchange *m_exchange;
 };
 
 // Lets the event loop run until the job has reported its end (link, error or offline).
@@ -300,14 +212,39 @@ inline bool waitForEnd(const Recorder &recorder, int timeoutMs = 60000)
     return QTest::qWaitFor([&] { return recorder.ended(); }, timeoutMs);
 }
 
+// Uploads a large file as the user does and cancels it once its bytes flow. Empty when the
+// job's row and object are gone and it reported nothing but maybe an early link, else what
+// it did.
+inline QString cancelMidTransfer(NetworkExchange *exchange, const QString &file)
+{
+    Recorder recorder(exchange);
+    UploadModel *model = Core::instance()->uploadModel();
+    QSignalSpy complete(model, &UploadModel::uploadComplete);
+    exchange->uploadData({file});
+    QPointer<HandlerUpload> job = model->uploader(0);
+    if (!QTest::qWaitFor([&] { return job && job->download() > 0; }, 30000))
+        return QStringLiteral("no bytes sent");
+    if (job->download() >= job->total())
+        return QStringLiteral("sent before the cancel");
+    exchange->cancelUpload();
+    if (model->rowCount() != 0 || complete.count() != 1)
+        return QStringLiteral("rows left: %1, completions: %2").arg(model->rowCount()).arg(complete.count());
+    if (!QTest::qWaitFor([&] { return job.isNull(); }))
+        return QStringLiteral("the job stays");
+    QTest::qWait(300);
+    QFile::remove(file);
+    QStringList reported = recorder.outcome().split(QStringLiteral("; "), Qt::SkipEmptyParts);
+    reported.removeIf([](const QString &part) { return part.startsWith(QStringLiteral("early: ")); });
+    return reported.join(QStringLiteral("; "));
+}
+
 // Uploads localFiles one after the other; returns the link of each ("" for a failure).
 inline QStringList uploadEach(NetworkExchange *exchange, const QStringList &localFiles)
 {
     QStringList links;
     for (const QString &file : localFiles) {
         Recorder recorder(exchange);
-        exchange->uploadScreen(file, QString(), HandlerUpload::ActionNone);
-        links.append(waitForEnd(recorder) ? recorder.link() : QString());
+        links.append(recorder.upload(file) ? recorder.link() : QString());
     }
     return links;
 }

@@ -3,10 +3,10 @@
 // Drives a page as its user does: finds items by object name or label, clicks them and
 // types into them; reads the settings database file as another program would.
 
+#include "processes.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
 
-#include <QProcess>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QtTest>
@@ -39,11 +39,16 @@ inline QQuickItem *labelled(QQuickView *view, const QString &parent, const QStri
     return find(named(view, parent), [&](QQuickItem *item) { return item->property("text").toString() == text; });
 }
 
+inline QPoint centreOf(QQuickItem *item)
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
 inline bool click(QQuickView *view, QQuickItem *item)
 {
     if (!item || !item->isVisible())
         return false;
-    QTest::mouseClick(view, Qt::LeftButton, {}, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(item));
     return true;
 }
 
@@ -61,20 +66,12 @@ inline bool type(QQuickView *view, const QString &field, const QString &text)
     return true;
 }
 
-inline QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(20000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 // The database file once every write is on disk: one row's value, or every row with ".dump".
 inline QString stored(const QString &key)
 {
     Setting::instance()->sync();
     const QString query = key == QLatin1String(".dump") ? key : QStringLiteral("SELECT value FROM Settings WHERE name = '%1'").arg(key);
-    return run(QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), m_pathSettings + QStringLiteral("setting"), query});
+    return commandOutput(QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), m_pathSettings + QStringLiteral("setting"), query});
 }
 
 } // namespace PageDriver

@@ -1,0 +1,69 @@
+#pragma once
+
+// The X server as another client sees it: the pointer and keys through xdotool, the
+// clipboard through xclip, the screen's pixels, and a tray host.
+
+#include "processes.h"
+
+#include <QGuiApplication>
+#include <QPoint>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+inline bool xdotool(const QStringList &arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+inline QStringList xdotoolPoint(const QPoint &point)
+{
+    return {QString::number(point.x()), QString::number(point.y())};
+}
+
+inline bool xdotoolClick(const QPoint &point, const QString &button = QStringLiteral("1"))
+{
+    return xdotool(QStringList{"mousemove"} + xdotoolPoint(point) + QStringList{"click", button});
+}
+
+// Presses the left button at one point and lets it go at another, through the middle.
+inline bool xdotoolDrag(const QPoint &from, const QPoint &to)
+{
+    return xdotool(QStringList{"mousemove"} + xdotoolPoint(from) + QStringList{"sleep", "0.2", "mousedown", "1", "mousemove"}
+                   + xdotoolPoint((from + to) / 2) + QStringList{"sleep", "0.1", "mousemove"} + xdotoolPoint(to)
+                   + QStringList{"sleep", "0.1", "mouseup", "1"});
+}
+
+// The clipboard as another X client reads it, in the given type; this process keeps
+// serving its selection meanwhile.
+inline QByteArray xclipRead(const QStringList &type = {})
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), QStringList{"-o", "-selection", "clipboard"} + type);
+    if (!xclip.waitForStarted())
+        return "<xclip did not start>";
+    (void)QTest::qWaitFor([&] { return xclip.state() == QProcess::NotRunning; }, 10000);
+    return xclip.readAllStandardOutput();
+}
+
+inline void xclipWrite(const QByteArray &text)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {"-i", "-selection", "clipboard"});
+    xclip.write(text);
+    xclip.closeWriteChannel();
+    xclip.waitForFinished(5000);
+}
+
+inline QRgb screenPixel(const QPoint &point)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixel(0, 0);
+}
+
+// A tray host at the screen's top right edge; true once the tray is there.
+inline bool startTrayHost(QProcess &trayer)
+{
+    endWithParent(trayer);
+    trayer.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+                                            "24", "--SetDockType", "true"});
+    return trayer.waitForStarted() && QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000);
+}
