@@ -131,7 +131,7 @@ void Core::showUploadPage()
         uploadWidget()->show();
 }
 
-// A failed upload has its own window: the last uploads end without "Upload complete".
+// A failed or cancelled upload ends without "Upload complete": a failure has its own window.
 void Core::showLastUploadPage()
 {
     qDebug() << "void Core::showLastUploadPage()";
@@ -143,6 +143,7 @@ void Core::showLastUploadPage()
 }
 
 // Only a running job counts: a refusal before the start (size limit) ends no uploads.
+// A cancel counts too, so that the stopped jobs are not reported as complete.
 void Core::noteUploadFailure()
 {
     if (m_uploadModel && m_uploadModel->rowCount() > 0)
@@ -152,6 +153,7 @@ void Core::noteUploadFailure()
 void Core::cancelUpload()
 {
     uploadWidget()->hide();
+    noteUploadFailure();
     m_networkExchange->cancelUpload();
 }
 

@@ -1,9 +1,10 @@
 // The upload window's rows follow real FTP uploads to a throttled server on loopback: a
 // row per running job whose bar fills to the end, and "Cancel", which stops a slow upload,
-// takes its row away and leaves nothing on the server.
+// takes its row away, leaves nothing on the server and is not reported as complete.
 
 #include "../harness/pagedriver.h"
 #include "uploadtestsupport.h"
+#include "windows/lastuploadwidget_win.h"
 #include "windows/uploadwidget_win.h"
 
 using namespace UploadTest;
@@ -88,6 +89,16 @@ private slots:
         QVERIFY(!window()->isVisible());
         QTest::qWait(1500); // the server would have had the time to take a rest of the file
         QCOMPARE(QDir(remoteFolder()).entryList(QDir::Files), QStringList());
+    }
+
+    void cancel_isNotReportedAsComplete()
+    {
+        setValues({{SettingKeys::showLastUpload, 1}});
+        startUpload(QStringLiteral("cancelled.bin"), 4 * 1024 * 1024);
+        QVERIFY(PageDriver::click(window(), "cancelButton"));
+        QTRY_COMPARE_WITH_TIMEOUT(rowCount(), 0, 10000);
+        QVERIFY(!Core::instance()->lastUploadWidget()->isVisible());
+        setValues({{SettingKeys::showLastUpload, 0}});
     }
 };
 
