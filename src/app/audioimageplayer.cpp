@@ -27,13 +27,20 @@ void AudioImagePlayer::init()
 bool AudioImagePlayer::openFile(const QString &fileName)
 {
     m_file.setFileName(fileName);
-    if (!m_file.readAll())
+    if (!m_file.readAll()) {
+        m_error = m_file.errorString();
         return false;
+    }
+    // The file's sizes can be right around a picture that no reader takes.
     const QImage image = QImage::fromData(m_file.imageData());
+    if (image.isNull()) {
+        m_error = AudioImageFile::tr("The voice comment %1 is damaged").arg(fileName);
+        return false;
+    }
     const int bytesPerSecond = playbackFormat().bytesForDuration(1000000);
     setData(QStringLiteral("imageWidth"), image.width());
     setData(QStringLiteral("imageHeight"), image.height());
-    setData(QStringLiteral("image"), image.isNull() ? QString() : pngDataUrl(image));
+    setData(QStringLiteral("image"), pngDataUrl(image));
     setData(QStringLiteral("seconds"), int((m_file.audioData().size() + bytesPerSecond / 2) / bytesPerSecond));
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/AudioImagePlayer.qml")));
     return true;

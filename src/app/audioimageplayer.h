@@ -15,9 +15,9 @@ class AudioImagePlayer : public BasicWindow
 public:
     explicit AudioImagePlayer(QWidget *parent = nullptr);
 
-    // Reads the file; false with errorString() when it can't be read.
+    // Reads the file; false with errorString() when it can't be read or shown.
     bool openFile(const QString &fileName);
-    QString errorString() const { return m_file.errorString(); }
+    QString errorString() const { return m_error; }
     bool isPlay() const;
 
     Q_INVOKABLE void playAudio();
@@ -32,4 +32,5 @@ protected:
 
 private:
     AudioImageFile m_file;
+    QString m_error;
 };
