@@ -94,6 +94,9 @@ void Core::openHelp()
                  anchor(QStringLiteral("mailto:support@") + hostUrlAuth(), QStringLiteral("support@") + hostUrlAuth()),
                  anchor(web + QStringLiteral("/help"), web + QStringLiteral("/help")));
     QMessageBox box;
+    // The box blocks every window of the program: under the sign-in window or the main
+    // tool panel, which stay on top, it would leave them dead with nothing to close.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setWindowTitle(tr("Support"));
     box.setText(tr("Support and Help"));
     box.setTextFormat(Qt::RichText);
