@@ -44,7 +44,7 @@ class ComponentsTest : public QObject
         view->rootContext()->setContextProperty("settings", &settings);
         view->rootContext()->setContextProperty("core", &core);
         view->rootContext()->setContextProperty("window", &host);
-        const QString qml = "import QtQuick\nimport MavuComponent 1.0\nimport \"../Components\"\n"
+        const QString qml = "import QtQuick\nimport MavuComponent 1.0\nimport \"../Components\"\nimport \"../Settings\"\n"
                             "Item { width: 400; height: 300\n" + body + "\n}\n";
         QQmlComponent component(view->engine());
         component.setData(qml.toUtf8(), QUrl("qrc:/qml/qml/Window/ComponentProbe.qml"));
@@ -176,6 +176,20 @@ private slots:
         QVERIFY(radio->property("check").toBool());
         QCOMPARE(radioClicks.count(), 2);
         QCOMPARE(radioClicks.at(1).at(0).toBool(), true);
+    }
+
+    void radioGroup_leavesOnlyTheLastChosenButtonOn()
+    {
+        QVERIFY(show("RadioGroup { objectName: 'group'; choices: ['A', 'B', 'C'] }"));
+        QList<QQuickItem *> buttons = named("group")->childItems();
+        buttons.removeIf([](QQuickItem *item) { return !item->property("check").isValid(); });
+        QCOMPARE(buttons.size(), 3);
+        for (int chosen : {0, 2, 1}) {
+            click(buttons.at(chosen));
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(buttons.at(i)->property("check").toBool(), i == chosen);
+        }
+        QCOMPARE(named("group")->property("current").toInt(), 1);
     }
 
     void pushButton_firesOnPressOfEitherButton()

@@ -17,13 +17,15 @@ Grid {
         model: group.choices
 
         RadioButton {
+            id: button
             text: modelData
             check: index === group.current
             // The button turns itself on, which ends the binding: it is made again, so that
-            // choosing another button turns this one off.
+            // choosing another button turns this one off. (A bare `check` here would be the
+            // signal's argument.)
             onClick: {
                 group.current = index
-                check = Qt.binding(function () { return index === group.current })
+                button.check = Qt.binding(function () { return index === group.current })
                 group.chosen(index)
             }
         }
