@@ -19,7 +19,7 @@ sanitized_tests=(
   tst_sqldatabase tst_setting tst_core tst_startup tst_delivery
   tst_serverlistener tst_autorization tst_updater
   tst_uploadpipeline tst_serviceupload tst_ftpupload tst_sftpupload tst_dropboxupload
-  tst_audioimagefile
+  tst_audioimagefile tst_voiceplayer
 )
 sanitized_helpers=(mavu settings_probe settings_quit_writer)
 sanitizers="-fsanitize=address,undefined -fno-sanitize=vptr" # vptr trips over QtTest's own casts
