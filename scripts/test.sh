@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite.
 # With --sanitize it then builds again with AddressSanitizer and UndefinedBehaviorSanitizer
-# (in build-sanitize) and runs there the tests of the settings, network, upload and
-# start-up code, which handle untrusted input: files, replies, redirects and connections.
+# (in build-sanitize) and runs there the tests of the settings, network, upload, start-up
+# and voice-comment code, which handle untrusted input: files, replies, redirects and
+# connections.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,6 +19,7 @@ sanitized_tests=(
   tst_sqldatabase tst_setting tst_core tst_startup tst_delivery
   tst_serverlistener tst_autorization tst_updater
   tst_uploadpipeline tst_serviceupload tst_ftpupload tst_sftpupload tst_dropboxupload
+  tst_audioimagefile
 )
 sanitized_helpers=(mavu settings_probe settings_quit_writer)
 sanitizers="-fsanitize=address,undefined -fno-sanitize=vptr" # vptr trips over QtTest's own casts
