@@ -41,16 +41,11 @@ public:
                          "--load=module-null-source source_name=microphone rate=48000 channels=1",
                          "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
         qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 15000 && m_process.state() != QProcess::NotRunning) {
+        return QTest::qWaitFor([&] {
             QLocalSocket probe;
             probe.connectToServer(socket);
-            if (probe.waitForConnected(200))
-                return true;
-            QTest::qWait(100);
-        }
-        return false;
+            return m_process.state() == QProcess::NotRunning || probe.waitForConnected(200);
+        }, 15000) && m_process.state() != QProcess::NotRunning;
     }
     ~PulseServer() { stopProcess(m_process); }
 

@@ -137,9 +137,7 @@ private slots:
 
         m_overlay->selector()->setRubberRect(QRectF(100, 100, 0, 50));
         m_overlay->startPonoram();
-        QVERIFY(!m_overlay->isPonoramWork());
-        QVERIFY(m_overlay->isPonoramError());
-        QVERIFY(!runningEngine(m_overlay));
+        QVERIFY(!m_overlay->isPonoramWork() && m_overlay->isPonoramError() && !runningEngine(m_overlay));
     }
 
     void scrollingTool_keepsRoomForThePreview_data()
@@ -179,8 +177,7 @@ private slots:
         Core::instance()->deleteSurfaceScreen();
 
         QVERIFY(open(selection));
-        QVERIFY(!m_overlay->isPonoramError());
-        QVERIFY(m_overlay->ponoramResult().isNull());
+        QVERIFY(!m_overlay->isPonoramError() && m_overlay->ponoramResult().isNull());
         QCOMPARE(m_overlay->ponoramSize(), QSize(-1, -1));
         QVERIFY(!pageItem("ponoramViewer")->isVisible());
         QCOMPARE(rgb(m_overlay->renderRubberRect()), m_scroll.picture.copy(selection));

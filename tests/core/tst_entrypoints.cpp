@@ -3,6 +3,7 @@
 // settings row, an analytics request, the clipboard, a timer. The service is the local
 // stand-in on 127.0.0.1; the screen shows a known pattern.
 
+#include "../harness/overlay.h"
 #include "../harness/patternwindow.h"
 #include "../harness/shellwindows.h"
 #include "../harness/pagedriver.h"
@@ -39,16 +40,7 @@ void signIn(bool signedIn)
     Setting::instance()->setValue(SettingKeys::token, signedIn ? token : QString());
 }
 
-SurfaceWidget *shownOverlay()
-{
-    const QList<SurfaceWidget *> shown = ShellWindows::shown<SurfaceWidget>();
-    return shown.isEmpty() ? nullptr : shown.first();
-}
-
-QAction *trayAction(const char *objectName)
-{
-    return Core::instance()->trayMenu()->findChild<QAction *>(QLatin1String(objectName));
-}
+SurfaceWidget *shownOverlay() { return ShellWindows::shown<SurfaceWidget>().value(0); }
 
 // Invokes a Core slot by name, without arguments, as a page or a connection does.
 bool invoke(const QString &slot)
@@ -71,14 +63,6 @@ class EntryPointsTest : public QObject
     QString m_folderAnswer;
 
     QStringList recordIds() { return m_service.files().keys(); }
-
-    void endCapture()
-    {
-        Core::instance()->deleteSurfaceScreen();
-        QTRY_VERIFY(!shownOverlay());
-        m_pattern.requestUpdate();
-        QTest::qWait(100);
-    }
 
 public slots:
     void recordOpened(const QUrl &url) { m_opened.append(url); }
@@ -115,8 +99,8 @@ private slots:
 
     void cleanup()
     {
-        if (shownOverlay())
-            endCapture();
+        if (SurfaceWidget *overlay = shownOverlay())
+            QVERIFY(closeOverlay(overlay, &m_pattern, 100));
         ShellWindows::closeAll();
     }
 
@@ -187,7 +171,7 @@ private slots:
         else if (trigger == "hotkey quick")
             emit HookKeybord::m_instance->quickScreenActivated();
         else
-            trayAction(trigger.toLatin1().constData())->trigger();
+            Core::instance()->trayMenu()->findChild<QAction *>(trigger)->trigger();
 
         if (!label.isEmpty())
             QCOMPARE(m_service.analyticsEvent(events),
@@ -223,13 +207,11 @@ private slots:
             // The sign-in page pastes what the clipboard holds.
             QCOMPARE(Core::instance()->clipboardText(), link);
         } else if (effect == "support box") {
-            QCOMPARE(supportBox.size(), 3);
-            QCOMPARE(supportBox.at(0), QStringLiteral("Support"));
-            QCOMPARE(supportBox.at(1), QStringLiteral("Support and Help"));
+            QCOMPARE(supportBox.mid(0, 2), (QStringList{"Support", "Support and Help"}));
             for (const char *caption : {"Официальный телеграм - тут подробнее об обновлениях",
                                         "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:",
                                         "Справка и вопросы"})
-                QVERIFY2(supportBox.at(2).contains(QString::fromUtf8(caption)), caption);
+                QVERIFY2(supportBox.value(2).contains(QString::fromUtf8(caption)), caption);
         }
         if (!effect.startsWith("desktop"))
             QCOMPARE(recordIds(), records);
@@ -374,8 +356,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, folderRow);
         QFETCH(QString, useRow);
-        Setting::instance()->setValue(SettingKeys::saveScreenFolder, stored);
-        Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
+        setValues({{SettingKeys::saveScreenFolder, stored}, {SettingKeys::useSaveScreen, 0}});
         m_folderAnswer = chosen;
         Core::instance()->selectSaveScreenFolder();
         QCOMPARE(m_folderDialog, (QStringList{"Mavu - Select folder", QString(stored).replace('\\', '/')}));

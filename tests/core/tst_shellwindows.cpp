@@ -25,6 +25,21 @@ void signIn(bool signedIn)
     Setting::instance()->setValue(SettingKeys::token, signedIn ? QStringLiteral("shell-token") : QString());
 }
 
+// A setting switched on and off, as the database hands it back.
+void flagRows()
+{
+    QTest::addColumn<QString>("flag");
+    QTest::newRow("on") << QStringLiteral("1");
+    QTest::newRow("off") << QStringLiteral("0");
+}
+
+// Uploads go to a service nobody answers on.
+void goOffline()
+{
+    Setting::instance()->setValue(SettingKeys::typeUpload, QStringLiteral("mavu"));
+    Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
+}
+
 MessageDialog *shownDialogTitled(const QString &title)
 {
     for (MessageDialog *dialog : ShellWindows::shown<MessageDialog>()) {
@@ -66,17 +81,12 @@ private slots:
         signIn(true);
     }
 
-    void readyLink_showsTheUploadWindowFirstThenCopiesOnce_data()
-    {
-        QTest::addColumn<QString>("showUpload");
-        QTest::newRow("upload window on") << QStringLiteral("1");
-        QTest::newRow("upload window off") << QStringLiteral("0");
-    }
+    void readyLink_showsTheUploadWindowFirstThenCopiesOnce_data() { flagRows(); }
 
     void readyLink_showsTheUploadWindowFirstThenCopiesOnce()
     {
-        QFETCH(QString, showUpload);
-        Setting::instance()->setValue(SettingKeys::showUpload, showUpload);
+        QFETCH(QString, flag);
+        Setting::instance()->setValue(SettingKeys::showUpload, flag);
         const QString link = QStringLiteral("https://files.example/%1.png").arg(QTest::currentDataTag());
         Core *core = Core::instance();
         QSignalSpy changes(core, &Core::lastLinkChanged);
@@ -86,7 +96,7 @@ private slots:
                 windowAtFirstChange = !ShellWindows::shown<UploadWidget>().isEmpty();
         });
         emit core->networkExchange()->readyLink(link);
-        QCOMPARE(windowAtFirstChange, showUpload == "1");
+        QCOMPARE(windowAtFirstChange, flag == "1");
         QCOMPARE(changes.count(), 2);
         QCOMPARE(QString(xclipRead()), link);
 
@@ -100,22 +110,16 @@ private slots:
         QCOMPARE(QString(xclipRead()), link);
     }
 
-    void lastUpload_showsOnlyWhenWanted_data()
-    {
-        QTest::addColumn<QString>("showLastUpload");
-        QTest::newRow("on") << QStringLiteral("1");
-        QTest::newRow("off") << QStringLiteral("0");
-    }
+    void lastUpload_showsOnlyWhenWanted_data() { flagRows(); }
 
     void lastUpload_showsOnlyWhenWanted()
     {
-        QFETCH(QString, showLastUpload);
-        Setting::instance()->setValue(SettingKeys::showUpload, 1);
-        Setting::instance()->setValue(SettingKeys::showLastUpload, showLastUpload);
+        QFETCH(QString, flag);
+        setValues({{SettingKeys::showUpload, 1}, {SettingKeys::showLastUpload, flag}});
         Core::instance()->showUploadPage();
         emit Core::instance()->uploadModel()->uploadComplete();
         QVERIFY(ShellWindows::shown<UploadWidget>().isEmpty());
-        QCOMPARE(ShellWindows::shown<LastUploadWidget>().size(), showLastUpload == "1" ? 1 : 0);
+        QCOMPARE(ShellWindows::shown<LastUploadWidget>().size(), flag == "1" ? 1 : 0);
     }
 
     void errors_eachInAWindowOfItsOwn_deletedWhenClosed_data()
@@ -135,10 +139,10 @@ private slots:
         texts.sort();
         QCOMPARE(texts, QStringList({"first error", "second error"}));
         QList<QPointer<ErrorWidget>> windows;
-        for (ErrorWidget *window : ShellWindows::shown<ErrorWidget>())
+        for (ErrorWidget *window : ShellWindows::shown<ErrorWidget>()) {
             windows.append(window);
-        for (ErrorWidget *window : ShellWindows::shown<ErrorWidget>())
             window->close();
+        }
         QTRY_VERIFY(std::all_of(windows.cbegin(), windows.cend(), [](const auto &window) { return !window; }));
     }
 
@@ -199,11 +203,8 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(QString, target);
         QFETCH(bool, saved);
-        Setting *settings = Setting::instance();
-        settings->setValue(SettingKeys::typeUpload, QStringLiteral("mavu"));
-        settings->setValue(SettingKeys::qualityImage, 0);
-        settings->setValue(SettingKeys::showLastUpload, 1);
-        Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
+        setValues({{SettingKeys::qualityImage, 0}, {SettingKeys::showLastUpload, 1}});
+        goOffline();
         m_saveAnswer = m_scratch.filePath(target);
         QVERIFY(writeFile(m_scratch.filePath("existing.png"), "an older picture"));
         const int dialogsBefore = m_saveDialogs;
@@ -231,8 +232,7 @@ private slots:
     // Files are already on disk: nothing to save, the user is told.
     void offlineFileUpload_isToldWithoutTheQuestion()
     {
-        Setting::instance()->setValue(SettingKeys::typeUpload, QStringLiteral("mavu"));
-        Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
+        goOffline();
         Core::instance()->uploadData({makeFile(m_scratch.filePath("notes.bin"), 100)});
         QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shownErrorTexts(), QStringList{"Internet is not available"}, 15000);
         QVERIFY(ShellWindows::shown<MessageDialog>().isEmpty());
@@ -249,14 +249,10 @@ private slots:
         QVERIFY2(url.startsWith(prefix), qPrintable(url));
         const QStringList signatureAndSeconds = url.mid(prefix.size()).split('/');
         QCOMPARE(signatureAndSeconds.size(), 2);
-        QVERIFY(qAbs(signatureAndSeconds.at(1).toLongLong() - QDateTime::currentSecsSinceEpoch()) < 5);
-
-        QProcess md5sum;
-        md5sum.start(QStringLiteral("md5sum"));
-        md5sum.write("shell-token" + signatureAndSeconds.at(1).toUtf8());
-        md5sum.closeWriteChannel();
-        QVERIFY(md5sum.waitForFinished());
-        QCOMPARE(signatureAndSeconds.at(0).toUtf8(), md5sum.readAllStandardOutput().left(32));
+        const QString seconds = signatureAndSeconds.at(1);
+        QVERIFY(qAbs(seconds.toLongLong() - QDateTime::currentSecsSinceEpoch()) < 5);
+        const QString md5sum = commandOutput("sh", {"-c", "printf %s \"$0\" | md5sum", "shell-token" + seconds});
+        QCOMPARE(signatureAndSeconds.at(0), md5sum.left(32));
     }
 
     void openHistory_signedOut_onlyAsksToSignIn()
@@ -290,10 +286,10 @@ private slots:
     void listenerFailure_isToldInADialog()
     {
         NetworkHooks::showInformation()(QStringLiteral("Error start socket"));
-        QTRY_VERIFY(!ShellWindows::shown<MessageDialog>().isEmpty());
+        QTRY_COMPARE(ShellWindows::shown<MessageDialog>().size(), 1);
         MessageDialog *dialog = ShellWindows::shown<MessageDialog>().first();
-        QCOMPARE(dialog->data("message").toString(), QStringLiteral("Error start socket"));
-        QCOMPARE(dialog->data("type").toString(), QStringLiteral("information"));
+        QCOMPARE(dialog->data("type").toString() + ": " + dialog->data("message").toString(),
+                 QStringLiteral("information: Error start socket"));
     }
 };
 

@@ -9,6 +9,9 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
+// Xlib last: its macros clash with Qt's names.
+#include "../harness/xwindows.h"
+
 namespace {
 
 // The mapped windows of the program, as the X server places them.
@@ -17,12 +20,8 @@ QList<QRect> programWindows()
     QList<QRect> windows;
     const QStringList ids = commandOutput(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--classname", "mavu"})
                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &id : ids) {
-        QHash<QString, int> shell;
-        for (const QString &line : commandOutput(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", id}).split('\n'))
-            shell.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
-        windows.append(QRect(shell["X"], shell["Y"], shell["WIDTH"], shell["HEIGHT"]));
-    }
+    for (const QString &id : ids)
+        windows.append(xGeometry(id.toULong()));
     return windows;
 }
 
@@ -135,11 +134,9 @@ private slots:
     {
         const QRect page = shownPage(emailStep);
         QVERIFY(xdotoolClick(page.topLeft() + QPoint(100, 20))); // the window takes the keyboard
-        QVERIFY(xdotool({"type", "--delay", "20", "user@example.com"}));
-        QVERIFY(xdotool({"key", "Return"}));
+        QVERIFY(xdotool({"type", "--delay", "20", "user@example.com"}) && xdotool({"key", "Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(!shownPage(passwordStep).isNull(), 15000);
-        QVERIFY(xdotool({"type", "--delay", "20", "secret"}));
-        QVERIFY(xdotool({"key", "Return"}));
+        QVERIFY(xdotool({"type", "--delay", "20", "secret"}) && xdotool({"key", "Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(storedToken().size() == 32, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(!shownPage(welcomeView).isNull(), 15000);
     }

@@ -2,6 +2,7 @@
 // size of its page with the frame's margin and the window flags it needs; the message
 // dialog shows the buttons of its kind.
 
+#include "../harness/pagedriver.h"
 #include "../harness/shellwindows.h"
 #include "app/messagedialog.h"
 #include "core.h"
@@ -24,16 +25,6 @@
 
 using WindowFactory = std::function<BasicWindow *()>;
 Q_DECLARE_METATYPE(WindowFactory)
-
-namespace {
-
-bool buttonShown(BasicWindow *window, const char *name)
-{
-    auto *button = window->rootObject()->findChild<QQuickItem *>(QLatin1String(name));
-    return button && button->isVisible();
-}
-
-} // namespace
 
 class PageWindowsTest : public QObject
 {
@@ -110,8 +101,8 @@ private slots:
         MessageDialog dialog;
         question ? dialog.questions(title, QStringLiteral("Save?")) : dialog.information(title, QStringLiteral("Done"));
         dialog.show();
-        QVERIFY(buttonShown(&dialog, "okButton"));
-        QCOMPARE(buttonShown(&dialog, "cancelButton"), question);
+        QVERIFY(PageDriver::named(&dialog, "okButton")->isVisible());
+        QCOMPARE(PageDriver::named(&dialog, "cancelButton")->isVisible(), question);
         QCOMPARE(dialog.rootObject()->property("titleText").toString(), titleText);
     }
 
@@ -126,13 +117,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QCOMPARE(closed.count(), 1);
-        QCOMPARE(results.count(), 0);
+        QVERIFY(results.isEmpty());
         dialog.show();
-        auto *cancel = dialog.rootObject()->findChild<QQuickItem *>(QStringLiteral("cancelButton"));
-        const QPointF centre = cancel->mapToScene(QPointF(cancel->width() / 2, cancel->height() / 2));
-        QTest::mouseClick(&dialog, Qt::LeftButton, {}, centre.toPoint());
-        QCOMPARE(results.count(), 1);
-        QCOMPARE(results.first().first().toInt(), 1);
+        QVERIFY(PageDriver::click(&dialog, "cancelButton"));
+        QCOMPARE(results, QList<QVariantList>{{1}});
         QCOMPARE(closed.count(), 2);
     }
 };

@@ -1,6 +1,7 @@
 // The screen image chain on two monitors of one X screen, with stand-ins of the desktop's
 // screenshot tools on PATH, and the Xlib reader of the root window.
 
+#include "../harness/files.h"
 #include "platform/usefull_linux.h"
 #include "platform/x11_helper_linux.h"
 
@@ -50,27 +51,25 @@ class ScreenChainTest : public QObject
 
     QString path(const QString &name) const { return m_scratch.filePath(name); }
 
-    QStringList log() const
+    // What a stand-in is told to do: a picture of the scratch folder to copy, or "hang".
+    QByteArray standIn(const QString &behaviour) const
     {
-        QFile file(path("log"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        return (behaviour.endsWith(".png") ? path(behaviour) : behaviour).toLocal8Bit();
     }
 
-    // The log with the temporary output paths written as <out>.
-    QStringList calls() const
+    // The stand-ins' log with the temporary output paths written as <out>, and the ids of
+    // the processes that hung as <pid>; those ids are kept in hung.
+    QStringList calls(QList<qint64> *hung) const
     {
-        QStringList lines = log();
-        for (QString &line : lines)
+        QStringList lines = QString::fromUtf8(readFile(path("log"))).split('\n', Qt::SkipEmptyParts);
+        for (QString &line : lines) {
             line.replace(QRegularExpression(R"(\S*/screenshot\.png)"), QStringLiteral("<out>"));
+            if (line.startsWith("pid ")) {
+                hung->append(line.mid(4).toLongLong());
+                line = QStringLiteral("pid <pid>");
+            }
+        }
         return lines;
-    }
-
-    void session(const char *type)
-    {
-        qputenv("XDG_SESSION_TYPE", type);
-        qunsetenv("WAYLAND_DISPLAY");
     }
 
 private slots:
@@ -79,11 +78,8 @@ private slots:
         QVERIFY(m_scratch.isValid());
         QVERIFY(QDir().mkpath(path("bin")) && QDir().mkpath(path("tmp")));
         for (const char *tool : {"gnome-screenshot", "spectacle", "scrot"}) {
-            QFile script(path(QStringLiteral("bin/") + tool));
-            QVERIFY(script.open(QIODevice::WriteOnly));
-            script.write(standInScript);
-            script.close();
-            QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY(writeFile(path(QStringLiteral("bin/") + tool), standInScript));
+            QVERIFY(QFile::setPermissions(path(QStringLiteral("bin/") + tool), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         }
         qputenv("PATH", (path("bin") + ':' + qgetenv("PATH")).toLocal8Bit());
         qputenv("TMPDIR", path("tmp").toLocal8Bit());
@@ -107,44 +103,46 @@ private slots:
         QCOMPARE(QDir(path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
-    // Wayland: gnome-screenshot, then spectacle told the screen; a tool that hangs is killed
-    // at the time bound and the next one serves. Each writes in a folder only the user enters.
-    void wayland_hangingToolIsKilledAndTheNextServes()
+    void chain_triesItsToolsInTurn_data()
     {
-        session("wayland");
-        qputenv("STANDIN_GNOME_SCREENSHOT", "hang");
-        qputenv("STANDIN_SPECTACLE", path("monitor.png").toLocal8Bit());
+        QTest::addColumn<QByteArray>("session");
+        QTest::addColumn<QString>("gnomeScreenshot");
+        QTest::addColumn<QString>("spectacle");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("wayland: a hanging tool is killed and the next serves")
+            << QByteArray("wayland") << "hang" << "monitor.png" << "monitor.png"
+            << QStringList{"gnome-screenshot -f <out> 700", "pid <pid>", "spectacle -b -n -o <out> -m 1 700"};
+        QTest::newRow("x11: Qt's grab serves and no tool runs")
+            << QByteArray("x11") << "monitor.png" << "" << "" << QStringList();
+        QTest::newRow("a desktop-wide picture gives the screen its part")
+            << QByteArray("wayland") << "desktop.png" << "" << "" << QStringList{"gnome-screenshot -f <out> 700"};
+    }
+
+    // Wayland: gnome-screenshot, then spectacle told the screen; X11: Qt's grab. A tool that
+    // hangs is killed at the time bound; each writes in a folder only the user enters. The
+    // picture is the tool's or, without one, screen 1's part of the desktop.
+    void chain_triesItsToolsInTurn()
+    {
+        QFETCH(QByteArray, session);
+        QFETCH(QString, gnomeScreenshot);
+        QFETCH(QString, spectacle);
+        QFETCH(QString, picture);
+        QFETCH(QStringList, calls);
+        qputenv("XDG_SESSION_TYPE", session);
+        qunsetenv("WAYLAND_DISPLAY");
+        qputenv("STANDIN_GNOME_SCREENSHOT", standIn(gnomeScreenshot));
+        qputenv("STANDIN_SPECTACLE", standIn(spectacle));
         QElapsedTimer clock;
         clock.start();
-        const QImage image = linuxCreateScreenShot(1).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage image = rgb(linuxCreateScreenShot(1));
         // Not a measure of speed: a tool that hangs holds the chain up only to its bound.
         QVERIFY(clock.elapsed() < 3 * toolTimeoutMsecs);
-        QCOMPARE(image, QImage(path("monitor.png")).convertToFormat(QImage::Format_RGB32));
-        const QStringList lines = calls();
-        QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines.at(0), QStringLiteral("gnome-screenshot -f <out> 700"));
-        QVERIFY(lines.at(1).startsWith("pid "));
-        QCOMPARE(lines.at(2), QStringLiteral("spectacle -b -n -o <out> -m 1 700"));
-        QVERIFY(processGone(lines.at(1).mid(4).toLongLong()));
-    }
-
-    // X11: Qt's grab works here, so no tool is started.
-    void x11_qtGrabServesAndNoToolRuns()
-    {
-        session("x11");
-        qputenv("STANDIN_GNOME_SCREENSHOT", path("monitor.png").toLocal8Bit());
-        const QImage image = linuxCreateScreenShot(1).toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(image, m_root.copy(1920, 0, 1920, 1080));
-        QCOMPARE(log(), QStringList());
-    }
-
-    // A tool that pictures the whole desktop gives each screen its own part.
-    void desktopWidePicture_givesTheScreensPart()
-    {
-        session("wayland");
-        qputenv("STANDIN_GNOME_SCREENSHOT", path("desktop.png").toLocal8Bit());
-        const QImage image = linuxCreateScreenShot(1).toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(image, m_root.copy(1920, 0, 1920, 1080));
+        QCOMPARE(image, picture.isEmpty() ? m_root.copy(1920, 0, 1920, 1080) : rgb(QImage(path(picture))));
+        QList<qint64> hung;
+        QCOMPARE(this->calls(&hung), calls);
+        for (qint64 pid : hung)
+            QVERIFY(processGone(pid));
     }
 
     // A screen number the server does not have reads the default screen's root.
@@ -173,8 +171,7 @@ private slots:
         qputenv("DISPLAY", ownDisplay);
         server.terminate();
         server.waitForFinished();
-        QVERIFY(!shot.success);
-        QVERIFY(!shot.data);
+        QVERIFY(!shot.success && !shot.data);
     }
 };
 
