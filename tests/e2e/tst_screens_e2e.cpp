@@ -6,6 +6,7 @@
 #include "../harness/xtools.h"
 #include "capture/editponoramwidget.h"
 #include "capture/selectorwidget_linux.h"
+#include "capture/surfaceselector.h"
 #include "capture/surfacewidget.h"
 #include "core.h"
 #include "settings/setting.h"
@@ -122,6 +123,26 @@ private slots:
             QCOMPARE(overlay->selectRect(), selection.translated(-screenGeometry(screen).topLeft()));
         }
         QCOMPARE(copiedPicture(), m_root.copy(selection));
+    }
+
+    // While the button is held, each screen draws only its own part of the selection.
+    void dragOnTheRightScreen_isDrawnThereOnly()
+    {
+        QVERIFY(openSelectors());
+        const QRect selection(2100, 100, 300, 200);
+        QVERIFY(xdotool(QStringList{"mousemove"} + xdotoolPoint(selection.topLeft())
+                        + QStringList{"sleep", "0.2", "mousedown", "1", "mousemove"}
+                        + xdotoolPoint(selection.bottomRight() + QPoint(1, 1)) + QStringList{"sleep", "0.2"}));
+        SelectorWidgetMac *left = nullptr;
+        SelectorWidgetMac *right = nullptr;
+        for (SelectorWidgetMac *window : all<SelectorWidgetMac>())
+            (window->indexScreen() == 0 ? left : right) = window;
+        QTRY_COMPARE(right->selector()->rubberRect(), QRectF(180, 100, 300, 200));
+        const QRectF drawnLeft = left->selector()->rubberRect();
+        QVERIFY(xdotool({"mouseup", "1"}));
+        QVERIFY(shownWindow<SurfaceWidget>());
+        Core::instance()->deleteSurfaceScreen();
+        QVERIFY2(!drawnLeft.intersects(QRectF(0, 0, 1920, 1080)), qPrintable(QDebug::toString(drawnLeft)));
     }
 
     void ctrlC_copiesTheColourOfThePixelUnderThePointer()
