@@ -92,6 +92,13 @@ void HandlerUpload::start()
     transferFile(m_sendFile);
 }
 
+QString HandlerUpload::unsentCapture() const
+{
+    if (m_files.size() != 1 || QFileInfo(m_files.first()).absolutePath() != QDir(m_tempDir).absolutePath())
+        return QString();
+    return m_files.first();
+}
+
 // Missing paths and empty files are errors: nothing would reach the server.
 bool HandlerUpload::checkFiles()
 {
