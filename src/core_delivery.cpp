@@ -308,6 +308,7 @@ QString Core::keepUnsent(const QString &capture)
         qWarning() << "void Core::keepUnsent(QString)" << "cannot move" << capture << "to" << folder;
         return capture;
     }
+    DataFolder::restrict(folder, DataFolder::privateFolder);
     return kept;
 }
 
