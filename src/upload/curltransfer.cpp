@@ -222,7 +222,7 @@ CurlOutcome CurlTransfer::command(const QByteArrayList &commands, const QString 
 {
     CURL *easy = curl_easy_init();
     applyCommon(easy);
-    const QByteArray url = (m_target.folderUrl() + QString::fromUtf8(QUrl::toPercentEncoding(name))).toUtf8();
+    const QByteArray url = (m_target.folderUrl() + QString::fromUtf8(QUrl::toPercentEncoding(name, "/"))).toUtf8();
     curl_easy_setopt(easy, CURLOPT_URL, url.constData());
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(easy, CURLOPT_TIMEOUT, abortable ? 60L : 15L);
@@ -245,9 +245,8 @@ bool CurlTransfer::remoteExists(const QString &name)
 
 void CurlTransfer::removeRemote(const QString &name)
 {
-    const QByteArray path = m_target.commandPath(name).toUtf8();
-    const CurlOutcome outcome = command({m_target.sftp ? "rm " + quoted(m_target.commandPath(name)) : "DELE " + path},
-                                        QString(), false);
+    const QString path = m_target.commandPath(name);
+    const CurlOutcome outcome = command({m_target.sftp ? "rm " + quoted(path) : "DELE " + path.toUtf8()}, QString(), false);
     if (!outcome.ok)
         qWarning().noquote() << Q_FUNC_INFO << "could not remove" << name << outcome.code;
 }

@@ -74,8 +74,9 @@ private:
     CurlOutcome placeUnderFreeName(const QString &partName, const QString &remoteName);
     Placement renameSftp(const QString &partName, const QString &name, CurlOutcome *outcome);
     Placement renameFtp(const QString &partName, const QString &name, CurlOutcome *outcome);
-    // Runs server commands, then looks at the named file or folder of the folder (the
-    // folder itself for an empty name). A cleanup (not abortable) runs after an abort too.
+    // Runs server commands, then looks at the named file of the folder, or at a folder in it
+    // when the name ends in "/" (the folder itself for an empty name). A cleanup (not
+    // abortable) runs after an abort too.
     CurlOutcome command(const QByteArrayList &commands, const QString &name = QString(), bool abortable = true);
     bool remoteExists(const QString &name);
     void removeRemote(const QString &name);
