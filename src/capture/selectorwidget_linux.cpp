@@ -191,6 +191,12 @@ void SelectorWidgetMac::selectComplete()
             index = i;
         }
     }
+    // A flat selection has no picture to join: it goes on where it was drawn, as one inside
+    // a screen does, and the overlay there waits for a real one.
+    if (SurfaceSelector::isEmptyArea(selection)) {
+        met = 1;
+        index = m_indexScreen;
+    }
     const QList<SelectorWidgetMac *> all = windows();
     if (met == 1 && index < all.size()) {
         for (int i = 0; i < screens.size(); ++i)
