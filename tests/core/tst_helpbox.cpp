@@ -1,6 +1,7 @@
 // The help box must show above the windows that stay on top (here the sign-in window of a
 // user who is not signed in), and must leave every other window of the program alive: a
-// capture started while it is open takes input.
+// capture started while it is open takes input. A capture never opens under a window that
+// blocks the program.
 
 #include "../harness/shellwindows.h"
 #include "../harness/xtools.h"
@@ -12,6 +13,7 @@
 #include "windows/autorizationwidget_rest.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QtTest>
@@ -108,6 +110,19 @@ private slots:
         for (SelectorWidgetMac *selector : ShellWindows::shown<SelectorWidgetMac>())
             selector->close();
         QVERIFY(closedByEscape);
+    }
+
+    // A window that blocks all others (a file dialog) comes forward instead of a capture
+    // that could take no input.
+    void capture_whileADialogBlocksTheProgram_bringsTheDialogForward()
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        Core::instance()->screen(false, false);
+        QVERIFY(ShellWindows::all<SelectorWidgetMac>().isEmpty());
+        QTRY_VERIFY(dialog.isActiveWindow());
     }
 };
 
