@@ -198,7 +198,7 @@ void SelectorWidgetMac::selectComplete()
         index = m_indexScreen;
     }
     const QList<SelectorWidgetMac *> all = windows();
-    if (met == 1 && index < all.size()) {
+    if (met == 1 && index >= 0 && index < all.size()) {
         for (int i = 0; i < screens.size(); ++i)
             qDebug() << "screen geometry " << i << screens.at(i)->geometry();
         const QPoint origin = screens.at(index)->geometry().topLeft();

@@ -258,9 +258,7 @@ private slots:
         const QPoint corner = xGeometry(editor).topLeft() + QPoint(3, 3);
         QTRY_COMPARE(QColor(screenPixel(corner)), QColor(QStringLiteral("#2e353b")));
         QMetaObject::invokeMethod(editor->rootObject(), "setZoom", Q_ARG(QVariant, 50));
-        QQuickItem *bar = PageDriver::find(editor->rootObject(), [](QQuickItem *item) {
-            return item->property("orientation").toInt() == Qt::Horizontal;
-        });
+        QQuickItem *bar = PageDriver::named(editor, QStringLiteral("horizontalBar"));
         QQuickItem *picture = PageDriver::named(editor, QStringLiteral("picture"));
         QTRY_VERIFY(bar && bar->isVisible());
         const QRectF shown = picture->mapRectToScene(picture->boundingRect());

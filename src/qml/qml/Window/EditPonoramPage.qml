@@ -78,7 +78,6 @@ Rectangle {
 
     Rectangle {
         id: content
-        objectName: "content"
         anchors { fill: parent; margins: page.margin; bottomMargin: page.margin > 0 ? page.margin + 5 : 0 }
         color: "#2e353b"
         radius: page.margin > 0 ? 5 : 0
@@ -142,7 +141,6 @@ Rectangle {
         }
         // The bars stand at the edges of the picture shown, which may be smaller than the view.
         ScrollBar {
-            objectName: "verticalBar"
             x: view.x + Math.min(view.width, view.contentWidth) - width - 5
             y: view.y + 40
             width: 12
