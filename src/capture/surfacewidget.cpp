@@ -68,6 +68,8 @@ SurfaceWidget::SurfaceWidget(QWindow *parent)
     setColor(Qt::black);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")));
     findPageItems();
+    // The window outlives a language switch: its texts follow it like every page's.
+    connect(Core::instance(), &Core::languageChanged, engine(), &QQmlEngine::retranslate);
 }
 
 SurfaceWidget::~SurfaceWidget()
