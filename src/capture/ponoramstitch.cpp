@@ -98,6 +98,11 @@ void BitRows::clear()
     *this = BitRows();
 }
 
+BitRows imgToArr(const QImage &img)
+{
+    return BitRows(img);
+}
+
 int indexOf(const BitRows &big, const BitRows &frame, int stripRows, int from)
 {
     const int rows = std::min(stripRows, frame.count());
@@ -130,13 +135,13 @@ bool StitchedImage::begin(const QImage &frame)
         return false;
     const QImage pixels = rgb32(frame);
     m_devicePixelRatio = frame.devicePixelRatio();
-    return glue(pixels, BitRows(pixels), 0);
+    return glue(pixels, imgToArr(pixels), 0);
 }
 
 StitchedImage::Outcome StitchedImage::add(const QImage &frame, int from, int *offset)
 {
     const QImage pixels = rgb32(frame);
-    const BitRows rows(pixels);
+    const BitRows rows = imgToArr(pixels);
     *offset = -1;
     const int plainTop = rows.plainRows();
     if (rows.count() > 0 && rows.width() == m_rows.width() && plainTop == rows.count())

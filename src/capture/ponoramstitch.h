@@ -37,6 +37,9 @@ private:
     std::vector<quint64> m_hashes;
 };
 
+// The bit table of the image, in packed rows.
+BitRows imgToArr(const QImage &img);
+
 // Where the first `stripRows` rows of `frame` fit in `big`, looked for from `from` on
 // downward first and then upward, nearest first, so that content seen again further up (a
 // repeated band) never wins over the place next to the last one. -1 when they fit nowhere,

@@ -122,6 +122,22 @@ private slots:
         QCOMPARE(ShellWindows::shown<LastUploadWidget>().size(), flag == "1" ? 1 : 0);
     }
 
+    // Shown again while it is up, the window stays for 10 seconds from the second showing.
+    void lastUpload_shownAgain_hidesTenSecondsAfterThat()
+    {
+        setValues({{SettingKeys::showLastUpload, 1}});
+        Core::instance()->showLastUploadPage();
+        LastUploadWidget *window = Core::instance()->lastUploadWidget();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::qWait(3000); // the time between the two showings is what is looked at
+        Core::instance()->showLastUploadPage();
+        QElapsedTimer sinceAgain;
+        sinceAgain.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 15000);
+        // Qt may fire a 10-second timer up to half a second early.
+        QVERIFY2(sinceAgain.elapsed() > 9000, qPrintable(QString::number(sinceAgain.elapsed())));
+    }
+
     void errors_eachInAWindowOfItsOwn_deletedWhenClosed_data()
     {
         QTest::addColumn<bool>("signedIn");
