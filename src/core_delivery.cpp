@@ -40,16 +40,23 @@ QString extensionOf(Encoding encoding)
     return encoding == Encoding::Png ? QStringLiteral(".png") : QStringLiteral(".jpg");
 }
 
+// Empty when the encoder refuses the image (a JPEG holds at most 65,500 px a side) or runs
+// out of memory.
 QByteArray encode(const QPixmap &image, Encoding encoding)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (encoding == Encoding::Png)
-        image.save(&buffer, "PNG");
-    else
-        image.save(&buffer, "JPG", encoding == Encoding::Jpeg90 ? 90 : 100);
-    return bytes;
+    const bool encoded = encoding == Encoding::Png
+        ? image.save(&buffer, "PNG")
+        : image.save(&buffer, "JPG", encoding == Encoding::Jpeg90 ? 90 : 100);
+    return encoded ? bytes : QByteArray();
+}
+
+// The text with the image's width and height for %1 and %2.
+QString withSize(const QString &text, const QPixmap &image)
+{
+    return text.arg(image.width()).arg(image.height());
 }
 
 // For a capture that only waits for its upload: written straight, without waiting for the
@@ -133,13 +140,14 @@ void Core::setFolderDialog(FolderDialog dialog)
 void Core::screenUpload(int type, bool quick, QPixmap pxm)
 {
     QPixmap image = pxm;
+    const bool fromOverlay = image.isNull() && !quick;
     if (image.isNull() && quick) {
         image = QPixmap::fromImage(grabScreenArea(desktopArea()));
-    } else if (image.isNull()) {
+    } else if (fromOverlay) {
         if (!m_surface)
             return;
         image = m_surface->renderRubberRect();
-        m_surface->close();
+        m_surface->hide(); // closed once the capture is encoded
     }
     if (image.isNull()) {
         showErrorWidget(tr("The capture is empty: nothing was uploaded"));
@@ -147,10 +155,19 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         return;
     }
     const Encoding encoding = chosenEncoding();
+    const QByteArray bytes = encode(image, encoding);
+    if (bytes.isEmpty()) {
+        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was uploaded"), image));
+        if (fromOverlay && m_surface)
+            m_surface->show();
+        return;
+    }
+    if (fromOverlay && m_surface)
+        m_surface->close();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
     m_currentCaptureFile = name;
     QString error;
-    if (!writeTemporary(name, encode(image, encoding), &error)) {
+    if (!writeTemporary(name, bytes, &error)) {
         qDebug() << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
         countCapture();
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
@@ -225,7 +242,14 @@ bool Core::saveToDisk(QPixmap pxm)
         fileName += extension;
     if (voiceComment)
         return saveVoiceComment(fileName);
-    return saveImageFile(fileName, encode(m_imageToSave, encoding));
+    const QByteArray bytes = encode(m_imageToSave, encoding);
+    if (bytes.isEmpty()) {
+        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave));
+        if (pxm.isNull() && m_surface)
+            m_surface->show();
+        return false;
+    }
+    return saveImageFile(fileName, bytes);
 }
 
 // The picture joins the recording as a JPEG of full quality. When that fails the user is
@@ -239,9 +263,12 @@ bool Core::saveVoiceComment(const QString &fileName)
             m_surface->show();
         return false;
     };
+    const QByteArray picture = encode(m_imageToSave, Encoding::Jpeg100);
+    if (picture.isEmpty())
+        return keepCapture(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave));
     const QString image = m_tempDir + millisecondsNow();
     QString error;
-    if (!writeAtomically(image, encode(m_imageToSave, Encoding::Jpeg100), &error, true))
+    if (!writeAtomically(image, picture, &error, true))
         return keepCapture(tr("Can't write the capture: %1").arg(error));
     m_currentCaptureFile = image;
     const QString joined = stopRecordAudio();

@@ -149,15 +149,23 @@ void Core::openHelp()
             .arg(anchor(web + QStringLiteral("/channel"), web + QStringLiteral("/channel")),
                  anchor(QStringLiteral("mailto:support@") + hostUrlAuth(), QStringLiteral("support@") + hostUrlAuth()),
                  anchor(web + QStringLiteral("/help"), web + QStringLiteral("/help")));
-    QMessageBox box;
-    // The box blocks every window of the program: under the sign-in window or the main
-    // tool panel, which stay on top, it would leave them dead with nothing to close.
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.setWindowTitle(tr("Support"));
-    box.setText(tr("Support and Help"));
-    box.setTextFormat(Qt::RichText);
-    box.setInformativeText(contacts);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
-    box.exec();
+    // One box at a time. It blocks no other window, so that a capture started while it is
+    // open takes input; it stays on top so that the sign-in window or the main tool panel,
+    // which stay on top too, do not hide it.
+    static QPointer<QMessageBox> shown;
+    if (!shown) {
+        shown = new QMessageBox();
+        shown->setAttribute(Qt::WA_DeleteOnClose);
+        shown->setWindowModality(Qt::NonModal);
+        shown->setWindowFlag(Qt::WindowStaysOnTopHint);
+        shown->setTextFormat(Qt::RichText);
+        shown->setStandardButtons(QMessageBox::Ok);
+        shown->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+    }
+    shown->setWindowTitle(tr("Support"));
+    shown->setText(tr("Support and Help"));
+    shown->setInformativeText(contacts);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
 }

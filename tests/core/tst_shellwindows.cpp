@@ -43,6 +43,13 @@ void goOffline()
     Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
 }
 
+// A batch of uploads ends, one of them gone up.
+void completeAnUpload()
+{
+    emit Core::instance()->networkExchange()->readyLinkAfterUpload(QStringLiteral("https://files.example/done.png"));
+    emit Core::instance()->uploadModel()->uploadComplete();
+}
+
 // Where a capture waits while the user is offered to save it.
 QString keptCapture(const QString &capture)
 {
@@ -134,8 +141,7 @@ private slots:
         QFETCH(QString, flag);
         setValues({{SettingKeys::showUpload, 1}, {SettingKeys::showLastUpload, flag}});
         Core::instance()->showUploadPage();
-        emit Core::instance()->networkExchange()->readyLinkAfterUpload(QStringLiteral("https://files.example/done.png"));
-        emit Core::instance()->uploadModel()->uploadComplete();
+        completeAnUpload();
         QVERIFY(ShellWindows::shown<UploadWidget>().isEmpty());
         QCOMPARE(ShellWindows::shown<LastUploadWidget>().size(), flag == "1" ? 1 : 0);
     }
@@ -162,8 +168,7 @@ private slots:
         if (opens == "error before")
             openMessage();
         SurfaceWidget *overlay = opens == "overlay" ? openOverlay() : nullptr;
-        emit Core::instance()->networkExchange()->readyLinkAfterUpload(QStringLiteral("https://files.example/c.png"));
-        emit Core::instance()->uploadModel()->uploadComplete();
+        completeAnUpload();
         if (opens.endsWith("after"))
             openMessage();
         LastUploadWidget *complete = Core::instance()->lastUploadWidget();
@@ -180,6 +185,22 @@ private slots:
             if (message)
                 QVERIFY2(!complete->geometry().intersects(message->geometry()), qPrintable(opens));
         }
+    }
+
+    // Shown again while it is up, the window stays for 10 seconds from the second showing.
+    void lastUpload_shownAgain_hidesTenSecondsAfterThat()
+    {
+        setValues({{SettingKeys::showLastUpload, 1}});
+        completeAnUpload();
+        LastUploadWidget *window = Core::instance()->lastUploadWidget();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::qWait(3000); // the time between the two showings is what is looked at
+        completeAnUpload();
+        QElapsedTimer sinceAgain;
+        sinceAgain.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 15000);
+        // Qt may fire a 10-second timer up to half a second early.
+        QVERIFY2(sinceAgain.elapsed() > 9000, qPrintable(QString::number(sinceAgain.elapsed())));
     }
 
     void errors_eachInAWindowOfItsOwn_deletedWhenClosed_data()

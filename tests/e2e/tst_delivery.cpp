@@ -2,6 +2,7 @@
 
 #include "../harness/overlay.h"
 #include "../harness/shellwindows.h"
+#include "../harness/tallpicture.h"
 #include "../upload/uploadtestsupport.h"
 #include "settings/constants.h"
 #include "windows/lastuploadwidget_win.h"
@@ -211,29 +212,53 @@ private slots:
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), lastFolder);
     }
 
-    // The capture stays: a later save still has it.
-    void saveToDisk_cancelled_writesNothingAndKeepsTheOverlay()
+    void captureNotWritten_staysInTheOverlay_data()
     {
-        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<int>("stitchedHeight"); // 0: the selection itself
+        QTest::addColumn<QString>("error");
+        QTest::newRow("save dialog cancelled") << false << 0 << QString();
+        QTest::newRow("too tall for a JPEG: save") << false << 65501
+                                                   << "Can't encode the 16x65501 px capture: nothing was saved";
+        QTest::newRow("too tall for a JPEG: upload") << true << 65501
+                                                     << "Can't encode the 16x65501 px capture: nothing was uploaded";
+    }
+
+    // The capture stays: a later save (as PNG) still has it.
+    void captureNotWritten_staysInTheOverlay()
+    {
+        QFETCH(bool, upload);
+        QFETCH(int, stitchedHeight);
+        QFETCH(QString, error);
+        ShellWindows::closeAll();
+        Setting::instance()->setValue(SettingKeys::qualityImage, error.isEmpty() ? 2 : 0);
         const QString folder = m_scratch.filePath("saved");
         const QStringList before = QDir(folder).entryList(QDir::Files);
         const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
         QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
-        const QImage selection = Core::instance()->surfaceWidget()->renderRubberRect().toImage();
-        m_dialogAnswer.clear();
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        if (stitchedHeight > 0)
+            overlay->ponoramComplete(QPixmap::fromImage(tallPicture(QSize(16, stitchedHeight), 3)));
+        const QImage capture = overlay->renderRubberRect().toImage();
+        m_dialogAnswer = error.isEmpty() ? QString() : folder + "/too-tall";
         const int calls = m_dialogCalls;
-        Core::instance()->screenSaveToDisk(QPixmap());
-        QCOMPARE(m_dialogCalls, calls + 1);
+        if (upload)
+            Core::instance()->screenUpload();
+        else
+            Core::instance()->screenSaveToDisk(QPixmap());
+        QCOMPARE(m_dialogCalls, calls + (upload ? 0 : 1));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
-        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        QCOMPARE(ShellWindows::shownErrorTexts(), error.isEmpty() ? QStringList() : QStringList{error});
         QVERIFY(overlay->isCapturing());
         QVERIFY(overlay->isVisible());
 
-        m_dialogAnswer = folder + "/after-cancel";
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        m_dialogAnswer = folder + "/after-" + QString::number(stitchedHeight) + (upload ? "-upload" : "-save");
         Core::instance()->screenSaveToDisk(QPixmap());
-        QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(selection));
+        QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(capture));
         QVERIFY(!overlay->isVisible());
+        ShellWindows::closeAll();
     }
 };
 

@@ -24,6 +24,14 @@
         <translation>Не удалось сохранить файл %1: %2</translation>
     </message>
     <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was uploaded</source>
+        <translation>Не удалось закодировать снимок %1x%2 пикс.: ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was saved</source>
+        <translation>Не удалось закодировать снимок %1x%2 пикс.: ничего не сохранено</translation>
+    </message>
+    <message>
         <source>Select folder</source>
         <translation>Выберите папку</translation>
     </message>
