@@ -3,12 +3,12 @@
 #include "core.h"
 
 #include "app/messagedialog.h"
+#include "capture/editponoramwidget.h"
 #include "network/autorization.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
 #include "upload/uploadmodel.h"
-#include "capture/editponoramwidget.h"
 #include "windows/autorizationwidget_rest.h"
 #include "windows/errorwidget.h"
 #include "windows/lastuploadwidget_win.h"

@@ -9,6 +9,7 @@
 #include "upload/ziparchive.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QUrlQuery>
