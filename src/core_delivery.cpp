@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -322,26 +323,91 @@ void Core::screenSaveToClipboard()
         m_surface->close();
 }
 
-// The capture whose upload found no connection goes where the user says, in the format
-// it was encoded in. The dialog has asked before the user chose an existing file; that
-// file is replaced only once the capture is written in full.
-void Core::internetNotAvailableResult(int result)
+// A capture that did not go up waits here, outside the temporary folder that each start
+// empties, for as long as the user is offered to save it: also across a quit.
+QString Core::keepUnsent(const QString &capture)
 {
-    if (result != 0)
-        return;
-    const QString fileName =
-        m_saveFileDialog(tr("Save file"), QString(), QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"));
-    if (fileName.isEmpty())
-        return;
-    QFile capture(m_lastCaptureFile);
-    QString error;
-    if (!capture.open(QIODevice::ReadOnly)) {
-        error = capture.errorString();
-    } else if (writeAtomically(fileName, capture.readAll(), &error)) {
-        capture.remove();
-        return;
+    const QString folder = m_pathSettings + QStringLiteral("unsent/");
+    const QString kept = folder + QFileInfo(capture).fileName();
+    if (capture == kept)
+        return kept;
+    if (!QDir().mkpath(folder) || !QFile::rename(capture, kept)) {
+        qWarning() << "void Core::keepUnsent(QString)" << "cannot move" << capture << "to" << folder;
+        return capture;
     }
-    showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
+    DataFolder::restrict(folder, DataFolder::privateFolder);
+    return kept;
+}
+
+// Given up by the user: back to the temporary folder, emptied at the next start.
+void Core::releaseUnsent(const QString &kept)
+{
+    if (QFileInfo(kept).absolutePath() != QDir(m_tempDir).absolutePath() && QFile::exists(kept))
+        QFile::rename(kept, m_tempDir + QFileInfo(kept).fileName());
+}
+
+namespace {
+
+// The format a name asks for by its extension: "png", "jpg" (also for ".jpeg"), or another.
+QString formatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("jpeg") ? QStringLiteral("jpg") : suffix;
+}
+
+bool isPicture(const QString &format)
+{
+    return format == QLatin1String("png") || format == QLatin1String("jpg");
+}
+
+// The capture's own format comes first: it is the one the dialog starts with.
+QString filterFor(const QString &format)
+{
+    if (format == QLatin1String("jpg"))
+        return QStringLiteral("JPG (*.jpg);;JPEG (*.jpeg);;PNG (*.png)");
+    if (format == QLatin1String("png"))
+        return QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)");
+    return format.toUpper() + QStringLiteral(" (*.") + format + QLatin1Char(')');
+}
+
+} // namespace
+
+// The file holds what its name says: a picture asked for in the other format is encoded
+// anew; a name without a known extension gets the capture's own.
+Core::SaveOutcome Core::saveUnsentCapture(const QString &kept, QString *error)
+{
+    const QString own = formatOf(kept);
+    QString fileName = m_saveFileDialog(tr("Save file"), QString(), filterFor(own));
+    if (fileName.isEmpty())
+        return SaveOutcome::Cancelled;
+    QString wanted = formatOf(fileName);
+    if (wanted != own && !(isPicture(own) && isPicture(wanted))) {
+        fileName += QLatin1Char('.') + own;
+        wanted = own;
+    }
+    QFile capture(kept);
+    QString cause;
+    if (!capture.open(QIODevice::ReadOnly)) {
+        *error = tr("Can't read the capture %1: %2").arg(kept, capture.errorString());
+        return SaveOutcome::Failed;
+    }
+    QByteArray bytes = capture.readAll();
+    if (wanted != own) {
+        const Encoding encoding = wanted == QLatin1String("png") ? Encoding::Png
+            : chosenEncoding() == Encoding::Jpeg90                 ? Encoding::Jpeg90
+                                                                   : Encoding::Jpeg100;
+        bytes = encode(QPixmap::fromImage(QImage::fromData(bytes)), encoding);
+    }
+    if (bytes.isEmpty()) {
+        *error = tr("Can't read the capture %1: %2").arg(kept, tr("it holds no picture"));
+        return SaveOutcome::Failed;
+    }
+    if (!writeAtomically(fileName, bytes, &cause)) {
+        *error = tr("Can't save file %1: %2").arg(fileName, cause);
+        return SaveOutcome::Failed;
+    }
+    capture.remove();
+    return SaveOutcome::Saved;
 }
 
 void Core::selectSaveScreenFolder()

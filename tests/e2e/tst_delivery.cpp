@@ -5,6 +5,7 @@
 #include "../harness/tallpicture.h"
 #include "../upload/uploadtestsupport.h"
 #include "settings/constants.h"
+#include "windows/lastuploadwidget_win.h"
 
 #include <QClipboard>
 
@@ -135,6 +136,38 @@ private slots:
         const QRegularExpression numbered("^\\d\\d-\\d\\d-\\d{4} \\d\\d-\\d\\d-\\d\\d \\(2\\)\\.png$");
         QVERIFY2(numbered.match(copies.first()).hasMatch(), qPrintable(copies.first()));
         QCOMPARE(QImage(folder + '/' + copies.first()), captured);
+    }
+
+    // Uploads that run at once: the newest capture's link stays on the clipboard, whichever
+    // ends last, and "Upload complete" tells of it although another upload failed.
+    void uploadsAtOnce_keepTheNewestLink_andCompleteDespiteAFailure()
+    {
+        FtpServer stalled;
+        QVERIFY(stalled.start(m_scratch.filePath("stalled")));
+        const auto cleanUp = qScopeGuard([&] {
+            stalled.resume();
+            ShellWindows::closeAll();
+        });
+        setValues({{SettingKeys::showLastUpload, 1}, {SettingKeys::qualityImage, 2}});
+        const auto uploadTo = [](const std::function<void()> &destination) {
+            const qint64 stamp = QDateTime::currentMSecsSinceEpoch(); // captures are named by the millisecond
+            QTRY_VERIFY(QDateTime::currentMSecsSinceEpoch() > stamp);
+            destination();
+            Core::instance()->screenUpload(0, false, patternPicture());
+        };
+        stalled.pause();
+        uploadTo([&] { stalled.useForUploads(QString(), "https://stalled.example"); });
+        uploadTo([] { Setting::instance()->setValue(SettingKeys::ftpPort, freePort()); });
+        uploadTo([this] { m_server.useForUploads(QString(), "https://files.example"); });
+        const QString newest = "https://files.example/" + QFileInfo(Core::instance()->lastCaptureFile()).fileName();
+        QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->lastLink(), newest, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shown<ErrorWidget>().size(), 1, 20000);
+        stalled.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->uploadModel()->rowCount(), 0, 30000);
+        QCOMPARE(QDir(stalled.root()).entryList(QDir::Files).size(), 1);
+        QCOMPARE(Core::instance()->lastLink(), newest);
+        QCOMPARE(QGuiApplication::clipboard()->text(), newest);
+        QCOMPARE(ShellWindows::shown<LastUploadWidget>().size(), 1);
     }
 
     void repeatedResult_withoutOverlay_returnsQuietly()

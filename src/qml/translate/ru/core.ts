@@ -39,5 +39,17 @@
         <source>File not found</source>
         <translation>Файл не найден</translation>
     </message>
+    <message>
+        <source>The capture was not lost: press &quot;Save&quot; to save it to disk.</source>
+        <translation>Снимок не потерян: нажмите «Сохранить», чтобы сохранить его на диск.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the capture %1: %2</source>
+        <translation>Не удалось прочитать снимок %1: %2</translation>
+    </message>
+    <message>
+        <source>it holds no picture</source>
+        <translation>в нём нет изображения</translation>
+    </message>
 </context>
 </TS>
