@@ -24,7 +24,7 @@ class SignInPageTest : public QObject
     QQuickItem *item(const char *name) { return window()->rootObject()->findChild<QQuickItem *>(QLatin1String(name)); }
     bool shown(const char *name) { return item(name) && item(name)->isVisible(); }
     QString text(const char *name, const char *property) { return item(name)->property(property).toString(); }
-    QRectF rect(const char *name) { return item(name)->mapRectToScene(item(name)->boundingRect()); }
+    QRectF rect(const char *name) { return item(name) ? item(name)->mapRectToScene(item(name)->boundingRect()) : QRectF(); }
 
     void click(const char *name)
     {
