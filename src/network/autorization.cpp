@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int exitAfterListenFailureMs = 10000;
@@ -154,16 +156,38 @@ void Autorization::writeErrorLog(const QString &context, const Session *session)
     ServiceErrorLog::write(context, session);
 }
 
-void Autorization::reportInternetError()
+// The proxy form follows: a proxy may be what keeps the service out of reach, or what
+// stands between the program and the service's certificate.
+void Autorization::reportInternetError(const Session *session)
 {
     setStatusAutorization(InternetError);
-    emit authError(QStringLiteral("internet"), tr("Internet connect not found"));
+    emit authError(QStringLiteral("internet"), session->isCertificateRefused() ? session->certificateRefusal()
+                                                                              : tr("Internet connect not found"));
+}
+
+// A sign-in the service granted with a token that cannot be used is refused like any
+// other; without an answer the service counts as out of reach.
+void Autorization::reportSignInFailure(const Session *session)
+{
+    if (session->isSuccess())
+        emit authError(QStringLiteral("password"), tr("The service sent a sign-in token that cannot be used"));
+    else
+        reportInternetError(session);
+}
+
+// The token travels in a header of every later request: only visible ASCII of a
+// sensible length can go there unchanged.
+bool Autorization::isTokenUsable(const QString &token)
+{
+    if (token.isEmpty() || token.size() > maxTokenLength)
+        return false;
+    return std::all_of(token.begin(), token.end(), [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7f; });
 }
 
 bool Autorization::storeToken(const Session *session)
 {
     const QString accessToken = session->accessToken();
-    if (accessToken.isEmpty())
+    if (!isTokenUsable(accessToken))
         return false;
     Setting::instance()->setValue(SettingKeys::token, accessToken);
     return true;

@@ -63,6 +63,9 @@ public:
     void writeErrorLog(const QString &context, const Session *session);
 
     static bool isEmailValid(const QString &email);
+    // A token the service may hand out: 1 to maxTokenLength characters of visible ASCII.
+    static bool isTokenUsable(const QString &token);
+    static constexpr int maxTokenLength = 4096;
 
 public slots:
     void getUserInfo();
@@ -93,7 +96,8 @@ private:
     void onPing(Session *session);
     void onSocialToken(Session *session);
 
-    void reportInternetError();
+    void reportInternetError(const Session *session);
+    void reportSignInFailure(const Session *session);
     bool storeToken(const Session *session);
     void dropToken();
     void openSocialUrl(const QString &network);

@@ -40,6 +40,13 @@ QHttpPart logPart()
     return part;
 }
 
+// The pages load the avatar from this address: only from the web, never a local file.
+QString webAddressOnly(const QString &address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && url.scheme() == QLatin1String("https") && !url.host().isEmpty() ? address : QString();
+}
+
 QUrl serviceUrl(const QString &host, const QString &path)
 {
     return QUrl(QStringLiteral("https://") + host + path);
@@ -96,7 +103,7 @@ void Autorization::onEmailChecked(Session *session)
         if (session->isRejected())
             emit authError(QStringLiteral("email"), tr("E-mail is not valid"));
         else
-            reportInternetError();
+            reportInternetError(session);
         return;
     }
     setStatusAutorization(exists.toBool() ? CheckPassword : CheckRegistration);
@@ -114,7 +121,7 @@ void Autorization::onTokenGranted(Session *session)
     if (session->isRejected())
         emit authError(QStringLiteral("password"), tr("Wrong password"));
     else
-        reportInternetError();
+        reportSignInFailure(session);
 }
 
 void Autorization::onRegistered(Session *session)
@@ -131,7 +138,7 @@ void Autorization::onRegistered(Session *session)
     else if (session->isRejected())
         emit authError(QStringLiteral("password"), tr("Password is not accepted"));
     else
-        reportInternetError();
+        reportSignInFailure(session);
 }
 
 void Autorization::getUserInfo()
@@ -154,7 +161,7 @@ void Autorization::onUserInfo(Session *session)
     Setting *settings = Setting::instance();
     settings->setValue(SettingKeys::userName, session->text(QStringLiteral("name")));
     settings->setValue(SettingKeys::userMail, session->text(QStringLiteral("email")));
-    settings->setValue(SettingKeys::userAvatar, session->text(QStringLiteral("avatar")));
+    settings->setValue(SettingKeys::userAvatar, webAddressOnly(session->text(QStringLiteral("avatar"))));
     settings->setValue(SettingKeys::quota, session->number(QStringLiteral("quota")));
     settings->setValue(SettingKeys::usage, session->number(QStringLiteral("usage")));
     settings->setValue(SettingKeys::maxPostSize, session->number(QStringLiteral("max_post_size")));
@@ -191,7 +198,7 @@ void Autorization::onPing(Session *session)
 {
     if (!session->isSuccess()) {
         writeErrorLog(QStringLiteral("Autorization::ping"), session);
-        reportInternetError();
+        reportInternetError(session);
         return;
     }
     if (!m_listener->isListening() && !m_listener->listen()) {
@@ -231,5 +238,5 @@ void Autorization::onSocialToken(Session *session)
     }
     writeErrorLog(QStringLiteral("Autorization::socialSignIn"), session);
     if (!session->isRejected())
-        reportInternetError();
+        reportSignInFailure(session);
 }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QNetworkProxy>
 #include <QNetworkReply>
+#include <QSslError>
 
 NetworkAccessManager::NetworkAccessManager(QObject *parent)
     : QNetworkAccessManager(parent)
@@ -70,6 +71,10 @@ QNetworkReply *NetworkAccessManager::createRequest(Operation op, const QNetworkR
         withAgent.setHeader(QNetworkRequest::UserAgentHeader, Core::instance()->userAgent());
     QNetworkReply *reply = QNetworkAccessManager::createRequest(op, withAgent, outgoingData);
     limitReply(reply, request.attribute(replyLimitAttribute, maxReplyBytes).toLongLong());
+    connect(reply, &QNetworkReply::sslErrors, reply, [reply](const QList<QSslError> &errors) {
+        if (!errors.isEmpty())
+            reply->setProperty(certificateErrorProperty, errors.first().errorString());
+    });
     return reply;
 }
 

@@ -32,6 +32,10 @@ public:
     static void limitReply(QNetworkReply *reply, qint64 limit);
     static constexpr const char *tooLargeProperty = "mavuReplyTooLarge";
 
+    // Why the server's certificate was refused, on a reply that failed its TLS handshake
+    // over it (Qt's own text of the first fault).
+    static constexpr const char *certificateErrorProperty = "mavuCertificateError";
+
     // An application/x-www-form-urlencoded body; every reserved character is escaped.
     static QByteArray formBody(const QList<QPair<QString, QString>> &fields);
 

@@ -41,6 +41,8 @@ Session *NetworkReadReply::read(QNetworkReply *reply, QObject *parent)
     session->m_networkOk = reply->error() == QNetworkReply::NoError;
     session->m_tooLarge = reply->property(NetworkAccessManager::tooLargeProperty).toBool();
     session->m_requestText = describeRequest(reply);
+    if (reply->error() == QNetworkReply::SslHandshakeFailedError)
+        session->m_certificateError = reply->property(NetworkAccessManager::certificateErrorProperty).toString();
     // Qt names the full URL in its error texts; keep the query out of anything logged.
     session->m_errorString = session->m_tooLarge ? QStringLiteral("reply too large")
         : reply->errorString().replace(reply->url().toString(),

@@ -14,7 +14,13 @@ public:
 
     int httpStatus() const { return m_httpStatus; }
     // The service was not reached: no connection, TLS failure, timeout, proxy failure.
-    bool isNetworkFailure() const { return m_httpStatus == 0; }
+    // A refused certificate is told apart (isCertificateRefused).
+    bool isNetworkFailure() const { return m_httpStatus == 0 && !isCertificateRefused(); }
+    // The certificate the server showed was refused (expired, made for another host, not
+    // from a trusted issuer): whoever answered cannot be taken for the service.
+    bool isCertificateRefused() const { return !m_certificateError.isEmpty(); }
+    // For the user: that the service's certificate was refused, and why.
+    QString certificateRefusal() const;
     bool isSuccess() const { return m_networkOk && m_httpStatus >= 200 && m_httpStatus < 300; }
     // The service refused the request itself (4xx).
     bool isRejected() const { return m_httpStatus >= 400 && m_httpStatus < 500; }
@@ -52,4 +58,5 @@ private:
     QVariantMap m_values;
     QString m_errorString;
     QString m_requestText;
+    QString m_certificateError;
 };

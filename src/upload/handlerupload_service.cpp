@@ -22,6 +22,8 @@ namespace {
 
 QString serviceErrorText(const Session &session)
 {
+    if (session.isCertificateRefused())
+        return session.certificateRefusal();
     if (session.isTooLarge())
         return HandlerUpload::tr("The server's answer was too large");
     if (session.isSuccess())

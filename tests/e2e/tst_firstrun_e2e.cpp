@@ -70,8 +70,8 @@ QByteArray newestCapture()
 }
 
 // Page sizes of the windows on the way.
-const QSize emailStep(430, 340);
-const QSize passwordStep(430, 395);
+const QSize emailStep(430, 360);
+const QSize passwordStep(430, 430);
 const QSize welcomeView(640, 440);
 const QSize uploadWithOneRow(240, 155 + 33);
 const QSize lastUpload(241, 230);

@@ -76,7 +76,7 @@ private slots:
     void init()
     {
         m_service.pointCoreHere();
-        m_service.configure({{"down", false}});
+        m_service.configure({{"down", false}, {"access_token", QJsonValue()}});
         signOutQuietly();
         m_openedUrl.clear();
     }
@@ -154,6 +154,27 @@ private slots:
         m_service.configure({{"about", QJsonObject()}, {"max_post_size", 10485760}});
     }
 
+    // The token goes into a header of every later request.
+    void grantedTokenThatCannotBeUsed_isRefused_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::newRow("line break") << "tok\r\nX-Injected: 1";
+        QTest::newRow("longer than a token can be") << QString(Autorization::maxTokenLength + 1, QLatin1Char('x'));
+    }
+
+    void grantedTokenThatCannotBeUsed_isRefused()
+    {
+        QFETCH(QString, token);
+        m_service.configure({{"access_token", token}});
+        Autorization account;
+        QSignalSpy errors(&account, &Autorization::authError);
+        QSignalSpy changed(&account, &Autorization::authChanged);
+        account.checkPassword(QStringLiteral("user@example.com"), QStringLiteral("secret"));
+        QCOMPARE(waitForError(errors), (QStringList{"password", "The service sent a sign-in token that cannot be used"}));
+        QVERIFY(!Autorization::isAuth());
+        QVERIFY(changed.isEmpty());
+    }
+
     void getUserInfo_sendsBearerTokenAndUserAgent()
     {
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("tok-agent-check"));
@@ -168,6 +189,20 @@ private slots:
         QCOMPARE(requests.last().toObject().value("path").toString(), QStringLiteral("/drive/v1/about"));
         QCOMPARE(headers.value("Authorization").toString(), QStringLiteral("Bearer tok-agent-check"));
         QCOMPARE(headers.value("User-Agent").toString(), Core::instance()->userAgent());
+    }
+
+    void getUserInfo_takesNoAvatarFromALocalFile()
+    {
+        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("tok-avatar"));
+        Setting::instance()->setValue(SettingKeys::userMail, QString());
+        m_service.call("POST", QStringLiteral("/_test/token"), R"({"token": "tok-avatar"})");
+        m_service.configure({{"about", QJsonObject{{"avatar", "file:///etc/passwd"}}}});
+        Autorization account;
+        account.getUserInfo();
+        QTRY_COMPARE_WITH_TIMEOUT(Setting::instance()->getValue(SettingKeys::userMail).toString(),
+                                  QStringLiteral("user@example.com"), 15000);
+        m_service.configure({{"about", QJsonObject()}});
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::userAvatar).toString(), QString());
     }
 
     void getUserInfo_rejectedToken_dropsTokenAndSignsOut()
@@ -227,21 +262,33 @@ private slots:
         QCOMPARE(waitForError(errors), (QStringList{"email", "E-mail is already registered"}));
     }
 
-    void serviceDown_givesInternetError()
+    void serviceOutOfReach_givesInternetErrorWithTheCause_data()
     {
+        QTest::addColumn<bool>("closedPort");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("closed port") << true << "Internet connect not found";
+        QTest::newRow("certificate of another host") << false
+            << "The service's certificate was refused: The host name did not match any of the valid hosts for this certificate";
+    }
+
+    void serviceOutOfReach_givesInternetErrorWithTheCause()
+    {
+        QFETCH(bool, closedPort);
+        QFETCH(QString, text);
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost));
-        const QString closedHost = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
+        const quint16 closed = probe.serverPort();
         probe.close();
-        Core::instance()->setHostUrlAuth(closedHost);
+        Core::instance()->setHostUrlAuth(closedPort ? QStringLiteral("127.0.0.1:%1").arg(closed)
+                                                    : QStringLiteral("localhost:%1").arg(m_service.port()));
         Autorization account;
         QSignalSpy errors(&account, &Autorization::authError);
         account.checkPassword(QStringLiteral("user@example.com"), QStringLiteral("secret"));
-        QCOMPARE(waitForError(errors), (QStringList{"internet", "Internet connect not found"}));
+        QCOMPARE(waitForError(errors), (QStringList{"internet", text}));
         QCOMPARE(account.statusAutorization(), Autorization::InternetError);
         errors.clear();
         account.checkEmail(QStringLiteral("user@example.com"));
-        QCOMPARE(waitForError(errors), (QStringList{"internet", "Internet connect not found"}));
+        QCOMPARE(waitForError(errors), (QStringList{"internet", text}));
     }
 
     void serviceAnswering503_givesInternetError_andSocialSignInDoesNotOpen()

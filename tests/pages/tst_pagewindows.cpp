@@ -50,7 +50,7 @@ private slots:
         QTest::addColumn<WindowFactory>("make");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("onTop");
-        QTest::newRow("settings, ftp storage") << WindowFactory([] { return new SettingWidget; }) << QSize(640, 550) << false;
+        QTest::newRow("settings, ftp storage") << WindowFactory([] { return new SettingWidget; }) << QSize(640, 566) << false;
         QTest::newRow("sign-in") << WindowFactory([] { return new AutorizationWidget; }) << QSize(400, 490) << true;
         QTest::newRow("upload, no job") << WindowFactory([] { return new UploadWidget; }) << QSize(300, 215) << true;
         QTest::newRow("last upload") << WindowFactory([] { return new LastUploadWidget; }) << QSize(301, 290) << true;

@@ -223,6 +223,17 @@ private slots:
         SettingWidget *window = openSettings(QStringLiteral("mavu"));
         QCOMPARE(named(named(window, "mavuQuota"), "quotaText")->property("text").toString(), shown);
     }
+
+    void titleLine_standsAboveTheTabRow()
+    {
+        SettingWidget *window = openSettings(QStringLiteral("mavu"));
+        QQuickItem *title = find(window->rootObject(), [](QQuickItem *item) {
+            return item->property("text").toString() == QLatin1String("Mavu - Settings");
+        });
+        QVERIFY(title);
+        QQuickItem *tab = named(window, "storageTab");
+        QVERIFY(title->mapRectToScene(title->boundingRect()).bottom() < tab->mapRectToScene(tab->boundingRect()).top());
+    }
 };
 
 QTEST_MAIN(SettingPageTest)

@@ -24,6 +24,7 @@ class SignInPageTest : public QObject
     QQuickItem *item(const char *name) { return window()->rootObject()->findChild<QQuickItem *>(QLatin1String(name)); }
     bool shown(const char *name) { return item(name) && item(name)->isVisible(); }
     QString text(const char *name, const char *property) { return item(name)->property(property).toString(); }
+    QRectF rect(const char *name) { return item(name) ? item(name)->mapRectToScene(item(name)->boundingRect()) : QRectF(); }
 
     void click(const char *name)
     {
@@ -63,6 +64,43 @@ private slots:
     void init() { Core::instance()->account()->resetAutorization(); }
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
 
+    // The page takes the size of the e-mail step as the window opens: the first opening
+    // centres it as every later one does.
+    void firstOpening_centresTheWindowAtItsSize()
+    {
+        const QRect area = window()->screen()->availableGeometry();
+        QCOMPARE(window()->position(), QPoint(area.x() + area.width() / 2 - window()->width() / 2,
+                                              area.y() + area.height() / 2 - window()->height() / 2));
+    }
+
+    void eachStep_hasNextInsideThePanel_andLabelsClearOfTheFieldAbove_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::newRow("e-mail") << int(Autorization::NoneAuth);
+        QTest::newRow("password") << int(Autorization::CheckPassword);
+        QTest::newRow("sign-up") << int(Autorization::CheckRegistration);
+    }
+
+    void eachStep_hasNextInsideThePanel_andLabelsClearOfTheFieldAbove()
+    {
+        QFETCH(int, step);
+        Core::instance()->account()->setStatusAutorization(Autorization::StatusAutorization(step));
+        QVERIFY(rect("nextButton").bottom() + 10 <= rect("signInPanel").bottom());
+        if (shown("passwordLabel"))
+            QVERIFY(rect("passwordLabel").top() >= rect("emailInput").bottom() + 10);
+        if (shown("confirmLabel"))
+            QVERIFY(rect("confirmLabel").top() >= rect("passwordInput").bottom() + 10);
+    }
+
+    // Markup in the name from the service is shown as written: nothing is fetched or drawn.
+    void welcome_showsTheNameAsPlainText()
+    {
+        Setting::instance()->setValue(SettingKeys::userName, QStringLiteral("<img src=\"file:///nowhere.png\" height=\"300\">Anna"));
+        emit Core::instance()->account()->registrationFinished();
+        QVERIFY(shown("welcomeText"));
+        QVERIFY(item("welcomeText")->height() < 100);
+    }
+
     // An address with "+" survives the way to the recovery page only when encoded.
     void wrongPassword_showsTheErrorAndKeepsNoToken()
     {
@@ -89,6 +127,26 @@ private slots:
         submit("confirmInput", QStringLiteral("secreT"));
         QTRY_COMPARE(text("confirmLabel", "error"), QStringLiteral("Passwords do not match"));
         QVERIFY(Autorization::token().isEmpty());
+    }
+
+    void proxyForm_showsTheStoredProxy_andBackKeepsIt()
+    {
+        const QStringList keys{SettingKeys::proxyHost, SettingKeys::proxyPort, SettingKeys::proxyUser, SettingKeys::proxyPassword};
+        const QStringList proxy{"proxy.example", "3128", "proxy-user", "proxy-pass"};
+        for (int i = 0; i < keys.size(); ++i)
+            Setting::instance()->setValue(keys.at(i), proxy.at(i));
+        Setting::instance()->setValue(SettingKeys::useProxy, 0);
+        m_service.configure({{"down", true}});
+        submit("emailInput", QStringLiteral("user@example.com"));
+        QTRY_VERIFY(shown("proxyForm"));
+        m_service.configure({{"down", false}});
+        QCOMPARE((QStringList{text("proxyHost", "text"), text("proxyPort", "text"), text("proxyUser", "text"),
+                              text("proxyPassword", "text")}), proxy);
+        click("backButton");
+        QVERIFY(shown("signInForm"));
+        for (int i = 0; i < keys.size(); ++i)
+            QCOMPARE(Setting::instance()->getValue(keys.at(i)).toString(), proxy.at(i));
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::useProxy).toBool(), false);
     }
 
     // Last: a stored proxy that points nowhere would stop the requests of later cases.

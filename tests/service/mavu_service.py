@@ -22,7 +22,7 @@ _spec.loader.exec_module(service)
 REQUESTS = []
 # Faults of the file record and upload, each off by default (service/API.md).
 FAULTS = {"upload_fault": None, "record_redirect": None, "record_reply": {}, "record_xml": False,
-          "record_padding": 0, "record_streamed": False}
+          "record_padding": 0, "record_streamed": False, "access_token": None}
 # Streamed answers that the client left before their end.
 CUT_STREAMS = []
 PACKAGES = {}
@@ -75,8 +75,17 @@ class StandInHandler(service.Handler):
         finally:
             self.shaping_record = False
 
+    def token(self, path, query, raw):
+        self.shaping_token = True
+        try:
+            service.Handler.token(self, path, query, raw)
+        finally:
+            self.shaping_token = False
+
     def reply(self, status, payload=None, content_type="application/json", headers=None):
-        """The file record's answer, changed as the faults ask."""
+        """The file record's and the granted token's answers, changed as the faults ask."""
+        if getattr(self, "shaping_token", False) and status == 200 and fault("access_token") is not None:
+            payload = dict(payload, access_token=fault("access_token"))
         if getattr(self, "shaping_record", False) and status == 200 and isinstance(payload, dict):
             payload = dict(payload, **fault("record_reply"))
             if fault("record_streamed"):

@@ -93,16 +93,24 @@ private slots:
         QVERIFY(Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2).toString() != QStringLiteral("dropbox-token"));
     }
 
-    void signIn_redirectOfAnotherSignIn_isRefused()
+    // Requests without the state of this sign-in are answered and have no other effect;
+    // the user's refusal, with the state, is told once.
+    void signIn_onlyItsOwnAnswerCounts()
     {
         DropboxAuth auth;
         QSignalSpy errors(&auth, &DropboxAuth::error);
         auth.logout();
         auth.authorization();
-        QUrl forged = QUrl(QUrlQuery(m_opened.first()).queryItemValue("redirect_uri", QUrl::FullyDecoded));
-        forged.setQuery(QStringLiteral("code=abc&state=not-ours"));
-        QVERIFY(browse(forged));
-        QTRY_COMPARE(errors.count(), 1);
+        const QUrlQuery signIn(m_opened.first());
+        QUrl listener(signIn.queryItemValue("redirect_uri", QUrl::FullyDecoded));
+        for (const QString query : {"code=abc&state=not-ours", "error=x", "error=x&state=not-ours"}) {
+            listener.setQuery(query);
+            QVERIFY(browse(listener));
+        }
+        listener.setQuery("error=access_denied&state=" + signIn.queryItemValue("state"));
+        QVERIFY(browse(listener));
+        QTRY_VERIFY(!errors.isEmpty());
+        QCOMPARE(errors, QList<QVariantList>{{QStringLiteral("Dropbox sign-in was not allowed")}});
         QVERIFY(!auth.isAuth());
     }
 

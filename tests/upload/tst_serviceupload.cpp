@@ -6,6 +6,11 @@
 
 using namespace UploadTest;
 
+namespace {
+const QString certificateOfAnotherHost = QStringLiteral(
+    "The service's certificate was refused: The host name did not match any of the valid hosts for this certificate");
+}
+
 class ServiceUploadTest : public QObject
 {
     Q_OBJECT
@@ -93,6 +98,17 @@ private slots:
         Recorder recorder(m_exchange);
         QVERIFY(recorder.upload(makeFile(local("refused.png"), 1000), HandlerUpload::ActionFacebook));
         QVERIFY2(recorder.failedWith("sign in again"), qPrintable(recorder.outcome()));
+    }
+
+    // A server whose certificate is made for another host is not the service: the error
+    // says so, instead of the question about a missing connection.
+    void certificateOfAnotherHost_isTheErrorShown()
+    {
+        Core::instance()->setHostUrl(QStringLiteral("localhost:%1").arg(m_service.port()));
+        Recorder recorder(m_exchange);
+        QVERIFY(recorder.upload(makeFile(local("certificate.png"), 1000)));
+        m_service.pointCoreHere();
+        QVERIFY2(recorder.failedWith(certificateOfAnotherHost), qPrintable(recorder.outcome()));
     }
 
     void failedFtpOrDropbox_goesToServiceWhenAsked_data()

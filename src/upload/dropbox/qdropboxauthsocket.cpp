@@ -31,23 +31,22 @@ void QDropboxAuthSocket::handleRequestLine(QTcpSocket *socket, const QByteArray 
     }
     const QUrlQuery query(QUrl(QString::fromUtf8(parts.at(1))).query());
     const QString code = query.queryItemValue(QStringLiteral("code"), QUrl::FullyDecoded);
-    const QString state = query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded);
-    const bool accepted = !code.isEmpty() && takeState(state);
+    // Only Dropbox's answer to this sign-in (a code or an error, with its state) is acted
+    // on and uses the state up; any other request is answered and nothing else.
+    const bool answered = !code.isEmpty() || query.hasQueryItem(QStringLiteral("error"));
+    const bool ours = answered && takeState(query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded));
+    const bool accepted = ours && !code.isEmpty();
     answerPage(socket, accepted);
-    QString failure;
-    if (accepted)
-        close();
-    else if (query.hasQueryItem(QStringLiteral("error")))
-        failure = tr("Dropbox sign-in was not allowed");
-    else if (!code.isEmpty())
-        failure = tr("The Dropbox sign-in answer does not belong to this sign-in");
+    if (!ours)
+        return;
+    close();
     // Reported from the event loop, not from inside the socket's signal: the receivers
     // may wait for the settings store, and the socket must not go away under this frame.
-    QMetaObject::invokeMethod(this, [this, accepted, code, failure] {
+    QMetaObject::invokeMethod(this, [this, accepted, code] {
         if (accepted)
             emit codeReceived(code);
-        else if (!failure.isEmpty())
-            emit authFailed(failure);
+        else
+            emit authFailed(tr("Dropbox sign-in was not allowed"));
     }, Qt::QueuedConnection);
 }
 

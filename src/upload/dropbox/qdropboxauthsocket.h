@@ -5,7 +5,7 @@
 // The local listener that catches the browser's redirect after the Dropbox sign-in:
 // "GET /?code=...&state=..." on 127.0.0.1, port 6609. Only a redirect with a code and the
 // state handed out for this sign-in is taken (and uses the state up); the listener then
-// closes. Everything else is answered as what it is: a sign-in that did not complete.
+// closes. A request without that state is answered and has no other effect.
 class QDropboxAuthSocket : public LocalHttpListener
 {
     Q_OBJECT
@@ -20,8 +20,7 @@ public:
 
 signals:
     void codeReceived(QString code);
-    // The browser came back without a usable code (the user refused, or the request was
-    // not the answer to this sign-in).
+    // The answer to this sign-in came without a code: the user refused.
     void authFailed(QString text);
 
 private:

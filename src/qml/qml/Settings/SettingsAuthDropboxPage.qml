@@ -27,6 +27,7 @@ Item {
         Text {
             id: name
             y: 25
+            textFormat: Text.PlainText // as Dropbox gives it, never as markup
             text: panel.dropbox.name
             font { family: "Georgia"; pixelSize: 19; italic: true }
             color: "#2d2d33"
@@ -34,6 +35,7 @@ Item {
         Text {
             id: mail
             anchors { left: name.left; top: name.bottom; topMargin: 5 }
+            textFormat: Text.PlainText
             text: panel.dropbox.email
             font { family: "Arial"; pixelSize: 13; italic: true }
             color: "#45494b"

@@ -18,12 +18,15 @@ Item {
     Text {
         id: name
         anchors { left: avatar.right; leftMargin: 20; top: avatar.top; topMargin: -5 }
+        // Name and mail come from the service: shown as they are, never as markup.
+        textFormat: Text.PlainText
         text: settings.userName === undefined ? "" : settings.userName
         font { family: "Georgia"; pixelSize: 19; italic: true }
         color: "#2d2d33"
     }
     Text {
         anchors { left: name.left; top: name.bottom; topMargin: 5 }
+        textFormat: Text.PlainText
         text: settings.userMail === undefined ? "" : settings.userMail
         font { family: "Arial"; pixelSize: 13; italic: true }
         color: "#45494b"

@@ -44,15 +44,40 @@ Window {
             applyProxy()
     }
 
-    // Back and Next of the proxy form. A proxy needs a host: without one it stays off.
-    function applyProxy() {
+    function stored(key) {
+        var value = settings.getValue(key)
+        return value === undefined || value === null ? "" : String(value)
+    }
+
+    // The proxy form starts from the stored proxy.
+    function showStoredProxy() {
+        proxyHost.text = stored("proxy_host")
+        proxyPort.text = stored("proxy_port")
+        proxyUser.text = stored("proxy_user")
+        proxyPassword.text = stored("proxy_password")
+    }
+
+    // Back keeps the proxy as the form shows it and goes back to the e-mail.
+    function storeProxy() {
         settings.setValue("proxy_host", proxyHost.text)
         settings.setValue("proxy_port", proxyPort.text)
         settings.setValue("proxy_user", proxyUser.text)
         settings.setValue("proxy_password", proxyPassword.text)
-        settings.useProxy = proxyHost.text !== ""
         socialVisible = true
         core.account.resetAutorization()
+    }
+
+    // Next of the proxy form also uses the proxy. A proxy needs a host: without one it
+    // stays off.
+    function applyProxy() {
+        settings.useProxy = proxyHost.text !== ""
+        storeProxy()
+    }
+
+    // The panel ends 20 pixels under Next, which stands 10 under the last field shown;
+    // the social row has the room under the panel.
+    function formHeight(lastField) {
+        return 40 + lastField.y + lastField.height + 10 + nextButton.height + 20 + 115
     }
 
     // Changing the e-mail after the next step appeared starts over with the address as
@@ -75,18 +100,18 @@ Window {
             confirmInput.text = ""
             socialVisible = true
             windowWidth = 430
-            windowHeight = 340
+            windowHeight = formHeight(emailInput)
             heading = qsTr("To get started, enter e-mail")
             nextButton.text = qsTr("Next")
             emailInput.setFocus()
         } else if (step === Autorization.CheckPassword) {
-            windowHeight = 395
+            windowHeight = formHeight(passwordInput)
             nextButton.text = qsTr("Enter to mavu")
             passwordInput.setFocus()
         } else if (step === Autorization.CheckRegistration) {
             heading = qsTr("Registration from mavu")
             nextButton.text = qsTr("Registration")
-            windowHeight = 450
+            windowHeight = formHeight(confirmInput)
             passwordInput.setFocus()
         }
     }
@@ -103,8 +128,9 @@ Window {
             socialVisible = false
             view = "proxy"
             windowWidth = 430
-            windowHeight = 390
+            windowHeight = 420
             proxyError.text = value
+            showStoredProxy()
             nextButton.text = qsTr("Next")
             proxyHost.setFocus()
         }
@@ -151,6 +177,7 @@ Window {
     content: [
         StandardPanel {
             id: panel
+            objectName: "signInPanel"
             // The social row stands under the panel; the proxy form needs the room itself.
             anchors { fill: parent; leftMargin: 10; rightMargin: 10; topMargin: 40; bottomMargin: page.view === "proxy" ? 55 : 115 }
 
@@ -210,7 +237,7 @@ Window {
                     objectName: "passwordInput"
                     visible: page.passwordShown
                     echoMode: TextInput.Password
-                    anchors { left: emailInput.left; right: emailInput.right; top: emailInput.bottom; topMargin: 27 }
+                    anchors { left: emailInput.left; right: emailInput.right; top: emailInput.bottom; topMargin: 42 }
                     onReturnPressed: page.confirmShown && confirmInput.text === "" ? confirmInput.setFocus() : page.next()
                     onTabPressed: page.confirmShown && confirmInput.text === "" ? confirmInput.setFocus() : page.next()
                 }
@@ -226,7 +253,7 @@ Window {
                     objectName: "confirmInput"
                     visible: page.confirmShown
                     echoMode: TextInput.Password
-                    anchors { left: emailInput.left; right: emailInput.right; top: passwordInput.bottom; topMargin: 27 }
+                    anchors { left: emailInput.left; right: emailInput.right; top: passwordInput.bottom; topMargin: 42 }
                     onReturnPressed: page.next()
                     onTabPressed: emailInput.setFocus()
                 }
@@ -291,7 +318,7 @@ Window {
                 FormInput {
                     id: proxyUser
                     objectName: "proxyUser"
-                    anchors { left: parent.left; right: parent.right; top: proxyHost.bottom; leftMargin: 35; rightMargin: 35; topMargin: 27 }
+                    anchors { left: parent.left; right: parent.right; top: proxyHost.bottom; leftMargin: 35; rightMargin: 35; topMargin: 42 }
                     onReturnPressed: page.next()
                 }
                 FieldLabel {
@@ -302,7 +329,7 @@ Window {
                     id: proxyPassword
                     objectName: "proxyPassword"
                     echoMode: TextInput.Password
-                    anchors { left: proxyUser.left; right: proxyUser.right; top: proxyUser.bottom; topMargin: 27 }
+                    anchors { left: proxyUser.left; right: proxyUser.right; top: proxyUser.bottom; topMargin: 42 }
                     onReturnPressed: page.next()
                 }
             }
@@ -328,7 +355,9 @@ Window {
                 Text {
                     objectName: "welcomeText"
                     anchors { left: avatar.right; leftMargin: 15; verticalCenter: avatar.verticalCenter }
-                    text: qsTr("Wellcome to Mavu,") + core.emptyString + "<br>" + settings.userName + "!"
+                    // The name comes from the service: shown as it is, never as markup.
+                    textFormat: Text.PlainText
+                    text: qsTr("Wellcome to Mavu,") + core.emptyString + "\n" + settings.userName + "!"
                     font.pixelSize: 24
                     font.family: settings.getValue("mainFontFamily")
                     color: "#37373e"
@@ -397,7 +426,7 @@ Window {
             y: panel.y + panel.height + 15
             visible: page.view === "proxy"
             text: qsTr("Back") + core.emptyString
-            onClick: page.applyProxy()
+            onClick: page.storeProxy()
         },
         LoginPushButton {
             id: nextButton
@@ -405,7 +434,7 @@ Window {
             visible: page.view !== "welcome"
             x: page.view === "proxy" ? backButton.x + backButton.width + 10 : panel.x + 35
             y: page.view === "proxy" ? backButton.y
-               : panel.y + (page.confirmShown ? confirmInput : page.passwordShown ? passwordInput : emailInput).y + 38
+               : panel.y + (page.confirmShown ? confirmInput : page.passwordShown ? passwordInput : emailInput).y + 28 + 10
             text: qsTr("Next")
             onClick: page.next()
         },

@@ -18,6 +18,9 @@ Window {
     property bool hotKeyTab: false
 
     readonly property var storageHeights: ({ "mavu": 370, "ftp": 490, "sftp": 490, "dropbox": 360 })
+    // The tab row stands under the frame's title line; the window grows by as much.
+    readonly property int tabRowTop: 38
+    readonly property int titleRoom: tabRowTop - 22
 
     function openTab(tab) {
         storageTab = tab === storageItem
@@ -48,8 +51,8 @@ Window {
     }
 
     windowWidth: 580
-    windowHeight: settingsTab ? 650 : hotKeyTab ? 675
-                  : (storageHeights[storage.typeUpload] === undefined ? 330 : storageHeights[storage.typeUpload])
+    windowHeight: titleRoom + (settingsTab ? 650 : hotKeyTab ? 675
+                  : (storageHeights[storage.typeUpload] === undefined ? 330 : storageHeights[storage.typeUpload]))
     iconVisible: false
     titleText: "Mavu - " + qsTr("Settings") + core.emptyString
 
@@ -62,7 +65,7 @@ Window {
     content: [
         Row {
             x: 10
-            y: 22
+            y: page.tabRowTop
             height: 64
 
             TabSeparator {}
@@ -94,7 +97,7 @@ Window {
         },
         BorderImage {
             x: parent.width - 10 - width
-            y: 22 + (64 - height) / 2
+            y: page.tabRowTop + (64 - height) / 2
             width: 61
             height: 23
             border { left: 10; top: 10; right: 10; bottom: 10 }
@@ -109,7 +112,7 @@ Window {
         },
         Item {
             id: tabArea
-            anchors { fill: parent; topMargin: 22 + 64 + 10; bottomMargin: 15; leftMargin: 10; rightMargin: 10 }
+            anchors { fill: parent; topMargin: page.tabRowTop + 64 + 10; bottomMargin: 15; leftMargin: 10; rightMargin: 10 }
 
             SettingsAuthDelegate {
                 id: storage

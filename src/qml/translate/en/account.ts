@@ -43,5 +43,16 @@
         <source>Password is not accepted</source>
         <translation>The password was not accepted</translation>
     </message>
+    <message>
+        <source>The service sent a sign-in token that cannot be used</source>
+        <translation>The service sent a sign-in token that cannot be used</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>The service&apos;s certificate was refused: %1</source>
+        <translation>The service&apos;s certificate was refused: %1</translation>
+    </message>
 </context>
 </TS>

@@ -169,10 +169,6 @@
 <context>
     <name>QDropboxAuthSocket</name>
     <message>
-        <source>The Dropbox sign-in answer does not belong to this sign-in</source>
-        <translation>The Dropbox sign-in answer does not belong to this sign-in</translation>
-    </message>
-    <message>
         <source>Dropbox sign-in was not allowed</source>
         <translation>Dropbox sign-in was not allowed</translation>
     </message>

@@ -43,5 +43,16 @@
         <source>Password is not accepted</source>
         <translation>Пароль не принят</translation>
     </message>
+    <message>
+        <source>The service sent a sign-in token that cannot be used</source>
+        <translation>Сервис выдал ключ входа, которым нельзя пользоваться</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>The service&apos;s certificate was refused: %1</source>
+        <translation>Сертификат сервиса отклонён: %1</translation>
+    </message>
 </context>
 </TS>

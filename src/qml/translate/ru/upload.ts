@@ -169,10 +169,6 @@
 <context>
     <name>QDropboxAuthSocket</name>
     <message>
-        <source>The Dropbox sign-in answer does not belong to this sign-in</source>
-        <translation>Ответ Dropbox не относится к этому входу</translation>
-    </message>
-    <message>
         <source>Dropbox sign-in was not allowed</source>
         <translation>Вход в Dropbox не разрешён</translation>
     </message>
