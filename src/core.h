@@ -199,6 +199,7 @@ private:
     void startUpdater();
     bool isFirstInstance();
     void ensureHotkeyManager();
+    void reportUnregisteredHotkeys();
     void showSettingsProblems();
     void writeClipboard(const QString &text);
     void createTrayMenu();
