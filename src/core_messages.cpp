@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace {
 constexpr int balloonMsecs = 10000;
@@ -86,12 +87,14 @@ QString anchor(const QString &url, const QString &shown)
 void Core::openHelp()
 {
     const QString web = QStringLiteral("https://") + hostUrlAuth();
+    // A mail address names the host alone, never its port.
+    const QString support = QStringLiteral("support@") + QUrl(web).host();
     const QString contacts =
         tr("Официальный телеграм - тут подробнее об обновлениях<br>%1<br><br>"
            "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:<br>%2<br><br>"
            "Справка и вопросы<br>%3")
             .arg(anchor(web + QStringLiteral("/channel"), web + QStringLiteral("/channel")),
-                 anchor(QStringLiteral("mailto:support@") + hostUrlAuth(), QStringLiteral("support@") + hostUrlAuth()),
+                 anchor(QStringLiteral("mailto:") + support, support),
                  anchor(web + QStringLiteral("/help"), web + QStringLiteral("/help")));
     QMessageBox box;
     // The box blocks every window of the program: under the sign-in window or the main

@@ -212,6 +212,8 @@ private slots:
                                         "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:",
                                         "Справка и вопросы"})
                 QVERIFY2(supportBox.value(2).contains(QString::fromUtf8(caption)), caption);
+            QVERIFY2(supportBox.value(2).contains("\"mailto:support@127.0.0.1\">support@127.0.0.1<"),
+                     qPrintable(supportBox.value(2)));
         }
         if (!effect.startsWith("desktop"))
             QCOMPARE(recordIds(), records);
