@@ -163,6 +163,18 @@ void Core::showSettingsProblems()
         showErrorWidget(problem);
 }
 
+namespace {
+
+bool namesItsHolder(const QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return lock.getLockInfo(&pid, &host, &application);
+}
+
+} // namespace
+
 // A second process started beside a running one must not empty the temporary folder
 // under it: only the holder of the instance lock clears it.
 bool Core::isFirstInstance()
@@ -171,7 +183,13 @@ bool Core::isFirstInstance()
         QDir().mkpath(m_pathSettings);
         m_instanceLock = new QLockFile(m_pathSettings + QStringLiteral("instance.lock"));
         m_instanceLock->setStaleLockTime(0);
-        if (m_instanceLock->tryLock(0))
+        if (!m_instanceLock->tryLock(0) && !namesItsHolder(*m_instanceLock)) {
+            // An empty or garbled lock file (a crash while it was written) names no holder,
+            // and a live holder keeps it from being removed.
+            m_instanceLock->removeStaleLockFile();
+            m_instanceLock->tryLock(0);
+        }
+        if (m_instanceLock->isLocked())
             DataFolder::restrict(m_pathSettings + QStringLiteral("instance.lock"), DataFolder::privateFile);
     }
     return m_instanceLock->isLocked();

@@ -249,6 +249,26 @@ private slots:
         QVERIFY(alone.waitForLine(doneLine));
         QVERIFY(!QFile::exists(capture));
     }
+
+    void unreadableInstanceLock_doesNotKeepTheTemporaryFiles_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbled") << QByteArray("\x01\xfe not a lock\n");
+    }
+
+    void unreadableInstanceLock_doesNotKeepTheTemporaryFiles()
+    {
+        QFETCH(QByteArray, lock);
+        QTemporaryDir home;
+        writeFile(home.filePath(".mavu/instance.lock"), lock);
+        const QString capture = home.filePath(".mavu/tmp/1700000000000.png");
+        writeFile(capture, "png");
+        Program program(home.path());
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
+        QVERIFY(!QFile::exists(capture));
+    }
 };
 
 QTEST_GUILESS_MAIN(StartupTest)
