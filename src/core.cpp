@@ -129,6 +129,7 @@ void Core::startUpdater()
     updater->startUpdate();
     QTimer::singleShot(updateRecheckMsecs, updater, &Updater::startUpdate);
     clearTempPath();
+    clearUpdateLeftovers();
     printProgress(QStringLiteral("Core: scheduling showMainWindow"));
     QTimer::singleShot(showMainWindowDelayMsecs, this, &Core::showMainWindow);
     printProgress(QStringLiteral("Core: constructor done"));

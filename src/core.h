@@ -197,6 +197,7 @@ private:
     void createNetworkExchange();
     void registerQmlTypes();
     void startUpdater();
+    void clearUpdateLeftovers();
     bool isFirstInstance();
     void ensureHotkeyManager();
     void reportUnregisteredHotkeys();

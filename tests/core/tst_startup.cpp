@@ -17,6 +17,8 @@ public:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home);
+        QDir().mkpath(home + "/tmp");
+        environment.insert("TMPDIR", home + "/tmp");
         if (withDisplay) {
             environment.insert("QT_QPA_PLATFORM", "offscreen");
         } else {
@@ -149,7 +151,9 @@ private slots:
         QVERIFY(lines.indexOf("settings") > lines.indexOf("Core: init vars"));
     }
 
-    void pendingUpdate_isStartedAndItsFolderRemoved()
+    // Nothing of an update stays behind: the next start removes the folder it was started
+    // from and what a download cut off left in the update folder.
+    void pendingUpdate_isStarted_andNothingOfItStaysBehind()
     {
         QTemporaryDir home;
         const QString marker = home.filePath("update-ran");
@@ -163,6 +167,15 @@ private slots:
         QCOMPARE(program.process.exitCode(), 0);
         QVERIFY(!program.allOutput().contains(doneLine));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+        QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
+        const QDir systemTemp(home.filePath("tmp"));
+        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs).size(), 1);
+
+        writeFile(home.filePath(".mavu/update/package-a1B2c3"), "half a package");
+        Program next(home.path());
+        next.start({});
+        QVERIFY(next.waitForLine(doneLine));
+        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs), QStringList());
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
     }
 
