@@ -17,6 +17,7 @@
 #include "network/autorization.h"
 #include "upload/uploadmodel.h"
 #include "windows/autorizationwidget_rest.h"
+#include "windows/maintoolwidget.h"
 #include "windows/settingwidget_rest.h"
 
 #include <QAction>
@@ -221,6 +222,20 @@ private slots:
             QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("something else"));
         if (!effect.contains("link") && effect != "history page")
             QVERIFY(m_opened.isEmpty());
+    }
+
+    // On one screen too, the main tool window leaves the screen before the overlay opens.
+    void capture_parksTheMainToolWindow()
+    {
+        signIn(true);
+        MainToolWidget *tool = Core::instance()->mainToolWidget();
+        tool->setPosition(100, 100);
+        tool->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tool));
+        Core::instance()->screen(false, false);
+        QVERIFY(shownOverlay());
+        QVERIFY(!tool->isVisible());
+        QCOMPARE(tool->position(), QPoint(-1000, -1000));
     }
 
     // The sign-in page ends its window once the account is in; the next need makes a new one.
