@@ -97,9 +97,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Mavu"));
     qDebug() << "SingleApplication disabled for debugging...";
 
+    // The banner comes before Core is made, also when the environment names a service.
+    if (line.beta)
+        printLines(betaBannerLines(line.betaAuthHost, line.betaApiHost));
     useServiceEnvironment();
     if (line.beta) {
-        printLines(betaBannerLines(line.betaAuthHost, line.betaApiHost));
         Core::instance()->setHostUrl(line.betaApiHost);
         Core::instance()->setHostUrlAuth(line.betaAuthHost);
     }

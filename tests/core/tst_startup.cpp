@@ -132,6 +132,9 @@ private slots:
     {
         QTemporaryDir home;
         Program program(home.path());
+        QProcessEnvironment environment = program.process.processEnvironment();
+        environment.insert("MAVU_SUPPORT_HOST", "support.test"); // as scripts/run.sh starts it
+        program.process.setProcessEnvironment(environment);
         program.start({"-beta", "web.test", "api.test"});
         QVERIFY2(program.waitForLine(doneLine), qPrintable(program.allOutput()));
         const QStringList expected{"!!!!!!! ------------------- START BETA MODE --------------------- !!!!!!",
