@@ -8,6 +8,7 @@
 #include "painter/mpainterarea.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "upload/dropbox/qdropboxauth.h"
 #include "upload/handleftpupload.h"
@@ -133,7 +134,7 @@ void Core::startUpdater()
     printProgress(QStringLiteral("Core: scheduling showMainWindow"));
     QTimer::singleShot(showMainWindowDelayMsecs, this, &Core::showMainWindow);
     printProgress(QStringLiteral("Core: constructor done"));
-    qDebug() << "Core::Core(QObject*)" << m_logFileName;
+    qCDebug(lcMavu) << "Core::Core(QObject*)" << m_logFileName;
 }
 
 void Core::printProgress(const QString &line) const
@@ -201,7 +202,7 @@ void Core::clearTempPath()
     if (!DataFolder::refusal(m_pathSettings).isEmpty()) // reported by the settings store at start
         return;
     if (!isFirstInstance()) {
-        qDebug() << "void Core::clearTempPath()" << "another Mavu is running, temporary files kept";
+        qCDebug(lcMavu) << "void Core::clearTempPath()" << "another Mavu is running, temporary files kept";
         return;
     }
     if (!DataFolder::refusal(m_tempDir).isEmpty())

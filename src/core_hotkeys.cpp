@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "app/hookkeybord.h"
+#include "settings/debuglog.h"
 
 #include <QDebug>
 
@@ -19,7 +20,7 @@ void Core::ensureHotkeyManager()
 
 void Core::updateHook()
 {
-    qDebug() << "void Core::updateHook()";
+    qCDebug(lcMavu) << "void Core::updateHook()";
     ensureHotkeyManager();
     m_hotkeysReleased = false;
     HookKeybord::m_instance->updateHootKey();

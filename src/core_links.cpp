@@ -3,6 +3,7 @@
 #include "core.h"
 
 #include "network/autorization.h"
+#include "settings/debuglog.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -14,7 +15,7 @@
 // are up: the clipboard is written only for a new link.
 void Core::setLastLink(QString link)
 {
-    qDebug() << "void Core::setLastLink(QString)" << link;
+    qCDebug(lcMavu) << "void Core::setLastLink(QString)" << link;
     if (link != m_lastLink) {
         m_lastLink = link;
         emit lastLinkChanged(link);
@@ -26,7 +27,7 @@ void Core::setLastLink(QString link)
 
 void Core::withdrawLink(QString link)
 {
-    qDebug() << "void Core::withdrawLink(QString)" << link;
+    qCDebug(lcMavu) << "void Core::withdrawLink(QString)" << link;
     if (link.isEmpty())
         return;
     if (m_clipboard && m_clipboard->text(QClipboard::Clipboard) == link)
@@ -50,7 +51,7 @@ void Core::copyLastLink()
 
 void Core::openLastLink()
 {
-    qDebug() << "void Core::openLastLink()" << m_lastLink;
+    qCDebug(lcMavu) << "void Core::openLastLink()" << m_lastLink;
     openUrl(m_lastLink);
 }
 

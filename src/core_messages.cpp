@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "app/messagedialog.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "windows/errorwidget.h"
@@ -22,7 +23,7 @@ constexpr int reminderAfterDays = 10;
 // Every error opens a window of its own, deleted when the user closes it.
 void Core::showErrorWidget(QString text)
 {
-    qDebug() << "void Core::showErrorWidget(QString)" << text;
+    qCDebug(lcMavu) << "void Core::showErrorWidget(QString)" << text;
     forgetUploadWidget();
     auto *window = new ErrorWidget();
     window->setError(text);
@@ -35,7 +36,7 @@ void Core::showErrorWidget(QString text)
 // (already on disk) is only told.
 void Core::internetNotAvailable()
 {
-    qDebug() << "void Core::internetNotAvailable()" << "show message dialog";
+    qCDebug(lcMavu) << "void Core::internetNotAvailable()" << "show message dialog";
     if (m_lastCaptureFile.isEmpty() || !QFile::exists(m_lastCaptureFile)) {
         showErrorWidget(tr("Internet is not available"));
         return;

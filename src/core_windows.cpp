@@ -3,6 +3,7 @@
 #include "core.h"
 
 #include "network/autorization.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
@@ -108,7 +109,7 @@ void Core::showProxyWidget()
 // Called by the login page itself: the window goes once its own signal has returned.
 void Core::registrationWidgetDestroy()
 {
-    qDebug() << "void Core::registrationWidgetDestroy()";
+    qCDebug(lcMavu) << "void Core::registrationWidgetDestroy()";
     if (!m_autorizationWidget)
         return;
     m_autorizationWidget->close();
@@ -134,7 +135,7 @@ void Core::showUploadPage()
 // A failed or cancelled upload ends without "Upload complete": a failure has its own window.
 void Core::showLastUploadPage()
 {
-    qDebug() << "void Core::showLastUploadPage()";
+    qCDebug(lcMavu) << "void Core::showLastUploadPage()";
     uploadWidget()->hide();
     mainToolWidget()->hide();
     const bool failed = std::exchange(m_uploadFailed, false);

@@ -1,6 +1,7 @@
 #include "hookkeybord.h"
 
 #include "qxtglobalshortcut.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -81,7 +82,7 @@ void HookKeybord::updateHootKey()
 
 void HookKeybord::stopHook()
 {
-    qDebug() << "void HookKeybord::stopHook()";
+    qCDebug(lcMavu) << "void HookKeybord::stopHook()";
     releaseShortcuts();
 }
 

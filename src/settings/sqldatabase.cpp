@@ -1,5 +1,6 @@
 #include "sqldatabase.h"
 
+#include "debuglog.h"
 #include "settingkeys.h"
 
 #include <QDateTime>
@@ -52,12 +53,12 @@ void SqlWorker::connectToDatabase(QString name)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     printLine(QStringLiteral("connectToDatabase ") + name);
-    qDebug() << "void SqlWorker::connectToDatabase(QString)" << name;
+    qCDebug(lcMavu) << "void SqlWorker::connectToDatabase(QString)" << name;
     db.setDatabaseName(name);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqlDatabase::busyTimeoutMs()));
     if (!openFile(name)) {
         printLine(QStringLiteral("!db.open() "));
-        qDebug() << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
+        qCDebug(lcMavu) << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
         m_openProblems << tr("The settings file %1 cannot be opened (%2): changes to the settings are not kept.")
                               .arg(name, db.lastError().text());
     }
@@ -158,13 +159,13 @@ void SqlWorker::createDataBase()
     db.transaction();
     QSqlQuery query(db);
     if (!query.exec(createTableStatement))
-        qDebug() << "void SqlWorker::createDataBase()" << createTableStatement << query.lastError().text();
+        qCDebug(lcMavu) << "void SqlWorker::createDataBase()" << createTableStatement << query.lastError().text();
     for (const SettingKeys::DefaultRow &row : SettingKeys::defaultRows()) {
         query.prepare(insertDefaultStatement);
         query.addBindValue(row.name);
         query.addBindValue(row.value);
         if (!query.exec())
-            qDebug() << "void SqlWorker::createDataBase()" << insertDefaultStatement << row.name
+            qCDebug(lcMavu) << "void SqlWorker::createDataBase()" << insertDefaultStatement << row.name
                      << query.lastError().text();
     }
     db.commit();
@@ -179,7 +180,7 @@ void SqlWorker::getDataLoad(QString name)
     query.addBindValue(name);
     m_readSucceeded = query.exec();
     if (!m_readSucceeded)
-        qDebug() << "void SqlWorker::getDataLoad(QString)" << selectValueStatement << name
+        qCDebug(lcMavu) << "void SqlWorker::getDataLoad(QString)" << selectValueStatement << name
                  << query.lastError().text();
     else if (query.next())
         m_result = query.value(0);
@@ -233,7 +234,7 @@ void SqlWorker::flushWrites()
         refused = db.lastError().text();
     m_pendingWrites.clear();
     if (!refused.isEmpty()) {
-        qDebug() << "void SqlWorker::execute(QString, QVariantList)" << refused;
+        qCDebug(lcMavu) << "void SqlWorker::execute(QString, QVariantList)" << refused;
         emit writeFailed(refused);
     }
 }

@@ -156,6 +156,34 @@ private slots:
 
     // Nothing of an update stays behind: the next start removes the folder it was started
     // from and what a download cut off left in the update folder.
+    void debugLines_onlyWithMavuDebug_data()
+    {
+        QTest::addColumn<bool>("debug");
+        QTest::newRow("MAVU_DEBUG unset") << false;
+        QTest::newRow("MAVU_DEBUG set, empty") << true;
+    }
+
+    // The debug lines of main and the settings store (hundreds in a session) reach the
+    // terminal only when asked for; warnings always do.
+    void debugLines_onlyWithMavuDebug()
+    {
+        QFETCH(bool, debug);
+        QTemporaryDir home;
+        Program program(home.path());
+        QProcessEnvironment environment = program.process.processEnvironment();
+        environment.remove("MAVU_DEBUG");
+        environment.remove("QT_LOGGING_RULES");
+        if (debug)
+            environment.insert("MAVU_DEBUG", "");
+        program.process.setProcessEnvironment(environment);
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
+        // No X here: the hotkeys fail after main's and the store's first debug lines.
+        QTRY_VERIFY_WITH_TIMEOUT(program.allErrors().contains("QxtGlobalShortcut failed to register"), 20000);
+        QCOMPARE(program.allErrors().contains("SingleApplication disabled for debugging..."), debug);
+        QCOMPARE(program.allErrors().contains("bool Setting::connectDatabase()"), debug);
+    }
+
     void pendingUpdate_isStarted_andNothingOfItStaysBehind()
     {
         QTemporaryDir home;
