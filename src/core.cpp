@@ -57,8 +57,10 @@ Core::Core()
     createTrayIcon();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::createTrayIcon);
-    connect(Setting::instance(), &Setting::problemFound, this, &Core::showSettingsProblems);
-    showSettingsProblems();
+    // Shown from the event loop: a window made while Core is being made would make a
+    // second Core (its page asks for `core`).
+    connect(Setting::instance(), &Setting::problemFound, this, &Core::showSettingsProblems, Qt::QueuedConnection);
+    QTimer::singleShot(0, this, &Core::showSettingsProblems);
     ensureHotkeyManager();
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         m_clipboard = QGuiApplication::clipboard();
