@@ -102,12 +102,16 @@ bool SqlWorker::openFile(const QString &name)
 QString SqlWorker::damage(bool *locked)
 {
     QSqlQuery check(database());
+    const auto refusal = [&check, locked] {
+        *locked = isBusy(check.lastError());
+        return *locked ? QString() : check.lastError().text();
+    };
     if (!check.exec(QStringLiteral("PRAGMA quick_check")))
-        return (*locked = isBusy(check.lastError())) ? QString() : check.lastError().text();
+        return refusal();
     if (!check.next() || check.value(0).toString() != QLatin1String("ok"))
         return check.value(0).toString();
     if (!check.exec(QStringLiteral("SELECT name, value FROM Settings LIMIT 1")))
-        return (*locked = isBusy(check.lastError())) ? QString() : check.lastError().text();
+        return refusal();
     return QString();
 }
 
