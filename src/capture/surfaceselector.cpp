@@ -253,7 +253,7 @@ void SurfaceSelector::setMaxSelectWidth(int value)
     m_maxSelectWidth = value;
     emit maxSelectWidthChanged(value);
     if (value != SelectionLimits::noLimit)
-        applyWholeLimits();
+        calcFreeSpace();
 }
 
 void SurfaceSelector::setMaxSelectHeight(int value)
@@ -263,7 +263,7 @@ void SurfaceSelector::setMaxSelectHeight(int value)
     m_maxSelectHeight = value;
     emit maxSelectHeightChanged(value);
     if (value != SelectionLimits::noLimit)
-        applyWholeLimits();
+        calcFreeSpace();
 }
 
 void SurfaceSelector::setX(int x)

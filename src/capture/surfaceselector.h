@@ -144,7 +144,9 @@ private:
     void resizeBySides(const QPoint &position);
     void slideWhileDrawing();
     void applyDragLimits(double xBefore, double yBefore);
-    void applyWholeLimits();
+    // When a limit is set: the selection gives up room for the preview on its side with less
+    // free space.
+    void calcFreeSpace();
     // What the item shows, in item coordinates: the dimmed rectangles and the guide lines.
     QList<QRect> dimmedAreas() const;
     QList<QRect> guideLines() const;
