@@ -8,6 +8,7 @@
 #include "painter/mpainterarea.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "upload/dropbox/qdropboxauth.h"
 #include "upload/handleftpupload.h"
@@ -56,8 +57,10 @@ Core::Core()
     createTrayIcon();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::createTrayIcon);
-    connect(Setting::instance(), &Setting::problemFound, this, &Core::showSettingsProblems);
-    showSettingsProblems();
+    // Shown from the event loop: a window made while Core is being made would make a
+    // second Core (its page asks for `core`).
+    connect(Setting::instance(), &Setting::problemFound, this, &Core::showSettingsProblems, Qt::QueuedConnection);
+    QTimer::singleShot(0, this, &Core::showSettingsProblems);
     ensureHotkeyManager();
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         m_clipboard = QGuiApplication::clipboard();
@@ -127,10 +130,11 @@ void Core::startUpdater()
     updater->startUpdate();
     QTimer::singleShot(updateRecheckMsecs, updater, &Updater::startUpdate);
     clearTempPath();
+    clearUpdateLeftovers();
     printProgress(QStringLiteral("Core: scheduling showMainWindow"));
     QTimer::singleShot(showMainWindowDelayMsecs, this, &Core::showMainWindow);
     printProgress(QStringLiteral("Core: constructor done"));
-    qDebug() << "Core::Core(QObject*)" << m_logFileName;
+    qCDebug(lcMavu) << "Core::Core(QObject*)" << m_logFileName;
 }
 
 void Core::printProgress(const QString &line) const
@@ -161,6 +165,18 @@ void Core::showSettingsProblems()
         showErrorWidget(problem);
 }
 
+namespace {
+
+bool namesItsHolder(const QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return lock.getLockInfo(&pid, &host, &application);
+}
+
+} // namespace
+
 // A second process started beside a running one must not empty the temporary folder
 // under it: only the holder of the instance lock clears it.
 bool Core::isFirstInstance()
@@ -169,7 +185,13 @@ bool Core::isFirstInstance()
         QDir().mkpath(m_pathSettings);
         m_instanceLock = new QLockFile(m_pathSettings + QStringLiteral("instance.lock"));
         m_instanceLock->setStaleLockTime(0);
-        if (m_instanceLock->tryLock(0))
+        if (!m_instanceLock->tryLock(0) && !namesItsHolder(*m_instanceLock)) {
+            // An empty or garbled lock file (a crash while it was written) names no holder,
+            // and a live holder keeps it from being removed.
+            m_instanceLock->removeStaleLockFile();
+            m_instanceLock->tryLock(0);
+        }
+        if (m_instanceLock->isLocked())
             DataFolder::restrict(m_pathSettings + QStringLiteral("instance.lock"), DataFolder::privateFile);
     }
     return m_instanceLock->isLocked();
@@ -180,7 +202,7 @@ void Core::clearTempPath()
     if (!DataFolder::refusal(m_pathSettings).isEmpty()) // reported by the settings store at start
         return;
     if (!isFirstInstance()) {
-        qDebug() << "void Core::clearTempPath()" << "another Mavu is running, temporary files kept";
+        qCDebug(lcMavu) << "void Core::clearTempPath()" << "another Mavu is running, temporary files kept";
         return;
     }
     if (!DataFolder::refusal(m_tempDir).isEmpty())

@@ -204,8 +204,10 @@ private:
     void createNetworkExchange();
     void registerQmlTypes();
     void startUpdater();
+    void clearUpdateLeftovers();
     bool isFirstInstance();
     void ensureHotkeyManager();
+    void reportUnregisteredHotkeys();
     void showSettingsProblems();
     void writeClipboard(const QString &text);
     void createTrayMenu();

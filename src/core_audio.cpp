@@ -8,6 +8,7 @@
 #include "app/playbackpcm.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "settings/debuglog.h"
 
 #include <QAudioDevice>
 #include <QAudioInput>
@@ -167,7 +168,7 @@ QString Core::stopRecordAudio()
         showErrorWidget(tr("The voice comment recording did not finish"));
         return QString();
     }
-    qDebug() << "QString Core::stopRecordAudio()" << m_currentCaptureFile;
+    qCDebug(lcMavu) << "QString Core::stopRecordAudio()" << m_currentCaptureFile;
     QByteArray audio;
     QString error;
     const QString recording = getAudioFile();

@@ -9,6 +9,7 @@
 #include "network/analytics.h"
 #include "network/autorization.h"
 #include "settings/constants.h"
+#include "windows/maintoolwidget.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -67,6 +68,10 @@ void Core::screen(bool fullscreen, bool quick)
         else
             openSelectorWindows();
         return;
+    }
+    if (m_mainToolWidget) { // off the screen before the screen is read
+        m_mainToolWidget->hide();
+        m_mainToolWidget->setPosition(-1000, -1000);
     }
     SurfaceWidget *overlay = surfaceWidget();
     overlay->setFullscreen(fullscreen);

@@ -7,6 +7,7 @@
 #include "capture/surfacewidget.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
@@ -168,7 +169,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     m_currentCaptureFile = name;
     QString error;
     if (!writeTemporary(name, bytes, &error)) {
-        qDebug() << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
+        qCDebug(lcMavu) << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
         countCapture();
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
         emit deletedSurfaceScreen();
@@ -313,7 +314,7 @@ void Core::screenSaveToClipboard()
         const Encoding encoding = chosenEncoding();
         QString error;
         if (!writeAtomically(extraCopyPath(encoding), encode(image, encoding), &error))
-            qDebug() << "void Core::screenSaveToClipboard()" << error;
+            qCDebug(lcMavu) << "void Core::screenSaveToClipboard()" << error;
     }
     if (m_clipboard) {
         m_clipboard->clear();

@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "app/hookkeybord.h"
+#include "settings/debuglog.h"
 
 #include <QDebug>
 
@@ -19,11 +20,25 @@ void Core::ensureHotkeyManager()
 
 void Core::updateHook()
 {
-    qDebug() << "void Core::updateHook()";
+    qCDebug(lcMavu) << "void Core::updateHook()";
     ensureHotkeyManager();
     m_hotkeysReleased = false;
     HookKeybord::m_instance->updateHootKey();
     updateTrayShortcuts();
+    reportUnregisteredHotkeys();
+}
+
+// A hotkey that another program holds would do nothing when pressed: the user hears which
+// keys failed whenever the hotkeys are armed (at start, after the settings are accepted).
+void Core::reportUnregisteredHotkeys()
+{
+    const QStringList keys = HookKeybord::m_instance->unregisteredKeys();
+    if (keys.isEmpty())
+        return;
+    showTrayMessage(tr("Hotkeys"),
+                    tr("These hotkeys do not work: %1. Another program holds them, or this desktop does not "
+                       "allow global hotkeys. Choose other keys on the \"Hot key\" tab of the settings.")
+                        .arg(keys.join(QStringLiteral(", "))));
 }
 
 void Core::unhookKeyboard()

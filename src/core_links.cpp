@@ -3,6 +3,7 @@
 #include "core.h"
 
 #include "network/autorization.h"
+#include "settings/debuglog.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -14,7 +15,7 @@
 // are up: the clipboard is written only for a new link.
 void Core::setLastLink(QString link)
 {
-    qDebug() << "void Core::setLastLink(QString)" << link;
+    qCDebug(lcMavu) << "void Core::setLastLink(QString)" << link;
     if (link != m_lastLink) {
         m_lastLink = link;
         emit lastLinkChanged(link);
@@ -30,7 +31,7 @@ void Core::setLastLink(QString link)
 void Core::takeLink(QString link, int job)
 {
     if (job != 0 && job < m_linkJob) {
-        qDebug() << "void Core::takeLink(QString, int)" << "kept the newer link instead of" << link;
+        qCDebug(lcMavu) << "void Core::takeLink(QString, int)" << "kept the newer link instead of" << link;
         return;
     }
     if (job != 0)
@@ -51,7 +52,7 @@ void Core::takeUploadedLink(QString link, int job)
 // The newest link that went up in this batch takes the place of a withdrawn one.
 void Core::withdrawLink(QString link)
 {
-    qDebug() << "void Core::withdrawLink(QString)" << link;
+    qCDebug(lcMavu) << "void Core::withdrawLink(QString)" << link;
     if (link.isEmpty())
         return;
     if (m_clipboard && m_clipboard->text(QClipboard::Clipboard) == link)
@@ -78,7 +79,7 @@ void Core::copyLastLink()
 
 void Core::openLastLink()
 {
-    qDebug() << "void Core::openLastLink()" << m_lastLink;
+    qCDebug(lcMavu) << "void Core::openLastLink()" << m_lastLink;
     openUrl(m_lastLink);
 }
 

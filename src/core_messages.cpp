@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "app/messagedialog.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "windows/errorwidget.h"
@@ -12,6 +13,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QMessageBox>
+#include <QUrl>
 
 #include <memory>
 
@@ -28,7 +30,7 @@ void Core::showErrorWidget(QString text)
 
 ErrorWidget *Core::openErrorWindow(const QString &text)
 {
-    qDebug() << "void Core::showErrorWidget(QString)" << text;
+    qCDebug(lcMavu) << "void Core::showErrorWidget(QString)" << text;
     forgetUploadWidget();
     auto *window = new ErrorWidget();
     window->setError(text);
@@ -69,7 +71,7 @@ void Core::offerUnsentCapture(const QString &kept, const QString &text)
 // is only told.
 void Core::internetNotAvailable(QString capture)
 {
-    qDebug() << "void Core::internetNotAvailable()" << "show message dialog";
+    qCDebug(lcMavu) << "void Core::internetNotAvailable()" << "show message dialog";
     if (capture.isEmpty() || !QFile::exists(capture)) {
         showErrorWidget(tr("Internet is not available"));
         return;
@@ -142,12 +144,14 @@ QString anchor(const QString &url, const QString &shown)
 void Core::openHelp()
 {
     const QString web = QStringLiteral("https://") + hostUrlAuth();
+    // A mail address names the host alone, never its port.
+    const QString support = QStringLiteral("support@") + QUrl(web).host();
     const QString contacts =
         tr("Официальный телеграм - тут подробнее об обновлениях<br>%1<br><br>"
            "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:<br>%2<br><br>"
            "Справка и вопросы<br>%3")
             .arg(anchor(web + QStringLiteral("/channel"), web + QStringLiteral("/channel")),
-                 anchor(QStringLiteral("mailto:support@") + hostUrlAuth(), QStringLiteral("support@") + hostUrlAuth()),
+                 anchor(QStringLiteral("mailto:") + support, support),
                  anchor(web + QStringLiteral("/help"), web + QStringLiteral("/help")));
     // One box at a time. It blocks no other window, so that a capture started while it is
     // open takes input; it stays on top so that the sign-in window or the main tool panel,

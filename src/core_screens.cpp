@@ -6,6 +6,7 @@
 #include "capture/editponoramwidget.h"
 #include "capture/selectorwidget_linux.h"
 #include "capture/surfacewidget.h"
+#include "settings/debuglog.h"
 #include "windows/maintoolwidget.h"
 
 #include <QCoreApplication>
@@ -49,7 +50,7 @@ void Core::openSelectorWindows()
 
 void Core::ponoramEdit(QPixmap res)
 {
-    qDebug() << Q_FUNC_INFO << res.isNull() << m_editPonoram;
+    qCDebug(lcMavu) << Q_FUNC_INFO << res.isNull() << m_editPonoram;
     emit deletedSurfaceScreen();
     if (m_editPonoram)
         return;
@@ -61,7 +62,7 @@ void Core::ponoramEdit(QPixmap res)
 
 void Core::deleteEditPonoram()
 {
-    qDebug() << "void Core::deleteEditPonoram()" << m_editPonoram;
+    qCDebug(lcMavu) << "void Core::deleteEditPonoram()" << m_editPonoram;
     if (m_editPonoram) {
         m_editPonoram->deleteLater();
         m_editPonoram = nullptr;

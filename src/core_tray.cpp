@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "network/autorization.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -41,22 +42,22 @@ void Core::createTrayIcon()
     // The tray is made of widgets: a process without them (some tests) has none.
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return;
-    qDebug() << "void Core::createTrayIcon()" << "start";
+    qCDebug(lcMavu) << "void Core::createTrayIcon()" << "start";
     if (!m_trayIcon) {
         m_trayIcon = new QSystemTrayIcon();
         m_trayIcon->setIcon(QIcon(QStringLiteral(":/icon/image/icon.ico")));
         m_trayIcon->setVisible(false);
         m_trayIcon->setVisible(true);
         connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Core::activatedTrayIcon);
-        qDebug() << "void Core::createTrayIcon()" << "icon created";
+        qCDebug(lcMavu) << "void Core::createTrayIcon()" << "icon created";
     }
     createTrayMenu();
-    qDebug() << "void Core::createTrayIcon()" << "done";
+    qCDebug(lcMavu) << "void Core::createTrayIcon()" << "done";
 }
 
 void Core::createTrayMenu()
 {
-    qDebug() << "void Core::createTrayMenu()" << "start create tray";
+    qCDebug(lcMavu) << "void Core::createTrayMenu()" << "start create tray";
     struct Entry
     {
         QAction **action;
@@ -91,18 +92,18 @@ void Core::createTrayMenu()
         *entry.action = action;
     }
     updateTrayShortcuts();
-    qDebug() << "void Core::createTrayMenu()" << "key string" << m_actionScreen->objectName();
+    qCDebug(lcMavu) << "void Core::createTrayMenu()" << "key string" << m_actionScreen->objectName();
     updateLinkActions();
     fillTrayMenu();
     m_trayIcon->setVisible(false);
     m_trayIcon->setContextMenu(m_trayMenu);
     m_trayIcon->setVisible(true);
     if (qEnvironmentVariableIsSet("MAVU_DEBUG")) {
-        connect(m_trayMenu, &QMenu::aboutToShow, this, [] { qDebug() << "=== TRAY MENU ABOUT TO SHOW ==="; });
+        connect(m_trayMenu, &QMenu::aboutToShow, this, [] { qCDebug(lcMavu) << "=== TRAY MENU ABOUT TO SHOW ==="; });
         connect(m_trayMenu, &QMenu::triggered, this,
-                [](QAction *action) { qDebug() << "=== TRAY MENU ACTION TRIGGERED ===" << action->text(); });
+                [](QAction *action) { qCDebug(lcMavu) << "=== TRAY MENU ACTION TRIGGERED ===" << action->text(); });
     }
-    qDebug() << "void Core::createTrayMenu()" << "complete create tray";
+    qCDebug(lcMavu) << "void Core::createTrayMenu()" << "complete create tray";
 }
 
 // The hotkeys as stored: at every rebuild and whenever the hotkeys are armed anew.

@@ -106,3 +106,21 @@ bool startPendingUpdate()
     removeDir(m_updatePath);
     return false;
 }
+
+// Nothing is pending: what is in the update folder was left by a download or an unpacking
+// that was cut off. The folders earlier hand-overs started their updates from are no longer
+// needed either; the updates run by now. A second Mavu leaves both to the first one, whose
+// download may be under way.
+void Core::clearUpdateLeftovers()
+{
+    if (!DataFolder::refusal(m_pathSettings).isEmpty() || !isFirstInstance())
+        return;
+    if (DataFolder::refusal(m_updatePath).isEmpty())
+        removeDir(m_updatePath);
+    const QFileInfoList handedOver = QDir(QDir::tempPath()).entryInfoList(
+        {QStringLiteral("mavu-update-*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &folder : handedOver) {
+        if (!folder.isSymLink() && folder.ownerId() == ::getuid())
+            removeDir(folder.absoluteFilePath());
+    }
+}

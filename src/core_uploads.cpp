@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "commandline.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/handleftpupload.h"
@@ -30,11 +31,11 @@ QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix
     QStringList usable;
     for (const QString &path : paths) {
         if (path.isEmpty()) {
-            qDebug().noquote() << logPrefix << "Skipping empty file path";
+            qCDebug(lcMavu).noquote() << logPrefix << "Skipping empty file path";
             continue;
         }
         if (isForeignTemporaryScreenshot(path)) {
-            qDebug().noquote() << logPrefix << "Skipping temporary screenshot" << path;
+            qCDebug(lcMavu).noquote() << logPrefix << "Skipping temporary screenshot" << path;
             continue;
         }
         const QFileInfo info(path);
@@ -42,7 +43,7 @@ QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix
             usable.append(path);
             continue;
         }
-        qDebug().noquote() << logPrefix << "File not found:" << path;
+        qCDebug(lcMavu).noquote() << logPrefix << "File not found:" << path;
         if (!path.contains(QLatin1String("screencaptureui")))
             showErrorWidget(tr("File not found"));
     }
@@ -55,7 +56,7 @@ void Core::uploadData(QStringList paths)
         return;
     const QStringList usable = usablePaths(paths, QStringLiteral("Core::uploadData:"));
     if (usable.isEmpty()) {
-        qDebug() << "Core::uploadData: No valid files to upload after filtering";
+        qCDebug(lcMavu) << "Core::uploadData: No valid files to upload after filtering";
         return;
     }
     uploadModel();
@@ -65,7 +66,7 @@ void Core::uploadData(QStringList paths)
 
 void Core::uploadDataZip(QStringList paths)
 {
-    qDebug() << "Core::uploadDataZip:" << paths;
+    qCDebug(lcMavu) << "Core::uploadDataZip:" << paths;
     if (!checkAutorization())
         return;
     const QStringList usable = usablePaths(paths, QStringLiteral("Core::uploadDataZip:"));
@@ -84,7 +85,7 @@ void Core::checkFtpConnecrion(QString username, QString password, QString host, 
 
 void Core::checkFtpConnecrion(QString username, QString password, QString host, QString path, int port, bool sftp)
 {
-    qDebug() << "void Core::checkFtpConnecrion(QString, QString, QString, QString, int, bool)" << sftp;
+    qCDebug(lcMavu) << "void Core::checkFtpConnecrion(QString, QString, QString, QString, int, bool)" << sftp;
     auto *probe = new HandleFTPUpload(this);
     connect(probe, &HandleFTPUpload::checkConnectFinished, this, &Core::checkConnectionFinished);
     probe->checkConnectOver(sftp, username, password, host, path, port);

@@ -5,6 +5,7 @@
 #include "app/messagedialog.h"
 #include "capture/editponoramwidget.h"
 #include "network/autorization.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
@@ -113,7 +114,7 @@ void Core::showProxyWidget()
 // Called by the login page itself: the window goes once its own signal has returned.
 void Core::registrationWidgetDestroy()
 {
-    qDebug() << "void Core::registrationWidgetDestroy()";
+    qCDebug(lcMavu) << "void Core::registrationWidgetDestroy()";
     if (!m_autorizationWidget)
         return;
     m_autorizationWidget->close();
@@ -141,7 +142,7 @@ void Core::showUploadPage()
 // progress, nor an error or a question in its corner.
 void Core::showLastUploadPage()
 {
-    qDebug() << "void Core::showLastUploadPage()";
+    qCDebug(lcMavu) << "void Core::showLastUploadPage()";
     uploadWidget()->hide();
     mainToolWidget()->hide();
     const bool uploaded = std::exchange(m_batchUploaded, false);

@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "core.h"
 #include "network/cafile.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 
 #include <QApplication>
@@ -35,8 +36,8 @@ void handOverFiles(const CommandLine &line)
     if (!line.handleFiles)
         return;
     for (const QString &ignored : line.ignoredScreenshots)
-        qDebug() << "int main(int, char**)" << "Ignoring macOS temporary screenshot:" << ignored;
-    qDebug() << "int main(int, char**)" << QCoreApplication::arguments() << line.files;
+        qCDebug(lcMavu) << "int main(int, char**)" << "Ignoring macOS temporary screenshot:" << ignored;
+    qCDebug(lcMavu) << "int main(int, char**)" << QCoreApplication::arguments() << line.files;
     if (!line.voiceCommentFile.isEmpty())
         Core::instance()->openAudioImage(line.voiceCommentFile);
     else if (line.zip)
@@ -64,7 +65,7 @@ void installFont()
     const QString folder = QStringLiteral(":/font/font/");
     for (const QString &entry : QDir(folder).entryList()) {
         if (QFontDatabase::addApplicationFont(folder + entry) < 0)
-            qDebug() << "void installFont()" << "can`t add " << entry;
+            qCDebug(lcMavu) << "void installFont()" << "can`t add " << entry;
     }
 }
 
@@ -95,25 +96,27 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationVersion(QStringLiteral("3.1.51"));
     QApplication::setApplicationName(QStringLiteral("Mavu"));
-    qDebug() << "SingleApplication disabled for debugging...";
+    qCDebug(lcMavu) << "SingleApplication disabled for debugging...";
 
+    // The banner comes before Core is made, also when the environment names a service.
+    if (line.beta)
+        printLines(betaBannerLines(line.betaAuthHost, line.betaApiHost));
     useServiceEnvironment();
     if (line.beta) {
-        printLines(betaBannerLines(line.betaAuthHost, line.betaApiHost));
         Core::instance()->setHostUrl(line.betaApiHost);
         Core::instance()->setHostUrlAuth(line.betaAuthHost);
     }
-    qDebug() << "Calling Core::instance()->updateHook()...";
+    qCDebug(lcMavu) << "Calling Core::instance()->updateHook()...";
     Core::instance()->updateHook();
-    qDebug() << "Setting up signal/slot connections...";
-    qDebug() << "Processing command line arguments...";
+    qCDebug(lcMavu) << "Setting up signal/slot connections...";
+    qCDebug(lcMavu) << "Processing command line arguments...";
     handOverFiles(line);
-    qDebug() << "Calling checkLanguage()...";
+    qCDebug(lcMavu) << "Calling checkLanguage()...";
     checkLanguage();
-    qDebug() << "About to call checkAutorization()";
+    qCDebug(lcMavu) << "About to call checkAutorization()";
     Core::instance()->checkAutorization();
     QTimer::singleShot(0, Core::instance(), &Core::prepareOverlay);
-    qDebug() << "About to start main event loop with gApp.exec()";
-    qDebug() << "QApplication is valid, starting event loop...";
+    qCDebug(lcMavu) << "About to start main event loop with gApp.exec()";
+    qCDebug(lcMavu) << "QApplication is valid, starting event loop...";
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "app/audioimagefile.h"
 
 #include "app/playbackpcm.h"
+#include "settings/debuglog.h"
 
 #include <QAudioSink>
 #include <QBuffer>
@@ -80,7 +81,7 @@ void AudioThreadPlay::stop()
 
 void AudioThreadPlay::stateChanged(QAudio::State state)
 {
-    qDebug() << "void AudioThreadPlay::stateChanged(QAudio::State)" << state;
+    qCDebug(lcMavu) << "void AudioThreadPlay::stateChanged(QAudio::State)" << state;
     if (state != QAudio::StoppedState && state != QAudio::IdleState)
         return;
     emit playChange(0);
@@ -176,7 +177,7 @@ bool AudioImageFile::readPart(QLibrary &library, const char *function, QByteArra
         return false;
     }
     *part = QByteArray(bytes, size);
-    qDebug() << "void AudioImageFile::readAll()" << logLabel << size;
+    qCDebug(lcMavu) << "void AudioImageFile::readAll()" << logLabel << size;
     return true;
 }
 
@@ -198,7 +199,7 @@ void AudioImageFile::stopAudio()
 
 void AudioImageFile::playChange(int state)
 {
-    qDebug() << "void AudioImageFile::playChange(int)" << state;
+    qCDebug(lcMavu) << "void AudioImageFile::playChange(int)" << state;
     if (state == 1)
         m_playing = true;
     else if (state == 0)

@@ -2,6 +2,7 @@
 
 #include "app/playbackpcm.h"
 #include "capture/pngdataurl.h"
+#include "settings/debuglog.h"
 
 #include <QDebug>
 #include <QImage>
@@ -48,7 +49,7 @@ bool AudioImagePlayer::openFile(const QString &fileName)
 
 bool AudioImagePlayer::isPlay() const
 {
-    qDebug() << "bool AudioImagePlayer::isPlay()" << m_file.isPlaying();
+    qCDebug(lcMavu) << "bool AudioImagePlayer::isPlay()" << m_file.isPlaying();
     return m_file.isPlaying();
 }
 

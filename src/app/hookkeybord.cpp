@@ -1,6 +1,7 @@
 #include "hookkeybord.h"
 
 #include "qxtglobalshortcut.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -81,7 +82,7 @@ void HookKeybord::updateHootKey()
 
 void HookKeybord::stopHook()
 {
-    qDebug() << "void HookKeybord::stopHook()";
+    qCDebug(lcMavu) << "void HookKeybord::stopHook()";
     releaseShortcuts();
 }
 
@@ -89,12 +90,14 @@ void HookKeybord::registerKey(QString key, HookKeybord::HookType type)
 {
     // The kind's old shortcut goes first, so its grab does not outlive it.
     delete m_shortcuts.take(type);
+    const QString shown = key;
     key.remove(QLatin1Char(' '));
     const QKeySequence sequence = QKeySequence::fromString(key, QKeySequence::PortableText);
     auto *shortcut = new QxtGlobalShortcut(nullptr);
     connectActivation(shortcut, type);
-    // A refused grab is reported by the shortcut itself; the other kinds go on.
-    shortcut->setShortcut(sequence);
+    // A refused grab is kept for the user to hear of; the other kinds go on.
+    if (!shortcut->setShortcut(sequence) && !shown.isEmpty())
+        m_unregisteredKeys.append(shown);
     m_shortcuts.insert(type, shortcut);
 }
 
@@ -119,4 +122,5 @@ void HookKeybord::releaseShortcuts()
         shortcut->setDisabled(true);
     qDeleteAll(m_shortcuts);
     m_shortcuts.clear();
+    m_unregisteredKeys.clear();
 }

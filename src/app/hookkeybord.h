@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QxtGlobalShortcut;
 
@@ -34,6 +35,8 @@ public:
     QString keyText(HookType type) const;
     // The live shortcut of the kind, or null while the kind is not armed.
     QxtGlobalShortcut *shortcut(HookType type) const;
+    // The texts of the hotkeys whose keys could not be grabbed when last armed, in kind order.
+    QStringList unregisteredKeys() const { return m_unregisteredKeys; }
 
 public slots:
     // Releases every shortcut and registers the enabled kinds afresh from the settings.
@@ -56,4 +59,5 @@ private:
     QString m_keyQuickFragmentScreen;
     QString m_keySnapshotScreen;
     QHash<HookType, QxtGlobalShortcut *> m_shortcuts;
+    QStringList m_unregisteredKeys;
 };

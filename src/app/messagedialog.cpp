@@ -1,5 +1,7 @@
 #include "app/messagedialog.h"
 
+#include "settings/debuglog.h"
+
 #include <QDebug>
 #include <QUrl>
 
@@ -13,7 +15,7 @@ MessageDialog::MessageDialog(QObject *parent)
 
 MessageDialog::~MessageDialog()
 {
-    qDebug() << "virtual MessageDialog::~MessageDialog()";
+    qCDebug(lcMavu) << "virtual MessageDialog::~MessageDialog()";
 }
 
 void MessageDialog::init()

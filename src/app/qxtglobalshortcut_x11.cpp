@@ -9,6 +9,7 @@
 #include <QKeySequence>
 
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
 
@@ -67,21 +68,47 @@ private:
 } // namespace
 
 // Grab and release requests are sent as checked requests and their answer is awaited, so
-// a refusal (BadAccess when another client holds the combination, BadValue, BadWindow) is
-// known before the result is reported. X errors arrive asynchronously: a flag tested right
-// after sending a request has not seen them yet, and the grab would pass for a success.
-// A checked request's error comes back to the caller only, never to Qt's event queue.
+// a refusal is known before the result is reported. X errors arrive asynchronously: a flag
+// tested right after sending a request has not seen them yet, and the grab would pass for
+// a success. A checked request's error comes back to the caller only, never to Qt's event
+// queue nor to an Xlib error handler, and is judged here as an X error.
 class QxtX11ErrorHandler
 {
 public:
     static bool error;
 
+    // A grab or a release refused: BadAccess (another client holds the combination),
+    // BadValue or BadWindow to GrabKey or UngrabKey. Other errors are not the grab's.
+    static int qxtX11ErrorHandler(Display *, XErrorEvent *event)
+    {
+        switch (event->error_code) {
+        case BadValue:
+        case BadWindow:
+        case BadAccess:
+            if (event->request_code == X_GrabKey || event->request_code == X_UngrabKey)
+                error = true;
+            break;
+        default:
+            break;
+        }
+        return 0;
+    }
+
+    // The answer to a checked request on the application's connection.
     static void check(xcb_connection_t *connection, xcb_void_cookie_t cookie)
     {
-        if (xcb_generic_error_t *refusal = xcb_request_check(connection, cookie)) {
-            error = true;
-            std::free(refusal);
-        }
+        xcb_generic_error_t *refusal = xcb_request_check(connection, cookie);
+        if (!refusal)
+            return;
+        XErrorEvent event = {};
+        event.type = X_Error;
+        event.serial = refusal->full_sequence;
+        event.error_code = refusal->error_code;
+        event.request_code = refusal->major_code;
+        event.minor_code = refusal->minor_code;
+        event.resourceid = refusal->resource_id;
+        qxtX11ErrorHandler(nullptr, &event);
+        std::free(refusal);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "painter/mpainterarea.h"
 #include "painter/paintertypes.h"
 #include "painter/textitem.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "windows/compositor.h"
@@ -87,12 +88,12 @@ EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
 
 EditPonoramWidget::~EditPonoramWidget()
 {
-    qDebug() << "EditPonoramWidget::~EditPonoramWidget()";
+    qCDebug(lcMavu) << "EditPonoramWidget::~EditPonoramWidget()";
 }
 
 int EditPonoramWidget::maxWidth() const
 {
-    qDebug() << Q_FUNC_INFO << m_maxWidth;
+    qCDebug(lcMavu) << Q_FUNC_INFO << m_maxWidth;
     return m_maxWidth;
 }
 
@@ -115,7 +116,7 @@ void EditPonoramWidget::centreInScreen()
 
 void EditPonoramWidget::setBackground(QPixmap pm)
 {
-    qDebug() << Q_FUNC_INFO << rootContext() << rootObject() << (pm.isNull() ? "true" : "false");
+    qCDebug(lcMavu) << Q_FUNC_INFO << rootContext() << rootObject() << (pm.isNull() ? "true" : "false");
     m_background = pm;
     if (m_canvas)
         m_canvas->setBackground(pm.toImage());
@@ -135,7 +136,7 @@ QPointF EditPonoramWidget::mapToScene(QQuickItem *item) const
 
 void EditPonoramWidget::move(int x, int y)
 {
-    qDebug() << Q_FUNC_INFO << x << y;
+    qCDebug(lcMavu) << Q_FUNC_INFO << x << y;
     setPosition(x, y);
 }
 
@@ -227,7 +228,7 @@ void EditPonoramWidget::screenSaveToClipboard()
 void EditPonoramWidget::keyPressEvent(QKeyEvent *event)
 {
     QQuickView::keyPressEvent(event);
-    qDebug() << Q_FUNC_INFO << event->key() << event->modifiers();
+    qCDebug(lcMavu) << Q_FUNC_INFO << event->key() << event->modifiers();
     const int key = event->key();
     if (m_visibleCloseWindow) {
         handleConfirmBoxKey(key);

@@ -1,5 +1,7 @@
 #include "magnifieritem.h"
 
+#include "settings/debuglog.h"
+
 #include <QBitmap>
 #include <QDebug>
 #include <QGuiApplication>
@@ -48,7 +50,7 @@ void MagnifierItem::setBackground(const QPixmap &pixmap)
 {
     const QScreen *primary = QGuiApplication::primaryScreen();
     const double ratio = primary ? primary->devicePixelRatio() : 1.0;
-    qDebug() << Q_FUNC_INFO << (pixmap.isNull() ? "true" : "false") << pixmap.size() << ratio;
+    qCDebug(lcMavu) << Q_FUNC_INFO << (pixmap.isNull() ? "true" : "false") << pixmap.size() << ratio;
     if (pixmap.isNull()) {
         m_background = QPixmap();
     } else {

@@ -1,6 +1,7 @@
 #include "ponoram.h"
 
 #include "capture/screengrab.h"
+#include "settings/debuglog.h"
 
 #include <QCursor>
 #include <QDebug>
@@ -51,7 +52,7 @@ void Ponoram::stopPonoram()
 {
     if (!isRunning())
         return;
-    qDebug() << Q_FUNC_INFO;
+    qCDebug(lcMavu) << Q_FUNC_INFO;
     m_timer.stop();
     if (m_stitched.isEmpty())
         m_stitched.begin(m_frameSource(m_rect));
@@ -133,14 +134,14 @@ void Ponoram::showProgress()
 
 void Ponoram::fail()
 {
-    qDebug() << Q_FUNC_INFO << "errorGlueImage";
+    qCDebug(lcMavu) << Q_FUNC_INFO << "errorGlueImage";
     stopPonoram();
     emit errorGlueImage();
 }
 
 void Ponoram::reachLimit()
 {
-    qDebug() << Q_FUNC_INFO << m_stitched.size();
+    qCDebug(lcMavu) << Q_FUNC_INFO << m_stitched.size();
     stopPonoram();
     emit sizeLimitReached();
 }

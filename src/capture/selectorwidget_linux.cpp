@@ -6,6 +6,7 @@
 #include "capture/surfaceselector.h"
 #include "core.h"
 #include "platform/usefull_linux.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 
 #include <QClipboard>
@@ -55,7 +56,7 @@ SelectorWidgetMac::SelectorWidgetMac(QWindow *parent)
 
 SelectorWidgetMac::~SelectorWidgetMac()
 {
-    qDebug() << "SelectorWidgetMac::~SelectorWidgetMac()" << m_indexScreen;
+    qCDebug(lcMavu) << "SelectorWidgetMac::~SelectorWidgetMac()" << m_indexScreen;
 }
 
 SurfaceSelector *SelectorWidgetMac::selector() const
@@ -71,7 +72,7 @@ QRect SelectorWidgetMac::screenGeometry() const
 
 void SelectorWidgetMac::showOnScreen(int index)
 {
-    qDebug() << Q_FUNC_INFO << index;
+    qCDebug(lcMavu) << Q_FUNC_INFO << index;
     const QList<QScreen *> screens = QGuiApplication::screens();
     if (index < 0 || index >= screens.size())
         return;
@@ -81,11 +82,11 @@ void SelectorWidgetMac::showOnScreen(int index)
         return;
     m_background = linuxCreateScreenShot(index);
     if (m_background.isNull()) {
-        qDebug() << "linuxCreateScreenShot failed, using Qt fallback";
+        qCDebug(lcMavu) << "linuxCreateScreenShot failed, using Qt fallback";
         m_background = screen->grabWindow(0, 0, 0, -1, -1);
     }
     m_background.setDevicePixelRatio(screen->devicePixelRatio());
-    qDebug() << Q_FUNC_INFO << screen->geometry() << "screenshot size:" << m_background.size();
+    qCDebug(lcMavu) << Q_FUNC_INFO << screen->geometry() << "screenshot size:" << m_background.size();
     emit backgroundChanged(m_background);
     emit backgroundImgChanged(m_background.toImage());
     setScreen(screen);
@@ -119,7 +120,7 @@ void SelectorWidgetMac::setIndexScreen(int index)
 QImage SelectorWidgetMac::backgroundImg() const
 {
     const QImage image = m_background.toImage();
-    qDebug() << Q_FUNC_INFO << (image.isNull() ? "true" : "false");
+    qCDebug(lcMavu) << Q_FUNC_INFO << (image.isNull() ? "true" : "false");
     return image;
 }
 
@@ -176,7 +177,7 @@ void SelectorWidgetMac::setGlobalRect(QRectF rect)
 
 void SelectorWidgetMac::selectComplete()
 {
-    qDebug() << Q_FUNC_INFO;
+    qCDebug(lcMavu) << Q_FUNC_INFO;
     const QRect screen = screenGeometry();
     const QRectF selection = QRectF(screen.x() + m_selection.x(), screen.y() + m_selection.y(), m_selection.width(),
                                     m_selection.height())
@@ -200,7 +201,7 @@ void SelectorWidgetMac::selectComplete()
     const QList<SelectorWidgetMac *> all = windows();
     if (met == 1 && index >= 0 && index < all.size()) {
         for (int i = 0; i < screens.size(); ++i)
-            qDebug() << "screen geometry " << i << screens.at(i)->geometry();
+            qCDebug(lcMavu) << "screen geometry " << i << screens.at(i)->geometry();
         const QPoint origin = screens.at(index)->geometry().topLeft();
         const QRect rect(int(selection.x() - origin.x()), int(selection.y() - origin.y()), int(selection.width()),
                          int(selection.height()));
@@ -219,7 +220,7 @@ QPixmap SelectorWidgetMac::joinedSelection(const QRectF &selection) const
     for (SelectorWidgetMac *window : windows())
         screens.append({window->screenGeometry(), window->background()});
     const QRect area(int(selection.x()), int(selection.y()), int(selection.width()), int(selection.height()));
-    qDebug() << Q_FUNC_INFO << selection << area;
+    qCDebug(lcMavu) << Q_FUNC_INFO << selection << area;
     return joinScreenImages(screens, area);
 }
 
@@ -247,7 +248,7 @@ bool SelectorWidgetMac::event(QEvent *event)
 void SelectorWidgetMac::keyPressEvent(QKeyEvent *event)
 {
     QQuickView::keyPressEvent(event);
-    qDebug() << Q_FUNC_INFO << event->key() << event->modifiers();
+    qCDebug(lcMavu) << Q_FUNC_INFO << event->key() << event->modifiers();
     if (event->key() == Qt::Key_Escape) {
         close();
     } else if (event->key() == Qt::Key_C && event->modifiers().testFlag(Qt::ControlModifier)) {

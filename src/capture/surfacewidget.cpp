@@ -15,6 +15,7 @@
 #include "platform/usefull_linux.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 
 #include <QCoreApplication>
@@ -90,7 +91,7 @@ SurfaceWidget::SurfaceWidget(QWindow *parent)
 
 SurfaceWidget::~SurfaceWidget()
 {
-    qDebug() << "SurfaceWidget::~SurfaceWidget()";
+    qCDebug(lcMavu) << "SurfaceWidget::~SurfaceWidget()";
 }
 
 void SurfaceWidget::findPageItems()
@@ -126,7 +127,7 @@ QPixmap SurfaceWidget::createBackground(int index)
 
 void SurfaceWidget::show()
 {
-    qDebug() << "SurfaceWidget::show() - before QQuickView::show()";
+    qCDebug(lcMavu) << "SurfaceWidget::show() - before QQuickView::show()";
     if (!m_capturing)
         beginCapture(desktopArea(), createBackground(-1));
     showFullScreen();

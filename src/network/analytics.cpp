@@ -1,6 +1,7 @@
 #include "analytics.h"
 
 #include "networkaccessmanager.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 
 #include <QDebug>
@@ -123,7 +124,7 @@ void AnalyticsEvent::sendEvent()
     QNetworkReply *reply = analyticsManager()->post(request, payload());
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         if (reply->error() != QNetworkReply::NoError)
-            qDebug() << "void AnalyticsEvent::sendEvent()" << reply->error();
+            qCDebug(lcMavu) << "void AnalyticsEvent::sendEvent()" << reply->error();
         reply->deleteLater();
         deleteLater();
     });

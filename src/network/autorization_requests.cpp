@@ -9,6 +9,7 @@
 #include "serverlistener.h"
 #include "session.h"
 #include "settings/constants.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -202,7 +203,7 @@ void Autorization::onPing(Session *session)
         return;
     }
     if (!m_listener->isListening() && !m_listener->listen()) {
-        qDebug() << "void Autorization::onPing(Session*)" << "no local listener";
+        qCDebug(lcMavu) << "void Autorization::onPing(Session*)" << "no local listener";
         return;
     }
     QUrlQuery query;
@@ -218,7 +219,7 @@ void Autorization::onRedirect(const QUrlQuery &query)
 {
     const QString code = query.queryItemValue(QStringLiteral("code"), QUrl::FullyDecoded);
     if (code.isEmpty()) {
-        qDebug() << "void Autorization::onRedirect(const QUrlQuery&)" << "redirect without code";
+        qCDebug(lcMavu) << "void Autorization::onRedirect(const QUrlQuery&)" << "redirect without code";
         return;
     }
     post(formRequest(QStringLiteral("/oauth/token")),

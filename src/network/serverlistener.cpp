@@ -1,5 +1,7 @@
 #include "serverlistener.h"
 
+#include "settings/debuglog.h"
+
 #include <QDebug>
 #include <QTcpSocket>
 #include <QUrl>
@@ -42,7 +44,7 @@ bool ServerListener::listen()
                 return true;
         }
     }
-    qDebug() << "bool ServerListener::listen()" << m_server.errorString();
+    qCDebug(lcMavu) << "bool ServerListener::listen()" << m_server.errorString();
     return false;
 }
 

@@ -7,6 +7,7 @@
 #include "session.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "updatepackage.h"
 
@@ -164,7 +165,7 @@ void Updater::onPackage(QNetworkReply *reply, const Task &task, const QString &p
 
 void Updater::fail(const QString &reason, const Session *session)
 {
-    qDebug() << "void Updater::fail(const QString&, const Session*)" << reason;
+    qCDebug(lcMavu) << "void Updater::fail(const QString&, const Session*)" << reason;
     if (session) // a failed request of the service, not a local one
         ServiceErrorLog::write(QStringLiteral("Updater: ") + reason, session);
     emit updateFailed(reason);

@@ -3,6 +3,7 @@
 #include "usefull_linux.h"
 
 #include "platform/x11_helper_linux.h"
+#include "settings/debuglog.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -38,12 +39,12 @@ QScreen *screenAt(int screen)
 void noteSuccess(const char *method, const QPixmap &image)
 {
     if (!image.isNull())
-        qDebug() << "linuxCreateScreenShot:" << method << "success, size:" << image.size();
+        qCDebug(lcMavu) << "linuxCreateScreenShot:" << method << "success, size:" << image.size();
 }
 
 QPixmap screenshotViaQt(int screen)
 {
-    qDebug() << "linuxCreateScreenShot: Using Qt grabWindow (X11 only)...";
+    qCDebug(lcMavu) << "linuxCreateScreenShot: Using Qt grabWindow (X11 only)...";
     QScreen *target = screenAt(screen);
     if (!target)
         return QPixmap();
@@ -58,14 +59,14 @@ QPixmap screenshotViaTool(const QString &program, const ToolArguments &arguments
 {
     QTemporaryDir folder;
     if (!folder.isValid()) {
-        qDebug() << "linuxCreateScreenShot: no temporary folder for" << program << folder.errorString();
+        qCDebug(lcMavu) << "linuxCreateScreenShot: no temporary folder for" << program << folder.errorString();
         return QPixmap();
     }
     const QString path = folder.filePath(QStringLiteral("screenshot.png"));
     QProcess tool;
     tool.start(program, arguments(path));
     if (!tool.waitForFinished(toolTimeoutMsecs)) {
-        qDebug().noquote() << QStringLiteral("linuxCreateScreenShot: %1 timeout").arg(program);
+        qCDebug(lcMavu).noquote() << QStringLiteral("linuxCreateScreenShot: %1 timeout").arg(program);
         tool.kill();
         tool.waitForFinished();
         return QPixmap();
@@ -77,7 +78,7 @@ QPixmap screenshotViaTool(const QString &program, const ToolArguments &arguments
 
 QPixmap screenshotViaGnomeScreenshot(int)
 {
-    qDebug() << "linuxCreateScreenShot: Trying gnome-screenshot...";
+    qCDebug(lcMavu) << "linuxCreateScreenShot: Trying gnome-screenshot...";
     const QPixmap image = screenshotViaTool(QStringLiteral("gnome-screenshot"), [](const QString &path) {
         return QStringList{QStringLiteral("-f"), path};
     });
@@ -87,7 +88,7 @@ QPixmap screenshotViaGnomeScreenshot(int)
 
 QPixmap screenshotViaSpectacle(int screen)
 {
-    qDebug() << "linuxCreateScreenShot: Trying spectacle (KDE)...";
+    qCDebug(lcMavu) << "linuxCreateScreenShot: Trying spectacle (KDE)...";
     return screenshotViaTool(QStringLiteral("spectacle"), [screen](const QString &path) {
         QStringList arguments{QStringLiteral("-b"), QStringLiteral("-n"), QStringLiteral("-o"), path};
         if (screen >= 0)
@@ -98,26 +99,26 @@ QPixmap screenshotViaSpectacle(int screen)
 
 QPixmap screenshotViaScrot(int)
 {
-    qDebug() << "linuxCreateScreenShot: Trying scrot...";
+    qCDebug(lcMavu) << "linuxCreateScreenShot: Trying scrot...";
     return screenshotViaTool(QStringLiteral("scrot"), [](const QString &path) { return QStringList{path}; });
 }
 
 QPixmap screenshotViaXlib(int screen)
 {
-    qDebug() << "linuxCreateScreenShot: Using X11 XGetImage...";
+    qCDebug(lcMavu) << "linuxCreateScreenShot: Using X11 XGetImage...";
     if (!x11_is_available()) {
-        qDebug() << "linuxCreateScreenShot: X11 not available";
+        qCDebug(lcMavu) << "linuxCreateScreenShot: X11 not available";
         return QPixmap();
     }
     X11ScreenshotData shot = x11_screenshot(screen);
     if (!shot.success || !shot.data) {
         x11_screenshot_free(&shot);
-        qDebug() << "linuxCreateScreenShot: X11 screenshot failed";
+        qCDebug(lcMavu) << "linuxCreateScreenShot: X11 screenshot failed";
         return QPixmap();
     }
     const QImage copy = QImage(shot.data, shot.width, shot.height, shot.stride, QImage::Format_RGB32).copy();
     x11_screenshot_free(&shot);
-    qDebug() << "linuxCreateScreenShot: X11 success, size:" << copy.size();
+    qCDebug(lcMavu) << "linuxCreateScreenShot: X11 success, size:" << copy.size();
     return QPixmap::fromImage(copy);
 }
 
@@ -150,10 +151,10 @@ QPixmap linuxCreateScreenShot(int screen)
 {
     QList<QPixmap (*)(int)> methods;
     if (isWayland()) {
-        qDebug() << "linuxCreateScreenShot: Detected Wayland session";
+        qCDebug(lcMavu) << "linuxCreateScreenShot: Detected Wayland session";
         methods = {screenshotViaGnomeScreenshot, screenshotViaSpectacle, screenshotViaQt};
     } else {
-        qDebug() << "linuxCreateScreenShot: Detected X11 session";
+        qCDebug(lcMavu) << "linuxCreateScreenShot: Detected X11 session";
         methods = {screenshotViaQt, screenshotViaXlib, screenshotViaGnomeScreenshot, screenshotViaScrot};
     }
     for (const auto method : methods) {
@@ -161,7 +162,7 @@ QPixmap linuxCreateScreenShot(int screen)
         if (!image.isNull())
             return screenPart(image, screen);
     }
-    qDebug() << "linuxCreateScreenShot: All methods failed!";
+    qCDebug(lcMavu) << "linuxCreateScreenShot: All methods failed!";
     return QPixmap();
 }
 

@@ -2,6 +2,7 @@
 
 #include "constants.h"
 #include "datafolder.h"
+#include "debuglog.h"
 #include "setting.h"
 
 #include <QDateTime>
@@ -46,10 +47,10 @@ Logging::Logging(QObject *parent)
 
 void Logging::writeMessage(QString message)
 {
-    qDebug() << "void Logging::writeMessage(QString)" << m_fileName;
+    qCDebug(lcMavu) << "void Logging::writeMessage(QString)" << m_fileName;
     if (!QFile::exists(m_fileName) || !m_file.isOpen())
         openFile();
-    qDebug() << "void Logging::writeMessage(QString)" << (m_file.isOpen() ? "true" : "false");
+    qCDebug(lcMavu) << "void Logging::writeMessage(QString)" << (m_file.isOpen() ? "true" : "false");
     if (!m_file.isOpen())
         return;
     message.replace(QLatin1Char('\n'), QStringLiteral("\n\t\t\t\t\t"));
@@ -58,7 +59,7 @@ void Logging::writeMessage(QString message)
     m_file.write(entry.toUtf8());
     m_file.close();
     if (!QFile::exists(m_fileName))
-        qDebug() << "void Logging::writeMessage(QString)" << "hui";
+        qCDebug(lcMavu) << "void Logging::writeMessage(QString)" << "hui";
 }
 
 // Drops expired entries (with their continuation lines) and leaves the file open for
@@ -66,7 +67,7 @@ void Logging::writeMessage(QString message)
 // midway never loses the entries that are kept.
 void Logging::openFile()
 {
-    qDebug() << "void Logging::openFile()";
+    qCDebug(lcMavu) << "void Logging::openFile()";
     if (!DataFolder::refusal(m_fileName).isEmpty()) // reported by the settings store at start
         return;
     bool pruned = false;
@@ -76,7 +77,7 @@ void Logging::openFile()
     const bool created = !QFile::exists(m_fileName);
     m_file.setFileName(m_fileName);
     if (!m_file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
-        qDebug() << "void Logging::openFile()" << m_file.errorString();
+        qCDebug(lcMavu) << "void Logging::openFile()" << m_file.errorString();
         return;
     }
     if (created)
@@ -105,7 +106,7 @@ QByteArray Logging::keptEntries(bool *pruned)
             kept.append(line);
         ++lineNumber;
     }
-    qDebug() << "void Logging::openFile()" << lastExpiredLine;
+    qCDebug(lcMavu) << "void Logging::openFile()" << lastExpiredLine;
     *pruned = lastExpiredLine >= 0;
     return kept;
 }
@@ -114,11 +115,11 @@ void Logging::replaceContents(const QByteArray &contents)
 {
     QSaveFile replacement(m_fileName);
     if (!replacement.open(QIODevice::WriteOnly)) {
-        qDebug() << "void Logging::openFile()" << replacement.errorString();
+        qCDebug(lcMavu) << "void Logging::openFile()" << replacement.errorString();
         return;
     }
     replacement.setPermissions(ownerOnly);
     replacement.write(contents);
     if (!replacement.commit())
-        qDebug() << "void Logging::openFile()" << replacement.errorString();
+        qCDebug(lcMavu) << "void Logging::openFile()" << replacement.errorString();
 }

@@ -3,6 +3,7 @@
 #include "constants.h"
 #include "crypt.h"
 #include "datafolder.h"
+#include "debuglog.h"
 #include "settingkeys.h"
 
 #include <QCoreApplication>
@@ -96,7 +97,7 @@ void Setting::createDataFolders()
 
 bool Setting::connectDatabase()
 {
-    qDebug() << "bool Setting::connectDatabase()" << QThread::currentThread();
+    qCDebug(lcMavu) << "bool Setting::connectDatabase()" << QThread::currentThread();
     const QString file = m_pathSettings + QStringLiteral("setting");
     m_database.connectToDatabase(m_dataFolderRefused ? SqlDatabase::inMemory : file);
     for (const QString &problem : m_database.openProblems())
@@ -171,7 +172,7 @@ QVariant Setting::readEncrypted(const QString &name)
 void Setting::setValue(const QString &name, const QVariant &value, bool is_encrypt)
 {
     const bool encrypted = is_encrypt || Keys::isAlwaysEncrypted(name);
-    qDebug() << "void Setting::setValue(QString, QVariant, bool)" << name
+    qCDebug(lcMavu) << "void Setting::setValue(QString, QVariant, bool)" << name
              << loggable(name, value, encrypted) << (is_encrypt ? "true" : "false");
     QElapsedTimer timer;
     timer.start();
@@ -186,7 +187,7 @@ void Setting::setValue(const QString &name, const QVariant &value, bool is_encry
             setValueDB(name, value);
         }
     }
-    qDebug() << "void Setting::setValue(QString, QVariant, bool)" << timer.elapsed();
+    qCDebug(lcMavu) << "void Setting::setValue(QString, QVariant, bool)" << timer.elapsed();
     emitNameSignal(name);
     emit valueChanged(name, value);
 }
@@ -213,7 +214,7 @@ QVariant Setting::getValueDB(const QString &name)
         m_failedReads.remove(name);
     else
         m_failedReads.insert(name);
-    qDebug() << "QVariant Setting::getValueDB(QString)" << name << loggable(name, value, false);
+    qCDebug(lcMavu) << "QVariant Setting::getValueDB(QString)" << name << loggable(name, value, false);
     return value;
 }
 
@@ -222,7 +223,7 @@ void Setting::setValueDB(const QString &name, const QVariant &value)
     QElapsedTimer timer;
     timer.start();
     m_database.exequte(replaceStatement, {name, value});
-    qDebug() << "void Setting::setValueDB(QString, QVariant)" << timer.elapsed() << QThread::currentThread();
+    qCDebug(lcMavu) << "void Setting::setValueDB(QString, QVariant)" << timer.elapsed() << QThread::currentThread();
 }
 
 void Setting::sync()

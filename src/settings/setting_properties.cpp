@@ -2,6 +2,7 @@
 
 #include "setting.h"
 
+#include "debuglog.h"
 #include "settingkeys.h"
 
 #include "core.h"
@@ -52,7 +53,7 @@ QVariant Setting::userAvatar()
 QVariant Setting::widthColorLine()
 {
     const QVariant value = getValue(SettingKeys::widthColorLine);
-    qDebug() << "QVariant Setting::widthColorLine()" << value;
+    qCDebug(lcMavu) << "QVariant Setting::widthColorLine()" << value;
     return value;
 }
 

@@ -3,6 +3,7 @@
 
 #include "setting.h"
 
+#include "debuglog.h"
 #include "settingkeys.h"
 
 #include <QCoreApplication>
@@ -49,7 +50,7 @@ void Setting::checkTranslate()
         catalogue = QStringLiteral(":/translate/mavu_en.qm");
     if (!catalogue.isEmpty()) {
         if (!m_translator->load(catalogue))
-            qDebug() << "void Setting::checkTranslate()" << "can't load" << catalogue;
+            qCDebug(lcMavu) << "void Setting::checkTranslate()" << "can't load" << catalogue;
         QCoreApplication::installTranslator(m_translator);
     }
     emit languageChanged();
@@ -59,7 +60,7 @@ void Setting::changeValue(QString name, QVariant value)
 {
     if (name != SettingKeys::autostart)
         return;
-    qDebug() << "void Setting::changeValue(QString, QVariant)" << "change autostart";
+    qCDebug(lcMavu) << "void Setting::changeValue(QString, QVariant)" << "change autostart";
     if (value.toBool())
         writeAutostartEntry();
     else
@@ -71,7 +72,7 @@ void Setting::writeAutostartEntry()
     QDir().mkpath(autostartFolder());
     QFile entry(autostartEntryPath());
     if (!entry.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qDebug() << "void Setting::changeValue(QString, QVariant)" << entry.errorString();
+        qCDebug(lcMavu) << "void Setting::changeValue(QString, QVariant)" << entry.errorString();
         return;
     }
     entry.write(autostartEntry());
@@ -80,7 +81,7 @@ void Setting::writeAutostartEntry()
 void Setting::removeAutostartEntry()
 {
     if (!QFile::remove(autostartEntryPath()))
-        qDebug() << "void Setting::changeValue(QString, QVariant)" << "can`t remove autorun";
+        qCDebug(lcMavu) << "void Setting::changeValue(QString, QVariant)" << "can`t remove autorun";
 }
 
 QString Setting::getUserId()

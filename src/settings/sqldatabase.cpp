@@ -1,5 +1,6 @@
 #include "sqldatabase.h"
 
+#include "debuglog.h"
 #include "settingkeys.h"
 
 #include <QDateTime>
@@ -52,12 +53,12 @@ void SqlWorker::connectToDatabase(QString name)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     printLine(QStringLiteral("connectToDatabase ") + name);
-    qDebug() << "void SqlWorker::connectToDatabase(QString)" << name;
+    qCDebug(lcMavu) << "void SqlWorker::connectToDatabase(QString)" << name;
     db.setDatabaseName(name);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqlDatabase::busyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqlDatabase::busyTimeoutMs()));
     if (!openFile(name)) {
         printLine(QStringLiteral("!db.open() "));
-        qDebug() << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
+        qCDebug(lcMavu) << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
         m_openProblems << tr("The settings file %1 cannot be opened (%2): changes to the settings are not kept.")
                               .arg(name, db.lastError().text());
     }
@@ -80,7 +81,12 @@ bool SqlWorker::openFile(const QString &name)
         createDataBase();
         return true;
     }
-    const QString damaged = damage();
+    bool locked = false;
+    const QString damaged = damage(&locked);
+    if (locked) {
+        useDefaultsInMemory(name);
+        return true;
+    }
     if (!damaged.isEmpty()) {
         keepAsideAndRecreate(name, damaged);
         return database().isOpen();
@@ -91,18 +97,36 @@ bool SqlWorker::openFile(const QString &name)
     return true;
 }
 
-// Why the open database cannot serve as the settings store; empty when it can (or when
-// another process holds it locked, which is no damage).
-QString SqlWorker::damage()
+// Why the open database cannot serve as the settings store; empty when it can. Another
+// process holding it locked past the busy timeout is no damage: *locked tells of it.
+QString SqlWorker::damage(bool *locked)
 {
     QSqlQuery check(database());
+    const auto refusal = [&check, locked] {
+        *locked = isBusy(check.lastError());
+        return *locked ? QString() : check.lastError().text();
+    };
     if (!check.exec(QStringLiteral("PRAGMA quick_check")))
-        return isBusy(check.lastError()) ? QString() : check.lastError().text();
+        return refusal();
     if (!check.next() || check.value(0).toString() != QLatin1String("ok"))
         return check.value(0).toString();
     if (!check.exec(QStringLiteral("SELECT name, value FROM Settings LIMIT 1")))
-        return isBusy(check.lastError()) ? QString() : check.lastError().text();
+        return refusal();
     return QString();
+}
+
+// Every read of a file that stays locked would wait the whole busy timeout and find
+// nothing. This run works on the default rows in memory instead, and the file, with what
+// it holds, is left alone.
+void SqlWorker::useDefaultsInMemory(const QString &name)
+{
+    QSqlDatabase db = database();
+    db.close();
+    db.setDatabaseName(SqlDatabase::inMemory);
+    createDataBase();
+    m_openProblems << tr("The settings file %1 is in use by another program. Mavu runs with the default "
+                         "settings until it is started again, and changes made meanwhile are not kept.")
+                          .arg(name);
 }
 
 void SqlWorker::keepAsideAndRecreate(const QString &name, const QString &damage)
@@ -139,32 +163,31 @@ void SqlWorker::createDataBase()
     db.transaction();
     QSqlQuery query(db);
     if (!query.exec(createTableStatement))
-        qDebug() << "void SqlWorker::createDataBase()" << createTableStatement << query.lastError().text();
+        qCDebug(lcMavu) << "void SqlWorker::createDataBase()" << createTableStatement << query.lastError().text();
     for (const SettingKeys::DefaultRow &row : SettingKeys::defaultRows()) {
         query.prepare(insertDefaultStatement);
         query.addBindValue(row.name);
         query.addBindValue(row.value);
         if (!query.exec())
-            qDebug() << "void SqlWorker::createDataBase()" << insertDefaultStatement << row.name
+            qCDebug(lcMavu) << "void SqlWorker::createDataBase()" << insertDefaultStatement << row.name
                      << query.lastError().text();
     }
     db.commit();
 }
 
-QVariant SqlWorker::readValue(const QString &name, bool *ok)
+void SqlWorker::getDataLoad(QString name)
 {
     flushWrites();
-    QVariant result;
+    m_result = QVariant();
     QSqlQuery query(database());
     query.prepare(selectValueStatement);
     query.addBindValue(name);
-    *ok = query.exec();
-    if (!*ok)
-        qDebug() << "void SqlWorker::getDataLoad(QString)" << selectValueStatement << name
+    m_readSucceeded = query.exec();
+    if (!m_readSucceeded)
+        qCDebug(lcMavu) << "void SqlWorker::getDataLoad(QString)" << selectValueStatement << name
                  << query.lastError().text();
     else if (query.next())
-        result = query.value(0);
-    return result;
+        m_result = query.value(0);
 }
 
 // Writes that arrive together are applied in one transaction: one disk sync for a
@@ -215,7 +238,7 @@ void SqlWorker::flushWrites()
         refused = db.lastError().text();
     m_pendingWrites.clear();
     if (!refused.isEmpty()) {
-        qDebug() << "void SqlWorker::execute(QString, QVariantList)" << refused;
+        qCDebug(lcMavu) << "void SqlWorker::execute(QString, QVariantList)" << refused;
         emit writeFailed(refused);
     }
 }
@@ -238,6 +261,8 @@ SqlDatabase::SqlDatabase(QObject *parent, const QString &connectionName)
 void SqlDatabase::run()
 {
     m_worker = new SqlWorker(m_connectionName);
+    connect(this, &SqlDatabase::startConnect, m_worker, &SqlWorker::connectToDatabase, Qt::BlockingQueuedConnection);
+    connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad, Qt::BlockingQueuedConnection);
     connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
     connect(m_worker, &SqlWorker::writeFailed, this, &SqlDatabase::writeFailed);
     m_ready.storeRelease(1);
@@ -260,8 +285,7 @@ SqlDatabase::~SqlDatabase()
 // events (timers, input, deletions) run in the middle of it.
 bool SqlDatabase::connectToDatabase(const QString &name)
 {
-    QMetaObject::invokeMethod(m_worker, [this, name] { m_worker->connectToDatabase(name); },
-                              Qt::BlockingQueuedConnection);
+    emit startConnect(name);
     return true;
 }
 
@@ -281,15 +305,14 @@ bool SqlDatabase::isReadOnly() const
     return readOnly;
 }
 
+// Once the blocking emission returns the worker holds this read's result; only this
+// thread asks it to read, so nothing replaces the result before it is taken.
 QVariant SqlDatabase::getData(const QString &name, bool *ok)
 {
-    QVariant result;
-    bool read = false;
-    QMetaObject::invokeMethod(m_worker, [this, name, &result, &read] { result = m_worker->readValue(name, &read); },
-                              Qt::BlockingQueuedConnection);
+    emit getDataStarted(name);
     if (ok)
-        *ok = read;
-    return result;
+        *ok = m_worker->lastReadSucceeded();
+    return m_worker->getData();
 }
 
 void SqlDatabase::exequte(const QString &query, const QVariantList &param)

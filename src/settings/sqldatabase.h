@@ -15,9 +15,12 @@ class SqlWorker : public QObject
 public:
     explicit SqlWorker(const QString &connectionName);
 
-    // The stored value; an invalid value when there is no row. *ok is false when the
-    // database could not be read (locked longer than the busy timeout, damaged, missing).
-    QVariant readValue(const QString &name, bool *ok);
+    // The result of the latest read: the stored value, or an invalid value when there is
+    // no row or the read failed.
+    const QVariant &getData() const { return m_result; }
+    // False when the latest read failed (locked longer than the busy timeout, damaged,
+    // missing): its value is unknown, not absent.
+    bool lastReadSucceeded() const { return m_readSucceeded; }
 
     QStringList openProblems() const { return m_openProblems; }
     bool isReadOnly() const { return m_readOnly; }
@@ -25,6 +28,7 @@ public:
 public slots:
     void connectToDatabase(QString name);
     void execute(QString query, QVariantList param);
+    void getDataLoad(QString name);
     void sync();
 
 signals:
@@ -35,7 +39,8 @@ private:
     bool openFile(const QString &name);
     void createDataBase();
     bool createEmptyFile(const QString &name);
-    QString damage();
+    QString damage(bool *locked);
+    void useDefaultsInMemory(const QString &name);
     void keepAsideAndRecreate(const QString &name, const QString &damage);
     QSqlDatabase database() const;
     void flushWrites();
@@ -47,6 +52,8 @@ private:
         QVariantList param;
     };
     QString m_connectionName;
+    QVariant m_result;
+    bool m_readSucceeded = false;
     QList<Write> m_pendingWrites;
     bool m_flushScheduled = false;
     QStringList m_openProblems;
@@ -55,13 +62,18 @@ private:
 
 // The settings database thread. Called from the GUI thread: opening and reads wait for
 // the answer, writes are handed over without waiting. Requests are carried out one at a
-// time, in the order they were made.
+// time, in the order they were made. Opening and reads are signals delivered as blocking
+// queued calls: the caller waits without an event loop of its own, so no other event (a
+// timer, input, a deletion, another read) runs in the middle of a read.
 class SqlDatabase : public QThread
 {
     Q_OBJECT
 public:
-    // Opening a database file that another process holds locked waits this long.
-    static constexpr int busyTimeoutMs = 15000;
+    // Opening or reading a database file that another process holds locked waits this
+    // long; a file still locked when the settings are opened is not used in this run.
+    static int busyTimeoutMs() { return s_busyTimeoutMs; }
+    // For tests, which wait less; applies to databases opened afterwards.
+    static void setBusyTimeoutMs(int msecs) { s_busyTimeoutMs = msecs; }
     // The name that opens a database in memory only, for a run whose data folder is refused.
     static const QString inMemory;
 
@@ -81,12 +93,15 @@ public:
 
 signals:
     void startExecuted(QString query, QVariantList param);
+    void startConnect(QString database);
+    void getDataStarted(QString name);
     void writeFailed(QString reason);
 
 protected:
     void run() override;
 
 private:
+    static inline int s_busyTimeoutMs = 15000;
     SqlWorker *m_worker = nullptr;
     QAtomicInt m_ready;
     QString m_connectionName;

@@ -1,6 +1,7 @@
 #include "handleftpupload.h"
 
 #include "settings/constants.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/uploadhooks.h"
@@ -115,7 +116,7 @@ void HandleFTPUpload::checkConnect(QString user, QString password, QString host,
 
 void HandleFTPUpload::checkConnectOver(bool sftp, QString user, QString password, QString host, QString path, int port)
 {
-    qDebug() << Q_FUNC_INFO << sftp << host << port;
+    qCDebug(lcMavu) << Q_FUNC_INFO << sftp << host << port;
     CurlTarget target = targetFromSettings(sftp);
     target.user = user;
     target.password = password;

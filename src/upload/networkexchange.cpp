@@ -1,5 +1,6 @@
 #include "networkexchange.h"
 
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/dropbox/handledropboxupload.h"
@@ -109,7 +110,7 @@ bool NetworkExchange::checkTotalSize(const QStringList &files)
     const qint64 total = totalSize(files);
     if (total <= limit)
         return true;
-    qDebug() << Q_FUNC_INFO << "total" << total << "over the limit" << limit;
+    qCDebug(lcMavu) << Q_FUNC_INFO << "total" << total << "over the limit" << limit;
     emit error(tr("Max upload total size %1").arg(QLocale().formattedDataSize(limit)));
     return false;
 }

@@ -1,5 +1,7 @@
 #include "windows/settingwidget_rest.h"
 
+#include "settings/debuglog.h"
+
 #include <QDebug>
 #include <QGuiApplication>
 #include <QScreen>
@@ -39,7 +41,7 @@ void SettingWidget::show()
 
 void SettingWidget::setHeight(int arg)
 {
-    qDebug() << "void SettingWidget::setHeight(int)" << arg;
+    qCDebug(lcMavu) << "void SettingWidget::setHeight(int)" << arg;
     if (arg == height())
         return;
     setMinimumHeight(arg);

@@ -3,6 +3,7 @@
 #include "network/analytics.h"
 
 #include "core.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "windows/compositor.h"
@@ -93,7 +94,7 @@ bool BasicWindow::isTransparentSupport() const { return m_transparent; }
 
 void BasicWindow::show()
 {
-    qDebug() << "void BasicWindow::show()" << (m_centered ? "true" : "false");
+    qCDebug(lcMavu) << "void BasicWindow::show()" << (m_centered ? "true" : "false");
     emit isTransparentSupportChanged();
     updatePos();
     emit geometryChanged();
@@ -143,12 +144,12 @@ void BasicWindow::updatePos()
     else
         placeAt(area.x() + area.width() - width() + 10 - cornerInset(),
                 area.y() + area.height() - height() + 10 - cornerInset());
-    qDebug() << "void BasicWindow::updatePos()" << height();
+    qCDebug(lcMavu) << "void BasicWindow::updatePos()" << height();
 }
 
 void BasicWindow::checkCenterPosition()
 {
-    qDebug() << "void BasicWindow::checkCenterPosition()";
+    qCDebug(lcMavu) << "void BasicWindow::checkCenterPosition()";
     QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -173,7 +174,7 @@ void BasicWindow::setWidth(int w)
 
 void BasicWindow::setHeight(int h)
 {
-    qDebug() << "void BasicWindow::setHeight(int)" << height() << h << m_centered;
+    qCDebug(lcMavu) << "void BasicWindow::setHeight(int)" << height() << h << m_centered;
     if (h == height()) {
         emit geometryChanged();
         return;
@@ -262,7 +263,7 @@ void BasicWindow::mousePressEvent(QMouseEvent *event)
         m_pressX = point.x();
         m_pressY = point.y();
     }
-    qDebug() << "virtual void BasicWindow::mousePressEvent(QMouseEvent*)";
+    qCDebug(lcMavu) << "virtual void BasicWindow::mousePressEvent(QMouseEvent*)";
     QQuickView::mousePressEvent(event);
 }
 
@@ -278,7 +279,7 @@ void BasicWindow::mouseMoveEvent(QMouseEvent *event)
 
 void BasicWindow::mouseReleaseEvent(QMouseEvent *event)
 {
-    qDebug() << "virtual void BasicWindow::mouseReleaseEvent(QMouseEvent*)" << (m_movable ? "true" : "false")
+    qCDebug(lcMavu) << "virtual void BasicWindow::mouseReleaseEvent(QMouseEvent*)" << (m_movable ? "true" : "false")
              << (m_pressed ? "true" : "false");
     m_pressed = false;
     QQuickView::mouseReleaseEvent(event);

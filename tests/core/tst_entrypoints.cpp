@@ -17,6 +17,7 @@
 #include "network/autorization.h"
 #include "upload/uploadmodel.h"
 #include "windows/autorizationwidget_rest.h"
+#include "windows/maintoolwidget.h"
 #include "windows/settingwidget_rest.h"
 
 #include <QAction>
@@ -217,6 +218,8 @@ private slots:
                                         "Если у вас что-то не работает, пожалуйста, сообщите в телеграм или по почте:",
                                         "Справка и вопросы"})
                 QVERIFY2(supportBox.value(2).contains(QString::fromUtf8(caption)), caption);
+            QVERIFY2(supportBox.value(2).contains("\"mailto:support@127.0.0.1\">support@127.0.0.1<"),
+                     qPrintable(supportBox.value(2)));
         }
         if (!effect.startsWith("desktop"))
             QCOMPARE(recordIds(), records);
@@ -224,6 +227,20 @@ private slots:
             QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("something else"));
         if (!effect.contains("link") && effect != "history page")
             QVERIFY(m_opened.isEmpty());
+    }
+
+    // On one screen too, the main tool window leaves the screen before the overlay opens.
+    void capture_parksTheMainToolWindow()
+    {
+        signIn(true);
+        MainToolWidget *tool = Core::instance()->mainToolWidget();
+        tool->setPosition(100, 100);
+        tool->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tool));
+        Core::instance()->screen(false, false);
+        QVERIFY(shownOverlay());
+        QVERIFY(!tool->isVisible());
+        QCOMPARE(tool->position(), QPoint(-1000, -1000));
     }
 
     // The sign-in page ends its window once the account is in; the next need makes a new one.

@@ -17,6 +17,8 @@ public:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home);
+        QDir().mkpath(home + "/tmp");
+        environment.insert("TMPDIR", home + "/tmp");
         if (withDisplay) {
             environment.insert("QT_QPA_PLATFORM", "offscreen");
         } else {
@@ -130,6 +132,9 @@ private slots:
     {
         QTemporaryDir home;
         Program program(home.path());
+        QProcessEnvironment environment = program.process.processEnvironment();
+        environment.insert("MAVU_SUPPORT_HOST", "support.test"); // as scripts/run.sh starts it
+        program.process.setProcessEnvironment(environment);
         program.start({"-beta", "web.test", "api.test"});
         QVERIFY2(program.waitForLine(doneLine), qPrintable(program.allOutput()));
         const QStringList expected{"!!!!!!! ------------------- START BETA MODE --------------------- !!!!!!",
@@ -149,7 +154,37 @@ private slots:
         QVERIFY(lines.indexOf("settings") > lines.indexOf("Core: init vars"));
     }
 
-    void pendingUpdate_isStartedAndItsFolderRemoved()
+    // Nothing of an update stays behind: the next start removes the folder it was started
+    // from and what a download cut off left in the update folder.
+    void debugLines_onlyWithMavuDebug_data()
+    {
+        QTest::addColumn<bool>("debug");
+        QTest::newRow("MAVU_DEBUG unset") << false;
+        QTest::newRow("MAVU_DEBUG set, empty") << true;
+    }
+
+    // The debug lines of main and the settings store (hundreds in a session) reach the
+    // terminal only when asked for; warnings always do.
+    void debugLines_onlyWithMavuDebug()
+    {
+        QFETCH(bool, debug);
+        QTemporaryDir home;
+        Program program(home.path());
+        QProcessEnvironment environment = program.process.processEnvironment();
+        environment.remove("MAVU_DEBUG");
+        environment.remove("QT_LOGGING_RULES");
+        if (debug)
+            environment.insert("MAVU_DEBUG", "");
+        program.process.setProcessEnvironment(environment);
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
+        // No X here: the hotkeys fail after main's and the store's first debug lines.
+        QTRY_VERIFY_WITH_TIMEOUT(program.allErrors().contains("QxtGlobalShortcut failed to register"), 20000);
+        QCOMPARE(program.allErrors().contains("SingleApplication disabled for debugging..."), debug);
+        QCOMPARE(program.allErrors().contains("bool Setting::connectDatabase()"), debug);
+    }
+
+    void pendingUpdate_isStarted_andNothingOfItStaysBehind()
     {
         QTemporaryDir home;
         const QString marker = home.filePath("update-ran");
@@ -163,6 +198,15 @@ private slots:
         QCOMPARE(program.process.exitCode(), 0);
         QVERIFY(!program.allOutput().contains(doneLine));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+        QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
+        const QDir systemTemp(home.filePath("tmp"));
+        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs).size(), 1);
+
+        writeFile(home.filePath(".mavu/update/package-a1B2c3"), "half a package");
+        Program next(home.path());
+        next.start({});
+        QVERIFY(next.waitForLine(doneLine));
+        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs), QStringList());
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
     }
 
@@ -216,6 +260,8 @@ private slots:
                  qPrintable(program.allErrors()));
     }
 
+    // The window that tells of it is no reason to make a second controller (with a tray
+    // icon of its own) while the first is being made.
     void damagedSettingsFile_isKeptAside_andTheUserIsTold()
     {
         QTemporaryDir home;
@@ -224,8 +270,9 @@ private slots:
         program.start({});
         QVERIFY(program.waitForLine(doneLine));
         QCOMPARE(QDir(home.filePath(".mavu")).entryList({"setting.damaged-*"}).size(), 1);
-        QVERIFY2(program.allErrors().contains("showErrorWidget(QString) \"The settings file was damaged"),
-                 qPrintable(program.allErrors()));
+        QTRY_VERIFY2(program.allErrors().contains("showErrorWidget(QString) \"The settings file was damaged"),
+                     qPrintable(program.allErrors()));
+        QCOMPARE(program.allOutput().count("Core: init vars"), 1);
     }
 
     void secondInstance_keepsTheTemporaryFilesOfTheFirst()
@@ -247,6 +294,26 @@ private slots:
         Program alone(home.path());
         alone.start({});
         QVERIFY(alone.waitForLine(doneLine));
+        QVERIFY(!QFile::exists(capture));
+    }
+
+    void unreadableInstanceLock_doesNotKeepTheTemporaryFiles_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbled") << QByteArray("\x01\xfe not a lock\n");
+    }
+
+    void unreadableInstanceLock_doesNotKeepTheTemporaryFiles()
+    {
+        QFETCH(QByteArray, lock);
+        QTemporaryDir home;
+        writeFile(home.filePath(".mavu/instance.lock"), lock);
+        const QString capture = home.filePath(".mavu/tmp/1700000000000.png");
+        writeFile(capture, "png");
+        Program program(home.path());
+        program.start({});
+        QVERIFY(program.waitForLine(doneLine));
         QVERIFY(!QFile::exists(capture));
     }
 };

@@ -2,6 +2,7 @@
 
 #include "../harness/shellwindows.h"
 #include "../harness/xtools.h"
+#include "app/hookkeybord.h"
 #include "capture/surfacewidget.h"
 #include "core.h"
 #include "network/autorization.h"
@@ -11,12 +12,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QStyleHints>
 #include <QtTest>
 
 // Xlib last: its macros clash with Qt's names.
 #include "../harness/xwindows.h"
+#include "../app/x11testclient.h"
 
 namespace {
 
@@ -208,6 +211,25 @@ private slots:
             tip->close();
         if (daysAgo < 0)
             QVERIFY(Setting::instance()->getValue(SettingKeys::dateLastScreen).toDateTime().isValid());
+    }
+
+    // Another program holds Ctrl+Print when the hotkeys are armed (as at start): a balloon
+    // names the key, and the hotkeys that could be taken work.
+    void hotkeyHeldByAnotherProgram_isNamedInABalloon()
+    {
+        Setting::instance()->setValue(SettingKeys::keyFragmentScreen, QStringLiteral("Ctrl + Print"));
+        X11TestClient other;
+        QVERIFY(other.grab(other.keycode(XK_Print), ControlMask));
+        Core::instance()->updateHook();
+        QWidget *tip = topLevelWidgetOfClass("QBalloonTip");
+        QVERIFY(tip);
+        QStringList texts;
+        for (QLabel *label : tip->findChildren<QLabel *>())
+            texts << label->text();
+        tip->close();
+        QVERIFY2(texts.join(' ').contains(QStringLiteral("hotkeys do not work: Ctrl + Print.")), qPrintable(texts.join(' ')));
+        QVERIFY(HookKeybord::m_instance->unregisteredKeys() == QStringList{"Ctrl + Print"});
+        HookKeybord::m_instance->stopHook();
     }
 
     // Last: the program ends here in real use.

@@ -20,6 +20,9 @@ trap cleanup EXIT
 export HOME=$scratch/home
 export XDG_RUNTIME_DIR=$scratch/runtime
 export XDG_CONFIG_HOME=$HOME/.config
+# The program's debug lines are off unless MAVU_DEBUG is set; tests read them (secrets never
+# reach them, a slot ran), so they are on here.
+export MAVU_DEBUG=1
 unset XDG_DATA_HOME XDG_CACHE_HOME DBUS_SESSION_BUS_ADDRESS
 mkdir -p "$HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

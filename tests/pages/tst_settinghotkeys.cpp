@@ -3,8 +3,10 @@
 // combination typed on the page and accepted fires its capture.
 
 #include "app/hookkeybord.h"
+#include "app/messagedialog.h"
 #include "core.h"
 #include "../harness/pagedriver.h"
+#include "../harness/shellwindows.h"
 #include "windows/settingwidget_rest.h"
 
 #include <QPointer>
@@ -92,6 +94,20 @@ private slots:
         QSignalSpy fragment(HookKeybord::m_instance, &HookKeybord::fragmentScreenActivated);
         QVERIFY(barrier.pressAndSettle(QStringLiteral("ctrl+shift+F9")));
         QCOMPARE(fragment.count(), 1);
+    }
+
+    // Without a tray on this desktop, a window names the accepted key another program holds.
+    void acceptedCombinationHeldElsewhere_isNamedInAWindow()
+    {
+        X11TestClient other;
+        QVERIFY(other.grab(other.keycode(XK_F10), ShiftMask | ControlMask));
+        SettingWidget *window = editFragmentHotkey();
+        QVERIFY(window);
+        QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier | Qt::ControlModifier);
+        QVERIFY(click(window, "acceptButton"));
+        QTRY_COMPARE(ShellWindows::shown<MessageDialog>().size(), 1);
+        const QString message = ShellWindows::shown<MessageDialog>().first()->data("message").toString();
+        QVERIFY2(message.contains("hotkeys do not work: Shift + Ctrl + F10."), qPrintable(message));
     }
 };
 

@@ -1,9 +1,10 @@
 // Opens the settings store as the program does at start, then prints what it found and
-// writes what it is told: "settings_probe <key to read> [<key> <value>]...". Every
+// writes what it is told: "settings_probe [--busy-timeout=<ms>] <key to read> [<key> <value>]...". Every
 // problem the store reports comes out as a line "problem: <text>", the read value as
 // "<key>=<value>".
 
 #include "settings/setting.h"
+#include "settings/sqldatabase.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,7 +12,10 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const QString busyTimeout = QStringLiteral("--busy-timeout=");
+    if (args.value(1).startsWith(busyTimeout))
+        SqlDatabase::setBusyTimeoutMs(args.takeAt(1).mid(busyTimeout.size()).toInt());
     if (args.size() < 2)
         return 2;
     QTextStream out(stdout);

@@ -339,6 +339,29 @@ private slots:
         QCOMPARE(sqlite(file, "SELECT value FROM Settings WHERE name = 'type_upload'"), QStringList{"ftp"});
     }
 
+    // Held past the busy timeout: the run goes on with the defaults (its hotkeys among them),
+    // tells the user once, and writes nothing over the stored values.
+    void databaseLockedPastTheWait_runsOnDefaults_toldOnce_storedValuesKept()
+    {
+        QTemporaryDir home;
+        const QString file = prepareHome(home, "INSERT INTO Settings VALUES ('keyFragmentScreen', 'Alt + F9');");
+        QProcess holder;
+        holder.start("python3", {"-c", "import sqlite3, sys\n"
+                                       "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                       "db.execute('BEGIN EXCLUSIVE')\n"
+                                       "print('locked', flush=True)\n"
+                                       "sys.stdin.read()\n"
+                                       "db.execute('COMMIT')\n", file});
+        QVERIFY(holder.waitForReadyRead(10000));
+        const QStringList lines = probe(home, {"--busy-timeout=300", "keyFragmentScreen", "keyFragmentScreen", "F2"});
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        QCOMPARE(lines.value(0), QStringLiteral("keyFragmentScreen=Ctrl + Print"));
+        QCOMPARE(lines.filter(QRegularExpression("^problem: .*in use by another program")).size(), 1);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(sqlite(file, "SELECT name || '=' || value FROM Settings"), QStringList{"keyFragmentScreen=Alt + F9"});
+    }
+
     void readOnlyFile_isReportedOnce()
     {
         QTemporaryDir home;

@@ -1,0 +1,3 @@
+#include "debuglog.h"
+
+Q_LOGGING_CATEGORY(lcMavu, "mavu", qEnvironmentVariableIsSet("MAVU_DEBUG") ? QtDebugMsg : QtInfoMsg)
