@@ -6,6 +6,7 @@
 #include "capture/pngdataurl.h"
 #include "capture/ponorampreview.h"
 #include "capture/sceneposition.h"
+#include "capture/screenbackdrop.h"
 #include "capture/screengrab.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
@@ -26,6 +27,8 @@
 #include <QQmlEngine>
 #include <QScreen>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -98,22 +101,24 @@ MagnifierItem *SurfaceWidget::magnifier() const
     return findNamedChild<MagnifierItem>(m_selector, QStringLiteral("MagnifierItem"));
 }
 
-// The pixmap wraps the grab without a copy.
-QPixmap SurfaceWidget::createBackground(int index)
-{
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const QRect area = index >= 0 && index < screens.size() ? screens.at(index)->geometry() : desktopArea();
-    return QPixmap::fromImage(grabScreenArea(area));
-}
-
+// The X server reads the screen and shows it under the window, dimmed, before the window
+// maps; the pixels reach the page while the server already shows them.
 void SurfaceWidget::show()
 {
     qDebug() << "SurfaceWidget::show() - before QQuickView::show()";
-    if (!m_capturing)
-        beginCapture(desktopArea(), createBackground(-1));
+    std::optional<PendingScreenGrab> grab;
+    if (!m_capturing) {
+        const QRect area = desktopArea();
+        grab.emplace(area);
+        beginCapture(area, QPixmap());
+        if (m_selector)
+            showScreenBackdrop(this, area, m_selector->dimmedAreas(), SurfaceSelector::dimColor());
+    }
     showFullScreen();
     raise();
     requestActivate();
+    if (grab)
+        setBackground(QPixmap::fromImage(grab->picture()));
 }
 
 // Everything a capture starts from, set while the window is still hidden, so that its first

@@ -122,7 +122,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    static QPixmap createBackground(int index);
     void beginCapture(const QRect &area, const QPixmap &picture);
     void layOutPage(const QSize &size);
     void resetCapture();

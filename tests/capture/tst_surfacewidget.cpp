@@ -15,6 +15,8 @@
 #include <QCloseEvent>
 #include <QtTest>
 
+#include "../harness/xwindows.h"
+
 namespace {
 
 // The picture under the overlay's dim layer, drawn the way the overlay draws it.
@@ -91,6 +93,26 @@ private slots:
         m_pattern.showPicture(first);
         QCOMPARE(frame, dimmed(second).copy(sample));
         QCOMPARE(rgb(m_overlay->background()), second);
+    }
+
+    // The X server shows the capture's picture, dimmed, the moment the window maps, while the
+    // overlay has not drawn a frame yet (its event loop stands still); the next capture shows
+    // its own screen the same way.
+    void eachCapture_showsItsScreenDimmedBeforeItsFirstFrame()
+    {
+        const QImage first = m_pattern.image;
+        QImage second = first;
+        second.invertPixels();
+        const QRect sample(300, 200, 800, 500);
+        for (const QImage &screen : {first, second}) {
+            m_pattern.showPicture(screen);
+            m_overlay = Core::instance()->surfaceWidget();
+            m_overlay->show();
+            const QImage shown = xWindowPicture(m_overlay->winId(), sample);
+            QVERIFY(closeOverlay(m_overlay, &m_pattern));
+            QCOMPARE(shown, dimmed(screen).copy(sample));
+        }
+        m_pattern.showPicture(first);
     }
 
     void requestBackground_isAPngDataUrlOfTheScreen()
