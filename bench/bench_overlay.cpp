@@ -5,6 +5,7 @@
 // with a loopback FTP server (the upload windows stay off, so that each run starts alike).
 // Needs an X server of the size to measure, no window manager, and a throw-away HOME:
 //   HOME=$(mktemp -d) xvfb-run -a -s "-screen 0 3840x2160x24" build/bench/bench_overlay
+// MAVU_BENCH_PROGRAM names another build of the program to measure (for before/after runs).
 
 #include "../tests/upload/uploadtestsupport.h"
 #include "processstatus.h"
@@ -36,6 +37,9 @@ namespace {
 constexpr int timeoutMsecs = 10000;
 constexpr int warmRuns = 10;
 constexpr int programStarts = 5;
+constexpr int reactionPollMsecs = 5;
+constexpr int closedAfterMsecs = 700;
+constexpr int settledAfterMsecs = 30000;
 const QByteArray hotkeysArmed = "Setting up signal/slot connections...";
 
 // Something like a desktop: a gradient, windows, lines of text.
@@ -173,8 +177,9 @@ public:
         drain([](XEvent &) { return false; }, 0);
     }
 
-    // Milliseconds from `start` until a full-size window shows the picture, or -1.
-    double waitForPicture(const QElapsedTimer &start)
+    // Milliseconds from `start` until a full-size window shows the picture, or -1 when
+    // none does within `msecs`.
+    double waitForPicture(const QElapsedTimer &start, int msecs = timeoutMsecs)
     {
         double shown = -1;
         drain([&](XEvent &event) {
@@ -191,7 +196,7 @@ public:
                 return false;
             shown = at;
             return true;
-        }, timeoutMsecs);
+        }, msecs);
         return shown;
     }
 
@@ -309,13 +314,19 @@ class OverlayBenchmark : public QObject
     QProcess m_program;
     quint32 m_seed = 1;
 
+    static QString program()
+    {
+        const QString other = qEnvironmentVariable("MAVU_BENCH_PROGRAM");
+        return other.isEmpty() ? QStringLiteral(MAVU_PROGRAM) : other;
+    }
+
     bool startProgram()
     {
         const QString log = m_scratch.filePath(QStringLiteral("mavu.log"));
         QFile::remove(log);
         m_program.setProcessChannelMode(QProcess::MergedChannels);
         m_program.setStandardOutputFile(log);
-        m_program.start(QStringLiteral(MAVU_PROGRAM), {});
+        m_program.start(program(), {});
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < 60000) {
@@ -351,7 +362,7 @@ class OverlayBenchmark : public QObject
             *openMegabytes = residentMegabytes(m_program.processId());
         if (!m_x.closeOverlay())
             return -1;
-        QTest::qWait(700);
+        QTest::qWait(closedAfterMsecs);
         if (closedMegabytes)
             *closedMegabytes = residentMegabytes(m_program.processId());
         return shown;
@@ -404,6 +415,31 @@ private slots:
                             << "resident MB, first overlay closed: " << figures(closed) << "\n";
     }
 
+    // The program started and the hotkey pressed every few milliseconds from then on: the
+    // time from the start until the first overlay shows the screen, which is what a user who
+    // presses the hotkey right after start-up waits.
+    void startToFirstReaction()
+    {
+        QList<double> reacted;
+        for (int run = 0; run < programStarts; ++run) {
+            m_x.paintNewRoot(m_seed++);
+            m_x.watchWindows();
+            QElapsedTimer start;
+            start.start();
+            m_program.start(program(), {});
+            double shown = -1;
+            while (shown < 0 && start.elapsed() < timeoutMsecs) {
+                m_x.pressKeys({XK_Control_L, XK_Print});
+                shown = m_x.waitForPicture(start, reactionPollMsecs);
+            }
+            reacted << shown;
+            QVERIFY(m_x.closeOverlay());
+            stopProgram();
+            QVERIFY(shown >= 0);
+        }
+        QTextStream(stdout) << "start to the first overlay on a hotkey, ms: " << figures(reacted) << "\n";
+    }
+
     void warmCaptures()
     {
         QVERIFY(startProgram());
@@ -420,10 +456,14 @@ private slots:
             closed << closedMegabytes;
             QVERIFY(shown.last() >= 0);
         }
+        // The memory kept for the next capture goes back once none has come for a while.
+        QTest::qWait(settledAfterMsecs - closedAfterMsecs);
+        const qint64 settled = residentMegabytes(m_program.processId());
         stopProgram();
         QTextStream(stdout) << "warm capture, ms: " << figures(shown) << "\n"
                             << "resident MB idle: " << idle << ", overlay open: " << figures(open)
-                            << ", after closing: " << figures(closed) << "\n";
+                            << ", after closing: " << figures(closed) << ", " << settledAfterMsecs / 1000
+                            << " s after the last closing: " << settled << "\n";
     }
 
     void quickCaptureToLink_data()

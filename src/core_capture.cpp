@@ -3,6 +3,7 @@
 
 #include "core.h"
 
+#include "capture/screenbackdrop.h"
 #include "capture/screengrab.h"
 #include "capture/screenjoin.h"
 #include "capture/surfacewidget.h"
@@ -83,9 +84,14 @@ SurfaceWidget *Core::overlayWindow()
     return m_overlayWindow;
 }
 
+// The overlay is made right after start-up, with the memory its first capture grabs into,
+// so that a hotkey pressed at once gets the overlay as fast as any later one.
 void Core::prepareOverlay()
 {
-    overlayWindow();
+    SurfaceWidget *overlay = overlayWindow();
+    const QRect area = desktopArea();
+    prepareScreenGrab(area);
+    prepareScreenBackdrop(overlay, area);
 }
 
 void Core::openSurfaceRect(int index, QRect rect, QPixmap pxm)

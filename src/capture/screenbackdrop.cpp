@@ -64,8 +64,7 @@ public:
         if (!usable() || !hasRootDepth(window))
             return false;
         preparePixmap(area.size());
-        xcb_copy_area(m_root.connection, m_root.root, m_pixmap, m_gc, qint16(area.x()), qint16(area.y()), 0, 0,
-                      quint16(area.width()), quint16(area.height()));
+        copyScreen(area);
         QList<xcb_rectangle_t> rectangles;
         for (const QRect &rect : dimmed)
             rectangles.append({qint16(rect.x()), qint16(rect.y()), quint16(rect.width()), quint16(rect.height())});
@@ -80,6 +79,16 @@ public:
                            clear();
                    })};
         return true;
+    }
+
+    void prepare(QQuickWindow *window, const QRect &area)
+    {
+        if (m_window || !usable() || !hasRootDepth(window))
+            return;
+        preparePixmap(area.size());
+        copyScreen(area);
+        xcb_flush(m_root.connection);
+        m_idleRelease.restart();
     }
 
     // The window draws itself from now on; the pixmap waits for the next capture.
@@ -150,6 +159,12 @@ private:
         m_picture = 0;
     }
 
+    void copyScreen(const QRect &area)
+    {
+        xcb_copy_area(m_root.connection, m_root.root, m_pixmap, m_gc, qint16(area.x()), qint16(area.y()), 0, 0,
+                      quint16(area.width()), quint16(area.height()));
+    }
+
     void setWindowBackground(quint32 pixmap)
     {
         xcb_change_window_attributes(m_root.connection, m_window, XCB_CW_BACK_PIXMAP, &pixmap);
@@ -174,4 +189,9 @@ private:
 bool showScreenBackdrop(QQuickWindow *window, const QRect &area, const QList<QRect> &dimmed, const QColor &dim)
 {
     return Backdrop::instance().show(window, area, dimmed, dim);
+}
+
+void prepareScreenBackdrop(QQuickWindow *window, const QRect &area)
+{
+    Backdrop::instance().prepare(window, area);
 }

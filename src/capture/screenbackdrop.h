@@ -16,3 +16,7 @@ class QQuickWindow;
 // coordinates. Call it before the window maps: the server copies the screen before anything
 // asked for later. Does nothing (false) where the screen cannot be read directly.
 bool showScreenBackdrop(QQuickWindow *window, const QRect &area, const QList<QRect> &dimmed, const QColor &dim);
+
+// Makes the window and the server's copy of `area` ready before the first capture (the server
+// writes the copy once); the copy goes back after grabMemoryKeepMsecs() without a capture.
+void prepareScreenBackdrop(QQuickWindow *window, const QRect &area);

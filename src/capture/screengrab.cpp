@@ -348,6 +348,19 @@ QImage PendingScreenGrab::picture()
     return m_picture;
 }
 
+void prepareScreenGrab(const QRect &area)
+{
+    const ApplicationConnection root = directlyReadableRoot();
+    if (!root.connection || area.isEmpty())
+        return;
+    std::unique_ptr<PendingScreenGrab::Strips> strips = requestStrips(root, area);
+    if (!strips)
+        return;
+    for (const auto &request : std::as_const(strips->requests))
+        xcb_discard_reply(root.connection, request.second.sequence);
+    SegmentPool::instance().giveBack(strips->segment);
+}
+
 QImage grabScreenArea(const QRect &area)
 {
     return PendingScreenGrab(area).picture();

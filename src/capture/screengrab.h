@@ -42,6 +42,11 @@ private:
     std::unique_ptr<Strips> m_strips;
 };
 
+// Makes the memory for a grab of `area` ready before the first grab, and has the X server
+// write it once, so that the first capture pays for neither. Like any kept memory it goes
+// back after grabMemoryKeepMsecs() without a grab.
+void prepareScreenGrab(const QRect &area);
+
 // The whole virtual desktop: the union of every screen's geometry.
 QRect desktopArea();
 
