@@ -5,6 +5,7 @@
 
 #include "capture/screenbackdrop.h"
 #include "capture/screengrab.h"
+#include "capture/serverpicture.h"
 #include "capture/screenjoin.h"
 #include "capture/surfacewidget.h"
 #include "network/analytics.h"
@@ -84,13 +85,13 @@ SurfaceWidget *Core::overlayWindow()
     return m_overlayWindow;
 }
 
-// The overlay is made right after start-up, with the memory its first capture grabs into,
-// so that a hotkey pressed at once gets the overlay as fast as any later one.
+// The overlay is made right after start-up, with the X server's memory for its first
+// capture, so that a hotkey pressed at once gets the overlay as fast as any later one.
 void Core::prepareOverlay()
 {
     SurfaceWidget *overlay = overlayWindow();
     const QRect area = desktopArea();
-    prepareScreenGrab(area);
+    ServerPicture::prepare(area);
     prepareScreenBackdrop(overlay, area);
 }
 

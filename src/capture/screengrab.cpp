@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMutex>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 
@@ -26,6 +27,9 @@ namespace {
 #endif
 
 constexpr int grabStrips = 8;
+// Areas drawn straight from the X server go through two bands of this size in turn: the
+// server fills one while the other is drawn.
+constexpr qsizetype bandBytes = 2 * 1024 * 1024;
 int keepMsecs = 10000;
 
 struct Segment
@@ -82,10 +86,17 @@ ApplicationConnection usableRoot()
 class SegmentPool
 {
 public:
+    // Never destroyed: at exit the X connection may already be gone, and the server drops a
+    // client's segments when the client leaves.
     static SegmentPool &instance()
     {
-        // Never destroyed: at exit the X connection may already be gone, and the server
-        // drops a client's segments when the client leaves.
+        static auto *pool = new SegmentPool();
+        return *pool;
+    }
+
+    // The segment of the bands, apart from the grabs' so that neither pushes the other out.
+    static SegmentPool &bands()
+    {
         static auto *pool = new SegmentPool();
         return *pool;
     }
@@ -207,6 +218,7 @@ void makeOpaque(uchar *bits, qsizetype pixels)
 struct PendingScreenGrab::Strips
 {
     ApplicationConnection root;
+    xcb_drawable_t drawable = 0;
     QRect area;
     Segment *segment = nullptr;
     QList<QPair<int, xcb_shm_get_image_cookie_t>> requests;
@@ -224,10 +236,12 @@ namespace {
 // Null when shared memory cannot be used. A new segment's attach is confirmed before the
 // strips are asked for, so that a refusal is known while the screen may still be grabbed
 // another way.
-std::unique_ptr<PendingScreenGrab::Strips> requestStrips(const ApplicationConnection &root, const QRect &area)
+std::unique_ptr<PendingScreenGrab::Strips> requestStrips(const ApplicationConnection &root, xcb_drawable_t drawable,
+                                                        const QRect &area)
 {
     auto strips = std::make_unique<PendingScreenGrab::Strips>();
     strips->root = root;
+    strips->drawable = drawable;
     strips->area = area;
     const qsizetype stride = strips->stride();
     SegmentPool &pool = SegmentPool::instance();
@@ -238,7 +252,7 @@ std::unique_ptr<PendingScreenGrab::Strips> requestStrips(const ApplicationConnec
     for (int top = 0; top < area.height(); top += rowsPerStrip) {
         const int rows = qMin(rowsPerStrip, area.height() - top);
         strips->requests.append(
-            {top, xcb_shm_get_image(root.connection, root.root, qint16(area.x()), qint16(area.y() + top),
+            {top, xcb_shm_get_image(root.connection, drawable, qint16(area.x()), qint16(area.y() + top),
                                     quint16(area.width()), quint16(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
                                     strips->segment->xid, quint32(top * stride))});
     }
@@ -325,9 +339,17 @@ PendingScreenGrab::PendingScreenGrab(const QRect &area)
     if (!QGuiApplication::primaryScreen() || area.isEmpty())
         return;
     if (const ApplicationConnection root = directlyReadableRoot(); root.connection)
-        m_strips = requestStrips(root, area);
+        m_strips = requestStrips(root, root.root, area);
     if (!m_strips)
         m_picture = grabThroughQt(area);
+}
+
+PendingScreenGrab::PendingScreenGrab(quint32 drawable, const QRect &area)
+    : m_area(area)
+{
+    const ApplicationConnection root = directlyReadableRoot();
+    if (root.connection && !area.isEmpty())
+        m_strips = requestStrips(root, drawable, area);
 }
 
 PendingScreenGrab::~PendingScreenGrab()
@@ -338,9 +360,10 @@ PendingScreenGrab::~PendingScreenGrab()
 QImage PendingScreenGrab::picture()
 {
     if (m_strips) {
+        const bool ofRoot = m_strips->drawable == m_strips->root.root;
         m_picture = collectStrips(*m_strips);
         m_strips.reset();
-        if (m_picture.isNull())
+        if (m_picture.isNull() && ofRoot)
             m_picture = grabThroughQt(m_area);
     }
     if (!m_picture.isNull())
@@ -348,17 +371,52 @@ QImage PendingScreenGrab::picture()
     return m_picture;
 }
 
-void prepareScreenGrab(const QRect &area)
+bool drawDrawableArea(quint32 drawable, const QRect &area, QPainter *painter, const QPoint &at)
 {
     const ApplicationConnection root = directlyReadableRoot();
-    if (!root.connection || area.isEmpty())
-        return;
-    std::unique_ptr<PendingScreenGrab::Strips> strips = requestStrips(root, area);
-    if (!strips)
-        return;
-    for (const auto &request : std::as_const(strips->requests))
-        xcb_discard_reply(root.connection, request.second.sequence);
-    SegmentPool::instance().giveBack(strips->segment);
+    SegmentPool &pool = SegmentPool::bands();
+    Segment *segment = root.connection && !area.isEmpty() ? pool.take(root.connection, 2 * bandBytes) : nullptr;
+    if (!segment || !pool.confirmAttach(segment))
+        return false;
+    const qsizetype stride = qsizetype(area.width()) * 4;
+    const int rowsPerBand = int(qMax<qsizetype>(1, bandBytes / stride));
+    if (rowsPerBand * stride > bandBytes) {
+        pool.giveBack(segment);
+        return false;
+    }
+    const int bandCount = (area.height() + rowsPerBand - 1) / rowsPerBand;
+    auto rowsOf = [&](int band) { return qMin(rowsPerBand, area.height() - band * rowsPerBand); };
+    xcb_shm_get_image_cookie_t requests[2];
+    auto request = [&](int band) {
+        requests[band % 2] = xcb_shm_get_image(root.connection, drawable, qint16(area.x()),
+                                               qint16(area.y() + band * rowsPerBand), quint16(area.width()),
+                                               quint16(rowsOf(band)), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->xid,
+                                               quint32((band % 2) * bandBytes));
+    };
+    if (!segment->used) {
+        mapAtOnce(segment->address, segment->bytes);
+        segment->used = true;
+    }
+    for (int band = 0; band < qMin(2, bandCount); ++band)
+        request(band);
+    bool complete = true;
+    for (int band = 0; band < bandCount; ++band) {
+        xcb_generic_error_t *error = nullptr;
+        xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(root.connection, requests[band % 2], &error);
+        complete = complete && reply && qsizetype(reply->size) == rowsOf(band) * stride;
+        std::free(reply);
+        std::free(error);
+        if (complete) {
+            uchar *pixels = segment->address + (band % 2) * bandBytes;
+            makeOpaque(pixels, rowsOf(band) * stride / 4);
+            const QImage view(pixels, area.width(), rowsOf(band), int(stride), QImage::Format_RGB32);
+            painter->drawImage(at + QPoint(0, band * rowsPerBand), view);
+        }
+        if (band + 2 < bandCount)
+            request(band + 2);
+    }
+    pool.giveBack(segment);
+    return complete;
 }
 
 QImage grabScreenArea(const QRect &area)

@@ -6,6 +6,7 @@
 #include <memory>
 
 struct ApplicationConnection;
+class QPainter;
 
 // The picture of a rectangle of the virtual desktop (logical coordinates), carrying the
 // application's device pixel ratio. Null when there is no screen.
@@ -28,6 +29,8 @@ class PendingScreenGrab
 {
 public:
     explicit PendingScreenGrab(const QRect &area);
+    // Reads `area` of an X drawable of the root's depth instead (null when it cannot).
+    PendingScreenGrab(quint32 drawable, const QRect &area);
     ~PendingScreenGrab();
     PendingScreenGrab(const PendingScreenGrab &) = delete;
     PendingScreenGrab &operator=(const PendingScreenGrab &) = delete;
@@ -42,10 +45,10 @@ private:
     std::unique_ptr<Strips> m_strips;
 };
 
-// Makes the memory for a grab of `area` ready before the first grab, and has the X server
-// write it once, so that the first capture pays for neither. Like any kept memory it goes
-// back after grabMemoryKeepMsecs() without a grab.
-void prepareScreenGrab(const QRect &area);
+// Draws `area` of an X drawable of the root's depth with the painter at `at`, a band of rows
+// at a time through a small segment kept for the purpose, so that no copy of the whole area is
+// ever made here. False when the drawable cannot be read this way.
+bool drawDrawableArea(quint32 drawable, const QRect &area, QPainter *painter, const QPoint &at);
 
 // The whole virtual desktop: the union of every screen's geometry.
 QRect desktopArea();
@@ -54,7 +57,7 @@ QRect desktopArea();
 // from the root, one pixel a point, as Format_RGB32; null otherwise.
 ApplicationConnection directlyReadableRoot();
 
-// How long the memory of a grab (the segment, and the X server's copy of the screen under a
-// capture window) stays for the next capture once nothing uses it.
+// How long the memory of a grab (the segments, and the X server's copies of the screen) stays
+// for the next capture once nothing uses it; a new time counts from the next grab.
 int grabMemoryKeepMsecs();
 void setGrabMemoryKeepMsecs(int msecs);

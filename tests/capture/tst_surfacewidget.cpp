@@ -5,6 +5,7 @@
 #include "../harness/files.h"
 #include "../harness/overlay.h"
 #include "../harness/patternwindow.h"
+#include "../harness/sharedmemory.h"
 #include "capture/screengrab.h"
 #include "capture/screenpicture.h"
 #include "painter/mpainterarea.h"
@@ -113,6 +114,21 @@ private slots:
             QCOMPARE(shown, dimmed(screen).copy(sample));
         }
         m_pattern.showPicture(first);
+    }
+
+    // While a capture is open the X server holds the screen's picture; this process reads
+    // only what it draws, and keeps no copy of the whole screen.
+    void openCapture_keepsNoCopyOfTheScreenHere()
+    {
+        const qsizetype screenBytes = qsizetype(m_pattern.image.sizeInBytes());
+        const int keep = grabMemoryKeepMsecs();
+        setGrabMemoryKeepMsecs(0);
+        (void)grabScreenArea(QRect(0, 0, 1, 1));
+        QTRY_COMPARE(mappedSegments(screenBytes), 0);
+        QVERIFY(!firstFrameOfCapture().isNull());
+        const int held = mappedSegments(screenBytes);
+        setGrabMemoryKeepMsecs(keep);
+        QCOMPARE(held, 0);
     }
 
     void requestBackground_isAPngDataUrlOfTheScreen()
