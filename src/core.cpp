@@ -105,13 +105,11 @@ void Core::createNetworkExchange()
     // A link first shows the upload window and then reaches the clipboard.
     connect(m_networkExchange, &NetworkExchange::startUpload, this, &Core::showUploadPage);
     connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::showUploadPage);
-    connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
-    connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
+    connect(m_networkExchange, &NetworkExchange::readyLink, this, &Core::takeLink);
+    connect(m_networkExchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::takeUploadedLink);
     connect(m_networkExchange, &NetworkExchange::linkWithdrawn, this, &Core::withdrawLink);
-    connect(m_networkExchange, &NetworkExchange::error, this, &Core::showErrorWidget);
+    connect(m_networkExchange, &NetworkExchange::error, this, &Core::uploadFailed);
     connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
-    connect(m_networkExchange, &NetworkExchange::error, this, &Core::noteUploadFailure);
-    connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::noteUploadFailure);
     connect(m_networkExchange, &NetworkExchange::notice, this,
             [this](const QString &text) { showTrayMessage(QStringLiteral("Mavu"), text); });
 }

@@ -27,6 +27,7 @@ class QMediaRecorder;
 class QMenu;
 class SelectorWidgetMac;
 class EditPonoramWidget;
+class ErrorWidget;
 class SettingWidget;
 class SurfaceWidget;
 class UploadModel;
@@ -140,8 +141,12 @@ public slots:
 
     // Messages for the user (core_messages.cpp).
     void showErrorWidget(QString text);
-    void internetNotAvailable();
-    void internetNotAvailableResult(int result);
+    // The question whether the capture whose upload found no connection is to be saved;
+    // without a capture (files the user named) the user is only told.
+    void internetNotAvailable(QString capture = QString());
+    void internetNotAvailableResult(int result, QString capture);
+    // An upload error; a capture that did not go up can still be saved from its window.
+    void uploadFailed(QString text, QString capture = QString());
     void showReminderMessage();
     void showTrayMessage(QString title, QString messae);
     void openHelp();
@@ -187,7 +192,9 @@ private slots:
     void deleteSettingWindow();
     void deleteEditPonoram();
     void settingWindowVisibleChanged(bool visible);
-    void noteUploadFailure();
+    // Links of uploads that run at once (core_links.cpp): job numbers tell the newest.
+    void takeLink(QString link, int job);
+    void takeUploadedLink(QString link, int job);
 
 private:
     Core();
@@ -206,6 +213,14 @@ private:
     void fillTrayMenu();
     void updateLinkActions();
     void forgetUploadWidget();
+    ErrorWidget *openErrorWindow(const QString &text);
+    void keepLastUploadClear();
+    // A capture that did not go up (core_messages.cpp, core_delivery.cpp).
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    QString keepUnsent(const QString &capture);
+    void releaseUnsent(const QString &kept);
+    void offerUnsentCapture(const QString &kept, const QString &text);
+    SaveOutcome saveUnsentCapture(const QString &kept, QString *error);
     bool saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
     void countCapture();
@@ -232,7 +247,11 @@ private:
     QPointer<UploadWidget> m_uploadWidget;
     QPointer<LastUploadWidget> m_lastUploadWidget;
     QPointer<ProxyWidget> m_proxyWidget;
-    bool m_uploadFailed = false;
+    // The batch of uploads under way: whether one went up, and the newest that did.
+    bool m_batchUploaded = false;
+    int m_uploadedJob = 0;
+    QString m_uploadedLink;
+    int m_linkJob = 0; // the job whose link the clipboard got last
     // The settings page released the hotkeys to edit one and has not armed them again.
     bool m_hotkeysReleased = false;
     Autorization *m_account = nullptr;

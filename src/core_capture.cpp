@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <malloc.h>
 
@@ -53,7 +54,16 @@ void Core::screen(bool fullscreen, bool quick)
     clearAudioFile();
     if (!checkAutorization())
         return;
+    // A window that blocks all others (a file dialog) would leave the capture dead to input.
+    if (QWindow *modal = QGuiApplication::modalWindow()) {
+        modal->raise();
+        modal->requestActivate();
+        return;
+    }
     if (QGuiApplication::screens().size() >= 2) {
+        // The screens are not read while a capture's own windows cover them.
+        if (captureUnderWay())
+            return;
         if (fullscreen)
             ponoramEdit(joinScreens());
         else

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -39,16 +40,23 @@ QString extensionOf(Encoding encoding)
     return encoding == Encoding::Png ? QStringLiteral(".png") : QStringLiteral(".jpg");
 }
 
+// Empty when the encoder refuses the image (a JPEG holds at most 65,500 px a side) or runs
+// out of memory.
 QByteArray encode(const QPixmap &image, Encoding encoding)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (encoding == Encoding::Png)
-        image.save(&buffer, "PNG");
-    else
-        image.save(&buffer, "JPG", encoding == Encoding::Jpeg90 ? 90 : 100);
-    return bytes;
+    const bool encoded = encoding == Encoding::Png
+        ? image.save(&buffer, "PNG")
+        : image.save(&buffer, "JPG", encoding == Encoding::Jpeg90 ? 90 : 100);
+    return encoded ? bytes : QByteArray();
+}
+
+// The text with the image's width and height for %1 and %2.
+QString withSize(const QString &text, const QPixmap &image)
+{
+    return text.arg(image.width()).arg(image.height());
 }
 
 // For a capture that only waits for its upload: written straight, without waiting for the
@@ -132,13 +140,14 @@ void Core::setFolderDialog(FolderDialog dialog)
 void Core::screenUpload(int type, bool quick, QPixmap pxm)
 {
     QPixmap image = pxm;
+    const bool fromOverlay = image.isNull() && !quick;
     if (image.isNull() && quick) {
         image = QPixmap::fromImage(grabScreenArea(desktopArea()));
-    } else if (image.isNull()) {
+    } else if (fromOverlay) {
         if (!m_surface)
             return;
         image = m_surface->renderRubberRect();
-        m_surface->close();
+        m_surface->hide(); // closed once the capture is encoded
     }
     if (image.isNull()) {
         showErrorWidget(tr("The capture is empty: nothing was uploaded"));
@@ -146,10 +155,19 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         return;
     }
     const Encoding encoding = chosenEncoding();
+    const QByteArray bytes = encode(image, encoding);
+    if (bytes.isEmpty()) {
+        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was uploaded"), image));
+        if (fromOverlay && m_surface)
+            m_surface->show();
+        return;
+    }
+    if (fromOverlay && m_surface)
+        m_surface->close();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
     m_currentCaptureFile = name;
     QString error;
-    if (!writeTemporary(name, encode(image, encoding), &error)) {
+    if (!writeTemporary(name, bytes, &error)) {
         qDebug() << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
         countCapture();
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
@@ -224,7 +242,14 @@ bool Core::saveToDisk(QPixmap pxm)
         fileName += extension;
     if (voiceComment)
         return saveVoiceComment(fileName);
-    return saveImageFile(fileName, encode(m_imageToSave, encoding));
+    const QByteArray bytes = encode(m_imageToSave, encoding);
+    if (bytes.isEmpty()) {
+        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave));
+        if (pxm.isNull() && m_surface)
+            m_surface->show();
+        return false;
+    }
+    return saveImageFile(fileName, bytes);
 }
 
 // The picture joins the recording as a JPEG of full quality. When that fails the user is
@@ -238,9 +263,12 @@ bool Core::saveVoiceComment(const QString &fileName)
             m_surface->show();
         return false;
     };
+    const QByteArray picture = encode(m_imageToSave, Encoding::Jpeg100);
+    if (picture.isEmpty())
+        return keepCapture(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave));
     const QString image = m_tempDir + millisecondsNow();
     QString error;
-    if (!writeAtomically(image, encode(m_imageToSave, Encoding::Jpeg100), &error, true))
+    if (!writeAtomically(image, picture, &error, true))
         return keepCapture(tr("Can't write the capture: %1").arg(error));
     m_currentCaptureFile = image;
     const QString joined = stopRecordAudio();
@@ -295,26 +323,91 @@ void Core::screenSaveToClipboard()
         m_surface->close();
 }
 
-// The capture whose upload found no connection goes where the user says, in the format
-// it was encoded in. The dialog has asked before the user chose an existing file; that
-// file is replaced only once the capture is written in full.
-void Core::internetNotAvailableResult(int result)
+// A capture that did not go up waits here, outside the temporary folder that each start
+// empties, for as long as the user is offered to save it: also across a quit.
+QString Core::keepUnsent(const QString &capture)
 {
-    if (result != 0)
-        return;
-    const QString fileName =
-        m_saveFileDialog(tr("Save file"), QString(), QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"));
-    if (fileName.isEmpty())
-        return;
-    QFile capture(m_lastCaptureFile);
-    QString error;
-    if (!capture.open(QIODevice::ReadOnly)) {
-        error = capture.errorString();
-    } else if (writeAtomically(fileName, capture.readAll(), &error)) {
-        capture.remove();
-        return;
+    const QString folder = m_pathSettings + QStringLiteral("unsent/");
+    const QString kept = folder + QFileInfo(capture).fileName();
+    if (capture == kept)
+        return kept;
+    if (!QDir().mkpath(folder) || !QFile::rename(capture, kept)) {
+        qWarning() << "void Core::keepUnsent(QString)" << "cannot move" << capture << "to" << folder;
+        return capture;
     }
-    showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
+    DataFolder::restrict(folder, DataFolder::privateFolder);
+    return kept;
+}
+
+// Given up by the user: back to the temporary folder, emptied at the next start.
+void Core::releaseUnsent(const QString &kept)
+{
+    if (QFileInfo(kept).absolutePath() != QDir(m_tempDir).absolutePath() && QFile::exists(kept))
+        QFile::rename(kept, m_tempDir + QFileInfo(kept).fileName());
+}
+
+namespace {
+
+// The format a name asks for by its extension: "png", "jpg" (also for ".jpeg"), or another.
+QString formatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("jpeg") ? QStringLiteral("jpg") : suffix;
+}
+
+bool isPicture(const QString &format)
+{
+    return format == QLatin1String("png") || format == QLatin1String("jpg");
+}
+
+// The capture's own format comes first: it is the one the dialog starts with.
+QString filterFor(const QString &format)
+{
+    if (format == QLatin1String("jpg"))
+        return QStringLiteral("JPG (*.jpg);;JPEG (*.jpeg);;PNG (*.png)");
+    if (format == QLatin1String("png"))
+        return QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)");
+    return format.toUpper() + QStringLiteral(" (*.") + format + QLatin1Char(')');
+}
+
+} // namespace
+
+// The file holds what its name says: a picture asked for in the other format is encoded
+// anew; a name without a known extension gets the capture's own.
+Core::SaveOutcome Core::saveUnsentCapture(const QString &kept, QString *error)
+{
+    const QString own = formatOf(kept);
+    QString fileName = m_saveFileDialog(tr("Save file"), QString(), filterFor(own));
+    if (fileName.isEmpty())
+        return SaveOutcome::Cancelled;
+    QString wanted = formatOf(fileName);
+    if (wanted != own && !(isPicture(own) && isPicture(wanted))) {
+        fileName += QLatin1Char('.') + own;
+        wanted = own;
+    }
+    QFile capture(kept);
+    QString cause;
+    if (!capture.open(QIODevice::ReadOnly)) {
+        *error = tr("Can't read the capture %1: %2").arg(kept, capture.errorString());
+        return SaveOutcome::Failed;
+    }
+    QByteArray bytes = capture.readAll();
+    if (wanted != own) {
+        const Encoding encoding = wanted == QLatin1String("png") ? Encoding::Png
+            : chosenEncoding() == Encoding::Jpeg90                 ? Encoding::Jpeg90
+                                                                   : Encoding::Jpeg100;
+        bytes = encode(QPixmap::fromImage(QImage::fromData(bytes)), encoding);
+    }
+    if (bytes.isEmpty()) {
+        *error = tr("Can't read the capture %1: %2").arg(kept, tr("it holds no picture"));
+        return SaveOutcome::Failed;
+    }
+    if (!writeAtomically(fileName, bytes, &cause)) {
+        *error = tr("Can't save file %1: %2").arg(fileName, cause);
+        return SaveOutcome::Failed;
+    }
+    capture.remove();
+    return SaveOutcome::Saved;
 }
 
 void Core::selectSaveScreenFolder()

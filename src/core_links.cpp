@@ -24,6 +24,31 @@ void Core::setLastLink(QString link)
     updateLinkActions();
 }
 
+// Uploads that run at once end in any order: a link reaches the clipboard unless a newer
+// capture (a job started later) has put its own there already. A link from no job (0)
+// always does.
+void Core::takeLink(QString link, int job)
+{
+    if (job != 0 && job < m_linkJob) {
+        qDebug() << "void Core::takeLink(QString, int)" << "kept the newer link instead of" << link;
+        return;
+    }
+    if (job != 0)
+        m_linkJob = job;
+    setLastLink(link);
+}
+
+void Core::takeUploadedLink(QString link, int job)
+{
+    m_batchUploaded = true;
+    if (job >= m_uploadedJob) {
+        m_uploadedJob = job;
+        m_uploadedLink = link;
+    }
+    takeLink(link, job);
+}
+
+// The newest link that went up in this batch takes the place of a withdrawn one.
 void Core::withdrawLink(QString link)
 {
     qDebug() << "void Core::withdrawLink(QString)" << link;
@@ -31,11 +56,14 @@ void Core::withdrawLink(QString link)
         return;
     if (m_clipboard && m_clipboard->text(QClipboard::Clipboard) == link)
         m_clipboard->clear(QClipboard::Clipboard);
-    if (m_lastLink == link) {
-        m_lastLink.clear();
-        emit lastLinkChanged(m_lastLink);
-        updateLinkActions();
-    }
+    if (m_lastLink != link)
+        return;
+    m_lastLink.clear();
+    emit lastLinkChanged(m_lastLink);
+    updateLinkActions();
+    m_linkJob = m_uploadedJob;
+    if (!m_uploadedLink.isEmpty())
+        setLastLink(m_uploadedLink);
 }
 
 QString Core::lastLink() const

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QMessageBox>
 
+#include <memory>
+
 namespace {
 constexpr int balloonMsecs = 10000;
 constexpr int reminderAfterDays = 10;
@@ -21,6 +23,11 @@ constexpr int reminderAfterDays = 10;
 // Every error opens a window of its own, deleted when the user closes it.
 void Core::showErrorWidget(QString text)
 {
+    openErrorWindow(text);
+}
+
+ErrorWidget *Core::openErrorWindow(const QString &text)
+{
     qDebug() << "void Core::showErrorWidget(QString)" << text;
     forgetUploadWidget();
     auto *window = new ErrorWidget();
@@ -28,23 +35,72 @@ void Core::showErrorWidget(QString text)
     window->show();
     window->raise();
     connect(window, &BasicWindow::closed, window, &QObject::deleteLater);
+    keepLastUploadClear();
+    return window;
 }
 
-// The question offers to save the capture that could not go up; an upload of files
-// (already on disk) is only told.
-void Core::internetNotAvailable()
+void Core::uploadFailed(QString text, QString capture)
+{
+    if (capture.isEmpty() || !QFile::exists(capture))
+        showErrorWidget(text);
+    else
+        offerUnsentCapture(keepUnsent(capture), text);
+}
+
+// The error window of a capture that did not go up offers to save it, as often as the
+// user tries; closing the window gives the capture up.
+void Core::offerUnsentCapture(const QString &kept, const QString &text)
+{
+    const QString how = tr("The capture was not lost: press \"Save\" to save it to disk.");
+    ErrorWidget *window = openErrorWindow(text + QStringLiteral("\n\n") + how);
+    window->offerSave();
+    connect(window, &ErrorWidget::saveRequested, this, [this, window, kept, how] {
+        QString error;
+        const SaveOutcome outcome = saveUnsentCapture(kept, &error);
+        if (outcome == SaveOutcome::Saved)
+            window->close();
+        else if (outcome == SaveOutcome::Failed)
+            window->setError(error + QStringLiteral("\n\n") + how);
+    });
+    connect(window, &BasicWindow::closed, this, [this, kept] { releaseUnsent(kept); });
+}
+
+// Each question saves its own capture. Files the user named are already on disk: the user
+// is only told.
+void Core::internetNotAvailable(QString capture)
 {
     qDebug() << "void Core::internetNotAvailable()" << "show message dialog";
-    if (m_lastCaptureFile.isEmpty() || !QFile::exists(m_lastCaptureFile)) {
+    if (capture.isEmpty() || !QFile::exists(capture)) {
         showErrorWidget(tr("Internet is not available"));
         return;
     }
+    const QString kept = keepUnsent(capture);
     forgetUploadWidget();
     auto *dialog = new MessageDialog();
     dialog->questions(tr("Warning"), tr("Internet is not available. Save file to disk ?"));
+    auto answered = std::make_shared<bool>(false);
     connect(dialog, &BasicWindow::closed, dialog, &QObject::deleteLater);
-    connect(dialog, &MessageDialog::result, this, &Core::internetNotAvailableResult);
+    connect(dialog, &MessageDialog::result, this, [this, kept, answered](int result) {
+        *answered = true;
+        internetNotAvailableResult(result, kept);
+    });
+    connect(dialog, &BasicWindow::closed, this, [this, kept, answered] {
+        if (!*answered)
+            releaseUnsent(kept);
+    });
     dialog->show();
+    keepLastUploadClear();
+}
+
+// "Ok" opens the save dialog; a save that fails tells why and keeps offering the capture.
+void Core::internetNotAvailableResult(int result, QString capture)
+{
+    QString error;
+    const SaveOutcome outcome = result == 0 ? saveUnsentCapture(capture, &error) : SaveOutcome::Cancelled;
+    if (outcome == SaveOutcome::Cancelled)
+        releaseUnsent(capture);
+    else if (outcome == SaveOutcome::Failed)
+        offerUnsentCapture(capture, error);
 }
 
 void Core::showReminderMessage()
@@ -93,15 +149,23 @@ void Core::openHelp()
             .arg(anchor(web + QStringLiteral("/channel"), web + QStringLiteral("/channel")),
                  anchor(QStringLiteral("mailto:support@") + hostUrlAuth(), QStringLiteral("support@") + hostUrlAuth()),
                  anchor(web + QStringLiteral("/help"), web + QStringLiteral("/help")));
-    QMessageBox box;
-    // The box blocks every window of the program: under the sign-in window or the main
-    // tool panel, which stay on top, it would leave them dead with nothing to close.
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.setWindowTitle(tr("Support"));
-    box.setText(tr("Support and Help"));
-    box.setTextFormat(Qt::RichText);
-    box.setInformativeText(contacts);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
-    box.exec();
+    // One box at a time. It blocks no other window, so that a capture started while it is
+    // open takes input; it stays on top so that the sign-in window or the main tool panel,
+    // which stay on top too, do not hide it.
+    static QPointer<QMessageBox> shown;
+    if (!shown) {
+        shown = new QMessageBox();
+        shown->setAttribute(Qt::WA_DeleteOnClose);
+        shown->setWindowModality(Qt::NonModal);
+        shown->setWindowFlag(Qt::WindowStaysOnTopHint);
+        shown->setTextFormat(Qt::RichText);
+        shown->setStandardButtons(QMessageBox::Ok);
+        shown->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+    }
+    shown->setWindowTitle(tr("Support"));
+    shown->setText(tr("Support and Help"));
+    shown->setInformativeText(contacts);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
 }

@@ -28,8 +28,6 @@ bool Core::captureUnderWay() const
 
 void Core::openSelectorWindows()
 {
-    if (captureUnderWay())
-        return;
     if (m_mainToolWidget) {
         m_mainToolWidget->hide();
         m_mainToolWidget->setPosition(-1000, -1000);

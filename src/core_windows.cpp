@@ -2,12 +2,15 @@
 
 #include "core.h"
 
+#include "app/messagedialog.h"
+#include "capture/editponoramwidget.h"
 #include "network/autorization.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "upload/networkexchange.h"
 #include "upload/uploadmodel.h"
 #include "windows/autorizationwidget_rest.h"
+#include "windows/errorwidget.h"
 #include "windows/lastuploadwidget_win.h"
 #include "windows/maintoolwidget.h"
 #include "windows/proxywidget.h"
@@ -15,6 +18,8 @@
 #include "windows/uploadwidget_win.h"
 
 #include <QDebug>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <utility>
 
@@ -131,30 +136,52 @@ void Core::showUploadPage()
         uploadWidget()->show();
 }
 
-// A failed or cancelled upload ends without "Upload complete": a failure has its own window.
+// "Upload complete" tells of the newest link that went up in the batch; a batch in which
+// nothing went up (failed or cancelled) has its own windows. It never covers a capture in
+// progress, nor an error or a question in its corner.
 void Core::showLastUploadPage()
 {
     qDebug() << "void Core::showLastUploadPage()";
     uploadWidget()->hide();
     mainToolWidget()->hide();
-    const bool failed = std::exchange(m_uploadFailed, false);
-    if (!failed && settingIsOn(SettingKeys::showLastUpload))
-        lastUploadWidget()->show();
-}
-
-// Only a running job counts: a refusal before the start (size limit) ends no uploads.
-// A cancel counts too, so that the stopped jobs are not reported as complete.
-void Core::noteUploadFailure()
-{
-    if (m_uploadModel && m_uploadModel->rowCount() > 0)
-        m_uploadFailed = true;
+    const bool uploaded = std::exchange(m_batchUploaded, false);
+    m_uploadedJob = 0;
+    m_uploadedLink.clear();
+    const bool captureOpen = captureUnderWay() || (m_editPonoram && m_editPonoram->isVisible());
+    if (!uploaded || captureOpen || !settingIsOn(SettingKeys::showLastUpload))
+        return;
+    lastUploadWidget()->show();
+    keepLastUploadClear();
 }
 
 void Core::cancelUpload()
 {
     uploadWidget()->hide();
-    noteUploadFailure();
     m_networkExchange->cancelUpload();
+}
+
+// Error windows and questions open in the same corner: the "Upload complete" window,
+// which stays on top, goes above them, or away when there is no room.
+void Core::keepLastUploadClear()
+{
+    if (!m_lastUploadWidget || !m_lastUploadWidget->isVisible())
+        return;
+    QRect placed = m_lastUploadWidget->geometry();
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (QWindow *window : QGuiApplication::allWindows()) {
+            const bool message = qobject_cast<ErrorWidget *>(window) || qobject_cast<MessageDialog *>(window);
+            if (message && window->isVisible() && window->geometry().intersects(placed)) {
+                placed.moveBottom(window->geometry().top() - 1);
+                moved = true;
+            }
+        }
+    }
+    const QScreen *screen = m_lastUploadWidget->screen();
+    if (screen && !screen->availableGeometry().contains(placed))
+        m_lastUploadWidget->hide();
+    else
+        m_lastUploadWidget->move(placed.x(), placed.y());
 }
 
 // An error or the offline question takes the upload window's place; the next upload makes

@@ -10,6 +10,8 @@
 #include "painter/paintertypes.h"
 #include "painter/textitem.h"
 #include "settings/setting.h"
+#include "settings/settingkeys.h"
+#include "windows/compositor.h"
 #include "windows/windowtypes.h"
 
 #include <QClipboard>
@@ -20,10 +22,14 @@
 #include <QQuickItem>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 // The canvas's items lie below this z; the page's own controls above it never show.
 constexpr double renderZLimit = 10000.0;
+// The page's panel colour, which fills the window where no compositor draws it transparent.
+const QColor opaquePanelColour(QStringLiteral("#2e353b"));
 
 QRect primaryGeometry()
 {
@@ -36,6 +42,11 @@ void sendToolHotkeyEvent(const QString &label)
     new AnalyticsEvent(AnalyticsEvent::CategoryTool, AnalyticsEvent::ActionHotkey, true, label);
 }
 
+bool confirmBeforeClosing()
+{
+    return Setting::instance()->getValue(SettingKeys::showCloseSurfaceWindow).toBool();
+}
+
 } // namespace
 
 EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
@@ -43,6 +54,7 @@ EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
     , m_maxWidth(primaryGeometry().width())
     , m_maxHeight(primaryGeometry().height())
     , m_currentPixmapAcpectRatio(qMax(1, int(image.devicePixelRatio())))
+    , m_transparent(compositingManagerRunning())
 {
     QQmlContext *context = rootContext();
     context->setContextProperty(QStringLiteral("window"), this);
@@ -53,7 +65,14 @@ EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
     registerWindowQmlTypes();
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeViewToRootObject);
-    setColor(Qt::transparent);
+    if (m_transparent) {
+        QSurfaceFormat surface = format();
+        surface.setAlphaBufferSize(8);
+        setFormat(surface);
+        setColor(Qt::transparent);
+    } else {
+        setColor(opaquePanelColour);
+    }
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/EditPonoramPage.qml")));
     setObjectName(QStringLiteral("EditPonoramWindow"));
     if (QQuickItem *root = rootObject()) {
@@ -125,6 +144,43 @@ void EditPonoramWidget::close()
     emit closed();
 }
 
+void EditPonoramWidget::requestClose()
+{
+    if (confirmBeforeClosing() && hasAnnotations())
+        setVisibleCloseWindow(true);
+    else
+        close();
+}
+
+// Undone items stay on the canvas, hidden.
+bool EditPonoramWidget::hasAnnotations() const
+{
+    if (!m_canvas)
+        return false;
+    const QList<AbstractGraphItem *> items = m_canvas->graphItems();
+    return std::any_of(items.cbegin(), items.cend(), [](AbstractGraphItem *item) { return item->isVisible(); });
+}
+
+void EditPonoramWidget::setVisibleCloseWindow(bool visible)
+{
+    if (m_visibleCloseWindow == visible)
+        return;
+    m_visibleCloseWindow = visible;
+    emit visibleCloseWindowChanged(visible);
+}
+
+// The window manager's close (Alt+F4, a close button of its own) ends the editor as its own
+// close does; the window itself stays until the controller deletes it.
+bool EditPonoramWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::Close) {
+        event->ignore();
+        requestClose();
+        return true;
+    }
+    return QQuickView::event(event);
+}
+
 // The image with every annotation at the image's own size, whatever the view's zoom (and
 // also before the page has shown the image).
 QPixmap EditPonoramWidget::renderImage() const
@@ -173,6 +229,10 @@ void EditPonoramWidget::keyPressEvent(QKeyEvent *event)
     QQuickView::keyPressEvent(event);
     qDebug() << Q_FUNC_INFO << event->key() << event->modifiers();
     const int key = event->key();
+    if (m_visibleCloseWindow) {
+        handleConfirmBoxKey(key);
+        return;
+    }
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     if (ctrl && (key == Qt::Key_Return || key == Qt::Key_Enter))
@@ -194,7 +254,7 @@ void EditPonoramWidget::keyPressEvent(QKeyEvent *event)
     } else if (key == Qt::Key_Escape)
         escapeKey();
     else if (key == Qt::Key_F4 && modifiers.testFlag(Qt::AltModifier))
-        close();
+        requestClose();
 }
 
 bool EditPonoramWidget::handleShareKey(int key)
@@ -215,12 +275,21 @@ void EditPonoramWidget::copyKey()
         screenSaveToClipboard();
 }
 
+void EditPonoramWidget::handleConfirmBoxKey(int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        close();
+    else if (key == Qt::Key_Escape)
+        setVisibleCloseWindow(false);
+}
+
+// The first Escape unchecks the current item, the next closes or asks.
 void EditPonoramWidget::escapeKey()
 {
-    if (m_canvas && m_canvas->currentItem())
+    if (confirmBeforeClosing() && m_canvas && m_canvas->currentItem())
         m_canvas->uncheckAllItem();
     else
-        close();
+        requestClose();
 }
 
 void EditPonoramWidget::keyReleaseEvent(QKeyEvent *event)
@@ -230,7 +299,5 @@ void EditPonoramWidget::keyReleaseEvent(QKeyEvent *event)
         AbstractGraphItem *item = m_canvas ? m_canvas->currentItem() : nullptr;
         if (item && item->name() != QLatin1String("Text"))
             m_canvas->selectLastModule();
-    } else if (event->key() == Qt::Key_Escape) {
-        close();
     }
 }

@@ -13,12 +13,18 @@ class SurfaceSelector;
 // stitched scrolling capture): the image on the annotation canvas with the capture toolbar,
 // zoom and scroll bars. Its actions render the annotated image at its own size, whatever the
 // zoom, and hand it to the controller. Emits closed() when done; the controller deletes it.
+// Closing it with Escape, its close button or the window manager asks first while the image
+// carries annotations, as the capture overlay does.
 class EditPonoramWidget : public QQuickView
 {
     Q_OBJECT
     Q_PROPERTY(int maxWidth READ maxWidth NOTIFY maxWidthChanged)
     Q_PROPERTY(int maxHeight READ maxHeight NOTIFY maxHeightChanged)
     Q_PROPERTY(int currentPixmapAcpectRatio READ currentPixmapAcpectRatio NOTIFY currentPixmapAcpectRatioChanged)
+    Q_PROPERTY(bool visibleCloseWindow READ visibleCloseWindow WRITE setVisibleCloseWindow NOTIFY visibleCloseWindowChanged)
+    // False without a compositor: the page then drops its transparent margin, which would
+    // come out black.
+    Q_PROPERTY(bool isTransparentSupport READ isTransparentSupport CONSTANT)
 
 public:
     explicit EditPonoramWidget(QPixmap image, QWindow *parent = nullptr);
@@ -32,6 +38,9 @@ public:
     int maxHeight() const { return m_maxHeight; }
     int currentPixmapAcpectRatio() const { return m_currentPixmapAcpectRatio; }
     MPainterArea *paintArea() const { return m_canvas; }
+    bool visibleCloseWindow() const { return m_visibleCloseWindow; }
+    void setVisibleCloseWindow(bool visible);
+    bool isTransparentSupport() const { return m_transparent; }
 
     Q_INVOKABLE void uploadScreen();
     Q_INVOKABLE void saveScreen();
@@ -45,6 +54,8 @@ public:
     Q_INVOKABLE QString requestBackground() const;
     // For the shared tool tip: where an item of the page stands in the window.
     Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
+    // Closes, or asks first when annotations would be lost.
+    Q_INVOKABLE void requestClose();
 
 public slots:
     void close();
@@ -55,8 +66,10 @@ signals:
     void currentPixmapAcpectRatioChanged();
     void closed();
     void backgroundChange();
+    void visibleCloseWindowChanged(bool visible);
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 
@@ -67,11 +80,15 @@ private:
     bool handleShareKey(int key);
     void copyKey();
     void escapeKey();
+    void handleConfirmBoxKey(int key);
+    bool hasAnnotations() const;
 
     QPixmap m_background;
     int m_maxWidth = 0;
     int m_maxHeight = 0;
     int m_currentPixmapAcpectRatio = 1;
+    bool m_transparent = true;
+    bool m_visibleCloseWindow = false;
     MPainterArea *m_canvas = nullptr;
     SurfaceSelector *m_selector = nullptr;
 };

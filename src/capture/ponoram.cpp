@@ -55,7 +55,11 @@ void Ponoram::stopPonoram()
     m_timer.stop();
     if (m_stitched.isEmpty())
         m_stitched.begin(m_frameSource(m_rect));
-    emit complete(QPixmap::fromImage(m_stitched.image().copy()));
+    // The picture is handed over, not copied: at its bound a copy would take as much memory
+    // again, and the engine has no use for it after the run.
+    const QImage picture = m_stitched.image();
+    m_stitched.clear();
+    emit complete(QPixmap::fromImage(picture));
 }
 
 void Ponoram::shotTimer()
@@ -91,11 +95,12 @@ void Ponoram::placeFrame(const QImage &frame)
     int offset = -1;
     switch (m_stitched.add(frame, m_lastOffset, &offset)) {
     case StitchedImage::Outcome::NoFit:
-    case StitchedImage::Outcome::TooLarge:
         fail();
         return;
-    case StitchedImage::Outcome::Plain:
-        countStill();
+    case StitchedImage::Outcome::TooLarge:
+        reachLimit();
+        return;
+    case StitchedImage::Outcome::Plain: // no telling whether the page moves
         return;
     case StitchedImage::Outcome::Glued:
         break;
@@ -131,4 +136,11 @@ void Ponoram::fail()
     qDebug() << Q_FUNC_INFO << "errorGlueImage";
     stopPonoram();
     emit errorGlueImage();
+}
+
+void Ponoram::reachLimit()
+{
+    qDebug() << Q_FUNC_INFO << m_stitched.size();
+    stopPonoram();
+    emit sizeLimitReached();
 }

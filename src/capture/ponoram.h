@@ -15,8 +15,9 @@
 // top rows and drawn there, so that the picture grows downward.
 //
 // A run ends when the pointer, having been in the area, leaves it; when the content, having
-// moved, stands still for five frames in a row; or when the owner stops it. It fails when a
-// frame fits nowhere: the picture so far is delivered, then the error is signalled.
+// moved, stands still for five frames in a row (a plain frame shows neither); or when the
+// owner stops it. It fails when a frame fits nowhere, or when the picture would grow past
+// its bound: the picture so far is delivered, then the error is signalled.
 class Ponoram : public QObject
 {
     Q_OBJECT
@@ -46,6 +47,8 @@ signals:
     void rectChange(QSize size);
     void changePreview(QImage image);
     void errorGlueImage();
+    // The picture reached the largest size it may have (see StitchedImage).
+    void sizeLimitReached();
 
 private:
     bool followCursor();
@@ -53,6 +56,7 @@ private:
     void countStill();
     void showProgress();
     void fail();
+    void reachLimit();
 
     QTimer m_timer;
     QRect m_rect;

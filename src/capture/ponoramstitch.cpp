@@ -71,13 +71,12 @@ bool BitRows::sameRow(int index, const BitRows &other, int otherIndex) const
         && std::memcmp(row(index), other.row(otherIndex), size_t(m_words) * sizeof(quint64)) == 0;
 }
 
-bool BitRows::plain(int rows) const
+int BitRows::plainRows() const
 {
-    for (int y = 1; y < std::min(rows, m_count); ++y) {
-        if (m_hashes[size_t(y)] != m_hashes[0] || !sameRow(y, *this, 0))
-            return false;
-    }
-    return true;
+    int y = 1;
+    while (y < m_count && m_hashes[size_t(y)] == m_hashes[0] && sameRow(y, *this, 0))
+        ++y;
+    return std::min(y, m_count);
 }
 
 void BitRows::overwrite(int at, const BitRows &source)
@@ -97,6 +96,11 @@ void BitRows::overwrite(int at, const BitRows &source)
 void BitRows::clear()
 {
     *this = BitRows();
+}
+
+BitRows imgToArr(const QImage &img)
+{
+    return BitRows(img);
 }
 
 int indexOf(const BitRows &big, const BitRows &frame, int stripRows, int from)
@@ -131,19 +135,23 @@ bool StitchedImage::begin(const QImage &frame)
         return false;
     const QImage pixels = rgb32(frame);
     m_devicePixelRatio = frame.devicePixelRatio();
-    return glue(pixels, BitRows(pixels), 0);
+    return glue(pixels, imgToArr(pixels), 0);
 }
 
 StitchedImage::Outcome StitchedImage::add(const QImage &frame, int from, int *offset)
 {
     const QImage pixels = rgb32(frame);
-    const BitRows rows(pixels);
+    const BitRows rows = imgToArr(pixels);
     *offset = -1;
-    if (rows.count() > 0 && rows.width() == m_rows.width() && rows.plain(stripRows))
+    const int plainTop = rows.plainRows();
+    if (rows.count() > 0 && rows.width() == m_rows.width() && plainTop == rows.count())
         return Outcome::Plain;
-    *offset = indexOf(m_rows, rows, stripRows, from);
+    // Over a plain top the strip reaches down to the first row that tells where it lies.
+    *offset = indexOf(m_rows, rows, std::max(stripRows, plainTop + 1), from);
     if (*offset < 0)
         return Outcome::NoFit;
+    if (*offset + pixels.height() > heightBound())
+        return Outcome::TooLarge;
     return glue(pixels, rows, *offset) ? Outcome::Glued : Outcome::TooLarge;
 }
 
@@ -171,12 +179,19 @@ bool StitchedImage::glue(const QImage &frame, const BitRows &rows, int offset)
     return true;
 }
 
-// The room at least doubles, so that the block grows only about log n times in n rows.
+int StitchedImage::heightBound() const
+{
+    const qint64 rowBytes = qint64(std::max(m_width, 1)) * qint64(sizeof(QRgb));
+    return int(std::min<qint64>(maxHeight, maxBytes / rowBytes));
+}
+
+// The room at least doubles (up to the bound), so that the block grows only about log n
+// times in n rows.
 bool StitchedImage::reserve(int rows)
 {
     if (rows <= m_capacity)
         return true;
-    const int capacity = std::max(rows, m_capacity * 2);
+    const int capacity = std::max(rows, std::min(m_capacity * 2, heightBound()));
     const size_t bytes = size_t(capacity) * size_t(m_width) * sizeof(QRgb);
     if (!m_block)
         m_block = std::make_shared<PixelBlock>();

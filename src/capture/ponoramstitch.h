@@ -19,9 +19,9 @@ public:
     int width() const { return m_width; }
     quint64 hash(int row) const { return m_hashes[size_t(row)]; }
     bool sameRow(int row, const BitRows &other, int otherRow) const;
-    // True when the first `rows` rows are all alike: such a strip fits anywhere in a plain
-    // area and tells nothing about where it lies.
-    bool plain(int rows) const;
+    // How many rows from the top are alike (all of them in a plain image): a strip of such
+    // rows fits anywhere in a plain area and tells nothing about where it lies.
+    int plainRows() const;
     // Rows from `at` on become the rows of `source`; the table grows as needed and never
     // shrinks.
     void overwrite(int at, const BitRows &source);
@@ -36,6 +36,9 @@ private:
     std::vector<quint64> m_bits;
     std::vector<quint64> m_hashes;
 };
+
+// The bit table of the image, in packed rows.
+BitRows imgToArr(const QImage &img);
 
 // Where the first `stripRows` rows of `frame` fit in `big`, looked for from `from` on
 // downward first and then upward, nearest first, so that content seen again further up (a
@@ -62,15 +65,22 @@ private:
 
 // The picture stitched from successive frames, and its bit table. The pixels live in a block
 // with room to grow, so that gluing a frame costs the frame's rows, not the whole picture.
+//
+// The picture grows no taller than a JPEG can hold (65,500 rows) and its pixels take no more
+// than 512 MiB, so that whatever was stitched can still be shown, encoded and delivered.
 class StitchedImage
 {
 public:
     enum class Outcome { Glued, Plain, NoFit, TooLarge };
 
+    static constexpr int maxHeight = 65500;
+    static constexpr qint64 maxBytes = qint64(512) << 20;
+
     // The first frame: the picture starts as that frame.
     bool begin(const QImage &frame);
     // Finds where the frame's top rows lie and draws the frame there. The offset found is
-    // returned through `offset`; a plain strip is not placed at all.
+    // returned through `offset`. A plain frame is not placed at all; a frame that would make
+    // the picture larger than its bound is not either (TooLarge).
     Outcome add(const QImage &frame, int from, int *offset);
     void clear();
 
@@ -82,6 +92,7 @@ public:
 
 private:
     bool glue(const QImage &frame, const BitRows &rows, int offset);
+    int heightBound() const;
     bool reserve(int rows);
     bool detach();
     uchar *row(int y) const { return m_block->bits() + size_t(y) * size_t(m_width) * sizeof(QRgb); }

@@ -191,8 +191,14 @@ void SelectorWidgetMac::selectComplete()
             index = i;
         }
     }
+    // A flat selection has no picture to join: it goes on where it was drawn, as one inside
+    // a screen does, and the overlay there waits for a real one.
+    if (SurfaceSelector::isEmptyArea(selection)) {
+        met = 1;
+        index = m_indexScreen;
+    }
     const QList<SelectorWidgetMac *> all = windows();
-    if (met == 1 && index < all.size()) {
+    if (met == 1 && index >= 0 && index < all.size()) {
         for (int i = 0; i < screens.size(); ++i)
             qDebug() << "screen geometry " << i << screens.at(i)->geometry();
         const QPoint origin = screens.at(index)->geometry().topLeft();

@@ -252,7 +252,7 @@ void SurfaceSelector::setMaxSelectWidth(int value)
     m_maxSelectWidth = value;
     emit maxSelectWidthChanged(value);
     if (value != SelectionLimits::noLimit)
-        applyWholeLimits();
+        calcFreeSpace();
 }
 
 void SurfaceSelector::setMaxSelectHeight(int value)
@@ -262,7 +262,7 @@ void SurfaceSelector::setMaxSelectHeight(int value)
     m_maxSelectHeight = value;
     emit maxSelectHeightChanged(value);
     if (value != SelectionLimits::noLimit)
-        applyWholeLimits();
+        calcFreeSpace();
 }
 
 void SurfaceSelector::setX(int x)

@@ -147,7 +147,9 @@ private:
     void resizeBySides(const QPoint &position);
     void slideWhileDrawing();
     void applyDragLimits(double xBefore, double yBefore);
-    void applyWholeLimits();
+    // When a limit is set: the selection gives up room for the preview on its side with less
+    // free space.
+    void calcFreeSpace();
     // The guide lines, in item coordinates.
     QList<QRect> guideLines() const;
     QList<QRect> surroundOfSelection() const;

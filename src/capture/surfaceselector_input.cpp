@@ -232,7 +232,7 @@ void SurfaceSelector::applyDragLimits(double xBefore, double yBefore)
     }
 }
 
-void SurfaceSelector::applyWholeLimits()
+void SurfaceSelector::calcFreeSpace()
 {
     using namespace SelectionLimits;
     QRectF &rect = m_rubberRect;

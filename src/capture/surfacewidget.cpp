@@ -47,6 +47,22 @@ T *findNamedChild(QObject *root, const QString &name)
     return root->findChild<T *>(name);
 }
 
+// The first item of that name below the parent, depth first over the visual children: a
+// child's own name is tested before its children's.
+QQuickItem *findItemChild(QQuickItem *parent, const QString &name)
+{
+    if (!parent)
+        return nullptr;
+    const QList<QQuickItem *> children = parent->childItems();
+    for (QQuickItem *child : children) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = findItemChild(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 SurfaceWidget::SurfaceWidget(QWindow *parent)
@@ -73,6 +89,8 @@ SurfaceWidget::SurfaceWidget(QWindow *parent)
     setColor(Qt::black);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")));
     findPageItems();
+    // The window outlives a language switch: its texts follow it like every page's.
+    connect(Core::instance(), &Core::languageChanged, engine(), &QQmlEngine::retranslate);
 }
 
 SurfaceWidget::~SurfaceWidget()
@@ -91,7 +109,7 @@ void SurfaceWidget::findPageItems()
 
 MPainterArea *SurfaceWidget::ponoramCanvas() const
 {
-    return findNamedChild<MPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea"));
+    return qobject_cast<MPainterArea *>(findItemChild(rootObject(), QStringLiteral("ponoramPaintArea")));
 }
 
 PonoramPreview *SurfaceWidget::ponoramPreview() const

@@ -33,6 +33,8 @@ class SurfaceWidget : public QQuickView
     Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
     Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
     Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
+    // The error is that the stitched image reached the largest size it may have.
+    Q_PROPERTY(bool isPonoramFull READ isPonoramFull NOTIFY isPonoramErrorChanged)
     // The stitched image of the last completed scrolling capture; null before one.
     Q_PROPERTY(QPixmap ponoramResult READ ponoramResult NOTIFY ponoramResultChanged)
     Q_PROPERTY(bool visibleCloseWindow READ visibleCloseWindow WRITE setVisibleCloseWindow NOTIFY visibleCloseWindowChanged)
@@ -64,6 +66,7 @@ public:
     bool isPonoramWork() const { return m_isPonoramWork; }
     QSize ponoramSize() const { return m_ponoramSize; }
     bool isPonoramError() const { return m_isPonoramError; }
+    bool isPonoramFull() const { return m_isPonoramFull; }
     QPixmap ponoramResult() const { return m_ponoramResult; }
     bool visibleCloseWindow() const { return m_visibleCloseWindow; }
     void setVisibleCloseWindow(bool visible);
@@ -100,6 +103,7 @@ public slots:
     void ponoramComplete(QPixmap result);
     void setPonoramSize(QSize size);
     void ponoramError();
+    void ponoramFull();
 
 signals:
     void backgroundChanged(QPixmap background);
@@ -176,6 +180,7 @@ private:
     bool m_fullScreen = false;
     bool m_isPonoramWork = false;
     bool m_isPonoramError = false;
+    bool m_isPonoramFull = false;
     bool m_visibleCloseWindow = false;
     bool m_maskOn = false;
     bool m_hasPonoramResult = false;

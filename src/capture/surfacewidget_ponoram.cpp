@@ -39,6 +39,7 @@ void SurfaceWidget::setPonoramWork(bool work)
 void SurfaceWidget::setPonoramError(bool error)
 {
     m_isPonoramError = error;
+    m_isPonoramFull = m_isPonoramFull && error;
     emit isPonoramErrorChanged(error);
 }
 
@@ -57,6 +58,7 @@ Ponoram *SurfaceWidget::ponoramEngine()
         connect(m_engine, &Ponoram::complete, this, &SurfaceWidget::ponoramComplete);
         connect(m_engine, &Ponoram::rectChange, this, &SurfaceWidget::setPonoramSize);
         connect(m_engine, &Ponoram::errorGlueImage, this, &SurfaceWidget::ponoramError);
+        connect(m_engine, &Ponoram::sizeLimitReached, this, &SurfaceWidget::ponoramFull);
     }
     return m_engine;
 }
@@ -133,6 +135,13 @@ void SurfaceWidget::setPonoramSize(QSize size)
 
 void SurfaceWidget::ponoramError()
 {
+    m_isPonoramFull = false;
+    setPonoramError(true);
+}
+
+void SurfaceWidget::ponoramFull()
+{
+    m_isPonoramFull = true;
     setPonoramError(true);
 }
 

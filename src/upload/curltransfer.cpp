@@ -3,6 +3,7 @@
 #include "settings/constants.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -105,7 +106,7 @@ struct CurlCallbacks
     static int progress(void *client, curl_off_t, curl_off_t, curl_off_t uploadTotal, curl_off_t uploaded)
     {
         auto *transfer = static_cast<CurlTransfer *>(client);
-        if (transfer->m_abort.load())
+        if (transfer->m_abort.load() && transfer->m_abortable)
             return 1;
         if (!transfer->m_progress)
             return 0;
@@ -145,12 +146,15 @@ QString CurlTarget::folderUrl() const
     return url.toString(QUrl::FullyEncoded);
 }
 
-QString CurlTarget::sftpQuotePath(const QString &name) const
+QString CurlTarget::commandPath(const QString &name) const
 {
-    // Quote commands take server paths as they are: a relative one starts at the login folder.
+    // A relative path starts at the login folder; over FTP the folder always is one (see
+    // folderUrl), over SFTP an absolute one stays absolute.
     QString folder = path.trimmed();
     while (folder.startsWith(QLatin1String("~/")))
         folder.remove(0, 2);
+    while (!sftp && folder.startsWith(QLatin1Char('/')))
+        folder.remove(0, 1);
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder.append(QLatin1Char('/'));
     return folder + name;
@@ -214,42 +218,59 @@ QString CurlTransfer::numberedName(const QString &remoteName, int n)
     return base + rest;
 }
 
+CurlOutcome CurlTransfer::command(const QByteArrayList &commands, const QString &name, bool abortable)
+{
+    CURL *easy = curl_easy_init();
+    applyCommon(easy);
+    const QByteArray url = (m_target.folderUrl() + QString::fromUtf8(QUrl::toPercentEncoding(name, "/"))).toUtf8();
+    curl_easy_setopt(easy, CURLOPT_URL, url.constData());
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT, abortable ? 60L : 15L);
+    struct curl_slist *list = nullptr;
+    for (const QByteArray &line : commands)
+        list = curl_slist_append(list, line.constData());
+    curl_easy_setopt(easy, CURLOPT_QUOTE, list);
+    const CurlOutcome outcome = perform(easy, abortable);
+    curl_easy_cleanup(easy);
+    curl_slist_free_all(list);
+    return outcome;
+}
+
 // Whether the folder holds a file of that name; a failed look (no folder yet, no login)
 // counts as no, and the upload itself then reports what is wrong.
 bool CurlTransfer::remoteExists(const QString &name)
 {
-    CURL *easy = curl_easy_init();
-    applyCommon(easy);
-    const QByteArray url = (m_target.folderUrl() + QString::fromUtf8(QUrl::toPercentEncoding(name))).toUtf8();
-    curl_easy_setopt(easy, CURLOPT_URL, url.constData());
-    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT, 60L);
-    const CurlOutcome outcome = perform(easy);
-    curl_easy_cleanup(easy);
-    return outcome.ok;
+    return command({}, name).ok;
 }
 
-QString CurlTransfer::freeName(const QString &remoteName)
+void CurlTransfer::removeRemote(const QString &name)
 {
-    for (int n = 1; n <= maxNumberedNames; ++n) {
-        const QString candidate = numberedName(remoteName, n);
-        if (m_abort.load() || !remoteExists(candidate))
-            return candidate;
-    }
-    return QString();
+    const QString path = m_target.commandPath(name);
+    const CurlOutcome outcome = command({m_target.sftp ? "rm " + quoted(path) : "DELE " + path.toUtf8()}, QString(), false);
+    if (!outcome.ok)
+        qWarning().noquote() << Q_FUNC_INFO << "could not remove" << name << outcome.code;
 }
 
 CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remoteName,
                                  const Progress &progress)
 {
-    const QString storedName = freeName(remoteName);
-    if (storedName.isEmpty())
-        return failure(tr("The server folder holds too many files named %1").arg(remoteName), CURLE_REMOTE_FILE_EXISTS);
+    m_progress = progress;
+    const QString partName = temporaryName();
+    bool started = false;
+    CurlOutcome outcome = sendPart(localFile, partName, &started);
+    m_progress = nullptr; // the commands after it move no bytes of the file
+    if (outcome.ok)
+        outcome = placeUnderFreeName(partName, remoteName);
+    if (!outcome.ok && started)
+        removeRemote(partName);
+    return outcome;
+}
+
+CurlOutcome CurlTransfer::sendPart(const QString &localFile, const QString &partName, bool *started)
+{
     FILE *input = std::fopen(QFile::encodeName(localFile).constData(), "rb");
     if (!input)
         return failure(tr("Cannot read the file %1").arg(QFileInfo(localFile).fileName()), CURLE_READ_ERROR);
-    m_progress = progress;
-    const QString partName = temporaryName();
     const QByteArray url = (m_target.folderUrl()
                             + QString::fromUtf8(QUrl::toPercentEncoding(partName))).toUtf8();
     CURL *easy = curl_easy_init();
@@ -262,24 +283,76 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
     if (m_target.sftp) // larger SFTP writes keep more requests in flight; FTP is faster with the default
         curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, uploadBufferSize);
     curl_easy_setopt(easy, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
-
-    // The finished upload takes its real name only after the last byte is in.
-    struct curl_slist *rename = nullptr;
-    if (m_target.sftp) {
-        rename = curl_slist_append(rename, ("rename " + quoted(m_target.sftpQuotePath(partName)) + ' '
-                                            + quoted(m_target.sftpQuotePath(storedName))).constData());
-    } else {
-        rename = curl_slist_append(rename, ("RNFR " + partName.toUtf8()).constData());
-        rename = curl_slist_append(rename, ("RNTO " + storedName.toUtf8()).constData());
-    }
-    curl_easy_setopt(easy, CURLOPT_POSTQUOTE, rename);
-
-    CurlOutcome outcome = perform(easy);
+    const CurlOutcome outcome = perform(easy);
+    // Past the negotiation the server may hold a part of the file.
+    curl_off_t pretransfer = 0;
+    curl_easy_getinfo(easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+    *started = pretransfer > 0;
     curl_easy_cleanup(easy);
-    curl_slist_free_all(rename);
     std::fclose(input);
-    outcome.storedName = storedName;
     return outcome;
+}
+
+// The finished upload takes the first free name, by a rename that refuses to replace a
+// file: another upload of the same name may end at the same time.
+CurlOutcome CurlTransfer::placeUnderFreeName(const QString &partName, const QString &remoteName)
+{
+    for (int n = 1; n <= maxNumberedNames && !m_abort.load(); ++n) {
+        const QString name = numberedName(remoteName, n);
+        CurlOutcome outcome;
+        const Placement placement =
+            m_target.sftp ? renameSftp(partName, name, &outcome) : renameFtp(partName, name, &outcome);
+        if (placement == Placement::Placed) {
+            outcome.storedName = name;
+            return outcome;
+        }
+        if (placement == Placement::Failed)
+            return outcome;
+    }
+    if (m_abort.load()) {
+        CurlOutcome aborted = failure(tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK);
+        aborted.aborted = true;
+        return aborted;
+    }
+    return failure(tr("The server folder holds too many files named %1").arg(remoteName), CURLE_REMOTE_FILE_EXISTS);
+}
+
+// The SFTP rename refuses to replace a file (protocol version 3).
+CurlTransfer::Placement CurlTransfer::renameSftp(const QString &partName, const QString &name, CurlOutcome *outcome)
+{
+    *outcome = command({"rename " + quoted(m_target.commandPath(partName)) + ' ' + quoted(m_target.commandPath(name))});
+    if (outcome->ok)
+        return Placement::Placed;
+    return outcome->code == CURLE_QUOTE_ERROR && remoteExists(name) ? Placement::Taken : Placement::Failed;
+}
+
+// An FTP rename replaces a file: a lock folder per name, made by the one MKD that succeeds,
+// stands in for the refusal. A server that makes no folders gets the look before the rename.
+CurlTransfer::Placement CurlTransfer::renameFtp(const QString &partName, const QString &name, CurlOutcome *outcome)
+{
+    const QString lockName = QStringLiteral("mavu-%1.lock")
+        .arg(QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16)));
+    const QByteArray lock = m_target.commandPath(lockName).toUtf8();
+    const CurlOutcome look = command({"MKD " + lock}, name); // then the size of the name
+    const bool locked = look.code != CURLE_QUOTE_ERROR;
+    if (!locked && command({}, lockName + QLatin1Char('/')).ok)
+        return Placement::Taken; // another upload is placing a file under this name now
+    const QByteArrayList unlock = locked ? QByteArrayList{"*RMD " + lock} : QByteArrayList();
+    if (locked ? look.ok : remoteExists(name)) {
+        if (locked)
+            command(unlock);
+        return Placement::Taken;
+    }
+    if (locked && look.code != CURLE_REMOTE_FILE_NOT_FOUND) {
+        command(unlock);
+        *outcome = look;
+        return Placement::Failed;
+    }
+    *outcome = command(QByteArrayList{"RNFR " + m_target.commandPath(partName).toUtf8(),
+                                      "RNTO " + m_target.commandPath(name).toUtf8()} + unlock);
+    if (!outcome->ok && locked)
+        command(unlock);
+    return outcome->ok ? Placement::Placed : Placement::Failed;
 }
 
 CurlOutcome CurlTransfer::probe()
@@ -313,11 +386,11 @@ CurlOutcome CurlTransfer::listFolder()
     return outcome;
 }
 
-CurlOutcome CurlTransfer::perform(void *handle)
+CurlOutcome CurlTransfer::perform(void *handle, bool abortable)
 {
     const QByteArrayList knownBefore = m_target.sftp ? readLines(m_target.knownHostsFile) : QByteArrayList();
     m_pinnedNow = false;
-    const CurlOutcome outcome = performMulti(handle);
+    const CurlOutcome outcome = performMulti(handle, abortable);
     if (m_pinnedNow)
         qualifyPinnedKey(knownBefore);
     return outcome;
@@ -346,15 +419,16 @@ void CurlTransfer::qualifyPinnedKey(const QByteArrayList &knownBefore)
     }
 }
 
-CurlOutcome CurlTransfer::performMulti(void *handle)
+CurlOutcome CurlTransfer::performMulti(void *handle, bool abortable)
 {
     CURL *easy = static_cast<CURL *>(handle);
     CURLM *multi = curl_multi_init();
     curl_multi_add_handle(multi, easy);
     m_multi = multi;
+    m_abortable = abortable;
     int running = 1;
     CURLcode code = CURLE_OK;
-    while (running && !m_abort.load()) {
+    while (running && !(abortable && m_abort.load())) {
         const CURLMcode state = curl_multi_perform(multi, &running);
         if (state != CURLM_OK) {
             code = CURLE_SEND_ERROR;
@@ -371,7 +445,7 @@ CurlOutcome CurlTransfer::performMulti(void *handle)
     m_multi = nullptr;
     curl_multi_remove_handle(multi, easy);
     curl_multi_cleanup(multi);
-    if (m_abort.load()) {
+    if (abortable && m_abort.load()) {
         CurlOutcome aborted = failure(tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK);
         aborted.aborted = true;
         return aborted;

@@ -22,8 +22,9 @@ struct CurlTarget
 
     // "ftp://host:port/folder/" or "sftp://host:port/folder/" without credentials.
     QString folderUrl() const;
-    // Path of a file in the folder as the SFTP quote commands want it.
-    QString sftpQuotePath(const QString &name) const;
+    // Path of a file in the folder as the server commands want it: SFTP quote commands take
+    // server paths, FTP commands run from the login folder before curl enters the folder.
+    QString commandPath(const QString &name) const;
 };
 
 struct CurlOutcome
@@ -48,10 +49,11 @@ public:
     explicit CurlTransfer(const CurlTarget &target);
 
     // Uploads the local file under remoteName, or under a numbered name ("a_2.png") when a
-    // file of that name is there already: an upload never replaces another one. The bytes
-    // go to a short temporary name first (a name near the length limit leaves no room for
-    // a suffix) and are renamed when complete, so an aborted transfer never leaves a file
-    // under the final name.
+    // file of that name is there already: an upload never replaces another one, also not
+    // one that ends at the same time. The bytes go to a short temporary name first (a name
+    // near the length limit leaves no room for a suffix) and are renamed when complete, so
+    // an aborted transfer never leaves a file under the final name; a failed or cancelled
+    // upload removes its temporary file.
     CurlOutcome upload(const QString &localFile, const QString &remoteName, const Progress &progress);
     // remoteName with "_n" before its extension (n > 1), shortened to fit the length limit of names.
     static QString numberedName(const QString &remoteName, int n);
@@ -65,17 +67,28 @@ public:
     static CurlOutcome failure(const QString &text, int code);
 
 private:
+    enum class Placement { Placed, Taken, Failed };
+
     CurlOutcome listFolder();
+    CurlOutcome sendPart(const QString &localFile, const QString &partName, bool *started);
+    CurlOutcome placeUnderFreeName(const QString &partName, const QString &remoteName);
+    Placement renameSftp(const QString &partName, const QString &name, CurlOutcome *outcome);
+    Placement renameFtp(const QString &partName, const QString &name, CurlOutcome *outcome);
+    // Runs server commands, then looks at the named file of the folder, or at a folder in it
+    // when the name ends in "/" (the folder itself for an empty name). A cleanup (not
+    // abortable) runs after an abort too.
+    CurlOutcome command(const QByteArrayList &commands, const QString &name = QString(), bool abortable = true);
     bool remoteExists(const QString &name);
-    QString freeName(const QString &remoteName);
-    CurlOutcome perform(void *easy);
-    CurlOutcome performMulti(void *easy);
+    void removeRemote(const QString &name);
+    CurlOutcome perform(void *easy, bool abortable = true);
+    CurlOutcome performMulti(void *easy, bool abortable);
     void qualifyPinnedKey(const QByteArrayList &knownBefore);
     CurlOutcome outcomeOf(int code) const;
     void applyCommon(void *easy);
 
     CurlTarget m_target;
     std::atomic_bool m_abort{false};
+    bool m_abortable = true; // the running transfer ends on abort (a cleanup does not)
     std::atomic<void *> m_multi{nullptr};
     bool m_hostKeyChanged = false;
     bool m_pinnedNow = false;

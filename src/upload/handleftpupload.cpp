@@ -81,15 +81,18 @@ void HandleFTPUpload::threadFinished(bool ok, bool aborted, const QString &error
         transferFailed(errorText);
 }
 
+// The transfer ends within one poll round; the thread then removes the partial file from
+// the server on its own and deletes itself, so that a cancel does not wait for the server.
 void HandleFTPUpload::abortTransfer()
 {
     if (!m_thread)
         return;
-    // The thread ends within one poll round; wait so that nothing outlives the job.
     disconnect(m_thread, nullptr, this, nullptr);
     m_thread->abort();
-    m_thread->wait();
-    delete m_thread;
+    m_thread->setParent(nullptr);
+    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    if (m_thread->isFinished())
+        delete m_thread;
     m_thread = nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include "upload/ziparchive.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QUrlQuery>
@@ -90,6 +91,13 @@ void HandlerUpload::start()
     m_sendFile = QFileInfo(m_files.first()).absoluteFilePath();
     setProgress(0, QFileInfo(m_sendFile).size());
     transferFile(m_sendFile);
+}
+
+QString HandlerUpload::unsentCapture() const
+{
+    if (m_files.size() != 1 || QFileInfo(m_files.first()).absolutePath() != QDir(m_tempDir).absolutePath())
+        return QString();
+    return m_files.first();
 }
 
 // Missing paths and empty files are errors: nothing would reach the server.

@@ -62,6 +62,10 @@ public:
     qint64 total() const { return m_total; }
     bool isArchive() const { return m_archive; }
     QString link() const { return m_link; }
+    // The program's own file that this job sends (a capture or a voice comment, kept in the
+    // temporary folder), which the user may still want when the upload fails; empty for
+    // files the user named.
+    QString unsentCapture() const;
 
 public slots:
     void start();

@@ -116,13 +116,17 @@ bool NetworkExchange::checkTotalSize(const QStringList &files)
 
 void NetworkExchange::startJob(HandlerUpload *job)
 {
+    const int number = ++m_jobsStarted;
     connect(job, &HandlerUpload::startUpload, this, &NetworkExchange::startUpload);
-    connect(job, &HandlerUpload::readyLink, this, &NetworkExchange::readyLink);
-    connect(job, &HandlerUpload::error, this, &NetworkExchange::error);
+    connect(job, &HandlerUpload::readyLink, this, [this, number](const QString &link) { emit readyLink(link, number); });
+    connect(job, &HandlerUpload::error, this,
+            [this, job](const QString &text) { emit error(text, job->unsentCapture()); });
     connect(job, &HandlerUpload::linkWithdrawn, this, &NetworkExchange::linkWithdrawn);
     connect(job, &HandlerUpload::notice, this, &NetworkExchange::notice);
-    connect(job, &HandlerUpload::readyLinkAfterUpload, this, &NetworkExchange::readyLinkAfterUpload);
-    connect(job, &HandlerUpload::internetNotAvailable, this, &NetworkExchange::internetNotAvailable);
+    connect(job, &HandlerUpload::readyLinkAfterUpload, this,
+            [this, number](const QString &link) { emit readyLinkAfterUpload(link, number); });
+    connect(job, &HandlerUpload::internetNotAvailable, this,
+            [this, job] { emit internetNotAvailable(job->unsentCapture()); });
     connect(job, &HandlerUpload::finished, this, [this, job] { m_uploaders.removeAll(job); });
     m_uploaders.append(job);
     job->start();

@@ -36,15 +36,17 @@ public slots:
 
 signals:
     void startUpload();
-    void readyLink(QString link);
-    void readyLinkAfterUpload(QString link);
-    // A translated text for the user (the controller shows it in the error window).
-    void error(QString text);
+    // Jobs are numbered as they start (1, 2, ...): a higher number is a newer capture.
+    void readyLink(QString link, int job = 0);
+    void readyLinkAfterUpload(QString link, int job = 0);
+    // A translated text for the user (the controller shows it in the error window). A
+    // capture that did not go up is named, so that the user can still save it.
+    void error(QString text, QString capture = QString());
     // A link reported by readyLink leads nowhere: its upload failed or was stopped.
     void linkWithdrawn(QString link);
     // A remark for the user beside an upload that goes on.
     void notice(QString text);
-    void internetNotAvailable();
+    void internetNotAvailable(QString capture = QString());
 
 private:
     bool checkTotalSize(const QStringList &files);
@@ -52,4 +54,5 @@ private:
     void startJob(HandlerUpload *job);
 
     QList<QPointer<HandlerUpload>> m_uploaders;
+    int m_jobsStarted = 0;
 };

@@ -17,6 +17,7 @@ void ErrorWidget::init()
     setObjectName(QStringLiteral("ErrorWidget"));
     setTitle(QStringLiteral("Mavu - ") + QCoreApplication::translate("ErrorDialog", "Error"));
     rootContext()->setContextProperty(QStringLiteral("errorText"), m_error);
+    rootContext()->setContextProperty(QStringLiteral("saveOffered"), false);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/ErrorDialog.qml")));
 }
 
@@ -24,4 +25,9 @@ void ErrorWidget::setError(const QString &error)
 {
     m_error = error;
     rootContext()->setContextProperty(QStringLiteral("errorText"), m_error);
+}
+
+void ErrorWidget::offerSave()
+{
+    rootContext()->setContextProperty(QStringLiteral("saveOffered"), true);
 }

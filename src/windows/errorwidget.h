@@ -11,6 +11,13 @@ public:
 
     void setError(const QString &error);
     QString error() const { return m_error; }
+    // Shows the page's "Save" button, for a capture that did not go up.
+    void offerSave();
+    // The page's "Save" button.
+    Q_INVOKABLE void requestSave() { emit saveRequested(); }
+
+signals:
+    void saveRequested();
 
 protected:
     void init() override;

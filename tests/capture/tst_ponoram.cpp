@@ -50,6 +50,7 @@ struct Scrolling
             result = image.toImage().convertToFormat(QImage::Format_RGB32);
         });
         QObject::connect(&engine, &Ponoram::errorGlueImage, [this] { signalsSeen << "error"; });
+        QObject::connect(&engine, &Ponoram::sizeLimitReached, [this] { signalsSeen << "limit"; });
     }
     void showAt(int row, int ticks = 1)
     {
@@ -74,10 +75,12 @@ private slots:
                                                     1190, 1390, 1460, 1530, 1590, 1700, 1900, 2100};
         QTest::newRow("up and down again") << QList<int>{0, 150, 90, 250, 400, 330, 500, 690};
         QTest::newRow("starting further down") << steps(600, 1400, 50);
+        QTest::newRow("slowly through the white bands") << steps(0, 2100, 20);
     }
 
-    // Plain strips (the white bands) count as no movement; the repeated band is placed next
-    // to the last frame, not where it first appeared.
+    // A frame whose top lies in a white band is found by the rows below the band, and frames
+    // inside a band do not count as standing still; the repeated band is placed next to the
+    // last frame, not where it first appeared.
     void frames_glueBackIntoThePicture()
     {
         QFETCH(QList<int>, tops);
@@ -104,14 +107,15 @@ private slots:
         QVERIFY(scrolling.engine.isRunning());
         scrolling.engine.cancelPonoram();
 
+        // Now it stands still where the top of the frame is white.
         QVERIFY(scrolling.engine.startPonoram(scrolling.area));
-        scrolling.showAt(500, 6);
-        scrolling.showAt(620);
-        scrolling.showAt(620, 4);
+        scrolling.showAt(1400, 6);
+        scrolling.showAt(1520);
+        scrolling.showAt(1520, 4);
         QVERIFY(scrolling.engine.isRunning());
-        scrolling.showAt(620);
+        scrolling.showAt(1520);
         QVERIFY(!scrolling.engine.isRunning());
-        QCOMPARE(scrolling.result, scrolling.picture.copy(0, 500, 240, 420));
+        QCOMPARE(scrolling.result, scrolling.picture.copy(0, 1400, 240, 420));
     }
 
     // The run is started from the toolbar, outside the area: only leaving after entering ends it.
@@ -131,18 +135,34 @@ private slots:
         QCOMPARE(scrolling.result, scrolling.picture.copy(0, 0, 240, 380));
     }
 
-    void frameThatFitsNowhere_deliversThePictureSoFarThenTheError()
+    void runThatCannotGoOn_deliversThePictureSoFarThenSaysWhy_data()
     {
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<QList<int>>("tops");
+        QTest::addColumn<QString>("why");
+        QTest::addColumn<int>("bottom");
+        QTest::newRow("a jump further than a frame") << scrolledPicture() << QList<int>{0, 40, 1200} << "error" << 340;
+        QImage gap = tallPicture(QSize(240, 2000), 5);
+        QPainter(&gap).fillRect(0, 900, 240, frameHeight, Qt::white);
+        QTest::newRow("a white gap as tall as the frame") << gap << steps(800, 1400, 20) << "error" << 1180;
+        QTest::newRow("taller than a JPEG can be") << tallPicture(QSize(240, 66000), 9) << steps(0, 65600, 200)
+                                                   << "limit" << 65500;
+    }
+
+    void runThatCannotGoOn_deliversThePictureSoFarThenSaysWhy()
+    {
+        QFETCH(QImage, picture);
+        QFETCH(QList<int>, tops);
+        QFETCH(QString, why);
+        QFETCH(int, bottom);
         Scrolling scrolling;
+        scrolling.picture = picture;
         QVERIFY(scrolling.engine.startPonoram(scrolling.area));
-        scrolling.showAt(0);
-        scrolling.showAt(40);
-        const QImage before = scrolling.picture;
-        scrolling.picture = tallPicture(QSize(240, 2400), 99);
-        scrolling.showAt(80);
+        for (int top : tops)
+            scrolling.showAt(top);
         QVERIFY(!scrolling.engine.isRunning());
-        QCOMPARE(scrolling.signalsSeen, (QStringList{"complete", "error"}));
-        QCOMPARE(scrolling.result, before.copy(0, 0, 240, 340));
+        QCOMPARE(scrolling.signalsSeen, (QStringList{"complete", why}));
+        QCOMPARE(scrolling.result, picture.copy(0, tops.first(), 240, bottom - tops.first()));
     }
 
     void preview_showsTheWholeWidthAndTheNewestRows_data()

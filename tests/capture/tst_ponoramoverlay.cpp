@@ -162,8 +162,8 @@ private slots:
         QVERIFY(!m_overlay->isPonoramWork());
     }
 
-    // The error shows over the result; nothing of the run, its result or its error is left
-    // for the next capture.
+    // The error shows over the result, saying why; nothing of the run, its result or its
+    // error is left for the next capture.
     void errorAndResult_showThenAreGoneInTheNextCapture()
     {
         const QRect selection(200, 150, 300, 200);
@@ -173,6 +173,10 @@ private slots:
         m_overlay->stopPonoram();
         m_overlay->ponoramError();
         QVERIFY(pageItem("ponoramErrorNotice")->isVisible());
+        m_overlay->ponoramFull();
+        QCOMPARE(pageItem("ponoramErrorText")->property("text").toString(),
+                 QString("The scrolling capture stopped at the largest picture that can still be saved: the "
+                         "picture ends with the last frame that fitted."));
         QVERIFY(!m_overlay->ponoramResult().isNull());
         Core::instance()->deleteSurfaceScreen();
 

@@ -4,6 +4,7 @@
 
 #include "../harness/files.h"
 #include "../harness/overlay.h"
+#include "../harness/pagedriver.h"
 #include "../harness/patternwindow.h"
 #include "../harness/sharedmemory.h"
 #include "capture/screengrab.h"
@@ -251,6 +252,26 @@ private slots:
         QCOMPARE(closedDuringPause, 0);
         QVERIFY(closed.count() >= 1);
         QCOMPARE(rgb(QGuiApplication::clipboard()->image()), m_pattern.image.copy(40, 30, 120, 90));
+    }
+
+    // The window outlives a language switch: the next capture asks in the new language.
+    void languageSwitch_reachesTheOverlayMadeBefore()
+    {
+        QVERIFY(open(QRect(100, 100, 400, 300)));
+        QVERIFY(closeOverlay(m_overlay, &m_pattern));
+        Setting::instance()->setLanguage(QStringLiteral("ru"));
+        QVERIFY(open(QRect(100, 100, 400, 300)));
+        QTest::keyClick(m_overlay, Qt::Key_Escape);
+        QQuickItem *box = PageDriver::named(m_overlay, QStringLiteral("confirmBox"));
+        QTRY_VERIFY(box->isVisible());
+        QStringList texts;
+        PageDriver::find(box, [&](QQuickItem *item) {
+            texts << item->property("text").toString();
+            return false;
+        });
+        Setting::instance()->setLanguage(QStringLiteral("en"));
+        QVERIFY2(texts.contains(QStringLiteral("Отменить снимок экрана? Все изменения будут потеряны!")),
+                 qPrintable(texts.join(QLatin1Char('|'))));
     }
 };
 

@@ -1,16 +1,24 @@
-// The help box blocks every window of the program until it is closed, so the window
-// manager must show it above the windows that stay on top (here the sign-in window of a
-// user who is not signed in); beneath them it would leave the program dead to the user.
+// The help box must show above the windows that stay on top (here the sign-in window of a
+// user who is not signed in), and must leave every other window of the program alive: a
+// capture started while it is open takes input. A capture never opens under a window that
+// blocks the program.
 
 #include "../harness/shellwindows.h"
+#include "../harness/xtools.h"
 
+#include "capture/selectorwidget_linux.h"
 #include "core.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
 #include "windows/autorizationwidget_rest.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -25,6 +33,32 @@ QList<WId> stackingOrder()
     for (const QString &id : line.mid(line.indexOf(QLatin1Char('#')) + 1).split(QLatin1Char(','), Qt::SkipEmptyParts))
         order.append(id.trimmed().toULongLong(nullptr, 16));
     return order;
+}
+
+QMessageBox *shownHelpBox()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+// Runs the steps while the help box is up, then closes it; true when the box showed.
+bool whileHelpBoxIsOpen(const std::function<void(QMessageBox *)> &steps)
+{
+    bool shown = false;
+    bool done = false;
+    QTimer::singleShot(0, [&] {
+        shown = QTest::qWaitFor([] { return shownHelpBox() && !stackingOrder().isEmpty(); });
+        if (shown)
+            steps(shownHelpBox());
+        if (QMessageBox *box = shownHelpBox())
+            box->close();
+        done = true;
+    });
+    Core::instance()->openHelp();
+    return QTest::qWaitFor([&] { return done; }, 30000) && shown;
 }
 
 } // namespace
@@ -48,28 +82,47 @@ private slots:
 
         qsizetype signInPlace = -1;
         qsizetype boxPlace = -1;
-        QTimer lookForBox;
-        connect(&lookForBox, &QTimer::timeout, this, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
+        QVERIFY(whileHelpBoxIsOpen([&](QMessageBox *box) {
+            (void)QTest::qWaitFor([&] { return stackingOrder().contains(box->winId()); });
             const QList<WId> order = stackingOrder();
             boxPlace = order.indexOf(box->winId());
             signInPlace = order.indexOf(signIn->winId());
-            if (boxPlace >= 0) {
-                lookForBox.stop();
-                box->accept();
-            }
-        });
-        lookForBox.start(100);
-        QTimer::singleShot(10000, &lookForBox, [&] {
-            if (auto *box = QApplication::activeModalWidget())
-                box->close();
-        });
-        Core::instance()->openHelp();
+        }));
 
         QVERIFY(signInPlace >= 0);
         QVERIFY2(boxPlace > signInPlace, qPrintable(QStringLiteral("box %1, sign-in %2").arg(boxPlace).arg(signInPlace)));
+        ShellWindows::hideAll();
+    }
+
+    void capture_whileTheHelpBoxIsOpen_takesInput()
+    {
+        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("token"));
+        bool closedByEscape = false;
+        QVERIFY(whileHelpBoxIsOpen([&](QMessageBox *) {
+            Core::instance()->screen(false, false);
+            const bool shown = QTest::qWaitFor([] {
+                const QList<SelectorWidgetMac *> selectors = ShellWindows::shown<SelectorWidgetMac>();
+                return selectors.size() == 2 && selectors.at(0)->isExposed() && selectors.at(1)->isExposed();
+            });
+            closedByEscape = shown && xdotool({"key", "Escape"})
+                && QTest::qWaitFor([] { return ShellWindows::shown<SelectorWidgetMac>().isEmpty(); }, 3000);
+        }));
+        for (SelectorWidgetMac *selector : ShellWindows::shown<SelectorWidgetMac>())
+            selector->close();
+        QVERIFY(closedByEscape);
+    }
+
+    // A window that blocks all others (a file dialog) comes forward instead of a capture
+    // that could take no input.
+    void capture_whileADialogBlocksTheProgram_bringsTheDialogForward()
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        Core::instance()->screen(false, false);
+        QVERIFY(ShellWindows::all<SelectorWidgetMac>().isEmpty());
+        QTRY_VERIFY(dialog.isActiveWindow());
     }
 };
 

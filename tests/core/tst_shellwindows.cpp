@@ -1,6 +1,8 @@
 // The controller's windows, links and messages on a real X server: the clipboard is read
 // back with xclip, windows are the ones the user would see.
 
+#include "../harness/overlay.h"
+#include "../harness/pagedriver.h"
 #include "../harness/shellwindows.h"
 #include "../harness/xtools.h"
 #include "../upload/uploadtestsupport.h"
@@ -14,6 +16,7 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QImageReader>
 #include <QQuickItem>
 
 using namespace UploadTest;
@@ -38,6 +41,27 @@ void goOffline()
 {
     Setting::instance()->setValue(SettingKeys::typeUpload, QStringLiteral("mavu"));
     Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort()));
+}
+
+// A batch of uploads ends, one of them gone up.
+void completeAnUpload()
+{
+    emit Core::instance()->networkExchange()->readyLinkAfterUpload(QStringLiteral("https://files.example/done.png"));
+    emit Core::instance()->uploadModel()->uploadComplete();
+}
+
+// Where a capture waits while the user is offered to save it.
+QString keptCapture(const QString &capture)
+{
+    return m_pathSettings + "unsent/" + QFileInfo(capture).fileName();
+}
+
+// The capture that went to a failing upload, once its question or error window is shown.
+QString uploadUntilOffered(const QPixmap &picture, const std::function<bool()> &offered)
+{
+    Core::instance()->screenUpload(0, false, picture);
+    const QString capture = Core::instance()->lastCaptureFile();
+    return QTest::qWaitFor(offered, 15000) ? capture : QString();
 }
 
 MessageDialog *shownDialogTitled(const QString &title)
@@ -117,9 +141,66 @@ private slots:
         QFETCH(QString, flag);
         setValues({{SettingKeys::showUpload, 1}, {SettingKeys::showLastUpload, flag}});
         Core::instance()->showUploadPage();
-        emit Core::instance()->uploadModel()->uploadComplete();
+        completeAnUpload();
         QVERIFY(ShellWindows::shown<UploadWidget>().isEmpty());
         QCOMPARE(ShellWindows::shown<LastUploadWidget>().size(), flag == "1" ? 1 : 0);
+    }
+
+    void lastUpload_neverCoversAMessageOrTheOverlay_data()
+    {
+        QTest::addColumn<QString>("opens");
+        QTest::newRow("error before") << QStringLiteral("error before");
+        QTest::newRow("error after") << QStringLiteral("error after");
+        QTest::newRow("question after") << QStringLiteral("question after");
+        QTest::newRow("overlay") << QStringLiteral("overlay");
+    }
+
+    void lastUpload_neverCoversAMessageOrTheOverlay()
+    {
+        QFETCH(QString, opens);
+        Setting::instance()->setValue(SettingKeys::showLastUpload, 1);
+        const auto openMessage = [&] {
+            if (opens.startsWith("question"))
+                Core::instance()->internetNotAvailable(makeFile(m_tempDir + "offline.png", 100));
+            else
+                Core::instance()->showErrorWidget(QStringLiteral("in the corner"));
+        };
+        if (opens == "error before")
+            openMessage();
+        SurfaceWidget *overlay = opens == "overlay" ? openOverlay() : nullptr;
+        completeAnUpload();
+        if (opens.endsWith("after"))
+            openMessage();
+        LastUploadWidget *complete = Core::instance()->lastUploadWidget();
+        if (overlay) {
+            QVERIFY(!complete->isVisible());
+            QVERIFY(closeOverlay(overlay, overlay, 0));
+            return;
+        }
+        QVERIFY(complete->isVisible());
+        const QList<QWindow *> messages = QList<QWindow *>() << ShellWindows::shown<ErrorWidget>().value(0)
+                                                             << ShellWindows::shown<MessageDialog>().value(0);
+        QCOMPARE(messages.count(nullptr), 1);
+        for (QWindow *message : messages) {
+            if (message)
+                QVERIFY2(!complete->geometry().intersects(message->geometry()), qPrintable(opens));
+        }
+    }
+
+    // Shown again while it is up, the window stays for 10 seconds from the second showing.
+    void lastUpload_shownAgain_hidesTenSecondsAfterThat()
+    {
+        setValues({{SettingKeys::showLastUpload, 1}});
+        completeAnUpload();
+        LastUploadWidget *window = Core::instance()->lastUploadWidget();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::qWait(3000); // the time between the two showings is what is looked at
+        completeAnUpload();
+        QElapsedTimer sinceAgain;
+        sinceAgain.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 15000);
+        // Qt may fire a 10-second timer up to half a second early.
+        QVERIFY2(sinceAgain.elapsed() > 9000, qPrintable(QString::number(sinceAgain.elapsed())));
     }
 
     void errors_eachInAWindowOfItsOwn_deletedWhenClosed_data()
@@ -187,33 +268,37 @@ private slots:
         QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
     }
 
-    void offlineQuestion_savesTheCaptureAsEncoded_data()
+    void offlineQuestion_savesTheCaptureUnderANameThatSaysWhatItHolds_data()
     {
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("cancel") << false << QStringLiteral("cancelled.png") << false;
-        QTest::newRow("ok, png name over a jpeg, replacing a file") << true << QStringLiteral("existing.png") << true;
-        QTest::newRow("ok, folder missing") << true << QStringLiteral("no/such/folder/shot.png") << false;
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("cancel") << false << "cancelled.png" << QString() << QByteArray();
+        QTest::newRow("ok, no extension: the capture's own") << true << "plain" << "plain.jpg" << QByteArray("jpeg");
+        QTest::newRow("ok, png name over a jpeg, replacing a file") << true << "existing.png" << "existing.png"
+                                                                     << QByteArray("png");
+        QTest::newRow("ok, folder missing") << true << "no/such/folder/shot.png" << QString() << QByteArray();
     }
 
     // A real upload to a service nobody answers on asks the question.
-    void offlineQuestion_savesTheCaptureAsEncoded()
+    void offlineQuestion_savesTheCaptureUnderANameThatSaysWhatItHolds()
     {
         QFETCH(bool, ok);
         QFETCH(QString, target);
-        QFETCH(bool, saved);
+        QFETCH(QString, saved);
+        QFETCH(QByteArray, format);
         setValues({{SettingKeys::qualityImage, 0}, {SettingKeys::showLastUpload, 1}});
         goOffline();
         m_saveAnswer = m_scratch.filePath(target);
         QVERIFY(writeFile(m_scratch.filePath("existing.png"), "an older picture"));
         const int dialogsBefore = m_saveDialogs;
 
-        Core::instance()->screenUpload(0, false, patternPicture());
-        const QString capture = Core::instance()->lastCaptureFile();
-        const QByteArray jpeg = readFile(capture);
+        const QString capture =
+            uploadUntilOffered(patternPicture(), [] { return shownDialogTitled(QStringLiteral("Warning")); });
+        QVERIFY(!capture.isEmpty());
+        const QByteArray jpeg = readFile(keptCapture(capture));
         QVERIFY(jpeg.startsWith("\xff\xd8\xff"));
-        QTRY_VERIFY_WITH_TIMEOUT(shownDialogTitled(QStringLiteral("Warning")), 15000);
         QPointer<MessageDialog> question = shownDialogTitled(QStringLiteral("Warning"));
         QCOMPARE(question->data("type").toString(), QStringLiteral("questions"));
         QTRY_COMPARE(Core::instance()->uploadModel()->rowCount(), 0);
@@ -221,12 +306,72 @@ private slots:
         ok ? question->on_pbOk_clicked() : question->on_pbCancel_clcked();
 
         QCOMPARE(m_saveDialogs, dialogsBefore + (ok ? 1 : 0));
-        QCOMPARE(readFile(m_saveAnswer) == jpeg, saved);
-        QCOMPARE(QFile::exists(capture), !saved);
-        QCOMPARE(ShellWindows::shownErrorTexts().size(), ok && !saved ? 1 : 0);
-        if (!saved)
+        if (!saved.isEmpty()) {
+            const QString file = m_scratch.filePath(saved);
+            QCOMPARE(QImageReader(file).format(), format);
+            QCOMPARE(QImage(file), QImage::fromData(jpeg));
+            QVERIFY(format != "jpeg" || readFile(file) == jpeg);
+        } else {
             QCOMPARE(readFile(m_scratch.filePath("existing.png")), QByteArray("an older picture"));
+        }
+        // Kept unless saved: back in the temporary folder when given up, else offered again.
+        QCOMPARE(QFile::exists(capture) || QFile::exists(keptCapture(capture)), saved.isEmpty());
+        QCOMPARE(ShellWindows::shownErrorTexts().size(), ok && saved.isEmpty() ? 1 : 0);
         QTRY_VERIFY(!question);
+    }
+
+    // Each question saves its own capture, also after a start emptied the temporary folder;
+    // a failed save says why and the capture's window lets the user try again.
+    void offlineQuestions_eachSaveTheirOwnCapture_alsoAfterARestart()
+    {
+        setValues({{SettingKeys::qualityImage, 2}, {SettingKeys::showLastUpload, 0}});
+        goOffline();
+        const QImage first = patternPicture().toImage();
+        const QImage second = first.mirrored(true, false);
+        QPointer<MessageDialog> questions[2];
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(!uploadUntilOffered(QPixmap::fromImage(i ? second : first),
+                                        [i] { return ShellWindows::shown<MessageDialog>().size() == i + 1; })
+                         .isEmpty());
+            for (MessageDialog *dialog : ShellWindows::shown<MessageDialog>()) {
+                if (dialog != questions[0])
+                    questions[i] = dialog;
+            }
+        }
+        Core::instance()->clearTempPath(); // as the next start does
+
+        m_saveAnswer = m_scratch.filePath("first.png");
+        questions[0]->on_pbOk_clicked();
+        QCOMPARE(QImage(m_saveAnswer), first);
+
+        m_saveAnswer = m_scratch.filePath("gone/second.png");
+        questions[1]->on_pbOk_clicked();
+        QTRY_COMPARE(ShellWindows::shown<ErrorWidget>().size(), 1);
+        ErrorWidget *error = ShellWindows::shown<ErrorWidget>().first();
+        const QString text = ShellWindows::shownErrorText(error);
+        QVERIFY2(text.startsWith("Can't save file " + m_saveAnswer + ": No such file or directory\n\n"), qPrintable(text));
+        m_saveAnswer = m_scratch.filePath("second.png");
+        QVERIFY(PageDriver::click(error, "saveButton"));
+        QCOMPARE(QImage(m_saveAnswer), second);
+        QTRY_VERIFY(ShellWindows::shown<ErrorWidget>().isEmpty());
+        QCOMPARE(QDir(m_pathSettings + "unsent").entryList(QDir::Files), QStringList());
+    }
+
+    // The error window of a capture whose upload failed says how to keep it, and does.
+    void failedUpload_offersToSaveTheCapture()
+    {
+        setValues({{SettingKeys::typeUpload, "ftp"}, {SettingKeys::isSftp, 0}, {SettingKeys::ftpHost, "127.0.0.1"},
+                   {SettingKeys::ftpPort, freePort()}, {SettingKeys::isFtpErrorUploadMavu, 0},
+                   {SettingKeys::qualityImage, 2}});
+        QVERIFY(!uploadUntilOffered(patternPicture(), [] { return !ShellWindows::shownErrorTexts().isEmpty(); }).isEmpty());
+        QCOMPARE(ShellWindows::shownErrorTexts(),
+                 QStringList{"Could not connect to the server 127.0.0.1\n\n"
+                             "The capture was not lost: press \"Save\" to save it to disk."});
+        Core::instance()->clearTempPath();
+        m_saveAnswer = m_scratch.filePath("after-failure");
+        QVERIFY(PageDriver::click(ShellWindows::shown<ErrorWidget>().first(), "saveButton"));
+        QCOMPARE(QImage(m_saveAnswer + ".png"), patternPicture().toImage());
+        QTRY_VERIFY(ShellWindows::shown<ErrorWidget>().isEmpty());
     }
 
     // Files are already on disk: nothing to save, the user is told.

@@ -133,7 +133,8 @@ private slots:
         dragSelection(QPoint(150, 120), QPoint(350, 260));
         QVERIFY(xdotool({"key", "ctrl+Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(xdotool({"search", "--onlyvisible", "--name", "^Mavu - Error$"}), 20000);
-        const QFileInfoList captures = QDir(m_tempDir).entryInfoList({"*.png"}, QDir::Files, QDir::Time);
+        // Kept where the next start does not empty it, while the error window offers it.
+        const QFileInfoList captures = QDir(m_pathSettings + "unsent").entryInfoList({"*.png"}, QDir::Files, QDir::Time);
         QVERIFY(!captures.isEmpty());
         QCOMPARE(rgb(QImage(captures.first().filePath())), m_pattern.image.copy(150, 120, 200, 140));
     }

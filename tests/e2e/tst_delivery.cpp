@@ -2,8 +2,10 @@
 
 #include "../harness/overlay.h"
 #include "../harness/shellwindows.h"
+#include "../harness/tallpicture.h"
 #include "../upload/uploadtestsupport.h"
 #include "settings/constants.h"
+#include "windows/lastuploadwidget_win.h"
 
 #include <QClipboard>
 
@@ -136,6 +138,38 @@ private slots:
         QCOMPARE(QImage(folder + '/' + copies.first()), captured);
     }
 
+    // Uploads that run at once: the newest capture's link stays on the clipboard, whichever
+    // ends last, and "Upload complete" tells of it although another upload failed.
+    void uploadsAtOnce_keepTheNewestLink_andCompleteDespiteAFailure()
+    {
+        FtpServer stalled;
+        QVERIFY(stalled.start(m_scratch.filePath("stalled")));
+        const auto cleanUp = qScopeGuard([&] {
+            stalled.resume();
+            ShellWindows::closeAll();
+        });
+        setValues({{SettingKeys::showLastUpload, 1}, {SettingKeys::qualityImage, 2}});
+        const auto uploadTo = [](const std::function<void()> &destination) {
+            const qint64 stamp = QDateTime::currentMSecsSinceEpoch(); // captures are named by the millisecond
+            QTRY_VERIFY(QDateTime::currentMSecsSinceEpoch() > stamp);
+            destination();
+            Core::instance()->screenUpload(0, false, patternPicture());
+        };
+        stalled.pause();
+        uploadTo([&] { stalled.useForUploads(QString(), "https://stalled.example"); });
+        uploadTo([] { Setting::instance()->setValue(SettingKeys::ftpPort, freePort()); });
+        uploadTo([this] { m_server.useForUploads(QString(), "https://files.example"); });
+        const QString newest = "https://files.example/" + QFileInfo(Core::instance()->lastCaptureFile()).fileName();
+        QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->lastLink(), newest, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shown<ErrorWidget>().size(), 1, 20000);
+        stalled.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(Core::instance()->uploadModel()->rowCount(), 0, 30000);
+        QCOMPARE(QDir(stalled.root()).entryList(QDir::Files).size(), 1);
+        QCOMPARE(Core::instance()->lastLink(), newest);
+        QCOMPARE(QGuiApplication::clipboard()->text(), newest);
+        QCOMPARE(ShellWindows::shown<LastUploadWidget>().size(), 1);
+    }
+
     void repeatedResult_withoutOverlay_returnsQuietly()
     {
         const QString last = Core::instance()->lastCaptureFile();
@@ -178,29 +212,53 @@ private slots:
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), lastFolder);
     }
 
-    // The capture stays: a later save still has it.
-    void saveToDisk_cancelled_writesNothingAndKeepsTheOverlay()
+    void captureNotWritten_staysInTheOverlay_data()
     {
-        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<int>("stitchedHeight"); // 0: the selection itself
+        QTest::addColumn<QString>("error");
+        QTest::newRow("save dialog cancelled") << false << 0 << QString();
+        QTest::newRow("too tall for a JPEG: save") << false << 65501
+                                                   << "Can't encode the 16x65501 px capture: nothing was saved";
+        QTest::newRow("too tall for a JPEG: upload") << true << 65501
+                                                     << "Can't encode the 16x65501 px capture: nothing was uploaded";
+    }
+
+    // The capture stays: a later save (as PNG) still has it.
+    void captureNotWritten_staysInTheOverlay()
+    {
+        QFETCH(bool, upload);
+        QFETCH(int, stitchedHeight);
+        QFETCH(QString, error);
+        ShellWindows::closeAll();
+        Setting::instance()->setValue(SettingKeys::qualityImage, error.isEmpty() ? 2 : 0);
         const QString folder = m_scratch.filePath("saved");
         const QStringList before = QDir(folder).entryList(QDir::Files);
         const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
         QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
-        const QImage selection = Core::instance()->surfaceWidget()->renderRubberRect().toImage();
-        m_dialogAnswer.clear();
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        if (stitchedHeight > 0)
+            overlay->ponoramComplete(QPixmap::fromImage(tallPicture(QSize(16, stitchedHeight), 3)));
+        const QImage capture = overlay->renderRubberRect().toImage();
+        m_dialogAnswer = error.isEmpty() ? QString() : folder + "/too-tall";
         const int calls = m_dialogCalls;
-        Core::instance()->screenSaveToDisk(QPixmap());
-        QCOMPARE(m_dialogCalls, calls + 1);
+        if (upload)
+            Core::instance()->screenUpload();
+        else
+            Core::instance()->screenSaveToDisk(QPixmap());
+        QCOMPARE(m_dialogCalls, calls + (upload ? 0 : 1));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
-        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        QCOMPARE(ShellWindows::shownErrorTexts(), error.isEmpty() ? QStringList() : QStringList{error});
         QVERIFY(overlay->isCapturing());
         QVERIFY(overlay->isVisible());
 
-        m_dialogAnswer = folder + "/after-cancel";
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        m_dialogAnswer = folder + "/after-" + QString::number(stitchedHeight) + (upload ? "-upload" : "-save");
         Core::instance()->screenSaveToDisk(QPixmap());
-        QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(selection));
+        QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(capture));
         QVERIFY(!overlay->isVisible());
+        ShellWindows::closeAll();
     }
 };
 

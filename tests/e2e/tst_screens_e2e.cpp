@@ -2,6 +2,7 @@
 // root window, driven through the X server as a user would: the pointer and keys by XTest.
 
 #include "../harness/files.h"
+#include "../harness/pagedriver.h"
 #include "../harness/shellwindows.h"
 #include "../harness/xtools.h"
 #include "capture/editponoramwidget.h"
@@ -9,6 +10,7 @@
 #include "capture/surfaceselector.h"
 #include "capture/surfacewidget.h"
 #include "core.h"
+#include "painter/mpainterarea.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -47,6 +49,33 @@ QImage copiedPicture()
         return QImage();
     (void)QTest::qWaitFor([] { return !QGuiApplication::clipboard()->image().isNull(); }, 5000);
     return rgb(QGuiApplication::clipboard()->image());
+}
+
+// Ctrl+Shift+Print: the editor on all screens joined, once it shows the picture at the
+// page's size and has the keyboard.
+EditPonoramWidget *openFullScreenEditor()
+{
+    Core::instance()->screen(true, false);
+    EditPonoramWidget *editor = shownWindow<EditPonoramWidget>();
+    const auto ready = [editor] {
+        return editor->paintArea()->width() > 0 && xGeometry(editor).size() == editor->rootObject()->size().toSize()
+            && editor->isActive();
+    };
+    return editor && QTest::qWaitFor(ready) ? editor : nullptr;
+}
+
+// A rectangle drawn with the mouse on the editor's image; false when no item came of it.
+bool drawRectangle(EditPonoramWidget *editor)
+{
+    MPainterArea *canvas = editor->paintArea();
+    canvas->setCurrentModule(QStringLiteral("Rect"));
+    const QPoint from = canvas->mapToScene(QPointF(400, 100)).toPoint();
+    const QPoint to = canvas->mapToScene(QPointF(700, 250)).toPoint();
+    QTest::mousePress(editor, Qt::LeftButton, {}, from);
+    QTest::mouseMove(editor, (from + to) / 2);
+    QTest::mouseMove(editor, to);
+    QTest::mouseRelease(editor, Qt::LeftButton, {}, to);
+    return canvas->graphItems().size() == 1;
 }
 
 } // namespace
@@ -154,14 +183,88 @@ private slots:
         QTRY_COMPARE(QGuiApplication::clipboard()->text(), expected);
     }
 
+    // A drag with no height selects nothing, across the border as inside a screen: the
+    // overlay opens where it began and waits for a selection; no empty editor opens.
+    void flatDragAcrossTheBorder_leavesTheOverlayWaitingForASelection()
+    {
+        QVERIFY(openSelectors());
+        QVERIFY(xdotoolDrag(QPoint(1800, 500), QPoint(2100, 500)));
+        SurfaceWidget *overlay = shownWindow<SurfaceWidget>();
+        QVERIFY(overlay);
+        QTRY_COMPARE(xGeometry(overlay), screenGeometry(0));
+        QVERIFY(overlay->selector()->isEmptySelection());
+        QCOMPARE(all<EditPonoramWidget>().size(), 0);
+        Core::instance()->deleteSurfaceScreen();
+    }
+
+    // The whole desktop is not read while the selector windows cover it: the selection
+    // goes on, and no editor opens on a picture of the selector windows.
+    void fullScreen_whileSelecting_leavesTheSelectionAlone()
+    {
+        QVERIFY(openSelectors());
+        Core::instance()->screen(true, false);
+        QCOMPARE(all<EditPonoramWidget>().size(), 0);
+        QCOMPARE(ShellWindows::shown<SelectorWidgetMac>().size(), 2);
+        QVERIFY(xdotool({"key", "Escape"}));
+    }
+
     void fullScreen_opensAllScreensJoinedInTheEditor()
     {
-        Core::instance()->screen(true, false);
-        EditPonoramWidget *editor = shownWindow<EditPonoramWidget>();
+        EditPonoramWidget *editor = openFullScreenEditor();
         QVERIFY(editor);
         QGuiApplication::clipboard()->clear();
         editor->screenSaveToClipboard();
         QCOMPARE(rgb(QGuiApplication::clipboard()->image()), m_root);
+    }
+
+    // The window manager's close (Alt+F4) ends the editor as its own close does, so that the
+    // next capture opens a new one; with annotations on the image it asks first, as Escape
+    // does once no item is checked.
+    void editorClose_asksOnlyWhenAnnotationsWouldBeLost_data()
+    {
+        QTest::addColumn<bool>("annotated");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("window manager, nothing drawn") << false << QStringList{"alt+F4"};
+        QTest::newRow("window manager, drawn") << true << QStringList{"alt+F4"};
+        QTest::newRow("escape, drawn") << true << QStringList{"Escape", "Escape"};
+    }
+
+    void editorClose_asksOnlyWhenAnnotationsWouldBeLost()
+    {
+        QFETCH(bool, annotated);
+        QFETCH(QStringList, keys);
+        EditPonoramWidget *editor = openFullScreenEditor();
+        QVERIFY(editor);
+        QVERIFY(!annotated || drawRectangle(editor));
+        QVERIFY(xdotool(QStringList{"key"} + keys));
+        if (annotated) {
+            QQuickItem *question = PageDriver::named(editor, QStringLiteral("confirmBox"));
+            QTRY_VERIFY(question && question->isVisible());
+            QVERIFY(editor->isVisible());
+            QVERIFY(xdotool({"key", "Return"}));
+        }
+        QTRY_COMPARE(all<EditPonoramWidget>().size(), 0);
+        editor = openFullScreenEditor();
+        QVERIFY(editor);
+        editor->close();
+    }
+
+    // Without a compositor the editor's panel fills its window: no black margin. Zoomed out,
+    // the horizontal scroll bar stands on the picture's lower edge, not under empty space.
+    void editorWithoutCompositor_fillsItsWindow_barOnThePicture()
+    {
+        EditPonoramWidget *editor = openFullScreenEditor();
+        QVERIFY(editor);
+        const QPoint corner = xGeometry(editor).topLeft() + QPoint(3, 3);
+        QTRY_COMPARE(QColor(screenPixel(corner)), QColor(QStringLiteral("#2e353b")));
+        QMetaObject::invokeMethod(editor->rootObject(), "setZoom", Q_ARG(QVariant, 50));
+        QQuickItem *bar = PageDriver::named(editor, QStringLiteral("horizontalBar"));
+        QQuickItem *picture = PageDriver::named(editor, QStringLiteral("picture"));
+        QTRY_VERIFY(bar && bar->isVisible());
+        const QRectF shown = picture->mapRectToScene(picture->boundingRect());
+        QVERIFY2(bar->mapRectToScene(bar->boundingRect()).bottom() <= shown.bottom(),
+                 qPrintable(QStringLiteral("bar at %1, picture ends at %2").arg(bar->y()).arg(shown.bottom())));
+        editor->close();
     }
 };
 

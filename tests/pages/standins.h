@@ -21,6 +21,7 @@ class FakeSurface : public QObject
     Q_PROPERTY(bool isPonoramWork MEMBER isPonoramWork NOTIFY isPonoramWorkChanged)
     Q_PROPERTY(QSize ponoramSize MEMBER ponoramSize NOTIFY ponoramSizeChanged)
     Q_PROPERTY(bool isPonoramError MEMBER isPonoramError NOTIFY isPonoramErrorChanged)
+    Q_PROPERTY(bool isPonoramFull MEMBER isPonoramFull NOTIFY isPonoramErrorChanged)
     Q_PROPERTY(QPixmap ponoramResult READ result NOTIFY ponoramResultChanged)
     Q_PROPERTY(bool visibleCloseWindow MEMBER visibleCloseWindow NOTIFY visibleCloseWindowChanged)
     Q_PROPERTY(int primaryX MEMBER primaryX NOTIFY primaryXChanged)
@@ -89,6 +90,7 @@ public:
     bool isPonoramWork = false;
     QSize ponoramSize{-1, -1};
     bool isPonoramError = false;
+    bool isPonoramFull = false;
     QPixmap ponoramResult;
     bool visibleCloseWindow = false;
     int primaryX = 0;

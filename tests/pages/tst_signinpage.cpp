@@ -81,6 +81,16 @@ private slots:
                  m_service.url(QStringLiteral("/resetting/request?email=first%2Blast%40example.com")));
     }
 
+    void registration_withAnotherConfirmation_isRefused()
+    {
+        submit("emailInput", QStringLiteral("newcomer@example.com"));
+        QTRY_VERIFY(shown("confirmInput"));
+        type("passwordInput", QStringLiteral("secret"));
+        submit("confirmInput", QStringLiteral("secreT"));
+        QTRY_COMPARE(text("confirmLabel", "error"), QStringLiteral("Passwords do not match"));
+        QVERIFY(Autorization::token().isEmpty());
+    }
+
     // Last: a stored proxy that points nowhere would stop the requests of later cases.
     void serviceDown_showsTheProxyForm_whoseNextNeedsAHost_data()
     {

@@ -263,12 +263,13 @@ private slots:
         QVERIFY(!magnifier->isVisible());
     }
 
-    void russianCatalogue_translatesToolTipsMenuAndConfirmBox()
+    void russianCatalogue_translatesToolTipsMenuConfirmBoxAndNotice()
     {
         QTranslator russian;
         QVERIFY(russian.load(":/translate/mavu.qm"));
         QCoreApplication::installTranslator(&russian);
         SurfacePage page;
+        page.surface.isPonoramFull = true;
         const bool loaded = page.load();
         QCoreApplication::removeTranslator(&russian);
         QVERIFY(loaded);
@@ -279,6 +280,9 @@ private slots:
         QCOMPARE(page.item("confirmYes")->property("text").toString(), QStringLiteral("Да"));
         QCOMPARE(page.item("confirmDoNotShow")->property("text").toString(),
                  QStringLiteral("Больше не показывать это окно"));
+        QCOMPARE(page.item("ponoramErrorText")->property("text").toString(),
+                 QStringLiteral("Съёмка с прокруткой остановлена на наибольшем снимке, который ещё можно сохранить: "
+                                "снимок заканчивается последним подошедшим кадром."));
     }
 
     void stitchedResult_handsTheSecondCanvasOver()

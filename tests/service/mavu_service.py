@@ -22,7 +22,9 @@ _spec.loader.exec_module(service)
 REQUESTS = []
 # Faults of the file record and upload, each off by default (service/API.md).
 FAULTS = {"upload_fault": None, "record_redirect": None, "record_reply": {}, "record_xml": False,
-          "record_padding": 0}
+          "record_padding": 0, "record_streamed": False}
+# Streamed answers that the client left before their end.
+CUT_STREAMS = []
 PACKAGES = {}
 
 
@@ -77,12 +79,33 @@ class StandInHandler(service.Handler):
         """The file record's answer, changed as the faults ask."""
         if getattr(self, "shaping_record", False) and status == 200 and isinstance(payload, dict):
             payload = dict(payload, **fault("record_reply"))
+            if fault("record_streamed"):
+                return self.stream(status, payload)
             if fault("record_padding"):
                 payload["padding"] = "x" * fault("record_padding")
             if fault("record_xml"):
                 payload = "<file>" + "".join("<%s>%s</%s>" % (k, v, k) for k, v in payload.items()) + "</file>"
                 content_type = "application/xml"
         service.Handler.reply(self, status, payload, content_type, headers)
+
+    def stream(self, status, payload):
+        """The record in chunks without a declared size, its padding made on the way."""
+        body = json.dumps(dict(payload, padding="")).encode()
+        size = fault("record_padding")
+        block = b"x" * 65536
+        chunks = [body[:-2]] + [block] * (size // len(block)) + [block[:size % len(block)], body[-2:]]
+        self.send_response(status)
+        self.send_header("Content-Type", "application/json")
+        self.send_header("Transfer-Encoding", "chunked")
+        self.end_headers()
+        try:
+            for chunk in filter(None, chunks):
+                self.wfile.write(b"%x\r\n%s\r\n" % (len(chunk), chunk))
+            self.wfile.write(b"0\r\n\r\n")
+            self.wfile.flush()
+        except OSError:
+            CUT_STREAMS.append(self.path)
+            self.close_connection = True
 
     def file_upload(self, path, query, raw):
         """With "upload_fault" the bytes arrive but the upload fails: an error status, a short
@@ -106,7 +129,7 @@ class StandInHandler(service.Handler):
     def test_state(self, path, query, raw):
         state = service.STATE
         self.reply(200, {"tickets": state.tickets, "files": state.all_records(),
-                         "events": state.events, "requests": REQUESTS})
+                         "events": state.events, "requests": REQUESTS, "cut_streams": len(CUT_STREAMS)})
 
     def test_config(self, path, query, raw):
         service.STATE.config.update(json.loads(raw or b"{}"))

@@ -118,6 +118,7 @@ private slots:
         QCOMPARE(cancelMidTransfer(m_exchange, makeFile(local("big.bin"), 400 * 1024 * 1024)), QString());
         QVERIFY(!QFile::exists(remote("big.bin")));
         QVERIFY(m_exchange->uploaders().isEmpty());
+        QTRY_COMPARE(QDir(remote(QString())).entryList({"*.part"}), QStringList());
     }
 
     void fileNameWithLineBreak_cannotInjectServerCommands()
@@ -143,8 +144,8 @@ private slots:
         QFile::remove(file);
     }
 
-    // A second file of the same name (from another folder) gets a numbered name: the first
-    // link keeps serving the first file.
+    // A second file of the same name (from another folder) gets a numbered name, also when
+    // both go up at once: each link keeps serving its own file.
     void sameName_fromAnotherFolder_keepsBoth()
     {
         QCOMPARE(sameNameKeepsBoth(m_exchange, local(QString()), remote(QString()), "https://files.example/shots/"), QString());

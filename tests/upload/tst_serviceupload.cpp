@@ -38,7 +38,7 @@ private slots:
         setValues({{SettingKeys::token, "service-token"}, {SettingKeys::typeUpload, "mavu"}, {SettingKeys::maxPostSize, QString()}});
         m_service.configure({{"down", false}, {"max_post_size", 1024 * 1024 * 1024}, {"upload_fault", QJsonValue()},
                              {"record_redirect", QJsonValue()}, {"record_reply", QJsonObject()}, {"record_xml", false},
-                             {"record_padding", 0}});
+                             {"record_padding", 0}, {"record_streamed", false}});
     }
 
     void capture_reachesService_linkBeforeBytes_data()
@@ -186,6 +186,15 @@ private slots:
         Recorder recorder(m_exchange);
         uploadWith(recorder, config, "badrecord.png");
         QVERIFY2(recorder.failedWith(expected), qPrintable(recorder.outcome()));
+    }
+
+    // Without a declared size the answer is left once it passes the cap, not read to its end.
+    void oversizedAnswerOfNoDeclaredSize_isLeftAtTheCap()
+    {
+        Recorder recorder(m_exchange);
+        uploadWith(recorder, {{"record_padding", 64 * 1024 * 1024}, {"record_streamed", true}}, "streamed.png");
+        QVERIFY2(recorder.failedWith("too large"), qPrintable(recorder.outcome()));
+        QTRY_COMPARE(m_service.state().value("cut_streams").toInt(), 1);
     }
 
     void cancel_whileSendingBytes_reportsNoFinishedUpload()

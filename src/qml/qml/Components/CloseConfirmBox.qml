@@ -1,11 +1,13 @@
 import QtQuick
 import "useful.js" as Fn
 
-// "Cancel screen capture?" over the centre of the primary screen while the overlay asks.
+// "Cancel screen capture?" while the overlay or the editor asks: over the centre of the
+// primary screen, or of the area given.
 BorderImage {
     id: box
 
     property var canvas: null
+    property var area: null
 
     // The state of a new box; the tick follows the setting it stands for, so that nothing is
     // written back.
@@ -29,8 +31,9 @@ BorderImage {
     onVisibleChanged: {
         if (!visible)
             return
-        x = surface.primaryX + surface.primaryWidth / 2 - 220
-        y = surface.primaryY + surface.primaryHeight / 2 - 125
+        const shown = area ? area : Qt.rect(surface.primaryX, surface.primaryY, surface.primaryWidth, surface.primaryHeight)
+        x = shown.x + shown.width / 2 - 220
+        y = shown.y + shown.height / 2 - 125
         box.forceActiveFocus()
     }
 

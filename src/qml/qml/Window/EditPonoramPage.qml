@@ -6,6 +6,8 @@ import "../Components"
 // The editor window's page: the image on its canvas in a scrollable, zoomable view, the
 // toolbar under it, a close button. The zoom scales the view of image and canvas together,
 // so the canvas keeps the image's own size and the annotations their places on the image.
+// Without a compositor the transparent margin around the panel would come out black: the
+// panel then fills the window.
 Rectangle {
     id: page
 
@@ -16,6 +18,7 @@ Rectangle {
     property string currentGraphModule: ""
     property var currentItem: null
     property bool currentSubstrate: canvas.currentSubstrate
+    readonly property int margin: surface.isTransparentSupport ? 30 : 0
 
     function setZoom(percent) {
         zoomSlider.setValue(percent)
@@ -35,8 +38,9 @@ Rectangle {
     }
 
     color: "#00ffffff"
-    width: imageWidth + 100 > surface.maxWidth ? surface.maxWidth : Math.max(imageWidth + 100, 900)
-    height: imageHeight + 202 > surface.maxHeight ? surface.maxHeight : imageHeight + 202
+    width: imageWidth + 40 + 2 * margin > surface.maxWidth ? surface.maxWidth
+                                                           : Math.max(imageWidth + 40, 840) + 2 * margin
+    height: imageHeight + 142 + 2 * margin > surface.maxHeight ? surface.maxHeight : imageHeight + 142 + 2 * margin
 
     onCurrentSubstrateChanged: canvas.currentSubstrate = currentSubstrate
 
@@ -53,7 +57,7 @@ Rectangle {
         objectName: "closeButton"
         width: 30
         height: 30
-        anchors { top: parent.top; right: parent.right; topMargin: 33; rightMargin: 33 }
+        anchors { top: parent.top; right: parent.right; topMargin: page.margin + 3; rightMargin: page.margin + 3 }
         z: 20000
         radius: 4
         color: closeMouse.containsMouse ? "#363d43" : "#2e353b"
@@ -67,21 +71,21 @@ Rectangle {
             hoverEnabled: true
             onClicked: {
                 console.log("EditPonoramPage: close")
-                window.close()
+                window.requestClose()
             }
         }
     }
 
     Rectangle {
         id: content
-        anchors { fill: parent; margins: 30; bottomMargin: 35 }
+        anchors { fill: parent; margins: page.margin; bottomMargin: page.margin > 0 ? page.margin + 5 : 0 }
         color: "#2e353b"
-        radius: 5
+        radius: page.margin > 0 ? 5 : 0
 
         Rectangle {
             anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
             height: 180
-            radius: 5
+            radius: content.radius
             gradient: Gradient {
                 GradientStop { position: 0.0; color: "#2e353b" }
                 GradientStop { position: 1.0; color: "#1c2227" }
@@ -135,9 +139,12 @@ Rectangle {
             anchors.fill: view
             onVerticalWheel: function(delta) { page.scrollTo(view.contentX, view.contentY - delta) }
         }
+        // The bars stand at the edges of the picture shown, which may be smaller than the view.
         ScrollBar {
+            x: view.x + Math.min(view.width, view.contentWidth) - width - 5
+            y: view.y + 40
             width: 12
-            anchors { right: view.right; rightMargin: 5; top: view.top; topMargin: 40; bottom: view.bottom; bottomMargin: 10 }
+            height: view.height - 50
             orientation: Qt.Vertical
             position: view.visibleArea.yPosition
             pageSize: view.visibleArea.heightRatio
@@ -145,8 +152,11 @@ Rectangle {
             onDragScroll: function(diff) { page.scrollTo(view.contentX, view.contentY + diff) }
         }
         ScrollBar {
+            objectName: "horizontalBar"
+            x: view.x + 5
+            y: view.y + Math.min(view.height, view.contentHeight) - height - 10
+            width: view.width - 10
             height: 12
-            anchors { left: view.left; right: view.right; leftMargin: 5; rightMargin: 5; bottom: view.bottom; bottomMargin: 10 }
             orientation: Qt.Horizontal
             position: view.visibleArea.xPosition
             pageSize: view.visibleArea.widthRatio
@@ -240,6 +250,13 @@ Rectangle {
             canvas.pushLineWidthChange(value, oldValue)
         }
         onSubstrateClicked: page.currentSubstrate = !page.currentSubstrate
+    }
+
+    CloseConfirmBox {
+        objectName: "confirmBox"
+        z: 50000
+        canvas: canvas
+        area: Qt.rect(0, 0, page.width, page.height)
     }
 
     ToolTip {

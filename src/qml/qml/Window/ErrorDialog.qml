@@ -2,12 +2,14 @@ import QtQuick
 import "qrc:/qml/qml/Components"
 
 // The text of an upload or service error (context name errorText). The window grows with
-// a long text.
+// a long text. For a capture that did not go up (saveOffered) a button saves it.
 Window {
     id: page
 
+    readonly property int buttonRoom: saveOffered ? 40 : 0
+
     windowWidth: 250
-    windowHeight: Math.max(230, message.height + 80)
+    windowHeight: Math.max(230, message.height + 80 + buttonRoom)
     titleText: "Mavu - " + qsTr("Error")
 
     content: [
@@ -15,16 +17,27 @@ Window {
             anchors { left: parent.left; right: parent.right; top: parent.top; margins: 10; topMargin: 40 }
             height: page.windowHeight - 50
 
-            Text {
-                id: message
-                objectName: "errorText"
-                anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; margins: 10 }
-                text: errorText
-                font.pixelSize: 15
-                font.family: settings.getValue("mainFontFamily")
-                color: settings.getValue("mainFontColor")
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.Wrap
+            Item {
+                anchors { fill: parent; bottomMargin: page.buttonRoom }
+
+                Text {
+                    id: message
+                    objectName: "errorText"
+                    anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; margins: 10 }
+                    text: errorText
+                    font.pixelSize: 15
+                    font.family: settings.getValue("mainFontFamily")
+                    color: settings.getValue("mainFontColor")
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.Wrap
+                }
+            }
+            PushButton {
+                objectName: "saveButton"
+                visible: saveOffered
+                text: qsTr("Save")
+                anchors { horizontalCenter: parent.horizontalCenter; bottom: parent.bottom; bottomMargin: 10 }
+                onClick: window.requestSave()
             }
         }
     ]

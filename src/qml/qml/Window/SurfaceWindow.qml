@@ -274,6 +274,7 @@ Item {
             objectName: "ponoramErrorNotice"
             anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
             visible: surface.isPonoramError
+            full: surface.isPonoramFull
         }
 
         Connections {

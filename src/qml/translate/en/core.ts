@@ -24,6 +24,14 @@
         <translation>Could not save the file %1: %2</translation>
     </message>
     <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was uploaded</source>
+        <translation>Could not encode the %1x%2 px capture, so nothing was uploaded</translation>
+    </message>
+    <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was saved</source>
+        <translation>Could not encode the %1x%2 px capture, so nothing was saved</translation>
+    </message>
+    <message>
         <source>Select folder</source>
         <translation>Select folder</translation>
     </message>

@@ -181,4 +181,15 @@
         <translation>Do not show this window again</translation>
     </message>
 </context>
+<context>
+    <name>PonoramErrorNotice</name>
+    <message>
+        <source>The scrolling capture stopped at the largest picture that can still be saved: the picture ends with the last frame that fitted.</source>
+        <translation>The scrolling capture stopped at the largest picture that can still be saved: the picture ends with the last frame that fitted.</translation>
+    </message>
+    <message>
+        <source>The scrolling capture lost its place and stopped: the picture ends with the last frame that fitted.</source>
+        <translation>The scrolling capture lost its place and stopped: the picture ends with the last frame that fitted.</translation>
+    </message>
+</context>
 </TS>

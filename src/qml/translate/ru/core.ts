@@ -24,12 +24,32 @@
         <translation>Не удалось сохранить файл %1: %2</translation>
     </message>
     <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was uploaded</source>
+        <translation>Не удалось закодировать снимок %1x%2 пикс.: ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was saved</source>
+        <translation>Не удалось закодировать снимок %1x%2 пикс.: ничего не сохранено</translation>
+    </message>
+    <message>
         <source>Select folder</source>
         <translation>Выберите папку</translation>
     </message>
     <message>
         <source>File not found</source>
         <translation>Файл не найден</translation>
+    </message>
+    <message>
+        <source>The capture was not lost: press &quot;Save&quot; to save it to disk.</source>
+        <translation>Снимок не потерян: нажмите «Сохранить», чтобы сохранить его на диск.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the capture %1: %2</source>
+        <translation>Не удалось прочитать снимок %1: %2</translation>
+    </message>
+    <message>
+        <source>it holds no picture</source>
+        <translation>в нём нет изображения</translation>
     </message>
 </context>
 </TS>

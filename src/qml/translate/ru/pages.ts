@@ -181,4 +181,15 @@
         <translation>Больше не показывать это окно</translation>
     </message>
 </context>
+<context>
+    <name>PonoramErrorNotice</name>
+    <message>
+        <source>The scrolling capture stopped at the largest picture that can still be saved: the picture ends with the last frame that fitted.</source>
+        <translation>Съёмка с прокруткой остановлена на наибольшем снимке, который ещё можно сохранить: снимок заканчивается последним подошедшим кадром.</translation>
+    </message>
+    <message>
+        <source>The scrolling capture lost its place and stopped: the picture ends with the last frame that fitted.</source>
+        <translation>Съёмка с прокруткой сбилась и остановлена: снимок заканчивается последним подошедшим кадром.</translation>
+    </message>
+</context>
 </TS>

@@ -74,6 +74,10 @@
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
 </context>
 <context>
     <name>SettingWidget</name>
