@@ -5,6 +5,7 @@
 // with a loopback FTP server (the upload windows stay off, so that each run starts alike).
 // Needs an X server of the size to measure, no window manager, and a throw-away HOME:
 //   HOME=$(mktemp -d) xvfb-run -a -s "-screen 0 3840x2160x24" build/bench/bench_overlay
+// MAVU_BENCH_PROGRAM names another build of the program to measure (for before/after runs).
 
 #include "../tests/upload/uploadtestsupport.h"
 #include "processstatus.h"
@@ -36,6 +37,9 @@ namespace {
 constexpr int timeoutMsecs = 10000;
 constexpr int warmRuns = 10;
 constexpr int programStarts = 5;
+constexpr int reactionPollMsecs = 5;
+constexpr int closedAfterMsecs = 700;
+constexpr int settledAfterMsecs = 30000;
 const QByteArray hotkeysArmed = "Setting up signal/slot connections...";
 
 // Something like a desktop: a gradient, windows, lines of text.
@@ -94,6 +98,15 @@ QRgb dimmed(QRgb pixel)
     return image.pixel(0, 0) & 0xffffff;
 }
 
+// The pointer's vertical guide line over a dimmed pixel.
+QRgb guided(QRgb pixel)
+{
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.fill(dimmed(pixel));
+    QPainter(&image).fillRect(QRect(0, 0, 1, 1), QColor(QStringLiteral("#33FFFFFF")));
+    return image.pixel(0, 0) & 0xffffff;
+}
+
 bool near(QRgb a, QRgb b)
 {
     return qAbs(qRed(a) - qRed(b)) <= 2 && qAbs(qGreen(a) - qGreen(b)) <= 2 && qAbs(qBlue(a) - qBlue(b)) <= 2;
@@ -137,6 +150,8 @@ public:
         paintRoot(noise);
     }
 
+    // The pointer goes where the overlay's own first frame draws a guide line through pixels
+    // of the picture that the samples below do not use.
     void paintRoot(const QImage &picture)
     {
         putRootPicture(m_display, picture);
@@ -144,6 +159,13 @@ public:
         for (int i = 0; i < 16; ++i) {
             const QPoint point(m_width * (2 * (i % 4) + 1) / 8 + 3, m_height * (2 * (i / 4) + 1) / 8 + 5);
             m_expected.append({point, dimmed(pixelOf(m_root, point))});
+        }
+        const QPoint pointer(m_width / 2 + 1, m_height * 7 / 8 + 20);
+        XWarpPointer(m_display, None, m_root, 0, 0, 0, 0, pointer.x(), pointer.y());
+        m_guides.clear();
+        for (int i = 0; i < 3; ++i) {
+            const QPoint point(pointer.x(), m_height * (2 * i + 1) / 8 + 5);
+            m_guides.append({point, guided(pixelOf(m_root, point))});
         }
     }
 
@@ -173,8 +195,9 @@ public:
         drain([](XEvent &) { return false; }, 0);
     }
 
-    // Milliseconds from `start` until a full-size window shows the picture, or -1.
-    double waitForPicture(const QElapsedTimer &start)
+    // Milliseconds from `start` until a full-size window shows the picture, or -1 when
+    // none does within `msecs`.
+    double waitForPicture(const QElapsedTimer &start, int msecs = timeoutMsecs)
     {
         double shown = -1;
         drain([&](XEvent &event) {
@@ -190,9 +213,30 @@ public:
             if (damage->drawable != m_overlay || !showsPicture())
                 return false;
             shown = at;
+            m_frameAt = shows(m_guides) ? at : -1;
+            return true;
+        }, msecs);
+        return shown;
+    }
+
+    // Milliseconds from `start` until the overlay has drawn a frame of its own (the guide line
+    // through the pointer over the picture), or -1; call after waitForPicture.
+    double waitForOwnFrame(const QElapsedTimer &start)
+    {
+        if (m_frameAt >= 0 || !m_overlay)
+            return m_frameAt;
+        drain([&](XEvent &event) {
+            if (event.type != m_damageEvent + XDamageNotify)
+                return false;
+            const auto *damage = reinterpret_cast<XDamageNotifyEvent *>(&event);
+            const double at = start.nsecsElapsed() / 1e6;
+            XDamageSubtract(m_display, damage->damage, None, None);
+            if (damage->drawable != m_overlay || !shows(m_guides))
+                return false;
+            m_frameAt = at;
             return true;
         }, timeoutMsecs);
-        return shown;
+        return m_frameAt;
     }
 
     // Escape until the overlay is unmapped.
@@ -242,6 +286,12 @@ private:
         for (const auto &[point, colour] : m_expected)
             matching += near(pixelOf(m_overlay, point), colour);
         return matching >= 12;
+    }
+
+    bool shows(const QList<QPair<QPoint, QRgb>> &samples) const
+    {
+        return std::all_of(samples.begin(), samples.end(),
+                           [this](const auto &sample) { return near(pixelOf(m_overlay, sample.first), sample.second); });
     }
 
     bool isFullSize(Window window) const
@@ -295,6 +345,8 @@ private:
     Atom m_clipboard = 0;
     QList<Damage> m_damages;
     QList<QPair<QPoint, QRgb>> m_expected;
+    QList<QPair<QPoint, QRgb>> m_guides;
+    double m_frameAt = -1;
 };
 
 } // namespace
@@ -309,13 +361,19 @@ class OverlayBenchmark : public QObject
     QProcess m_program;
     quint32 m_seed = 1;
 
+    static QString program()
+    {
+        const QString other = qEnvironmentVariable("MAVU_BENCH_PROGRAM");
+        return other.isEmpty() ? QStringLiteral(MAVU_PROGRAM) : other;
+    }
+
     bool startProgram()
     {
         const QString log = m_scratch.filePath(QStringLiteral("mavu.log"));
         QFile::remove(log);
         m_program.setProcessChannelMode(QProcess::MergedChannels);
         m_program.setStandardOutputFile(log);
-        m_program.start(QStringLiteral(MAVU_PROGRAM), {});
+        m_program.start(program(), {});
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < 60000) {
@@ -336,8 +394,9 @@ class OverlayBenchmark : public QObject
         m_program.waitForFinished(5000);
     }
 
-    // One fragment capture: the time to the picture, then resident memory open and closed.
-    double capture(qint64 *openMegabytes = nullptr, qint64 *closedMegabytes = nullptr)
+    // One fragment capture: the time to the picture (and to the overlay's own first frame),
+    // then resident memory open and closed.
+    double capture(qint64 *openMegabytes = nullptr, qint64 *closedMegabytes = nullptr, double *ownFrame = nullptr)
     {
         m_x.paintNewRoot(m_seed++);
         QTest::qWait(200);
@@ -346,12 +405,15 @@ class OverlayBenchmark : public QObject
         start.start();
         m_x.pressKeys({XK_Control_L, XK_Print});
         const double shown = m_x.waitForPicture(start);
+        const double drawn = m_x.waitForOwnFrame(start);
+        if (ownFrame)
+            *ownFrame = drawn;
         QTest::qWait(300);
         if (openMegabytes)
             *openMegabytes = residentMegabytes(m_program.processId());
         if (!m_x.closeOverlay())
             return -1;
-        QTest::qWait(700);
+        QTest::qWait(closedAfterMsecs);
         if (closedMegabytes)
             *closedMegabytes = residentMegabytes(m_program.processId());
         return shown;
@@ -404,26 +466,59 @@ private slots:
                             << "resident MB, first overlay closed: " << figures(closed) << "\n";
     }
 
+    // The program started and the hotkey pressed every few milliseconds from then on: the
+    // time from the start until the first overlay shows the screen, which is what a user who
+    // presses the hotkey right after start-up waits.
+    void startToFirstReaction()
+    {
+        QList<double> reacted;
+        for (int run = 0; run < programStarts; ++run) {
+            m_x.paintNewRoot(m_seed++);
+            m_x.watchWindows();
+            QElapsedTimer start;
+            start.start();
+            m_program.start(program(), {});
+            double shown = -1;
+            while (shown < 0 && start.elapsed() < timeoutMsecs) {
+                m_x.pressKeys({XK_Control_L, XK_Print});
+                shown = m_x.waitForPicture(start, reactionPollMsecs);
+            }
+            reacted << shown;
+            QVERIFY(m_x.closeOverlay());
+            stopProgram();
+            QVERIFY(shown >= 0);
+        }
+        QTextStream(stdout) << "start to the first overlay on a hotkey, ms: " << figures(reacted) << "\n";
+    }
+
     void warmCaptures()
     {
         QVERIFY(startProgram());
         const qint64 idle = residentMegabytes(m_program.processId());
         capture();
         QList<double> shown;
+        QList<double> drawn;
         QList<double> open;
         QList<double> closed;
         for (int run = 0; run < warmRuns; ++run) {
             qint64 openMegabytes = 0;
             qint64 closedMegabytes = 0;
-            shown << capture(&openMegabytes, &closedMegabytes);
+            double ownFrame = -1;
+            shown << capture(&openMegabytes, &closedMegabytes, &ownFrame);
+            drawn << ownFrame;
             open << openMegabytes;
             closed << closedMegabytes;
             QVERIFY(shown.last() >= 0);
         }
+        // The memory kept for the next capture goes back once none has come for a while.
+        QTest::qWait(settledAfterMsecs - closedAfterMsecs);
+        const qint64 settled = residentMegabytes(m_program.processId());
         stopProgram();
         QTextStream(stdout) << "warm capture, ms: " << figures(shown) << "\n"
+                            << "warm capture, the overlay's own first frame, ms: " << figures(drawn) << "\n"
                             << "resident MB idle: " << idle << ", overlay open: " << figures(open)
-                            << ", after closing: " << figures(closed) << "\n";
+                            << ", after closing: " << figures(closed) << ", " << settledAfterMsecs / 1000
+                            << " s after the last closing: " << settled << "\n";
     }
 
     void quickCaptureToLink_data()

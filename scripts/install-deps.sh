@@ -8,7 +8,7 @@ build_packages=(
   qt6-base-dev qt6-declarative-dev qt6-multimedia-dev qt6-5compat-dev
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libqt6sql6-sqlite
   libquazip1-qt6-dev libcurl4-openssl-dev libssl-dev libx11-dev zlib1g-dev
-  libxcb1-dev libxcb-shm0-dev libxtst-dev libxdamage-dev libxfixes-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-render0-dev libxtst-dev libxdamage-dev libxfixes-dev
 )
 runtime_packages=(
   qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls

@@ -3,7 +3,9 @@
 
 #include "core.h"
 
+#include "capture/screenbackdrop.h"
 #include "capture/screengrab.h"
+#include "capture/serverpicture.h"
 #include "capture/screenjoin.h"
 #include "capture/surfacewidget.h"
 #include "network/analytics.h"
@@ -98,9 +100,14 @@ SurfaceWidget *Core::overlayWindow()
     return m_overlayWindow;
 }
 
+// The overlay is made right after start-up, with the X server's memory for its first
+// capture, so that a hotkey pressed at once gets the overlay as fast as any later one.
 void Core::prepareOverlay()
 {
-    overlayWindow();
+    SurfaceWidget *overlay = overlayWindow();
+    const QRect area = desktopArea();
+    ServerPicture::prepare(area);
+    prepareScreenBackdrop(overlay, area);
 }
 
 void Core::openSurfaceRect(int index, QRect rect, QPixmap pxm)

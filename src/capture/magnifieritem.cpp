@@ -1,5 +1,6 @@
 #include "magnifieritem.h"
 
+#include "capture/serverpicture.h"
 #include "settings/debuglog.h"
 
 #include <QBitmap>
@@ -51,6 +52,7 @@ void MagnifierItem::setBackground(const QPixmap &pixmap)
     const QScreen *primary = QGuiApplication::primaryScreen();
     const double ratio = primary ? primary->devicePixelRatio() : 1.0;
     qCDebug(lcMavu) << Q_FUNC_INFO << (pixmap.isNull() ? "true" : "false") << pixmap.size() << ratio;
+    m_server.reset();
     if (pixmap.isNull()) {
         m_background = QPixmap();
     } else {
@@ -60,6 +62,19 @@ void MagnifierItem::setBackground(const QPixmap &pixmap)
     // A colour read from another picture is no colour of this one.
     m_currentColor.clear();
     emit backgroundChanged(m_background);
+}
+
+void MagnifierItem::setServerPicture(std::shared_ptr<ServerPicture> picture)
+{
+    m_background = QPixmap();
+    m_server = std::move(picture);
+    m_currentColor.clear();
+    update();
+}
+
+QRect MagnifierItem::pictureRect() const
+{
+    return m_server ? m_server->rect() : m_background.rect();
 }
 
 void MagnifierItem::setGx(int gx)
@@ -109,15 +124,16 @@ QImage MagnifierItem::patchAroundCursor() const
 {
     QImage patch(patchSide, patchSide, QImage::Format_ARGB32_Premultiplied);
     patch.fill(Qt::transparent);
-    if (m_background.isNull())
-        return patch;
     const QRect square(m_gx - patchSide / 2, m_gy - patchSide / 2, patchSide, patchSide);
-    const QRect inside = square.intersected(m_background.rect());
+    const QRect inside = square.intersected(pictureRect());
     if (inside.isEmpty())
         return patch;
     QPainter painter(&patch);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawPixmap(inside.topLeft() - square.topLeft(), m_background, inside);
+    if (m_server)
+        painter.drawImage(inside.topLeft() - square.topLeft(), m_server->read(inside));
+    else
+        painter.drawPixmap(inside.topLeft() - square.topLeft(), m_background, inside);
     return patch;
 }
 
@@ -166,7 +182,7 @@ void MagnifierItem::paintStrip(QPainter *painter) const
 // so the last colour stands.
 void MagnifierItem::takeColourUnderCursor(const QImage &patch)
 {
-    if (m_background.isNull() || !m_background.rect().contains(m_gx, m_gy))
+    if (!pictureRect().contains(m_gx, m_gy))
         return;
     const QString name = patch.pixelColor(patchSide / 2, patchSide / 2).name(QColor::HexRgb);
     if (name == m_currentColor)

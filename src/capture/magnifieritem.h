@@ -5,6 +5,10 @@
 #include <QQuickPaintedItem>
 #include <QString>
 
+#include <memory>
+
+class ServerPicture;
+
 // The square beside the cursor while the first selection is drawn: the 20 x 20 pixels around
 // the cursor enlarged, a crosshair on the pixel under the cursor, and that pixel's colour.
 class MagnifierItem : public QQuickPaintedItem
@@ -27,6 +31,8 @@ public:
     QString currentColor() const { return m_currentColor; }
 
     void setBackground(const QPixmap &pixmap);
+    // A picture the X server holds instead: each repaint reads only the square it enlarges.
+    void setServerPicture(std::shared_ptr<ServerPicture> picture);
     void setGx(int gx);
     void setGy(int gy);
 
@@ -48,7 +54,10 @@ private:
     void paintStrip(QPainter *painter) const;
     void takeColourUnderCursor(const QImage &patch);
 
+    QRect pictureRect() const;
+
     QPixmap m_background;
+    std::shared_ptr<ServerPicture> m_server;
     QPixmap m_hotspot;
     int m_gx = 0;
     int m_gy = 0;

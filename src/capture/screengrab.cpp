@@ -1,10 +1,12 @@
 #include "screengrab.h"
 
+#include "capture/idlerelease.h"
 #include "platform/x11_helper_linux.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMutex>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 
@@ -24,11 +26,11 @@ namespace {
 #define MADV_POPULATE_READ 22
 #endif
 
-// A segment up to this size (a 2560 x 1600 screen and a little more) stays for the next grab.
-// A larger one goes: the window's own buffer of the same size stays anyway, and two of them
-// would keep too much memory between captures.
-constexpr qsizetype keptSegmentLimit = 20 * 1024 * 1024;
 constexpr int grabStrips = 8;
+// Areas drawn straight from the X server go through two bands of this size in turn: the
+// server fills one while the other is drawn.
+constexpr qsizetype bandBytes = 2 * 1024 * 1024;
+int keepMsecs = 10000;
 
 struct Segment
 {
@@ -79,14 +81,22 @@ ApplicationConnection usableRoot()
 }
 
 // Segments for grabs; one that is no longer used stays for the next grab of its size, since
-// a fresh segment costs the X server as much again as the grab itself.
+// a fresh segment costs the X server as much again as the grab itself (both sides take a page
+// fault for every page of it). It goes once no grab has wanted it for the keep time.
 class SegmentPool
 {
 public:
+    // Never destroyed: at exit the X connection may already be gone, and the server drops a
+    // client's segments when the client leaves.
     static SegmentPool &instance()
     {
-        // Never destroyed: at exit the X connection may already be gone, and the server
-        // drops a client's segments when the client leaves.
+        static auto *pool = new SegmentPool();
+        return *pool;
+    }
+
+    // The segment of the bands, apart from the grabs' so that neither pushes the other out.
+    static SegmentPool &bands()
+    {
         static auto *pool = new SegmentPool();
         return *pool;
     }
@@ -113,10 +123,14 @@ public:
     {
         QMutexLocker lock(&m_mutex);
         const bool wanted = m_kept ? segment->bytes > m_kept->bytes : segment->bytes == m_wantedBytes;
-        if (wanted && segment->bytes <= keptSegmentLimit)
-            destroy(std::exchange(m_kept, segment));
-        else
-            destroy(segment);
+        destroy(wanted ? std::exchange(m_kept, segment) : segment);
+        m_idleRelease.restart();
+    }
+
+    void releaseKept()
+    {
+        QMutexLocker lock(&m_mutex);
+        destroy(std::exchange(m_kept, nullptr));
     }
 
     // False when the server could not attach the segment (a server on another machine):
@@ -168,6 +182,7 @@ private:
     }
 
     QMutex m_mutex;
+    IdleRelease m_idleRelease{grabMemoryKeepMsecs, [this] { releaseKept(); }};
     bool m_refused = false;
     xcb_connection_t *m_connection = nullptr;
     Segment *m_kept = nullptr;
@@ -196,50 +211,83 @@ void makeOpaque(uchar *bits, qsizetype pixels)
         pixel[i] |= 0xff000000u;
 }
 
+} // namespace
+
 // The area is read in horizontal strips, all asked for at once: while the server fills the
 // next strips, the ones it has finished are mapped and made opaque here.
-QImage grabThroughSharedMemory(const ApplicationConnection &root, const QRect &area)
+struct PendingScreenGrab::Strips
 {
-    const qsizetype stride = qsizetype(area.width()) * 4;
-    const qsizetype bytes = stride * area.height();
+    ApplicationConnection root;
+    xcb_drawable_t drawable = 0;
+    QRect area;
+    Segment *segment = nullptr;
+    QList<QPair<int, xcb_shm_get_image_cookie_t>> requests;
+
+    qsizetype stride() const { return qsizetype(area.width()) * 4; }
+    int rowsOf(int strip) const
+    {
+        const int end = strip + 1 < requests.size() ? requests.at(strip + 1).first : area.height();
+        return end - requests.at(strip).first;
+    }
+};
+
+namespace {
+
+// Null when shared memory cannot be used. A new segment's attach is confirmed before the
+// strips are asked for, so that a refusal is known while the screen may still be grabbed
+// another way.
+std::unique_ptr<PendingScreenGrab::Strips> requestStrips(const ApplicationConnection &root, xcb_drawable_t drawable,
+                                                        const QRect &area)
+{
+    auto strips = std::make_unique<PendingScreenGrab::Strips>();
+    strips->root = root;
+    strips->drawable = drawable;
+    strips->area = area;
+    const qsizetype stride = strips->stride();
     SegmentPool &pool = SegmentPool::instance();
-    Segment *segment = pool.take(root.connection, bytes);
-    if (!segment)
-        return QImage();
+    strips->segment = pool.take(root.connection, stride * area.height());
+    if (!strips->segment || !pool.confirmAttach(strips->segment))
+        return nullptr;
     const int rowsPerStrip = (area.height() + grabStrips - 1) / grabStrips;
-    QList<QPair<int, xcb_shm_get_image_cookie_t>> strips;
     for (int top = 0; top < area.height(); top += rowsPerStrip) {
         const int rows = qMin(rowsPerStrip, area.height() - top);
-        strips.append({top, xcb_shm_get_image(root.connection, root.root, qint16(area.x()), qint16(area.y() + top),
-                                              quint16(area.width()), quint16(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                                              segment->xid, quint32(top * stride))});
+        strips->requests.append(
+            {top, xcb_shm_get_image(root.connection, drawable, qint16(area.x()), qint16(area.y() + top),
+                                    quint16(area.width()), quint16(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                    strips->segment->xid, quint32(top * stride))});
     }
+    xcb_flush(root.connection);
+    return strips;
+}
+
+QImage collectStrips(PendingScreenGrab::Strips &strips)
+{
+    Segment *segment = strips.segment;
+    const qsizetype stride = strips.stride();
     const bool fresh = !segment->used;
     bool complete = true;
-    for (int i = 0; i < strips.size(); ++i) {
-        const int top = strips.at(i).first;
-        const int rows = (i + 1 < strips.size() ? strips.at(i + 1).first : area.height()) - top;
+    for (int i = 0; i < strips.requests.size(); ++i) {
+        const int rows = strips.rowsOf(i);
         xcb_generic_error_t *error = nullptr;
-        xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(root.connection, strips.at(i).second, &error);
+        xcb_shm_get_image_reply_t *reply =
+            xcb_shm_get_image_reply(strips.root.connection, strips.requests.at(i).second, &error);
         complete = complete && reply && reply->depth == 24 && qsizetype(reply->size) == rows * stride;
         std::free(reply);
         std::free(error);
         if (!complete)
             continue; // the remaining replies are still collected
-        uchar *strip = segment->address + top * stride;
+        uchar *strip = segment->address + strips.requests.at(i).first * stride;
         if (fresh)
             mapAtOnce(strip, rows * stride);
         makeOpaque(strip, rows * stride / 4);
     }
-    if (!pool.confirmAttach(segment))
-        return QImage();
     if (!complete) {
-        pool.giveBack(segment);
+        SegmentPool::instance().giveBack(segment);
         return QImage();
     }
     segment->used = true;
-    return QImage(segment->address, area.width(), area.height(), int(stride), QImage::Format_RGB32, returnSegment,
-                  segment);
+    return QImage(segment->address, strips.area.width(), strips.area.height(), int(stride), QImage::Format_RGB32,
+                  returnSegment, segment);
 }
 
 bool screensUnscaled()
@@ -267,18 +315,111 @@ QRect desktopArea()
     return united;
 }
 
-QImage grabScreenArea(const QRect &area)
+ApplicationConnection directlyReadableRoot()
+{
+    if (!screensUnscaled())
+        return {};
+    static const ApplicationConnection root = usableRoot();
+    return root;
+}
+
+int grabMemoryKeepMsecs()
+{
+    return keepMsecs;
+}
+
+void setGrabMemoryKeepMsecs(int msecs)
+{
+    keepMsecs = msecs;
+}
+
+PendingScreenGrab::PendingScreenGrab(const QRect &area)
+    : m_area(area)
 {
     if (!QGuiApplication::primaryScreen() || area.isEmpty())
-        return QImage();
-    QImage picture;
-    if (screensUnscaled()) {
-        static const ApplicationConnection root = usableRoot();
-        if (root.connection)
-            picture = grabThroughSharedMemory(root, area);
+        return;
+    if (const ApplicationConnection root = directlyReadableRoot(); root.connection)
+        m_strips = requestStrips(root, root.root, area);
+    if (!m_strips)
+        m_picture = grabThroughQt(area);
+}
+
+PendingScreenGrab::PendingScreenGrab(quint32 drawable, const QRect &area)
+    : m_area(area)
+{
+    const ApplicationConnection root = directlyReadableRoot();
+    if (root.connection && !area.isEmpty())
+        m_strips = requestStrips(root, drawable, area);
+}
+
+PendingScreenGrab::~PendingScreenGrab()
+{
+    (void)picture();
+}
+
+QImage PendingScreenGrab::picture()
+{
+    if (m_strips) {
+        const bool ofRoot = m_strips->drawable == m_strips->root.root;
+        m_picture = collectStrips(*m_strips);
+        m_strips.reset();
+        if (m_picture.isNull() && ofRoot)
+            m_picture = grabThroughQt(m_area);
     }
-    if (picture.isNull())
-        picture = grabThroughQt(area);
-    picture.setDevicePixelRatio(qApp->devicePixelRatio());
-    return picture;
+    if (!m_picture.isNull())
+        m_picture.setDevicePixelRatio(qApp->devicePixelRatio());
+    return m_picture;
+}
+
+bool drawDrawableArea(quint32 drawable, const QRect &area, QPainter *painter, const QPoint &at)
+{
+    const ApplicationConnection root = directlyReadableRoot();
+    SegmentPool &pool = SegmentPool::bands();
+    Segment *segment = root.connection && !area.isEmpty() ? pool.take(root.connection, 2 * bandBytes) : nullptr;
+    if (!segment || !pool.confirmAttach(segment))
+        return false;
+    const qsizetype stride = qsizetype(area.width()) * 4;
+    const int rowsPerBand = int(qMax<qsizetype>(1, bandBytes / stride));
+    if (rowsPerBand * stride > bandBytes) {
+        pool.giveBack(segment);
+        return false;
+    }
+    const int bandCount = (area.height() + rowsPerBand - 1) / rowsPerBand;
+    auto rowsOf = [&](int band) { return qMin(rowsPerBand, area.height() - band * rowsPerBand); };
+    xcb_shm_get_image_cookie_t requests[2];
+    auto request = [&](int band) {
+        requests[band % 2] = xcb_shm_get_image(root.connection, drawable, qint16(area.x()),
+                                               qint16(area.y() + band * rowsPerBand), quint16(area.width()),
+                                               quint16(rowsOf(band)), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->xid,
+                                               quint32((band % 2) * bandBytes));
+    };
+    if (!segment->used) {
+        mapAtOnce(segment->address, segment->bytes);
+        segment->used = true;
+    }
+    for (int band = 0; band < qMin(2, bandCount); ++band)
+        request(band);
+    bool complete = true;
+    for (int band = 0; band < bandCount; ++band) {
+        xcb_generic_error_t *error = nullptr;
+        xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(root.connection, requests[band % 2], &error);
+        complete = complete && reply && qsizetype(reply->size) == rowsOf(band) * stride;
+        std::free(reply);
+        std::free(error);
+        if (complete) {
+            uchar *pixels = segment->address + (band % 2) * bandBytes;
+            makeOpaque(pixels, rowsOf(band) * stride / 4);
+            const QImage view(pixels, area.width(), rowsOf(band), int(stride), QImage::Format_RGB32);
+            painter->drawImage(at + QPoint(0, band * rowsPerBand), view);
+        }
+        if (band + 2 < bandCount)
+            request(band + 2);
+    }
+    pool.giveBack(segment);
+    return complete;
+}
+
+QImage grabScreenArea(const QRect &area)
+{
+    return PendingScreenGrab(area).picture();
 }

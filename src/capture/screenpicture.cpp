@@ -1,5 +1,7 @@
 #include "screenpicture.h"
 
+#include "capture/serverpicture.h"
+
 #include <QMutex>
 #include <QPainter>
 #include <QQuickWindow>
@@ -16,18 +18,32 @@ public:
         return m_image;
     }
 
+    std::shared_ptr<ServerPicture> server() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_server;
+    }
+
     // The old picture is let go outside the lock: its last release may hand a grab's
     // memory back, which takes a lock of its own.
-    void setImage(QImage image)
+    void set(QImage image, std::shared_ptr<ServerPicture> server)
     {
         QMutexLocker lock(&m_mutex);
         m_image.swap(image);
+        m_server.swap(server);
         lock.unlock();
+    }
+
+    QSize size() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_server ? m_server->size() : m_image.deviceIndependentSize().toSize();
     }
 
 private:
     mutable QMutex m_mutex;
     QImage m_image;
+    std::shared_ptr<ServerPicture> m_server;
 };
 
 namespace {
@@ -47,21 +63,37 @@ public:
 
     void render(const RenderState *state) override
     {
-        const QImage image = m_source->image();
         auto *painter = static_cast<QPainter *>(
             m_window->rendererInterface()->getResource(m_window, QSGRendererInterface::PainterResource));
-        if (!painter || image.isNull())
+        if (!painter)
             return;
         painter->save();
         if (const QRegion *clip = state->clipRegion(); clip && !clip->isEmpty())
             painter->setClipRegion(*clip, Qt::ReplaceClip);
         painter->setTransform(matrix()->toTransform());
         painter->setOpacity(inheritedOpacity());
-        painter->drawImage(m_rect, image);
+        if (const std::shared_ptr<ServerPicture> server = m_source->server(); !server || !drawFrom(*server, painter))
+            painter->drawImage(m_rect, m_source->image());
         painter->restore();
     }
 
     StateFlags changedStates() const override { return {}; }
+
+    // Only the part the painter may draw into is read from the server, and only at one pixel
+    // a point; anything else takes the whole picture.
+    bool drawFrom(const ServerPicture &server, QPainter *painter) const
+    {
+        const QTransform transform = painter->transform();
+        if (m_rect.size() != QSizeF(server.size()) || transform.type() > QTransform::TxTranslate)
+            return false;
+        const QRegion wanted = painter->hasClipping() ? painter->clipRegion() : QRegion(server.rect());
+        const QPoint offset = m_rect.topLeft().toPoint();
+        for (const QRect &part : wanted) {
+            if (!server.draw(painter, part.translated(-offset)) )
+                return false;
+        }
+        return true;
+    }
     RenderingFlags flags() const override { return BoundedRectRendering | OpaqueRendering; }
     QRectF rect() const override { return m_rect; }
 
@@ -89,13 +121,26 @@ ScreenPicture::~ScreenPicture() = default;
 
 QPixmap ScreenPicture::picture() const
 {
-    return QPixmap::fromImage(m_source->image());
+    const std::shared_ptr<ServerPicture> server = m_source->server();
+    return QPixmap::fromImage(server ? server->read(server->rect()) : m_source->image());
 }
 
 void ScreenPicture::setPicture(const QPixmap &picture)
 {
-    m_source->setImage(picture.toImage());
-    setImplicitSize(picture.deviceIndependentSize().width(), picture.deviceIndependentSize().height());
+    m_source->set(picture.toImage(), nullptr);
+    showNewPicture();
+}
+
+void ScreenPicture::setServerPicture(std::shared_ptr<ServerPicture> picture)
+{
+    m_source->set(QImage(), std::move(picture));
+    showNewPicture();
+}
+
+void ScreenPicture::showNewPicture()
+{
+    const QSize size = m_source->size();
+    setImplicitSize(size.width(), size.height());
     m_textureOutdated = true;
     update();
     emit pictureChanged();
@@ -103,8 +148,7 @@ void ScreenPicture::setPicture(const QPixmap &picture)
 
 QSGNode *ScreenPicture::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *)
 {
-    const QImage image = m_source->image();
-    if (image.isNull() || width() <= 0 || height() <= 0) {
+    if (m_source->size().isEmpty() || width() <= 0 || height() <= 0) {
         delete oldNode;
         return nullptr;
     }
@@ -123,7 +167,8 @@ QSGNode *ScreenPicture::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *)
         node->setOwnsTexture(true);
     }
     if (m_textureOutdated || !node->texture()) {
-        node->setTexture(window()->createTextureFromImage(image));
+        const std::shared_ptr<ServerPicture> server = m_source->server();
+        node->setTexture(window()->createTextureFromImage(server ? server->read(server->rect()) : m_source->image()));
         m_textureOutdated = false;
     }
     node->setRect(boundingRect());

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class ServerPicture;
+
 // The still picture of the screens under a capture page, drawn straight from the picture's
 // pixels into the window: no texture, no copy. The picture is synchronous, so it is there in
 // the first frame a capture shows, and it is let go the moment it is replaced, also while the
@@ -22,6 +24,8 @@ public:
 
     QPixmap picture() const;
     void setPicture(const QPixmap &picture);
+    // A picture the X server holds: each frame reads from it only the part it draws again.
+    void setServerPicture(std::shared_ptr<ServerPicture> picture);
 
     // Shared with the node that draws it; the node may outlive the item.
     class Source;
@@ -33,6 +37,8 @@ protected:
     QSGNode *updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *) override;
 
 private:
+    void showNewPicture();
+
     std::shared_ptr<Source> m_source;
     bool m_textureOutdated = true;
 };

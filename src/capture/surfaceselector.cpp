@@ -11,7 +11,6 @@
 
 namespace {
 
-const QColor dimColor() { return QColor(QStringLiteral("#6c141517")); }
 const QColor guideColor() { return QColor(QStringLiteral("#33FFFFFF")); }
 
 // The four bands around a selection, the whole item while there is none.
@@ -276,6 +275,11 @@ void SurfaceSelector::setY(int y)
 {
     m_gy = y;
     update();
+}
+
+QColor SurfaceSelector::dimColor()
+{
+    return QColor(QStringLiteral("#6c141517"));
 }
 
 // What shows in each state: while the first rectangle is drawn, the dimmed surround, the

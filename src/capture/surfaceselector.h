@@ -41,6 +41,9 @@ public:
 
     // True when the rectangle is less than one pixel wide or less than one pixel high.
     static bool isEmptyArea(const QRectF &rect);
+    // The rectangles the item dims, in item coordinates, and the colour it dims them with.
+    QList<QRect> dimmedAreas() const;
+    static QColor dimColor();
 
     QRectF rubberRect() const;
     int rubberRectLeft() const;
@@ -147,8 +150,7 @@ private:
     // When a limit is set: the selection gives up room for the preview on its side with less
     // free space.
     void calcFreeSpace();
-    // What the item shows, in item coordinates: the dimmed rectangles and the guide lines.
-    QList<QRect> dimmedAreas() const;
+    // The guide lines, in item coordinates.
     QList<QRect> guideLines() const;
     QList<QRect> surroundOfSelection() const;
 

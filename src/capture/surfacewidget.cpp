@@ -6,7 +6,10 @@
 #include "capture/pngdataurl.h"
 #include "capture/ponorampreview.h"
 #include "capture/sceneposition.h"
+#include "capture/screenbackdrop.h"
 #include "capture/screengrab.h"
+#include "capture/screenpicture.h"
+#include "capture/serverpicture.h"
 #include "capture/surfaceselector.h"
 #include "core.h"
 #include "network/analytics.h"
@@ -27,6 +30,8 @@
 #include <QQmlEngine>
 #include <QScreen>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -100,6 +105,7 @@ void SurfaceWidget::findPageItems()
     m_selector = findNamedChild<SurfaceSelector>(root, QStringLiteral("SurfaceSelector"));
     m_mainCanvas = findNamedChild<MPainterArea>(root, QStringLiteral("MPainterArea"));
     m_canvas = m_mainCanvas;
+    showPicture();
 }
 
 MPainterArea *SurfaceWidget::ponoramCanvas() const
@@ -117,22 +123,29 @@ MagnifierItem *SurfaceWidget::magnifier() const
     return findNamedChild<MagnifierItem>(m_selector, QStringLiteral("MagnifierItem"));
 }
 
-// The pixmap wraps the grab without a copy.
-QPixmap SurfaceWidget::createBackground(int index)
-{
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const QRect area = index >= 0 && index < screens.size() ? screens.at(index)->geometry() : desktopArea();
-    return QPixmap::fromImage(grabScreenArea(area));
-}
-
+// The X server copies the screen and shows it under the window, dimmed, before the window
+// maps. The page reads from the server's copy only what it draws; where the screen cannot be
+// read that way, the picture is grabbed here while the window maps.
 void SurfaceWidget::show()
 {
     qCDebug(lcMavu) << "SurfaceWidget::show() - before QQuickView::show()";
-    if (!m_capturing)
-        beginCapture(desktopArea(), createBackground(-1));
+    std::optional<PendingScreenGrab> grab;
+    if (!m_capturing) {
+        const QRect area = desktopArea();
+        std::shared_ptr<ServerPicture> still = ServerPicture::take(area);
+        if (!still)
+            grab.emplace(area);
+        beginCapture(area, QPixmap());
+        if (still)
+            showStill(std::move(still));
+        if (m_selector)
+            showScreenBackdrop(this, area, m_selector->dimmedAreas(), SurfaceSelector::dimColor());
+    }
     showFullScreen();
     raise();
     requestActivate();
+    if (grab)
+        setBackground(QPixmap::fromImage(grab->picture()));
 }
 
 // Everything a capture starts from, set while the window is still hidden, so that its first
@@ -255,6 +268,7 @@ void SurfaceWidget::showOnWindow(int screenIndex, QRect rect, QPixmap shot)
 
 void SurfaceWidget::setBackground(const QPixmap &background)
 {
+    m_still.reset();
     m_background = background;
     m_backgroundDataUrl.clear();
     if (m_mainCanvas)
@@ -262,10 +276,41 @@ void SurfaceWidget::setBackground(const QPixmap &background)
     emit backgroundChanged(background);
 }
 
+// The picture stays in the X server; this process reads it whole only when something needs
+// all of it (a result, a blur, the data URL).
+void SurfaceWidget::showStill(std::shared_ptr<ServerPicture> still)
+{
+    m_still = std::move(still);
+    m_background = QPixmap();
+    m_backgroundDataUrl.clear();
+    if (m_mainCanvas)
+        m_mainCanvas->setBackgroundSource([this] { return background().toImage(); });
+    showPicture();
+}
+
+QPixmap SurfaceWidget::background() const
+{
+    if (m_background.isNull() && m_still)
+        m_background = QPixmap::fromImage(m_still->read(m_still->rect()));
+    return m_background;
+}
+
+// A picture the X server holds reaches the page's picture and magnifier from here, not
+// through their bindings, so that it is never read whole for them.
+void SurfaceWidget::showPicture()
+{
+    if (!m_still)
+        return;
+    if (auto *picture = rootObject() ? rootObject()->findChild<ScreenPicture *>(QStringLiteral("screenImage")) : nullptr)
+        picture->setServerPicture(m_still);
+    if (MagnifierItem *lens = magnifier())
+        lens->setServerPicture(m_still);
+}
+
 QString SurfaceWidget::requestBackground() const
 {
     if (m_backgroundDataUrl.isEmpty())
-        m_backgroundDataUrl = pngDataUrl(m_background.toImage());
+        m_backgroundDataUrl = pngDataUrl(background().toImage());
     return m_backgroundDataUrl;
 }
 

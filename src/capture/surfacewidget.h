@@ -6,11 +6,14 @@
 #include <QRect>
 #include <QSize>
 
+#include <memory>
+
 class Core;
 class MagnifierItem;
 class MPainterArea;
 class Ponoram;
 class PonoramPreview;
+class ServerPicture;
 class SurfaceSelector;
 
 // The frameless full-screen window of a fragment capture: a still image of the screens
@@ -24,7 +27,9 @@ class SurfaceSelector;
 class SurfaceWidget : public QQuickView
 {
     Q_OBJECT
-    Q_PROPERTY(QPixmap background READ background WRITE setBackground NOTIFY backgroundChanged)
+    // The page's picture; null while the X server holds the picture, which the window then
+    // hands to the page's items itself.
+    Q_PROPERTY(QPixmap background READ heldBackground WRITE setBackground NOTIFY backgroundChanged)
     Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
     Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
     Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
@@ -54,7 +59,9 @@ public:
     QRect selectRect() const;
     QPixmap renderRubberRect();
 
-    QPixmap background() const { return m_background; }
+    // The screen's picture, read from the X server when it holds it.
+    QPixmap background() const;
+    QPixmap heldBackground() const { return m_still ? QPixmap() : m_background; }
     void setBackground(const QPixmap &background);
     bool isPonoramWork() const { return m_isPonoramWork; }
     QSize ponoramSize() const { return m_ponoramSize; }
@@ -126,8 +133,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    static QPixmap createBackground(int index);
     void beginCapture(const QRect &area, const QPixmap &picture);
+    void showStill(std::shared_ptr<ServerPicture> still);
+    void showPicture();
     void layOutPage(const QSize &size);
     void resetCapture();
     void findPageItems();
@@ -180,7 +188,8 @@ private:
     bool m_capturing = false;
     bool m_quickDelivered = false;
     bool m_resetPending = false;
-    QPixmap m_background;
+    mutable QPixmap m_background;
+    std::shared_ptr<ServerPicture> m_still;
     mutable QString m_backgroundDataUrl;
     QPixmap m_ponoramResult;
     QSize m_ponoramSize = QSize(-1, -1);

@@ -93,6 +93,9 @@ public slots:
     void setCurrentSubstrate(bool substrate);
     void setSelectRect(const QRectF &rect);
     void setBackground(QImage image);
+    // Where the background comes from when it is first needed (a result, a blur), for a
+    // picture that is not in this process yet.
+    void setBackgroundSource(std::function<QImage()> source);
 
 signals:
     void currentModuleChanged(QString name);
@@ -134,7 +137,8 @@ private:
     int m_currentLineWidth = 2;
     bool m_currentSubstrate = false;
     QRectF m_selectRect;
-    QImage m_background;
+    mutable QImage m_background;
+    std::function<QImage()> m_backgroundSource;
     mutable QImage m_scaledBackground;
     mutable qint64 m_scaledKey = 0;
     mutable QSize m_scaledFor;

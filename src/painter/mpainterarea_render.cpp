@@ -7,6 +7,7 @@
 
 void MPainterArea::setBackground(QImage image)
 {
+    m_backgroundSource = nullptr;
     if (image == m_background)
         return;
     m_background = image;
@@ -16,14 +17,22 @@ void MPainterArea::setBackground(QImage image)
     emit backgroundChanged();
 }
 
+void MPainterArea::setBackgroundSource(std::function<QImage()> source)
+{
+    setBackground(QImage());
+    m_backgroundSource = std::move(source);
+}
+
 QImage MPainterArea::background() const
 {
+    if (m_background.isNull() && m_backgroundSource)
+        m_background = m_backgroundSource();
     return m_background;
 }
 
 QImage MPainterArea::canvasBackground() const
 {
-    if (m_background.isNull())
+    if (background().isNull())
         return QImage();
     QSize target(qRound(width()), qRound(height()));
     if (target.isEmpty())

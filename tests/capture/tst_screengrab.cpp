@@ -1,8 +1,9 @@
 // The screen picture on a real X server: exact, never changing under its holder, and its
-// shared memory used again once the picture is let go.
+// shared memory used again once the picture is let go, and given back when no grab comes.
 
 #include "capture/screengrab.h"
 #include "../harness/patternwindow.h"
+#include "../harness/sharedmemory.h"
 
 #include <QScreen>
 #include <QtTest>
@@ -68,6 +69,17 @@ private slots:
                 QCOMPARE(grabScreenArea(QRect(100, 50, 300, 200)), m_pattern.image.copy(100, 50, 300, 200));
         }
         QCOMPARE(grabScreenArea(desktopArea()).constBits(), memory);
+    }
+
+    void keptMemory_goesBackWhenNoGrabComes()
+    {
+        const qsizetype screenBytes = qsizetype(m_pattern.image.sizeInBytes());
+        const int keep = grabMemoryKeepMsecs();
+        setGrabMemoryKeepMsecs(100);
+        (void)grabScreenArea(desktopArea());
+        QCOMPARE(mappedSegments(screenBytes), 1);
+        QTRY_COMPARE(mappedSegments(screenBytes), 0);
+        setGrabMemoryKeepMsecs(keep);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "../harness/overlay.h"
 #include "../harness/pagedriver.h"
 #include "../harness/patternwindow.h"
+#include "../harness/sharedmemory.h"
 #include "capture/screengrab.h"
 #include "capture/screenpicture.h"
 #include "painter/mpainterarea.h"
@@ -15,6 +16,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QtTest>
+
+#include "../harness/xwindows.h"
 
 namespace {
 
@@ -92,6 +95,41 @@ private slots:
         m_pattern.showPicture(first);
         QCOMPARE(frame, dimmed(second).copy(sample));
         QCOMPARE(rgb(m_overlay->background()), second);
+    }
+
+    // The X server shows the capture's picture, dimmed, the moment the window maps, while the
+    // overlay has not drawn a frame yet (its event loop stands still); the next capture shows
+    // its own screen the same way.
+    void eachCapture_showsItsScreenDimmedBeforeItsFirstFrame()
+    {
+        const QImage first = m_pattern.image;
+        QImage second = first;
+        second.invertPixels();
+        const QRect sample(300, 200, 800, 500);
+        for (const QImage &screen : {first, second}) {
+            m_pattern.showPicture(screen);
+            m_overlay = Core::instance()->surfaceWidget();
+            m_overlay->show();
+            const QImage shown = xWindowPicture(m_overlay->winId(), sample);
+            QVERIFY(closeOverlay(m_overlay, &m_pattern));
+            QCOMPARE(shown, dimmed(screen).copy(sample));
+        }
+        m_pattern.showPicture(first);
+    }
+
+    // While a capture is open the X server holds the screen's picture; this process reads
+    // only what it draws, and keeps no copy of the whole screen.
+    void openCapture_keepsNoCopyOfTheScreenHere()
+    {
+        const qsizetype screenBytes = qsizetype(m_pattern.image.sizeInBytes());
+        const int keep = grabMemoryKeepMsecs();
+        setGrabMemoryKeepMsecs(0);
+        (void)grabScreenArea(QRect(0, 0, 1, 1));
+        QTRY_COMPARE(mappedSegments(screenBytes), 0);
+        QVERIFY(!firstFrameOfCapture().isNull());
+        const int held = mappedSegments(screenBytes);
+        setGrabMemoryKeepMsecs(keep);
+        QCOMPARE(held, 0);
     }
 
     void requestBackground_isAPngDataUrlOfTheScreen()

@@ -3,9 +3,13 @@
 // Where the X server has a window, whatever Qt believes: a window taken into a tray host or
 // placed by a window manager.
 
+#include <QDeadlineTimer>
+#include <QImage>
 #include <QRect>
+#include <QThread>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 // The window's place in root window coordinates; an empty rectangle when it has none.
 inline QRect xGeometry(unsigned long id)
@@ -40,4 +44,33 @@ inline bool xReparented(unsigned long id)
     if (display)
         XCloseDisplay(display);
     return known && parent != root;
+}
+
+// What the X server shows of the window in `area` (window coordinates) once it is viewable,
+// read on a connection of its own while Qt's event loop may stand still; null when the
+// window does not become viewable within `msecs`.
+inline QImage xWindowPicture(unsigned long id, const QRect &area, int msecs = 5000)
+{
+    Display *display = XOpenDisplay(nullptr);
+    XWindowAttributes attributes{};
+    QDeadlineTimer deadline(msecs);
+    while (display && !deadline.hasExpired()
+           && !(XGetWindowAttributes(display, Window(id), &attributes) && attributes.map_state == IsViewable))
+        QThread::msleep(5);
+    QImage picture;
+    XImage *image = attributes.map_state == IsViewable ? XGetImage(display, Window(id), area.x(), area.y(),
+                                                                   unsigned(area.width()), unsigned(area.height()),
+                                                                   AllPlanes, ZPixmap)
+                                                       : nullptr;
+    if (image) {
+        picture = QImage(area.size(), QImage::Format_RGB32);
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x)
+                picture.setPixel(x, y, QRgb(XGetPixel(image, x, y)) | 0xff000000u);
+        }
+        XDestroyImage(image);
+    }
+    if (display)
+        XCloseDisplay(display);
+    return picture;
 }
