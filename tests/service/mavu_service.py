@@ -98,7 +98,8 @@ class StandInHandler(service.Handler):
         service.Handler.reply(self, status, payload, content_type, headers)
 
     def stream(self, status, payload):
-        """The record in chunks without a declared size, its padding made on the way."""
+        """The record in chunks without a declared size, its padding made on the way at about
+        12 MB/s."""
         body = json.dumps(dict(payload, padding="")).encode()
         size = fault("record_padding")
         block = b"x" * 65536
@@ -110,6 +111,9 @@ class StandInHandler(service.Handler):
         try:
             for chunk in filter(None, chunks):
                 self.wfile.write(b"%x\r\n%s\r\n" % (len(chunk), chunk))
+                # Paced, so that a client that leaves at its cap does so long before the end,
+                # however busy the machine.
+                time.sleep(0.005)
             self.wfile.write(b"0\r\n\r\n")
             self.wfile.flush()
         except OSError:
