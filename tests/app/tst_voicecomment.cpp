@@ -124,8 +124,8 @@ private slots:
         QDir(m_audioTempDir).removeRecursively();
         QVERIFY(core->isCanRecordAudio());
         core->recordAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() > 44, 10000);
-        QTest::qWait(2000);
+        // Two seconds of sound, however long a loaded machine takes to deliver them.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() >= 44 + 2 * bytesPerSecond, 30000);
         core->screenUpload(0, false, patternPicture());
         QTRY_COMPARE_WITH_TIMEOUT(uploaded("*.zia").size(), 1, 15000);
         const QString remote = m_server.root() + "/" + uploaded("*.zia").first();
@@ -139,8 +139,7 @@ private slots:
         QString error;
         QVERIFY2(playbackPcmFromWav(readFile(core->getAudioFile()), &finished, &error), qPrintable(error));
         QCOMPARE(m_recordedAudio.size(), finished.size());
-        QVERIFY2(seconds(m_recordedAudio) >= 1.95 && seconds(m_recordedAudio) <= 3.0,
-                 qPrintable(QString::number(seconds(m_recordedAudio))));
+        QVERIFY2(seconds(m_recordedAudio) >= 2.0, qPrintable(QString::number(seconds(m_recordedAudio))));
         QCOMPARE(m_recordedAudio.size() % 2, 0);
     }
 
@@ -176,6 +175,25 @@ private slots:
         const QString file = Core::instance()->stopRecordAudio();
         QVERIFY(QDir().rename(moved, m_tempDir));
         QCOMPARE(file, QString());
+    }
+
+    // A recorder that ended before its first sample may leave a bare header with its format
+    // unset: the capture is saved as a picture, and the user told.
+    void save_withSoundlessRecording_savesThePicture()
+    {
+        ShellWindows::closeAll();
+        Core *core = Core::instance();
+        core->clearAudioFile();
+        const QByteArray bareHeader = QByteArray::fromHex("52494646 2400ff7f 57415645 666d7420 10000000"
+                                                          "00000000 00000000 00000000 00000000"
+                                                          "64617461 0000ff7f");
+        QVERIFY(writeFile(m_audioTempDir + "/1.wav", bareHeader));
+        m_dialogAnswer = m_scratch.filePath("saved/soundless");
+        core->screenSaveToDisk(patternPicture());
+        QCOMPARE(ShellWindows::shownErrorTexts(),
+                 QStringList{"The voice comment holds no sound: the capture goes without it"});
+        QCOMPARE(rgb(QImage(m_dialogAnswer + ".png")), rgb(patternPicture()));
+        ShellWindows::closeAll();
     }
 
     // The comment's last half sample for sample reaches the speaker. (Its first samples
