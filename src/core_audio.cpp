@@ -82,15 +82,16 @@ void Core::uppauseRecordAudio()
 
 bool Core::finishRecording()
 {
-    return !m_recorder || m_recorder->stop();
+    if (!m_recorder || m_recorder->stop())
+        return true;
+    showErrorWidget(tr("The voice comment recording did not finish"));
+    return false;
 }
 
 QString Core::stopRecordAudio()
 {
-    if (!finishRecording()) {
-        showErrorWidget(tr("The voice comment recording did not finish"));
+    if (!finishRecording())
         return QString();
-    }
     qDebug() << "QString Core::stopRecordAudio()" << m_currentCaptureFile;
     QByteArray audio;
     QString error;
@@ -115,10 +116,8 @@ bool Core::isHaveAudioFile() const
 
 bool Core::hasVoiceComment()
 {
-    if (!isHaveAudioFile())
+    if (!isHaveAudioFile() || !finishRecording())
         return false;
-    if (!finishRecording())
-        return true; // the join tells the user
     bool dropped = false;
     for (const QFileInfo &recording : recordings()) {
         QByteArray sound;

@@ -76,18 +76,18 @@ bool WaveRecorder::start(const QString &path)
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
         || m_file.write(waveHeader(m_format, openEnded)) != headerSize)
-        return fail(m_file.errorString());
+        return discard(m_file.errorString());
     m_source = new QAudioSource(device, m_format, this);
     connect(m_source, &QAudioSource::stateChanged, this, [this](QAudio::State state) {
         if (state == QAudio::StoppedState && m_source->error() != QAudio::NoError)
             emit failed(tr("the microphone can't be used"));
     });
     m_source->start(&m_file);
-    if (m_source->error() != QAudio::NoError) {
-        stop();
-        return fail(tr("the microphone can't be used"));
-    }
-    return true;
+    if (m_source->error() == QAudio::NoError)
+        return true;
+    delete m_source;
+    m_source = nullptr;
+    return discard(tr("the microphone can't be used"));
 }
 
 void WaveRecorder::pause()
@@ -112,12 +112,16 @@ bool WaveRecorder::stop()
     m_source = nullptr;
     const qint64 dataSize = qBound<qint64>(0, m_file.size() - headerSize, openEnded - headerSize);
     const bool complete = m_file.seek(0) && m_file.write(waveHeader(m_format, quint32(dataSize))) == headerSize;
-    return complete ? (m_file.close(), true) : fail(m_file.errorString());
+    if (!complete)
+        m_error = m_file.errorString();
+    m_file.close();
+    return complete;
 }
 
-bool WaveRecorder::fail(const QString &error)
+// A recording that could not start leaves no file behind.
+bool WaveRecorder::discard(const QString &error)
 {
     m_error = error;
-    m_file.close();
+    m_file.remove();
     return false;
 }

@@ -24,8 +24,8 @@ public:
     void resume();
     // From start until stop, paused or not.
     bool isRecording() const { return m_source != nullptr; }
-    // Ends the recording and completes the file; false with errorString() when it can't be
-    // completed.
+    // Ends the recording and completes the file's header; false with errorString() when it
+    // can't be completed (the samples stay readable to the end of the file).
     bool stop();
     QString errorString() const { return m_error; }
 
@@ -34,7 +34,7 @@ signals:
     void failed(QString text);
 
 private:
-    bool fail(const QString &error);
+    bool discard(const QString &error);
 
     QAudioSource *m_source = nullptr;
     QAudioFormat m_format;
