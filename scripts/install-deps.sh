@@ -24,7 +24,7 @@ runtime_packages=(
 test_packages=(
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick sqlite3
   python3-cryptography python3-pyftpdlib openssh-server trayer
-  unzip curl pulseaudio openbox
+  unzip curl pulseaudio pulseaudio-utils openbox
 )
 
 wanted=("${build_packages[@]}" "${runtime_packages[@]}")

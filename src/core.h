@@ -19,11 +19,8 @@ class MainToolWidget;
 class NetworkExchange;
 class ProxyWidget;
 class QAction;
-class QAudioInput;
 class QClipboard;
 class QLockFile;
-class QMediaCaptureSession;
-class QMediaRecorder;
 class QMenu;
 class SelectorWidgetMac;
 class EditPonoramWidget;
@@ -32,6 +29,7 @@ class SettingWidget;
 class SurfaceWidget;
 class UploadModel;
 class UploadWidget;
+class WaveRecorder;
 
 // The application controller: one object for the whole process, seen by QML as `core`.
 // Its facets live in core_<facet>.cpp.
@@ -288,22 +286,19 @@ public slots:
     // and returns its path, or "" (the user is told why) when none was written.
     QString stopRecordAudio();
     bool isHaveAudioFile() const;
+    // Whether the capture goes with a voice comment: a recording under way is finished
+    // first, and recordings that hold no sound are dropped, the user told.
+    bool hasVoiceComment();
     QString getAudioFile() const;
     void clearAudioFile();
     void openAudioImage(QString fileName);
 
 private:
     void setupAudioRecorder();
-    void startRecording();
-    void restartSilentRecording();
     bool finishRecording();
     bool saveVoiceComment(const QString &fileName);
 
-    QMediaCaptureSession *m_captureSession = nullptr;
-    QAudioInput *m_audioInput = nullptr;
-    QMediaRecorder *m_mediaRecorder = nullptr;
-    QTimer m_recordingWatchdog;
-    int m_recordingAttempts = 0;
+    WaveRecorder *m_recorder = nullptr;
 };
 
 // Deletes a folder and everything in it without following symbolic links; stops at the

@@ -6,39 +6,18 @@
 #include "app/audioimagefile.h"
 #include "app/audioimageplayer.h"
 #include "app/playbackpcm.h"
+#include "app/waverecorder.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
 #include "settings/debuglog.h"
 
 #include <QAudioDevice>
-#include <QAudioInput>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
-#include <QEventLoop>
-#include <QMediaCaptureSession>
 #include <QMediaDevices>
-#include <QMediaFormat>
-#include <QMediaRecorder>
-#include <QUrl>
 
 namespace {
-
-// The media back end loses a recording that starts while its audio source is still
-// starting (it then records nothing at all): the source gets this long first.
-constexpr int sourceStartMsecs = 400;
-// A recording that has taken no sound this long after its start is taken as lost.
-constexpr int recordingStartMsecs = 1000;
-constexpr int maxRecordingAttempts = 3;
-constexpr int recorderStopMsecs = 5000;
-
-// Waits with the events going on.
-void waitFor(int msecs)
-{
-    QEventLoop loop;
-    QTimer::singleShot(msecs, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 QString stampedName(const QString &folder, const QString &extension)
 {
@@ -65,24 +44,16 @@ bool Core::isCanRecordAudio() const
 
 void Core::setupAudioRecorder()
 {
-    if (m_captureSession)
+    if (m_recorder)
         return;
-    m_captureSession = new QMediaCaptureSession(this);
-    m_audioInput = new QAudioInput(this);
-    m_mediaRecorder = new QMediaRecorder(this);
-    m_captureSession->setRecorder(m_mediaRecorder);
-    QMediaFormat format(QMediaFormat::Wave);
-    format.setAudioCodec(QMediaFormat::AudioCodec::Wave);
-    m_mediaRecorder->setMediaFormat(format);
-    m_mediaRecorder->setQuality(QMediaRecorder::HighQuality);
-    connect(m_mediaRecorder, &QMediaRecorder::errorOccurred, this, [this](QMediaRecorder::Error, const QString &text) {
+    m_recorder = new WaveRecorder(this);
+    connect(m_recorder, &WaveRecorder::failed, this, [this](const QString &text) {
         showErrorWidget(tr("Can't record the voice comment: %1").arg(text));
     });
-    m_recordingWatchdog.setSingleShot(true);
-    m_recordingWatchdog.setInterval(recordingStartMsecs);
-    connect(&m_recordingWatchdog, &QTimer::timeout, this, &Core::restartSilentRecording);
 }
 
+// The microphone is open only while a recording runs, so that it is free (and shown as
+// unused by the desktop) between voice comments. A paused recording goes on.
 void Core::recordAudio()
 {
     setupAudioRecorder();
@@ -90,84 +61,38 @@ void Core::recordAudio()
         showErrorWidget(tr("Can't create the folder %1").arg(m_audioTempDir));
         return;
     }
-    if (m_mediaRecorder->recorderState() != QMediaRecorder::StoppedState) {
-        m_mediaRecorder->record();
+    if (m_recorder->isRecording()) {
+        m_recorder->resume();
         return;
     }
-    m_recordingAttempts = 1;
-    startRecording();
-}
-
-// The microphone is attached only while a recording runs, so that it is free (and shown
-// as unused by the desktop) between voice comments.
-void Core::startRecording()
-{
-    m_captureSession->setAudioInput(m_audioInput);
-    waitFor(sourceStartMsecs);
-    if (m_captureSession->audioInput() != m_audioInput)
-        return; // stopped meanwhile
-    m_mediaRecorder->setOutputLocation(QUrl::fromLocalFile(stampedName(m_audioTempDir, QStringLiteral(".wav"))));
-    m_mediaRecorder->record();
-    m_recordingWatchdog.start();
-}
-
-// Should a recording still take no sound, it is dropped and started afresh once the
-// stopped one has settled.
-void Core::restartSilentRecording()
-{
-    if (m_mediaRecorder->recorderState() != QMediaRecorder::RecordingState || m_mediaRecorder->duration() > 0)
-        return;
-    const QString silent = m_mediaRecorder->actualLocation().toLocalFile();
-    const bool stopped = finishRecording();
-    QFile::remove(silent);
-    if (!stopped || ++m_recordingAttempts > maxRecordingAttempts) {
-        showErrorWidget(tr("The microphone gives no sound: the voice comment is not recorded"));
-        return;
-    }
-    waitFor(sourceStartMsecs);
-    startRecording();
+    if (!m_recorder->start(stampedName(m_audioTempDir, QStringLiteral(".wav"))))
+        showErrorWidget(tr("Can't record the voice comment: %1").arg(m_recorder->errorString()));
 }
 
 void Core::pauseRecordAudio()
 {
-    if (m_mediaRecorder)
-        m_mediaRecorder->pause();
+    if (m_recorder)
+        m_recorder->pause();
 }
 
 void Core::uppauseRecordAudio()
 {
-    if (m_mediaRecorder)
-        m_mediaRecorder->record();
+    if (m_recorder)
+        m_recorder->resume();
 }
 
-// The recorder finishes its file only after it has stopped, some time after the request.
 bool Core::finishRecording()
 {
-    m_recordingWatchdog.stop();
-    if (!m_mediaRecorder)
+    if (!m_recorder || m_recorder->stop())
         return true;
-    if (m_mediaRecorder->recorderState() != QMediaRecorder::StoppedState) {
-        QEventLoop loop;
-        connect(m_mediaRecorder, &QMediaRecorder::recorderStateChanged, &loop,
-                [&loop](QMediaRecorder::RecorderState state) {
-                    if (state == QMediaRecorder::StoppedState)
-                        loop.quit();
-                });
-        QTimer::singleShot(recorderStopMsecs, &loop, &QEventLoop::quit);
-        m_mediaRecorder->stop();
-        if (m_mediaRecorder->recorderState() != QMediaRecorder::StoppedState)
-            loop.exec();
-    }
-    m_captureSession->setAudioInput(nullptr);
-    return m_mediaRecorder->recorderState() == QMediaRecorder::StoppedState;
+    showErrorWidget(tr("The voice comment recording did not finish"));
+    return false;
 }
 
 QString Core::stopRecordAudio()
 {
-    if (!finishRecording()) {
-        showErrorWidget(tr("The voice comment recording did not finish"));
+    if (!finishRecording())
         return QString();
-    }
     qCDebug(lcMavu) << "QString Core::stopRecordAudio()" << m_currentCaptureFile;
     QByteArray audio;
     QString error;
@@ -190,6 +115,22 @@ bool Core::isHaveAudioFile() const
     return !recordings().isEmpty();
 }
 
+bool Core::hasVoiceComment()
+{
+    if (!isHaveAudioFile() || !finishRecording())
+        return false;
+    bool dropped = false;
+    for (const QFileInfo &recording : recordings()) {
+        QByteArray sound;
+        QString error;
+        if (playbackPcmFromWav(fileBytes(recording.absoluteFilePath()), &sound, &error) && sound.isEmpty())
+            dropped = QFile::remove(recording.absoluteFilePath()) || dropped;
+    }
+    if (dropped)
+        showErrorWidget(tr("The voice comment holds no sound: the capture goes without it"));
+    return isHaveAudioFile();
+}
+
 QString Core::getAudioFile() const
 {
     const QFileInfoList files = recordings();
@@ -200,8 +141,7 @@ QString Core::getAudioFile() const
 // its file goes.
 void Core::clearAudioFile()
 {
-    if (m_mediaRecorder && m_mediaRecorder->recorderState() != QMediaRecorder::StoppedState)
-        finishRecording();
+    finishRecording();
     if (!DataFolder::refusal(m_audioTempDir).isEmpty()) // reported by the settings store at start
         return;
     const QFileInfoList files = QDir(m_audioTempDir).entryInfoList(QDir::Files);

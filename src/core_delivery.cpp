@@ -181,7 +181,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
     // When the join fails the user is told and the capture goes up alone.
-    const QString voiceComment = !quick && isHaveAudioFile() ? stopRecordAudio() : QString();
+    const QString voiceComment = !quick && hasVoiceComment() ? stopRecordAudio() : QString();
     if (!voiceComment.isEmpty())
         m_networkExchange->uploadData({voiceComment});
     else
@@ -228,7 +228,7 @@ bool Core::saveToDisk(QPixmap pxm)
         closeOverlay();
         return false;
     }
-    const bool voiceComment = isHaveAudioFile();
+    const bool voiceComment = hasVoiceComment();
     const Encoding encoding = chosenEncoding();
     const QString extension = voiceComment ? QStringLiteral(".zia") : extensionOf(encoding);
     QString fileName = m_saveFileDialog(tr("Save file"), start + QLatin1Char('/') + m_captureTitle + extension,

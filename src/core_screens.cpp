@@ -6,6 +6,7 @@
 #include "capture/editponoramwidget.h"
 #include "capture/selectorwidget_linux.h"
 #include "capture/surfacewidget.h"
+#include "platform/usefull_linux.h"
 #include "settings/debuglog.h"
 #include "windows/maintoolwidget.h"
 
@@ -35,11 +36,12 @@ void Core::openSelectorWindows()
     }
     // The main tool window leaves the screen before any screen is read.
     QCoreApplication::processEvents();
+    const QList<QPixmap> pictures = linuxCreateScreenShots(); // each of the desktop's tools started once
     QList<SelectorWidgetMac *> windows;
-    for (int i = 0; i < QGuiApplication::screens().size(); ++i) {
+    for (int i = 0; i < pictures.size(); ++i) {
         SelectorWidgetMac *window = surfaceSelectorWidgetMac();
         windows.append(window);
-        window->showOnScreen(i);
+        window->showOnScreen(i, pictures.at(i));
         connect(window, qOverload<QPixmap>(&SelectorWidgetMac::selectCompleted), this, &Core::ponoramEdit);
         connect(window, qOverload<int, QRect, QPixmap>(&SelectorWidgetMac::selectCompleted), this,
                 &Core::openSurfaceRect);

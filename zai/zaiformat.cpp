@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +61,46 @@ bool validPart(const char *bytes, int size)
     return size >= 0 && (size == 0 || bytes != nullptr);
 }
 
+bool startsWith(const unsigned char *bytes, std::size_t size, const unsigned char *signature, std::size_t length)
+{
+    if (size < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (bytes[i] != signature[i])
+            return false;
+    return true;
+}
+
+// The image part is a PNG or JPEG file: its first bytes tell before a part of up to 2 GB
+// is read into memory.
+bool imageLooksRight(std::FILE *file, std::uint32_t imageSize)
+{
+    static constexpr unsigned char png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    static constexpr unsigned char jpeg[3] = {0xff, 0xd8, 0xff};
+    if (imageSize == 0)
+        return true;
+    unsigned char bytes[sizeof png];
+    const std::size_t got = std::fread(bytes, 1, imageSize < sizeof bytes ? imageSize : sizeof bytes, file);
+    return startsWith(bytes, got, png, sizeof png) || startsWith(bytes, got, jpeg, sizeof jpeg);
+}
+
+// Opened without waiting: a named pipe or a device would block the open (and the reader)
+// until someone writes to it. Only a regular file goes on, read as usual.
+std::FILE *openRegularFile(const char *fileName)
+{
+    const int descriptor = ::open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat info;
+    std::FILE *file = nullptr;
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)
+        && ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) == 0)
+        file = ::fdopen(descriptor, "rb");
+    if (file == nullptr)
+        ::close(descriptor);
+    return file;
+}
+
 // The header of an open file whose size is known, or the failure code.
 int readHeader(std::FILE *file, long long fileSize, Header *header)
 {
@@ -76,7 +117,8 @@ int readHeader(std::FILE *file, long long fileSize, Header *header)
     if (header->version != version)
         return notVoiceComment;
     if (header->imageSize > INT_MAX || header->audioSize > INT_MAX
-        || headerSize + static_cast<long long>(header->imageSize) + header->audioSize != fileSize)
+        || headerSize + static_cast<long long>(header->imageSize) + header->audioSize != fileSize
+        || !imageLooksRight(file, header->imageSize))
         return damagedFile;
     return 0;
 }
@@ -84,7 +126,7 @@ int readHeader(std::FILE *file, long long fileSize, Header *header)
 int readPartOf(std::FILE *file, Part part, std::vector<char> *buffer)
 {
     struct stat info;
-    if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(::fileno(file), &info) != 0)
         return unreadableFile;
     Header header;
     const int failure = readHeader(file, static_cast<long long>(info.st_size), &header);
@@ -131,7 +173,7 @@ const char *readPart(const char *fileName, Part part, int *size)
     int ignored = 0;
     int &result = size != nullptr ? *size : ignored;
     result = unreadableFile;
-    std::FILE *file = fileName != nullptr ? std::fopen(fileName, "rb") : nullptr;
+    std::FILE *file = fileName != nullptr ? openRegularFile(fileName) : nullptr;
     if (file == nullptr)
         return nullptr;
     std::vector<char> &buffer = part == Part::Image ? images : sounds;

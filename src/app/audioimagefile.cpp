@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMediaDevices>
+#include <QTimer>
 
 #include <climits>
 
@@ -19,6 +20,11 @@ using WriteFunction = int (*)(const char *, const char *, int, const char *, int
 using ReadFunction = const char *(*)(const char *, int *);
 
 const QString libraryName = QStringLiteral("zai.dll");
+
+// How often the end of playback is looked for, and how long past the sound server's buffer
+// it may take at most.
+constexpr int tailPollMsecs = 10;
+constexpr int tailSlackMsecs = 3000;
 
 // The program keeps the library beside its executable; elsewhere the system's loader
 // looks for it.
@@ -79,13 +85,38 @@ void AudioThreadPlay::stop()
         QMetaObject::invokeMethod(m_sink, [sink = m_sink] { sink->stop(); }, Qt::QueuedConnection);
 }
 
+// Idle is not the end: the sink goes idle as soon as it has taken the last bytes, and
+// stops once they have been played (playTail).
 void AudioThreadPlay::stateChanged(QAudio::State state)
 {
     qCDebug(lcMavu) << "void AudioThreadPlay::stateChanged(QAudio::State)" << state;
-    if (state != QAudio::StoppedState && state != QAudio::IdleState)
+    if (state != QAudio::StoppedState)
         return;
     emit playChange(0);
     quit();
+}
+
+// The sound server still holds the last part of the sound when the sink has taken it all
+// (a tenth of a second or more): the sink stops, and lets that part go, only once the
+// played time has reached the sound's length, or at the latest its buffer's length and
+// some slack later.
+void AudioThreadPlay::playTail(QAudioSink *sink, const QIODevice *sound)
+{
+    auto *poll = new QTimer(sink);
+    auto *bound = new QTimer(sink);
+    bound->setSingleShot(true);
+    const qint64 length = sink->format().durationForBytes(int(qMin<qint64>(m_data.size(), INT_MAX)));
+    connect(poll, &QTimer::timeout, sink, [sink, length] {
+        if (sink->processedUSecs() >= length)
+            sink->stop();
+    });
+    connect(bound, &QTimer::timeout, sink, &QAudioSink::stop);
+    connect(sink, &QAudioSink::stateChanged, poll, [sink, sound, poll, bound](QAudio::State state) {
+        if (state != QAudio::IdleState || !sound->atEnd() || bound->isActive())
+            return;
+        bound->start(int(sink->format().durationForBytes(sink->bufferSize()) / 1000) + tailSlackMsecs);
+        poll->start(tailPollMsecs);
+    });
 }
 
 bool AudioThreadPlay::adoptSink(QAudioSink *sink)
@@ -112,6 +143,7 @@ void AudioThreadPlay::run()
     QAudioSink sink(device, format);
     sink.setVolume(1.0);
     connect(&sink, &QAudioSink::stateChanged, this, &AudioThreadPlay::stateChanged);
+    playTail(&sink, &buffer);
     if (adoptSink(&sink)) {
         sink.start(&buffer);
         exec();

@@ -8,6 +8,7 @@
 #include <QThread>
 
 class QAudioSink;
+class QIODevice;
 class QLibrary;
 
 // Plays raw PCM in the playback format (app/playbackpcm.h) on the default audio output.
@@ -36,6 +37,7 @@ protected:
 
 private:
     bool adoptSink(QAudioSink *sink);
+    void playTail(QAudioSink *sink, const QIODevice *sound);
 
     QByteArray m_data;
     QAudioSink *m_sink = nullptr;

@@ -128,6 +128,12 @@ bool playbackPcmFromWav(const QByteArray &wav, QByteArray *pcm, QString *error)
         *error = QCoreApplication::translate("AudioImageFile", "The recording is not a WAVE file");
         return false;
     }
+    // A recorder that ended before its first sample leaves a bare header, whose format
+    // fields may be left unset: there is no sound to read in any format.
+    if (data.isEmpty()) {
+        pcm->clear();
+        return true;
+    }
     if (!readable(format)) {
         *error = QCoreApplication::translate("AudioImageFile", "The recording has a sample format that can't be read");
         return false;

@@ -10,5 +10,6 @@ QAudioFormat playbackFormat();
 
 // The sound of a WAVE recording in the playback format: its channels mixed down to one
 // and its rate converted, since the recorder keeps the rate and the channels of the
-// microphone. False with the reason when the recording is no WAVE file this can read.
+// microphone. False with the reason when the recording is no WAVE file this can read; a
+// recording without samples gives no sound, whatever its header says of their format.
 bool playbackPcmFromWav(const QByteArray &wav, QByteArray *pcm, QString *error);

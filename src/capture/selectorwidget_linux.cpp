@@ -72,6 +72,12 @@ QRect SelectorWidgetMac::screenGeometry() const
 
 void SelectorWidgetMac::showOnScreen(int index)
 {
+    const bool known = index >= 0 && index < QGuiApplication::screens().size();
+    showOnScreen(index, known ? linuxCreateScreenShot(index) : QPixmap());
+}
+
+void SelectorWidgetMac::showOnScreen(int index, const QPixmap &picture)
+{
     qCDebug(lcMavu) << Q_FUNC_INFO << index;
     const QList<QScreen *> screens = QGuiApplication::screens();
     if (index < 0 || index >= screens.size())
@@ -80,7 +86,7 @@ void SelectorWidgetMac::showOnScreen(int index)
     QScreen *screen = screens.at(index);
     if (!screen)
         return;
-    m_background = linuxCreateScreenShot(index);
+    m_background = picture;
     if (m_background.isNull()) {
         qCDebug(lcMavu) << "linuxCreateScreenShot failed, using Qt fallback";
         m_background = screen->grabWindow(0, 0, 0, -1, -1);

@@ -29,6 +29,9 @@ public:
 
     // Takes the screen's image and covers the screen; nothing for an index out of range.
     void showOnScreen(int screen);
+    // The same with the image the screen chain took for all screens at once (null: Qt's
+    // grab of the screen).
+    void showOnScreen(int screen, const QPixmap &picture);
     // All windows of this capture, this one included, the window of screen i at index i.
     void setListSelector(const QList<SelectorWidgetMac *> &list);
 

@@ -11,11 +11,15 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QScreen>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QWindow>
 
 #include <functional>
+
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +57,14 @@ QPixmap screenshotViaQt(int screen)
     return image;
 }
 
+// The tool leads a process group of its own, so that whatever it started ends with it.
+void endWithChildren(QProcess &tool)
+{
+    if (tool.processId() > 0)
+        ::kill(-pid_t(tool.processId()), SIGKILL);
+    tool.waitForFinished();
+}
+
 // The tool writes into a folder only this user can enter; the folder goes, with whatever
 // the tool left there, on every way out, a tool that was killed included.
 QPixmap screenshotViaTool(const QString &program, const ToolArguments &arguments)
@@ -64,11 +76,12 @@ QPixmap screenshotViaTool(const QString &program, const ToolArguments &arguments
     }
     const QString path = folder.filePath(QStringLiteral("screenshot.png"));
     QProcess tool;
+    tool.setChildProcessModifier([] { ::setpgid(0, 0); });
     tool.start(program, arguments(path));
-    if (!tool.waitForFinished(toolTimeoutMsecs)) {
+    const bool finished = tool.waitForFinished(toolTimeoutMsecs);
+    endWithChildren(tool);
+    if (!finished) {
         qCDebug(lcMavu).noquote() << QStringLiteral("linuxCreateScreenShot: %1 timeout").arg(program);
-        tool.kill();
-        tool.waitForFinished();
         return QPixmap();
     }
     QImageReader reader(path);
@@ -130,40 +143,100 @@ QRect unitedScreens()
     return united;
 }
 
-// The root window and the desktop's tools picture the whole desktop: with several screens,
-// one screen's window shows only its own part.
+QSize devicePixels(const QSize &size, qreal ratio)
+{
+    return (QSizeF(size) * ratio).toSize();
+}
+
+// The root window and the desktop's tools picture the whole desktop: one screen's window
+// shows only its own part. A picture of any other size than the desktop's or the screen's
+// is no picture of the screen (a window of it would show it squeezed): the chain goes on.
 QPixmap screenPart(const QPixmap &image, int screen)
 {
     QScreen *target = screenAt(screen);
-    const QRect desktop = unitedScreens();
-    if (!target || image.isNull() || QGuiApplication::screens().size() < 2)
-        return image;
+    if (!target || image.isNull())
+        return QPixmap();
     const qreal ratio = target->devicePixelRatio();
-    if (image.size() != (QSizeF(desktop.size()) * ratio).toSize())
+    const QRect desktop = unitedScreens();
+    if (image.size() == devicePixels(desktop.size(), ratio)) {
+        const QRect part = target->geometry().translated(-desktop.topLeft());
+        return image.copy(QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio).toRect());
+    }
+    if (image.size() == devicePixels(target->size(), ratio))
         return image;
-    const QRect part = target->geometry().translated(-desktop.topLeft());
-    return image.copy(QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio).toRect());
+    qCDebug(lcMavu) << "linuxCreateScreenShot: a picture of" << image.size() << "is neither the screen's nor the desktop's";
+    return QPixmap();
 }
+
+using Method = QPixmap (*)(int);
+
+// One pass of the chain over the screens of a capture. Each tool is started once at most:
+// the picture of a tool that is not told the screen serves every screen, and a tool that
+// failed (or hung until its time bound) is not asked again.
+class ScreenChain
+{
+public:
+    ScreenChain()
+    {
+        if (isWayland()) {
+            qCDebug(lcMavu) << "linuxCreateScreenShot: Detected Wayland session";
+            m_methods = {screenshotViaGnomeScreenshot, screenshotViaSpectacle, screenshotViaQt};
+        } else {
+            qCDebug(lcMavu) << "linuxCreateScreenShot: Detected X11 session";
+            m_methods = {screenshotViaQt, screenshotViaXlib, screenshotViaGnomeScreenshot, screenshotViaScrot};
+        }
+    }
+
+    QPixmap screenShot(int screen)
+    {
+        for (int method = 0; method < m_methods.size(); ++method) {
+            const QPixmap taken = run(method, screen);
+            // Qt's grab is of the screen itself, whatever its rounding of a scaled size.
+            const QPixmap image = m_methods.at(method) == screenshotViaQt ? taken : screenPart(taken, screen);
+            if (!image.isNull())
+                return image;
+        }
+        qCDebug(lcMavu) << "linuxCreateScreenShot: All methods failed!";
+        return QPixmap();
+    }
+
+private:
+    QPixmap run(int method, int screen)
+    {
+        const Method take = m_methods.at(method);
+        const bool tool = take != screenshotViaQt && take != screenshotViaXlib;
+        const bool desktopWide = tool && take != screenshotViaSpectacle; // spectacle is told the screen
+        if (m_failedTools.contains(method))
+            return QPixmap();
+        if (m_desktops.contains(method))
+            return m_desktops.value(method);
+        const QPixmap image = take(screen);
+        if (tool && image.isNull())
+            m_failedTools.insert(method);
+        else if (desktopWide)
+            m_desktops.insert(method, image);
+        return image;
+    }
+
+    QList<Method> m_methods;
+    QSet<int> m_failedTools;
+    QHash<int, QPixmap> m_desktops;
+};
 
 } // namespace
 
 QPixmap linuxCreateScreenShot(int screen)
 {
-    QList<QPixmap (*)(int)> methods;
-    if (isWayland()) {
-        qCDebug(lcMavu) << "linuxCreateScreenShot: Detected Wayland session";
-        methods = {screenshotViaGnomeScreenshot, screenshotViaSpectacle, screenshotViaQt};
-    } else {
-        qCDebug(lcMavu) << "linuxCreateScreenShot: Detected X11 session";
-        methods = {screenshotViaQt, screenshotViaXlib, screenshotViaGnomeScreenshot, screenshotViaScrot};
-    }
-    for (const auto method : methods) {
-        const QPixmap image = method(screen);
-        if (!image.isNull())
-            return screenPart(image, screen);
-    }
-    qCDebug(lcMavu) << "linuxCreateScreenShot: All methods failed!";
-    return QPixmap();
+    return ScreenChain().screenShot(screen);
+}
+
+QList<QPixmap> linuxCreateScreenShots()
+{
+    ScreenChain chain;
+    QList<QPixmap> images;
+    for (int screen = 0; screen < QGuiApplication::screens().size(); ++screen)
+        images.append(chain.screenShot(screen));
+    return images;
 }
 
 void appFocus()

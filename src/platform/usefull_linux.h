@@ -9,10 +9,15 @@ class QWindow;
 // first method that works, in the order that suits the session. X11: Qt's grab, the Xlib
 // read of the root window, gnome-screenshot, scrot. Wayland: gnome-screenshot, spectacle,
 // Qt's grab. The tools are started without a shell, each given at most toolTimeoutMsecs, in
-// a private temporary folder that goes with whatever they wrote. A method that pictures the
-// whole desktop gives the screen's part of it. Null when every method failed; debug lines
-// tell which methods were tried.
+// a private temporary folder that goes with whatever they wrote; what a tool started ends
+// with it. A method that pictures the whole desktop gives the screen's part of it; a
+// picture the size of neither the desktop nor the screen counts as a failure. Null when
+// every method failed; debug lines tell which methods were tried.
 QPixmap linuxCreateScreenShot(int screen);
+// The same for every screen, in the order of QGuiApplication::screens(), each tool started
+// once at most: a tool's picture of the desktop serves all screens, and a tool that failed
+// or hung is not waited for again.
+QList<QPixmap> linuxCreateScreenShots();
 
 inline constexpr int toolTimeoutMsecs = 5000;
 

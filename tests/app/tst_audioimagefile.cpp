@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,6 +26,20 @@ QByteArray randomBytes(int size)
     for (char &byte : bytes)
         byte = char(QRandomGenerator::global()->generate());
     return bytes;
+}
+
+// Random bytes that begin as a PNG file does, as every image part must.
+QByteArray pictureBytes(int size)
+{
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + randomBytes(size - 8);
+}
+
+// The highest memory use of this process so far.
+qint64 peakMemory()
+{
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
 }
 
 template <typename Number>
@@ -89,8 +104,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("image");
         QTest::addColumn<QByteArray>("audio");
-        QTest::newRow("both parts") << randomBytes(70001) << randomBytes(96000);
-        QTest::newRow("no audio") << randomBytes(5000) << QByteArray();
+        QTest::newRow("both parts") << pictureBytes(70001) << randomBytes(96000);
+        QTest::newRow("no audio") << pictureBytes(5000) << QByteArray();
         QTest::newRow("no image") << QByteArray() << randomBytes(1234);
     }
 
@@ -117,8 +132,8 @@ private slots:
         const QString target = path("replace/comment.zia");
         AudioImageFile file;
         file.setFileName(target);
-        QVERIFY(file.write(randomBytes(50000), randomBytes(50000)));
-        const QByteArray image = randomBytes(10);
+        QVERIFY(file.write(pictureBytes(50000), randomBytes(50000)));
+        const QByteArray image = pictureBytes(10);
         const QByteArray audio = randomBytes(20);
         QVERIFY(file.write(image, audio));
         QVERIFY(file.readAll());
@@ -139,7 +154,7 @@ private slots:
         const QString target = path("full disk.zia");
         AudioImageFile file;
         file.setFileName(target);
-        const QByteArray image = randomBytes(1000);
+        const QByteArray image = pictureBytes(1000);
         QVERIFY(file.write(image, randomBytes(1000)));
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit;
@@ -170,17 +185,24 @@ private slots:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        const QByteArray valid = voiceComment(randomBytes(300), randomBytes(500));
+        QTest::addColumn<qint64>("length"); // the file made that long (sparse), when not 0
+        const QByteArray valid = voiceComment(pictureBytes(300), randomBytes(500));
         const QString damaged = "The voice comment %1 is damaged";
-        QTest::newRow("empty") << QByteArray() << -2 << "%1 is not a voice comment";
-        QTest::newRow("garbage") << randomBytes(4096).prepend("GIF8") << -2 << "%1 is not a voice comment";
-        QTest::newRow("later version") << voiceComment("i", "a", 2) << -2 << "%1 is not a voice comment";
-        QTest::newRow("cut in the header") << valid.left(10) << -3 << damaged;
-        QTest::newRow("cut in the audio") << valid.chopped(1) << -3 << damaged;
-        QTest::newRow("cut after the header") << header(300, 500) << -3 << damaged;
-        QTest::newRow("bytes after the audio") << valid + "x" << -3 << damaged;
-        QTest::newRow("sizes past 2 GB") << header(0xffffffffu, 0xffffffffu) + "tail" << -3 << damaged;
-        QTest::newRow("sizes adding up past the end") << header(0x7fffffffu, 0x7fffffffu) << -3 << damaged;
+        const QString foreign = "%1 is not a voice comment";
+        QTest::newRow("empty") << QByteArray() << -2 << foreign << qint64(0);
+        QTest::newRow("garbage") << randomBytes(4096).prepend("GIF8") << -2 << foreign << qint64(0);
+        QTest::newRow("later version") << voiceComment("i", "a", 2) << -2 << foreign << qint64(0);
+        QTest::newRow("cut in the header") << valid.left(10) << -3 << damaged << qint64(0);
+        QTest::newRow("cut in the audio") << valid.chopped(1) << -3 << damaged << qint64(0);
+        QTest::newRow("cut after the header") << header(300, 500) << -3 << damaged << qint64(0);
+        QTest::newRow("bytes after the audio") << valid + "x" << -3 << damaged << qint64(0);
+        QTest::newRow("sizes past 2 GB") << header(0xffffffffu, 0xffffffffu) + "tail" << -3 << damaged << qint64(0);
+        QTest::newRow("sizes adding up past the end") << header(0x7fffffffu, 0x7fffffffu) << -3 << damaged
+                                                      << qint64(0);
+        QTest::newRow("picture part that is no picture") << voiceComment("not a picture", "a") << -3 << damaged
+                                                         << qint64(0);
+        QTest::newRow("4 GB of nothing, sizes right") << header(0x7fffffffu, 0x7fffffffu) << -3 << damaged
+                                                      << 16 + 2 * qint64(0x7fffffff);
     }
 
     void damagedFile_givesAClearError()
@@ -188,8 +210,11 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(int, code);
         QFETCH(QString, message);
+        QFETCH(qint64, length);
         const QString file = path(QString("damaged %1.zia").arg(QTest::currentDataTag()));
         QVERIFY(writeFile(file, contents));
+        QVERIFY(length == 0 || QFile::resize(file, length));
+        const qint64 memoryBefore = peakMemory();
         for (const char *function : {"readImageData", "readAudioData"}) {
             const auto read = reinterpret_cast<ReadFunction>(m_library.resolve(function));
             QVERIFY(read);
@@ -201,6 +226,8 @@ private slots:
         voice.setFileName(file);
         QVERIFY(!voice.readAll());
         QCOMPARE(voice.errorString(), message.arg(file));
+        // Refused from the header, before a part is read into memory.
+        QVERIFY(peakMemory() - memoryBefore < 256 * 1024 * 1024);
     }
 
     void unreadablePath_givesAClearError_data()
@@ -208,12 +235,14 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("missing file") << "missing.zia";
         QTest::newRow("folder") << "folder.zia";
+        QTest::newRow("named pipe") << "pipe.zia"; // no writer ever comes: the read must not wait
     }
 
     void unreadablePath_givesAClearError()
     {
         QFETCH(QString, name);
         QDir().mkpath(path("folder.zia"));
+        QVERIFY(QFile::exists(path("pipe.zia")) || mkfifo(QFile::encodeName(path("pipe.zia")).constData(), 0600) == 0);
         AudioImageFile voice;
         voice.setFileName(path(name));
         QVERIFY(!voice.readAll());

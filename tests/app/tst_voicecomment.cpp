@@ -37,7 +37,7 @@ public:
         m_process.start(QStringLiteral("pulseaudio"),
                         {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
                          "--realtime=no", "--high-priority=no", "--log-target=stderr",
-                         "--load=module-null-sink sink_name=speaker",
+                         "--load=module-null-sink sink_name=speaker rate=48000 channels=1",
                          "--load=module-null-source source_name=microphone rate=48000 channels=1",
                          "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
         qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
@@ -65,6 +65,14 @@ QByteArray pngBytes()
 double seconds(const QByteArray &pcm)
 {
     return double(pcm.size()) / bytesPerSecond;
+}
+
+qsizetype samplesOf(const QByteArray &pcm, qint16 value)
+{
+    qsizetype count = 0;
+    for (qsizetype at = 0; at + 1 < pcm.size(); at += 2)
+        count += qFromLittleEndian<qint16>(pcm.constData() + at) == value;
+    return count;
 }
 
 } // namespace
@@ -116,8 +124,8 @@ private slots:
         QDir(m_audioTempDir).removeRecursively();
         QVERIFY(core->isCanRecordAudio());
         core->recordAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() > 44, 10000);
-        QTest::qWait(2000);
+        // Two seconds of sound, however long a loaded machine takes to deliver them.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() >= 44 + 2 * bytesPerSecond, 30000);
         core->screenUpload(0, false, patternPicture());
         QTRY_COMPARE_WITH_TIMEOUT(uploaded("*.zia").size(), 1, 15000);
         const QString remote = m_server.root() + "/" + uploaded("*.zia").first();
@@ -131,8 +139,7 @@ private slots:
         QString error;
         QVERIFY2(playbackPcmFromWav(readFile(core->getAudioFile()), &finished, &error), qPrintable(error));
         QCOMPARE(m_recordedAudio.size(), finished.size());
-        QVERIFY2(seconds(m_recordedAudio) >= 1.95 && seconds(m_recordedAudio) <= 3.0,
-                 qPrintable(QString::number(seconds(m_recordedAudio))));
+        QVERIFY2(seconds(m_recordedAudio) >= 2.0, qPrintable(QString::number(seconds(m_recordedAudio))));
         QCOMPARE(m_recordedAudio.size() % 2, 0);
     }
 
@@ -170,9 +177,44 @@ private slots:
         QCOMPARE(file, QString());
     }
 
+    // A recorder that ended before its first sample may leave a bare header with its format
+    // unset: the capture is saved as a picture, and the user told.
+    void save_withSoundlessRecording_savesThePicture()
+    {
+        ShellWindows::closeAll();
+        Core *core = Core::instance();
+        core->clearAudioFile();
+        const QByteArray bareHeader = QByteArray::fromHex("52494646 2400ff7f 57415645 666d7420 10000000"
+                                                          "00000000 00000000 00000000 00000000"
+                                                          "64617461 0000ff7f");
+        QVERIFY(writeFile(m_audioTempDir + "/1.wav", bareHeader));
+        m_dialogAnswer = m_scratch.filePath("saved/soundless");
+        core->screenSaveToDisk(patternPicture());
+        QCOMPARE(ShellWindows::shownErrorTexts(),
+                 QStringList{"The voice comment holds no sound: the capture goes without it"});
+        QCOMPARE(rgb(QImage(m_dialogAnswer + ".png")), rgb(patternPicture()));
+        ShellWindows::closeAll();
+    }
+
+    // The comment's last half sample for sample reaches the speaker. (Its first samples
+    // may be missed by the speaker's monitor, which does not replay what a new stream is
+    // mixed over.)
     void player_showsThePictureAndPlaysTheComment()
     {
-        const QString file = writeVoiceComment("second.zia", QByteArray(bytesPerSecond, '\0'));
+        QByteArray sound(bytesPerSecond, Qt::Uninitialized);
+        for (qsizetype at = 0; at < sound.size(); at += 2)
+            qToLittleEndian<qint16>(at < sound.size() / 2 ? 1000 : 2000, sound.data() + at);
+        const QString file = writeVoiceComment("second.zia", sound);
+        QProcess speaker;
+        endWithParent(speaker);
+        speaker.start("parec", {"-d", "speaker.monitor", "--raw", "--format=s16le", "--rate=48000", "--channels=1",
+                                "--latency-msec=20"});
+        QVERIFY(speaker.waitForReadyRead(15000)); // listening before the comment plays
+        QByteArray heard;
+        const auto lastHalfHeard = [&] {
+            heard += speaker.readAllStandardOutput();
+            return samplesOf(heard, 2000);
+        };
         AudioImagePlayer *player = openPlayer(file);
         QVERIFY(player);
         QTRY_COMPARE(PageDriver::named(player, "picture")->property("implicitWidth").toInt(), 320);
@@ -182,7 +224,9 @@ private slots:
         QVERIFY(PageDriver::click(player, button));
         QTRY_COMPARE(button->property("text").toString(), "Stop");
         QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Play", 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(lastHalfHeard(), qsizetype(24000), 10000);
         player->close();
+        stopProcess(speaker);
     }
 
     // A stop made on the sink from this thread would touch its timers across threads; a

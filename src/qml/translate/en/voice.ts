@@ -12,8 +12,8 @@
         <translation>Can&apos;t create the folder %1</translation>
     </message>
     <message>
-        <source>The microphone gives no sound: the voice comment is not recorded</source>
-        <translation>The microphone gives no sound: the voice comment is not recorded</translation>
+        <source>The voice comment holds no sound: the capture goes without it</source>
+        <translation>The voice comment holds no sound: the capture goes without it</translation>
     </message>
     <message>
         <source>The voice comment recording did not finish</source>
@@ -22,6 +22,13 @@
     <message>
         <source>Can&apos;t read the voice comment %1: %2</source>
         <translation>Can&apos;t read the voice comment %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WaveRecorder</name>
+    <message>
+        <source>the microphone can&apos;t be used</source>
+        <translation>the microphone can&apos;t be used</translation>
     </message>
 </context>
 <context>

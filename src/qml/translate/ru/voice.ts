@@ -12,8 +12,8 @@
         <translation>Не удалось создать папку %1</translation>
     </message>
     <message>
-        <source>The microphone gives no sound: the voice comment is not recorded</source>
-        <translation>Микрофон не даёт звука: голосовой комментарий не записан</translation>
+        <source>The voice comment holds no sound: the capture goes without it</source>
+        <translation>Голосовой комментарий не содержит звука: снимок остаётся без него</translation>
     </message>
     <message>
         <source>The voice comment recording did not finish</source>
@@ -22,6 +22,13 @@
     <message>
         <source>Can&apos;t read the voice comment %1: %2</source>
         <translation>Не удалось прочитать голосовой комментарий %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WaveRecorder</name>
+    <message>
+        <source>the microphone can&apos;t be used</source>
+        <translation>микрофоном невозможно воспользоваться</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAudioFormat>
+#include <QFile>
+#include <QObject>
+#include <QString>
+
+class QAudioSource;
+
+// Records the default microphone into a WAVE file. The samples go from the sound server
+// straight into the file, so the recording starts with the microphone, however loaded the
+// machine; the header gets its sizes when the recording stops.
+class WaveRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WaveRecorder(QObject *parent = nullptr);
+    ~WaveRecorder() override;
+
+    // False with errorString() when the file or the microphone can't be opened.
+    bool start(const QString &path);
+    void pause();
+    void resume();
+    // From start until stop, paused or not.
+    bool isRecording() const { return m_source != nullptr; }
+    // Ends the recording and completes the file's header; false with errorString() when it
+    // can't be completed (the samples stay readable to the end of the file).
+    bool stop();
+    QString errorString() const { return m_error; }
+
+signals:
+    // The microphone failed while recording.
+    void failed(QString text);
+
+private:
+    bool discard(const QString &error);
+
+    QAudioSource *m_source = nullptr;
+    QAudioFormat m_format;
+    QFile m_file;
+    QString m_error;
+};
