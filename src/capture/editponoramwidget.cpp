@@ -55,7 +55,6 @@ EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
     , m_maxWidth(primaryGeometry().width())
     , m_maxHeight(primaryGeometry().height())
     , m_currentPixmapAcpectRatio(qMax(1, int(image.devicePixelRatio())))
-    , m_transparent(compositingManagerRunning())
 {
     QQmlContext *context = rootContext();
     context->setContextProperty(QStringLiteral("window"), this);
@@ -66,14 +65,7 @@ EditPonoramWidget::EditPonoramWidget(QPixmap image, QWindow *parent)
     registerWindowQmlTypes();
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeViewToRootObject);
-    if (m_transparent) {
-        QSurfaceFormat surface = format();
-        surface.setAlphaBufferSize(8);
-        setFormat(surface);
-        setColor(Qt::transparent);
-    } else {
-        setColor(opaquePanelColour);
-    }
+    m_transparent = applyWindowBackground(this, opaquePanelColour);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/EditPonoramPage.qml")));
     setObjectName(QStringLiteral("EditPonoramWindow"));
     if (QQuickItem *root = rootObject()) {

@@ -1,7 +1,10 @@
 #include "windows/compositor.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QGuiApplication>
+#include <QQuickWindow>
+#include <QSurfaceFormat>
 
 #include <X11/Xlib.h>
 
@@ -25,4 +28,19 @@ bool compositingManagerRunning()
     if (!display)
         return false;
     return x11SelectionOwned(display);
+}
+
+bool applyWindowBackground(QWindow *window, const QColor &opaque)
+{
+    const bool translucent = compositingManagerRunning();
+    QColor fill = opaque;
+    if (translucent) {
+        QSurfaceFormat surface = window->format();
+        surface.setAlphaBufferSize(8);
+        window->setFormat(surface);
+        fill = Qt::transparent;
+    }
+    if (auto *quick = qobject_cast<QQuickWindow *>(window))
+        quick->setColor(fill);
+    return translucent;
 }

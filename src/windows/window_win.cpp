@@ -36,15 +36,7 @@ BasicWindow::BasicWindow(QObject *parent)
     m_moved = false;
     // Without a compositor a transparent margin would come out black: the page then
     // draws an opaque frame without it.
-    m_transparent = compositingManagerRunning();
-    if (m_transparent) {
-        QSurfaceFormat surface = format();
-        surface.setAlphaBufferSize(8);
-        setFormat(surface);
-        setColor(Qt::transparent);
-    } else {
-        setColor(opaqueFrameColour);
-    }
+    m_transparent = applyWindowBackground(this, opaqueFrameColour);
     setResizeMode(QQuickView::SizeViewToRootObject);
     // The frame and the pages use CursorShapeArea; the registration is idempotent.
     registerWindowQmlTypes();
