@@ -17,6 +17,14 @@ AutorizationWidget::AutorizationWidget(QObject *parent)
             resize(page->size().toSize());
         updatePos();
     });
+    // Each step sizes the window anew (the welcome view is wider): it stays centred unless
+    // the user moved it.
+    const auto recentre = [this] {
+        if (isVisible() && !isMoved())
+            updatePos();
+    };
+    connect(this, &QWindow::widthChanged, this, recentre);
+    connect(this, &QWindow::heightChanged, this, recentre);
 }
 
 void AutorizationWidget::init()

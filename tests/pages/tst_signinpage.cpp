@@ -21,6 +21,11 @@ class SignInPageTest : public QObject
     QList<QUrl> m_opened;
 
     AutorizationWidget *window() { return Core::instance()->autorizationWidget(); }
+    QPoint centredPosition()
+    {
+        const QRect area = window()->screen()->availableGeometry();
+        return {area.x() + area.width() / 2 - window()->width() / 2, area.y() + area.height() / 2 - window()->height() / 2};
+    }
     QQuickItem *item(const char *name) { return window()->rootObject()->findChild<QQuickItem *>(QLatin1String(name)); }
     bool shown(const char *name) { return item(name) && item(name)->isVisible(); }
     QString text(const char *name, const char *property) { return item(name)->property(property).toString(); }
@@ -68,9 +73,7 @@ private slots:
     // centres it as every later one does.
     void firstOpening_centresTheWindowAtItsSize()
     {
-        const QRect area = window()->screen()->availableGeometry();
-        QCOMPARE(window()->position(), QPoint(area.x() + area.width() / 2 - window()->width() / 2,
-                                              area.y() + area.height() / 2 - window()->height() / 2));
+        QCOMPARE(window()->position(), centredPosition());
     }
 
     void eachStep_hasNextInsideThePanel_andLabelsClearOfTheFieldAbove_data()
@@ -99,6 +102,9 @@ private slots:
         emit Core::instance()->account()->registrationFinished();
         QVERIFY(shown("welcomeText"));
         QVERIFY(item("welcomeText")->height() < 100);
+        // The wider welcome view stays centred.
+        QTRY_COMPARE(window()->size(), window()->rootObject()->size().toSize());
+        QCOMPARE(window()->position(), centredPosition());
     }
 
     // An address with "+" survives the way to the recovery page only when encoded.
