@@ -372,6 +372,7 @@ class OverlayBenchmark : public QObject
         const QString log = m_scratch.filePath(QStringLiteral("mavu.log"));
         QFile::remove(log);
         m_program.setProcessChannelMode(QProcess::MergedChannels);
+        m_program.setProcessEnvironment(withDebugLines());
         m_program.setStandardOutputFile(log);
         m_program.start(program(), {});
         QElapsedTimer timer;

@@ -25,6 +25,13 @@ bool waitForOutput(QProcess &program, const QByteArray &line)
     return output.contains(line);
 }
 
+void startProgram(QProcess &program)
+{
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.setProcessEnvironment(withDebugLines());
+    program.start(MAVU_PROGRAM, {});
+}
+
 } // namespace
 
 class StartupBenchmark : public QObject
@@ -35,8 +42,7 @@ private slots:
     {
         QBENCHMARK {
             QProcess program;
-            program.setProcessChannelMode(QProcess::MergedChannels);
-            program.start(MAVU_PROGRAM, {});
+            startProgram(program);
             QVERIFY(waitForOutput(program, hotkeysArmed));
             program.kill();
             program.waitForFinished();
@@ -46,8 +52,7 @@ private slots:
     void idleResidentMemory()
     {
         QProcess program;
-        program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(MAVU_PROGRAM, {});
+        startProgram(program);
         QVERIFY(waitForOutput(program, hotkeysArmed));
         QTest::qWait(3000);
         const qint64 kilobytes = statusKilobytes(QString::number(program.processId()), "VmRSS:");
