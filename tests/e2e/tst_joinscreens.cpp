@@ -1,6 +1,7 @@
 // Several screens, on the offscreen platform with a screen layout of its own: one screen
 // left of the origin, one lower and to the right. The editor window opens on the first.
 
+#include "../harness/editor.h"
 #include "../harness/files.h"
 #include "../harness/shellwindows.h"
 #include "capture/editponoramwidget.h"
@@ -70,14 +71,8 @@ QImage annotateAndSave(int minusClicks, const QString &file)
     auto *minus = editor->rootObject()->findChild<QQuickItem *>(QStringLiteral("zoomMinus"));
     for (int i = 0; i < minusClicks; ++i)
         QTest::mouseClick(editor, Qt::LeftButton, {}, minus->mapToScene(QPointF(10, 10)).toPoint());
-    MPainterArea *canvas = editor->paintArea();
-    canvas->setCurrentModule(QStringLiteral("Rect"));
-    const QPoint from = canvas->mapToScene(QPointF(400, 100)).toPoint();
-    const QPoint to = canvas->mapToScene(QPointF(700, 250)).toPoint();
-    QTest::mousePress(editor, Qt::LeftButton, {}, from);
-    QTest::mouseMove(editor, (from + to) / 2);
-    QTest::mouseMove(editor, to);
-    QTest::mouseRelease(editor, Qt::LeftButton, {}, to);
+    if (!drawRectangle(editor))
+        return QImage();
     Core::setSaveFileDialog([file](const QString &, const QString &, const QString &) { return file; });
     QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
     return QImage(file);

@@ -1,6 +1,7 @@
 // Captures on two monitors side by side under a window manager, over a known picture on the
 // root window, driven through the X server as a user would: the pointer and keys by XTest.
 
+#include "../harness/editor.h"
 #include "../harness/files.h"
 #include "../harness/pagedriver.h"
 #include "../harness/shellwindows.h"
@@ -62,20 +63,6 @@ EditPonoramWidget *openFullScreenEditor()
             && editor->isActive();
     };
     return editor && QTest::qWaitFor(ready) ? editor : nullptr;
-}
-
-// A rectangle drawn with the mouse on the editor's image; false when no item came of it.
-bool drawRectangle(EditPonoramWidget *editor)
-{
-    MPainterArea *canvas = editor->paintArea();
-    canvas->setCurrentModule(QStringLiteral("Rect"));
-    const QPoint from = canvas->mapToScene(QPointF(400, 100)).toPoint();
-    const QPoint to = canvas->mapToScene(QPointF(700, 250)).toPoint();
-    QTest::mousePress(editor, Qt::LeftButton, {}, from);
-    QTest::mouseMove(editor, (from + to) / 2);
-    QTest::mouseMove(editor, to);
-    QTest::mouseRelease(editor, Qt::LeftButton, {}, to);
-    return canvas->graphItems().size() == 1;
 }
 
 } // namespace

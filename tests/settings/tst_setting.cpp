@@ -78,6 +78,19 @@ QStringList probe(const QTemporaryDir &home, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput()).split('\n').filter(probeLine);
 }
 
+// Another program holding the settings file in an exclusive transaction, until `release`
+// (Python) returns: a sleep, or the end of its standard input. True once it holds it.
+bool holdDatabase(QProcess &holder, const QString &file, const QString &release)
+{
+    holder.start("python3", {"-c", "import sqlite3, sys, time\n"
+                                   "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                   "db.execute('BEGIN EXCLUSIVE')\n"
+                                   "print('locked', flush=True)\n"
+                                   + release + "\n"
+                                   "db.execute('COMMIT')\n", file});
+    return holder.waitForReadyRead(10000);
+}
+
 const QString token = QStringLiteral("tok-SECRET-4711");
 const QString password = QStringLiteral("hunter2-SECRET");
 const QString proxyPassword = QStringLiteral("proxy-SECRET-99");
@@ -326,13 +339,7 @@ private slots:
         QTemporaryDir home;
         const QString file = prepareHome(home, "INSERT INTO Settings VALUES ('type_upload', 'ftp');");
         QProcess holder;
-        holder.start("python3", {"-c", "import sqlite3, sys, time\n"
-                                       "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
-                                       "db.execute('BEGIN EXCLUSIVE')\n"
-                                       "print('locked', flush=True)\n"
-                                       "time.sleep(11.5)\n"
-                                       "db.execute('COMMIT')\n", file});
-        QVERIFY(holder.waitForReadyRead(10000));
+        QVERIFY(holdDatabase(holder, file, "time.sleep(11.5)"));
         const QStringList lines = probe(home, {"type_upload"});
         holder.waitForFinished(10000);
         QCOMPARE(lines, QStringList{"type_upload=ftp"}); // and no problem: a lock is no damage
@@ -346,13 +353,7 @@ private slots:
         QTemporaryDir home;
         const QString file = prepareHome(home, "INSERT INTO Settings VALUES ('keyFragmentScreen', 'Alt + F9');");
         QProcess holder;
-        holder.start("python3", {"-c", "import sqlite3, sys\n"
-                                       "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
-                                       "db.execute('BEGIN EXCLUSIVE')\n"
-                                       "print('locked', flush=True)\n"
-                                       "sys.stdin.read()\n"
-                                       "db.execute('COMMIT')\n", file});
-        QVERIFY(holder.waitForReadyRead(10000));
+        QVERIFY(holdDatabase(holder, file, "sys.stdin.read()"));
         const QStringList lines = probe(home, {"--busy-timeout=300", "keyFragmentScreen", "keyFragmentScreen", "F2"});
         holder.closeWriteChannel();
         QVERIFY(holder.waitForFinished(10000));
