@@ -102,6 +102,8 @@ private slots:
         emit Core::instance()->account()->registrationFinished();
         QVERIFY(shown("welcomeText"));
         QVERIFY(item("welcomeText")->height() < 100);
+        // No language chosen: the texts are the English source texts, and so is the picture's.
+        QVERIFY(text("platformPicture", "source").endsWith("_en.png"));
         // The wider welcome view stays centred.
         QTRY_COMPARE(window()->size(), window()->rootObject()->size().toSize());
         QCOMPARE(window()->position(), centredPosition());

@@ -149,7 +149,8 @@ Window {
     function platformPicture() {
         var known = { "windows": "win", "unity": "unity", "kde": "kde", "xfce": "xfce" }
         var name = known[windowManager] === undefined ? "unity" : known[windowManager]
-        return "qrc:/image/image/image/platform_start_" + name + (settings.language === "en" ? "_en" : "") + ".png"
+        // Its words follow the interface: Russian only where the Russian catalogue is loaded.
+        return "qrc:/image/image/image/platform_start_" + name + (settings.language === "ru" ? "" : "_en") + ".png"
     }
 
     Connections {
