@@ -154,8 +154,6 @@ private slots:
         QVERIFY(lines.indexOf("settings") > lines.indexOf("Core: init vars"));
     }
 
-    // Nothing of an update stays behind: the next start removes the folder it was started
-    // from and what a download cut off left in the update folder.
     void debugLines_onlyWithMavuDebug_data()
     {
         QTest::addColumn<bool>("debug");
@@ -184,6 +182,8 @@ private slots:
         QCOMPARE(program.allErrors().contains("bool Setting::connectDatabase()"), debug);
     }
 
+    // Nothing of an update stays behind: the next start removes the folder it was started
+    // from and what a download cut off left in the update folder.
     void pendingUpdate_isStarted_andNothingOfItStaysBehind()
     {
         QTemporaryDir home;
