@@ -1,12 +1,14 @@
 // The hot key tab on a real X server: editing a hotkey releases the global hotkeys, and
 // however the editing ends they are grabbed again (seen from a second X client); a
-// combination typed on the page and accepted fires its capture.
+// combination typed on the page and accepted fires its capture; keys pressed after it was
+// taken change nothing.
 
 #include "app/hookkeybord.h"
 #include "app/messagedialog.h"
 #include "core.h"
 #include "../harness/pagedriver.h"
 #include "../harness/shellwindows.h"
+#include "../harness/xtools.h"
 #include "windows/settingwidget_rest.h"
 
 #include <QPointer>
@@ -108,6 +110,36 @@ private slots:
         QTRY_COMPARE(ShellWindows::shown<MessageDialog>().size(), 1);
         const QString message = ShellWindows::shown<MessageDialog>().first()->data("message").toString();
         QVERIFY2(message.contains("hotkeys do not work: Shift + Ctrl + F10."), qPrintable(message));
+    }
+
+    // The X server hands keys and pointer moves over in the order sent: once Accept shows
+    // the pointer over it, every stray key before has been handled; Escape's close likewise.
+    void strayKeysAfterTheCombinationWasTaken_changeNothing_data()
+    {
+        QTest::addColumn<QString>("finish");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Accept stores the combination taken") << "Accept" << "Ctrl + Alt + A";
+        QTest::newRow("Escape closes the window") << "Escape" << "Ctrl + Print";
+    }
+
+    void strayKeysAfterTheCombinationWasTaken_changeNothing()
+    {
+        QFETCH(QString, finish);
+        QFETCH(QString, stored);
+        Setting::instance()->setValue(QStringLiteral("keyFragmentScreen"), QStringLiteral("Ctrl + Print"));
+        SettingWidget *window = editFragmentHotkey();
+        QVERIFY(window);
+        QVERIFY(sendKeys(QStringLiteral("ctrl+alt+a shift+F5 ctrl+alt+b")));
+        if (finish == "Accept") {
+            QQuickItem *accept = named(window, "acceptButton");
+            QVERIFY(xdotool(QStringList{"mousemove"} + xdotoolPoint(window->mapToGlobal(centreOf(accept)))));
+            QTRY_VERIFY(accept->property("hovered").toBool());
+            QVERIFY(xdotool({"click", "1"}));
+        } else {
+            QVERIFY(sendKeys(QStringLiteral("Escape")));
+        }
+        QTRY_VERIFY(!m_window || !m_window->isVisible());
+        QCOMPARE(PageDriver::stored(QStringLiteral("keyFragmentScreen")), stored);
     }
 };
 

@@ -96,12 +96,21 @@ StandardPanel {
         block.input.setFocus()
     }
 
+    // The hidden input gives up the keys: they go to the page again, where Escape closes
+    // the window and a stray combination changes no hotkey.
+    function leaveInput() {
+        if (editing === null)
+            return
+        editing.input.focusInput = false
+        editing = null
+        owner.forceActiveFocus()
+    }
+
     // Ends the typing, taken or not, and arms the hotkeys again from the settings.
     function stopEditing() {
         if (editing === null)
             return
-        editing = null
-        owner.forceActiveFocus()
+        leaveInput()
         core.updateHook()
     }
 
@@ -118,7 +127,12 @@ StandardPanel {
         return blocks.some(function (other) { return other !== block && sameCombination(other.value, combination) })
     }
 
+    // Only the block being edited takes keys; any other key press is left to the page.
     function keyPressed(block, event) {
+        if (!block.isEditing) {
+            event.accepted = false
+            return
+        }
         event.accepted = true
         if (event.key === Qt.Key_Escape || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
             stopEditing()
@@ -137,7 +151,7 @@ StandardPanel {
 
     // Called by Accept before it arms the hotkeys itself.
     function save() {
-        editing = null
+        leaveInput()
         settings.setValue("keyFragmentScreen", owner.hootKeyFragmentScreen)
         settings.setValue("keySnapshotScreen", owner.hootKeyFragmentFullScreen)
         settings.setValue("keyQuickFragmentScreen", owner.hootKeyFragmentQuick)
