@@ -66,7 +66,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window()));
     }
 
-    void init() { Core::instance()->account()->resetAutorization(); }
+    void init()
+    {
+        Setting::instance()->setValue(SettingKeys::useProxy, 0);
+        Core::instance()->account()->resetAutorization();
+    }
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
 
     // The page takes the size of the e-mail step as the window opens: the first opening
@@ -137,24 +141,26 @@ private slots:
         QVERIFY(Autorization::token().isEmpty());
     }
 
-    void proxyForm_showsTheStoredProxy_andBackKeepsIt()
+    // Back stores the form as Next does and uses the proxy it names.
+    void proxyForm_showsTheStoredProxy_andBackStoresAndUsesIt()
     {
         const QStringList keys{SettingKeys::proxyHost, SettingKeys::proxyPort, SettingKeys::proxyUser, SettingKeys::proxyPassword};
-        const QStringList proxy{"proxy.example", "3128", "proxy-user", "proxy-pass"};
+        QStringList proxy{"proxy.example", "3128", "proxy-user", "proxy-pass"};
         for (int i = 0; i < keys.size(); ++i)
             Setting::instance()->setValue(keys.at(i), proxy.at(i));
-        Setting::instance()->setValue(SettingKeys::useProxy, 0);
         m_service.configure({{"down", true}});
         submit("emailInput", QStringLiteral("user@example.com"));
         QTRY_VERIFY(shown("proxyForm"));
         m_service.configure({{"down", false}});
         QCOMPARE((QStringList{text("proxyHost", "text"), text("proxyPort", "text"), text("proxyUser", "text"),
                               text("proxyPassword", "text")}), proxy);
+        proxy[1] = QStringLiteral("8080");
+        type("proxyPort", proxy[1]);
         click("backButton");
         QVERIFY(shown("signInForm"));
         for (int i = 0; i < keys.size(); ++i)
             QCOMPARE(Setting::instance()->getValue(keys.at(i)).toString(), proxy.at(i));
-        QCOMPARE(Setting::instance()->getValue(SettingKeys::useProxy).toBool(), false);
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::useProxy).toBool(), true);
     }
 
     // Last: a stored proxy that points nowhere would stop the requests of later cases.
@@ -170,7 +176,6 @@ private slots:
     {
         QFETCH(QString, host);
         QFETCH(bool, useProxy);
-        Setting::instance()->setValue(SettingKeys::useProxy, 0);
         m_service.configure({{"down", true}});
         submit("emailInput", QStringLiteral("user@example.com"));
         QTRY_VERIFY(shown("proxyForm"));

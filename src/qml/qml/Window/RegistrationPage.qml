@@ -57,21 +57,16 @@ Window {
         proxyPassword.text = stored("proxy_password")
     }
 
-    // Back keeps the proxy as the form shows it and goes back to the e-mail.
-    function storeProxy() {
+    // Back and Next of the proxy form alike keep the proxy as the form shows it, use it and
+    // go back to the e-mail. A proxy needs a host: without one it stays off.
+    function applyProxy() {
+        settings.useProxy = proxyHost.text !== ""
         settings.setValue("proxy_host", proxyHost.text)
         settings.setValue("proxy_port", proxyPort.text)
         settings.setValue("proxy_user", proxyUser.text)
         settings.setValue("proxy_password", proxyPassword.text)
         socialVisible = true
         core.account.resetAutorization()
-    }
-
-    // Next of the proxy form also uses the proxy. A proxy needs a host: without one it
-    // stays off.
-    function applyProxy() {
-        settings.useProxy = proxyHost.text !== ""
-        storeProxy()
     }
 
     // The panel ends 20 pixels under Next, which stands 10 under the last field shown;
@@ -427,7 +422,7 @@ Window {
             y: panel.y + panel.height + 15
             visible: page.view === "proxy"
             text: qsTr("Back") + core.emptyString
-            onClick: page.storeProxy()
+            onClick: page.applyProxy()
         },
         LoginPushButton {
             id: nextButton
