@@ -192,4 +192,15 @@
         <translation>The scrolling capture lost its place and stopped: the picture ends with the last frame that fitted.</translation>
     </message>
 </context>
+<context>
+    <name>PonoramButton</name>
+    <message>
+        <source>&lt;b&gt;Scrolling capture&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Scrolling capture&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Scroll the window under the selection; move the pointer out of it to finish.</source>
+        <translation>Scroll the window under the selection; move the pointer out of it to finish.</translation>
+    </message>
+</context>
 </TS>

@@ -15,6 +15,10 @@
         <source>The settings file was damaged (%1). It was kept as %2 and new settings were made.</source>
         <translation>The settings file was damaged (%1). It was kept as %2 and new settings were made.</translation>
     </message>
+    <message>
+        <source>The settings file %1 is in use by another program. Mavu runs with the default settings until it is started again, and changes made meanwhile are not kept.</source>
+        <translation>The settings file %1 is in use by another program. Mavu runs with the default settings until it is started again, and changes made meanwhile are not kept.</translation>
+    </message>
 </context>
 <context>
     <name>Setting</name>

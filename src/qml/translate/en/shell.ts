@@ -55,6 +55,14 @@
         <source>Hey! I Mavu. The faster program to create screenshots and transfer files over a network. Are you forgot for me ? Let`s do screenshot!</source>
         <translation>Hi! I’m Mavu, The quickest way to create screenshots and transfer files. Did you forget me? Let’s create screenshots!</translation>
     </message>
+    <message>
+        <source>Hotkeys</source>
+        <translation>Hotkeys</translation>
+    </message>
+    <message>
+        <source>These hotkeys do not work: %1. Another program holds them, or this desktop does not allow global hotkeys. Choose other keys on the &quot;Hot key&quot; tab of the settings.</source>
+        <translation>These hotkeys do not work: %1. Another program holds them, or this desktop does not allow global hotkeys. Choose other keys on the &quot;Hotkeys&quot; tab of the settings.</translation>
+    </message>
 </context>
 <context>
     <name>MessageDialog</name>

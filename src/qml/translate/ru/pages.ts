@@ -192,4 +192,15 @@
         <translation>Съёмка с прокруткой сбилась и остановлена: снимок заканчивается последним подошедшим кадром.</translation>
     </message>
 </context>
+<context>
+    <name>PonoramButton</name>
+    <message>
+        <source>&lt;b&gt;Scrolling capture&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Съёмка с прокруткой&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Scroll the window under the selection; move the pointer out of it to finish.</source>
+        <translation>Прокручивайте окно под выделением; чтобы закончить, уведите указатель за его пределы.</translation>
+    </message>
+</context>
 </TS>

@@ -15,6 +15,10 @@
         <source>The settings file was damaged (%1). It was kept as %2 and new settings were made.</source>
         <translation>Файл настроек был повреждён (%1). Он сохранён как %2, созданы новые настройки.</translation>
     </message>
+    <message>
+        <source>The settings file %1 is in use by another program. Mavu runs with the default settings until it is started again, and changes made meanwhile are not kept.</source>
+        <translation>Файл настроек %1 занят другой программой. До следующего запуска Mavu работает с настройками по умолчанию, и сделанные за это время изменения не сохраняются.</translation>
+    </message>
 </context>
 <context>
     <name>Setting</name>

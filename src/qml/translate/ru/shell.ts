@@ -56,6 +56,14 @@
         <translation>Привет! Я Mavu. Самая быстрая программа для создания скриншотов и обмена файлами по сети.
 Ты забыл про меня? Давай сделаем скриншот!</translation>
     </message>
+    <message>
+        <source>Hotkeys</source>
+        <translation>Горячие клавиши</translation>
+    </message>
+    <message>
+        <source>These hotkeys do not work: %1. Another program holds them, or this desktop does not allow global hotkeys. Choose other keys on the &quot;Hot key&quot; tab of the settings.</source>
+        <translation>Эти горячие клавиши не работают: %1. Их занимает другая программа, или этот рабочий стол не разрешает глобальные горячие клавиши. Выберите другие клавиши на вкладке «Горячие клавиши» в настройках.</translation>
+    </message>
 </context>
 <context>
     <name>MessageDialog</name>
