@@ -8,10 +8,6 @@
 #include <QNetworkReply>
 #include <QUrlQuery>
 
-#ifndef MAVU_DROPBOX_APP_KEY
-#define MAVU_DROPBOX_APP_KEY ""
-#endif
-
 namespace {
 
 QDropbox::Urls defaultUrls()
