@@ -165,6 +165,10 @@
         <source>Dropbox account information failed: %1</source>
         <translation>Dropbox account information failed: %1</translation>
     </message>
+    <message>
+        <source>Dropbox sent a sign-in token that cannot be used</source>
+        <translation>Dropbox sent a sign-in token that cannot be used</translation>
+    </message>
 </context>
 <context>
     <name>QDropboxAuthSocket</name>

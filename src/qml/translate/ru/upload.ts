@@ -165,6 +165,10 @@
         <source>Dropbox account information failed: %1</source>
         <translation>Не удалось получить данные учётной записи Dropbox: %1</translation>
     </message>
+    <message>
+        <source>Dropbox sent a sign-in token that cannot be used</source>
+        <translation>Dropbox прислал токен входа, который нельзя использовать</translation>
+    </message>
 </context>
 <context>
     <name>QDropboxAuthSocket</name>
