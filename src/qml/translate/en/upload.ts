@@ -147,6 +147,10 @@
         <source>The server stored %1 of %2 bytes</source>
         <translation>The server stored %1 of %2 bytes</translation>
     </message>
+    <message>
+        <source>The server did not finish answering in time</source>
+        <translation>The server did not finish answering in time</translation>
+    </message>
 </context>
 <context>
     <name>NetworkExchange</name>
@@ -202,6 +206,10 @@
     <message>
         <source>Dropbox stored %1 of %2 bytes</source>
         <translation>Dropbox stored %1 of %2 bytes</translation>
+    </message>
+    <message>
+        <source>Dropbox did not finish answering in time</source>
+        <translation>Dropbox did not finish answering in time</translation>
     </message>
 </context>
 <context>
