@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -361,6 +362,37 @@ private slots:
         QCOMPARE(lines.filter(QRegularExpression("^problem: .*in use by another program")).size(), 1);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(sqlite(file, "SELECT name || '=' || value FROM Settings"), QStringList{"keyFragmentScreen=Alt + F9"});
+    }
+
+    // Taken by another program while the store runs: no request waits for it (a wait
+    // would freeze the windows), the user is told once, the values stay in memory and the
+    // writes reach the file once it is free.
+    void databaseLockedWhileRunning_waitsForNothing_toldOnce_writesKept()
+    {
+        settings->setValue("runLocked_before", "1");
+        settings->sync();
+        settings->takeProblems();
+        QProcess holder;
+        QVERIFY(holdDatabase(holder, databaseFile(), "sys.stdin.read()"));
+        QElapsedTimer requests;
+        requests.start();
+        for (const char *key : {"runLocked_first", "runLocked_second"}) {
+            settings->setValue(key, "kept");
+            settings->sync();
+            QCOMPARE(settings->getValue(QString(key) + "_unread"), QVariant());
+            QCOMPARE(settings->getValue(key).toString(), QStringLiteral("kept"));
+        }
+        // A wait for the lock would take the whole busy timeout (15 s) for each request.
+        QVERIFY2(requests.elapsed() < 5000, qPrintable(QString::number(requests.elapsed())));
+        QStringList told;
+        QTRY_VERIFY((told += settings->takeProblems(), !told.isEmpty()));
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(sqlite(databaseFile(), "SELECT value FROM Settings WHERE name LIKE 'runLocked_%' ORDER BY name"),
+                                  (QStringList{"1", "kept", "kept"}), 10000);
+        told += settings->takeProblems();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(databaseFile()), qPrintable(told.first())); // in either language
     }
 
     void readOnlyFile_isReportedOnce()
