@@ -137,12 +137,9 @@ void Setting::reportWriteFailure(const QString &reason)
 }
 
 // Held by another program while Mavu runs: the values in memory serve, the writes wait in
-// the database thread. Told once a run; a second spell would only repeat it.
+// the database thread. The database thread tells of each spell once.
 void Setting::reportLockedWhileRunning()
 {
-    if (m_lockReported)
-        return;
-    m_lockReported = true;
     addProblem(tr("The settings file %1 is in use by another program. Mavu goes on with the settings it has "
                   "read and saves the changes once the file is free again.")
                    .arg(m_pathSettings + QStringLiteral("setting")));

@@ -166,5 +166,4 @@ private:
     QStringList m_problems;
     bool m_dataFolderRefused = false;
     bool m_writeFailureReported = false;
-    bool m_lockReported = false;
 };

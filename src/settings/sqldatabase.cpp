@@ -247,10 +247,11 @@ bool SqlWorker::writePending()
             refused = statement.lastError().text();
         }
     }
-    // A commit can find the database held too: the writes are then kept, not dropped.
-    if (!busy && grouped && !db.commit()) {
-        busy = isBusy(db.lastError());
-        refused = refused.isEmpty() ? db.lastError().text() : refused;
+    // A commit can find the database held too: the writes are then kept, not dropped. It
+    // goes through a query, whose error keeps SQLite's code.
+    if (!busy && grouped && !statement.exec(QStringLiteral("COMMIT"))) {
+        busy = isBusy(statement.lastError());
+        refused = refused.isEmpty() ? statement.lastError().text() : refused;
     }
     if (busy) {
         if (grouped)
