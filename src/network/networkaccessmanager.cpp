@@ -2,16 +2,32 @@
 
 #include "autorization.h"
 #include "core.h"
+#include "networkhooks.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QSslError>
+#include <QTimer>
+
+#include <limits>
+
+namespace {
+
+// Milliseconds that moving bytes may take at most.
+qint64 deadlineMs(qint64 bytes)
+{
+    const NetworkHooks::RequestDeadline deadline = NetworkHooks::requestDeadline();
+    return deadline.baseMs + qMax<qint64>(0, bytes) * 1000 / qMax<qint64>(1, deadline.minBytesPerSecond);
+}
+
+} // namespace
 
 NetworkAccessManager::NetworkAccessManager(QObject *parent)
     : QNetworkAccessManager(parent)
@@ -52,6 +68,31 @@ void NetworkAccessManager::limitReply(QNetworkReply *reply, qint64 limit)
     });
 }
 
+void NetworkAccessManager::limitDuration(QNetworkReply *reply, qint64 outgoingBytes)
+{
+    auto *timer = new QTimer(reply);
+    timer->setSingleShot(true);
+    QElapsedTimer clock;
+    clock.start();
+    const auto arm = [timer, clock](qint64 bytes) {
+        const qint64 left = deadlineMs(bytes) - clock.elapsed();
+        timer->start(int(qBound(qint64(0), left, qint64(std::numeric_limits<int>::max()))));
+    };
+    arm(outgoingBytes);
+    connect(timer, &QTimer::timeout, reply, [reply] {
+        reply->setProperty(overdueProperty, true);
+        reply->abort();
+    });
+    connect(reply, &QNetworkReply::downloadProgress, timer,
+            [arm, outgoingBytes, announced = qint64(0)](qint64, qint64 total) mutable {
+                if (total <= announced)
+                    return;
+                announced = total;
+                arm(outgoingBytes + total);
+            });
+    connect(reply, &QNetworkReply::finished, timer, &QTimer::stop);
+}
+
 QByteArray NetworkAccessManager::formBody(const QList<QPair<QString, QString>> &fields)
 {
     QByteArray body;
@@ -71,6 +112,7 @@ QNetworkReply *NetworkAccessManager::createRequest(Operation op, const QNetworkR
         withAgent.setHeader(QNetworkRequest::UserAgentHeader, Core::instance()->userAgent());
     QNetworkReply *reply = QNetworkAccessManager::createRequest(op, withAgent, outgoingData);
     limitReply(reply, request.attribute(replyLimitAttribute, maxReplyBytes).toLongLong());
+    limitDuration(reply, outgoingData ? outgoingData->size() : 0);
     connect(reply, &QNetworkReply::sslErrors, reply, [reply](const QList<QSslError> &errors) {
         if (!errors.isEmpty())
             reply->setProperty(certificateErrorProperty, errors.first().errorString());

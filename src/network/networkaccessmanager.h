@@ -32,6 +32,13 @@ public:
     static void limitReply(QNetworkReply *reply, qint64 limit);
     static constexpr const char *tooLargeProperty = "mavuReplyTooLarge";
 
+    // The transfer timeout restarts with every byte, so a reply that trickles in would never
+    // end: the reply also gets an overall deadline (NetworkHooks::requestDeadline) for the
+    // bytes it sends and, once announced, the bytes of its answer. Past it the reply is
+    // aborted and carries overdueProperty.
+    static void limitDuration(QNetworkReply *reply, qint64 outgoingBytes);
+    static constexpr const char *overdueProperty = "mavuReplyOverdue";
+
     // Why the server's certificate was refused, on a reply that failed its TLS handshake
     // over it (Qt's own text of the first fault).
     static constexpr const char *certificateErrorProperty = "mavuCertificateError";

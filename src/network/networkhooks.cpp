@@ -35,4 +35,10 @@ std::function<void()> &exitApp()
     return hook;
 }
 
+RequestDeadline &requestDeadline()
+{
+    static RequestDeadline deadline{60000, 8 * 1024};
+    return deadline;
+}
+
 } // namespace NetworkHooks

@@ -14,4 +14,13 @@ std::function<void(const QString &text)> &showInformation();
 std::function<bool(const QUrl &url)> &openUrl();
 std::function<void()> &exitApp();
 
+// The overall deadline of a request: the base, plus the time the request's bytes take at
+// the minimum rate. Tests shorten it.
+struct RequestDeadline
+{
+    int baseMs;
+    qint64 minBytesPerSecond;
+};
+RequestDeadline &requestDeadline();
+
 } // namespace NetworkHooks

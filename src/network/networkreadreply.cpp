@@ -40,11 +40,13 @@ Session *NetworkReadReply::read(QNetworkReply *reply, QObject *parent)
     session->m_httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     session->m_networkOk = reply->error() == QNetworkReply::NoError;
     session->m_tooLarge = reply->property(NetworkAccessManager::tooLargeProperty).toBool();
+    session->m_overdue = reply->property(NetworkAccessManager::overdueProperty).toBool();
     session->m_requestText = describeRequest(reply);
     if (reply->error() == QNetworkReply::SslHandshakeFailedError)
         session->m_certificateError = reply->property(NetworkAccessManager::certificateErrorProperty).toString();
     // Qt names the full URL in its error texts; keep the query out of anything logged.
     session->m_errorString = session->m_tooLarge ? QStringLiteral("reply too large")
+        : session->m_overdue ? QStringLiteral("reply not finished in time")
         : reply->errorString().replace(reply->url().toString(),
                                        reply->url().adjusted(QUrl::RemoveQuery | QUrl::RemoveUserInfo).toString());
     if (session->m_tooLarge)

@@ -31,6 +31,8 @@ public:
     bool isRedirect() const { return m_httpStatus >= 300 && m_httpStatus < 400; }
     // The body was cut off at the size limit of replies.
     bool isTooLarge() const { return m_tooLarge; }
+    // The reply was given up at its overall deadline (it trickled in too slowly).
+    bool isOverdue() const { return m_overdue; }
 
     QVariantMap values() const { return m_values; }
     QVariant value(const QString &key) const { return m_values.value(key); }
@@ -55,6 +57,7 @@ private:
     bool m_bodyValid = false;
     bool m_json = false;
     bool m_tooLarge = false;
+    bool m_overdue = false;
     QVariantMap m_values;
     QString m_errorString;
     QString m_requestText;

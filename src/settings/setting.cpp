@@ -60,6 +60,7 @@ Setting::Setting()
     m_cache.insert(Keys::mainFontFamily, m_mainFontFamily);
     connectDatabase();
     connect(&m_database, &SqlDatabase::writeFailed, this, &Setting::reportWriteFailure);
+    connect(&m_database, &SqlDatabase::databaseLocked, this, &Setting::reportLockedWhileRunning);
     connect(this, &Setting::valueChanged, this, &Setting::changeValue);
     checkTranslate();
     // Only a database that answered "no such row" gets the default.
@@ -133,6 +134,15 @@ void Setting::reportWriteFailure(const QString &reason)
         return;
     m_writeFailureReported = true;
     addProblem(tr("The settings cannot be saved (%1): changes to the settings are not kept.").arg(reason));
+}
+
+// Held by another program while Mavu runs: the values in memory serve, the writes wait in
+// the database thread. The database thread tells of each spell once.
+void Setting::reportLockedWhileRunning()
+{
+    addProblem(tr("The settings file %1 is in use by another program. Mavu goes on with the settings it has "
+                  "read and saves the changes once the file is free again.")
+                   .arg(m_pathSettings + QStringLiteral("setting")));
 }
 
 QString Setting::tokenText()

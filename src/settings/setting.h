@@ -151,6 +151,7 @@ private:
     void createDataFolders();
     void addProblem(const QString &text);
     void reportWriteFailure(const QString &reason);
+    void reportLockedWhileRunning();
     QVariant readEncrypted(const QString &name);
     void emitNameSignal(const QString &name);
     void writeAutostartEntry();

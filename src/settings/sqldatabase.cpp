@@ -61,6 +61,8 @@ void SqlWorker::connectToDatabase(QString name)
         qCDebug(lcMavu) << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
         m_openProblems << tr("The settings file %1 cannot be opened (%2): changes to the settings are not kept.")
                               .arg(name, db.lastError().text());
+    } else {
+        setBusyTimeout(SqlDatabase::runningBusyTimeoutMs);
     }
     printLine(QStringLiteral("db.open() "));
 }
@@ -175,19 +177,27 @@ void SqlWorker::createDataBase()
     db.commit();
 }
 
+// A read while another program holds the database fails at once: the caller goes on with
+// what it has in memory.
 void SqlWorker::getDataLoad(QString name)
 {
     flushWrites();
     m_result = QVariant();
+    m_readSucceeded = false;
+    if (m_locked)
+        return;
     QSqlQuery query(database());
     query.prepare(selectValueStatement);
     query.addBindValue(name);
     m_readSucceeded = query.exec();
-    if (!m_readSucceeded)
+    if (!m_readSucceeded) {
         qCDebug(lcMavu) << "void SqlWorker::getDataLoad(QString)" << selectValueStatement << name
                  << query.lastError().text();
-    else if (query.next())
+        if (isBusy(query.lastError()))
+            noteBusy();
+    } else if (query.next()) {
         m_result = query.value(0);
+    }
 }
 
 // Writes that arrive together are applied in one transaction: one disk sync for a
@@ -210,42 +220,91 @@ void SqlWorker::scheduleFlush(int delayMs)
     });
 }
 
-// A database that another process holds locked keeps the writes for a later try; a
-// write refused for any other reason is reported and dropped.
+// While another program holds the database the writes wait for the retry.
 void SqlWorker::flushWrites()
 {
+    if (!m_locked)
+        writePending();
+}
+
+// A database that another process holds locked keeps the writes for a later try (false);
+// a write refused for any other reason is reported and dropped.
+bool SqlWorker::writePending()
+{
     if (m_pendingWrites.isEmpty())
-        return;
+        return true;
     QSqlDatabase db = database();
     const bool grouped = db.transaction();
     QSqlQuery statement(db);
     QString refused;
-    for (const Write &write : std::as_const(m_pendingWrites)) {
-        statement.prepare(write.query);
-        for (const QVariant &value : write.param)
+    bool busy = false;
+    for (auto write = m_pendingWrites.cbegin(); write != m_pendingWrites.cend() && !busy; ++write) {
+        statement.prepare(write->query);
+        for (const QVariant &value : write->param)
             statement.addBindValue(value);
-        if (statement.exec())
-            continue;
-        if (isBusy(statement.lastError())) {
-            if (grouped)
-                db.rollback();
-            scheduleFlush(busyRetryMs);
-            return;
+        if (!statement.exec()) {
+            busy = isBusy(statement.lastError());
+            refused = statement.lastError().text();
         }
-        refused = statement.lastError().text();
     }
-    if (grouped && !db.commit() && refused.isEmpty())
-        refused = db.lastError().text();
+    // A commit can find the database held too: the writes are then kept, not dropped. It
+    // goes through a query, whose error keeps SQLite's code.
+    if (!busy && grouped && !statement.exec(QStringLiteral("COMMIT"))) {
+        busy = isBusy(statement.lastError());
+        refused = refused.isEmpty() ? statement.lastError().text() : refused;
+    }
+    if (busy) {
+        if (grouped)
+            db.rollback();
+        noteBusy();
+        return false;
+    }
     m_pendingWrites.clear();
     if (!refused.isEmpty()) {
         qCDebug(lcMavu) << "void SqlWorker::execute(QString, QVariantList)" << refused;
         emit writeFailed(refused);
     }
+    return true;
 }
 
+void SqlWorker::setBusyTimeout(int msecs)
+{
+    QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(msecs));
+}
+
+// Another program holds the database longer than a brief transaction: from now on no
+// request waits for it, and a retry each second finds out when it is free again.
+void SqlWorker::noteBusy()
+{
+    if (!m_locked) {
+        m_locked = true;
+        setBusyTimeout(0);
+        emit databaseLocked();
+    }
+    if (m_retryScheduled)
+        return;
+    m_retryScheduled = true;
+    QTimer::singleShot(busyRetryMs, this, &SqlWorker::retryAfterLock);
+}
+
+void SqlWorker::retryAfterLock()
+{
+    m_retryScheduled = false;
+    if (!writePending())
+        return;
+    QSqlQuery probe(database());
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM Settings")) && isBusy(probe.lastError())) {
+        noteBusy();
+        return;
+    }
+    m_locked = false;
+    setBusyTimeout(SqlDatabase::runningBusyTimeoutMs);
+}
+
+// One try even while the database is held: it does not wait then.
 void SqlWorker::sync()
 {
-    flushWrites();
+    writePending();
 }
 
 SqlDatabase::SqlDatabase(QObject *parent, const QString &connectionName)
@@ -265,6 +324,7 @@ void SqlDatabase::run()
     connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad, Qt::BlockingQueuedConnection);
     connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
     connect(m_worker, &SqlWorker::writeFailed, this, &SqlDatabase::writeFailed);
+    connect(m_worker, &SqlWorker::databaseLocked, this, &SqlDatabase::databaseLocked);
     m_ready.storeRelease(1);
     exec();
     m_worker->sync();

@@ -34,6 +34,8 @@ public slots:
 signals:
     // A write was refused for good (read-only file, full disk, ...); emitted per batch.
     void writeFailed(QString reason);
+    // Another program holds the database while the program runs (emitted once per spell).
+    void databaseLocked();
 
 private:
     bool openFile(const QString &name);
@@ -44,7 +46,11 @@ private:
     void keepAsideAndRecreate(const QString &name, const QString &damage);
     QSqlDatabase database() const;
     void flushWrites();
+    bool writePending();
     void scheduleFlush(int delayMs);
+    void setBusyTimeout(int msecs);
+    void noteBusy();
+    void retryAfterLock();
 
     struct Write
     {
@@ -56,6 +62,8 @@ private:
     bool m_readSucceeded = false;
     QList<Write> m_pendingWrites;
     bool m_flushScheduled = false;
+    bool m_locked = false; // held by another program: requests do not wait for it
+    bool m_retryScheduled = false;
     QStringList m_openProblems;
     bool m_readOnly = false;
 };
@@ -74,6 +82,9 @@ public:
     static int busyTimeoutMs() { return s_busyTimeoutMs; }
     // For tests, which wait less; applies to databases opened afterwards.
     static void setBusyTimeoutMs(int msecs) { s_busyTimeoutMs = msecs; }
+    // Once open, a request waits at most this long for another program's brief
+    // transaction; a longer hold counts as locked (see SqlWorker).
+    static constexpr int runningBusyTimeoutMs = 200;
     // The name that opens a database in memory only, for a run whose data folder is refused.
     static const QString inMemory;
 
@@ -96,6 +107,7 @@ signals:
     void startConnect(QString database);
     void getDataStarted(QString name);
     void writeFailed(QString reason);
+    void databaseLocked();
 
 protected:
     void run() override;

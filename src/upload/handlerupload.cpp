@@ -15,6 +15,8 @@
 #include <QUrlQuery>
 #include <QtConcurrent>
 
+#include <utility>
+
 HandlerUpload::HandlerUpload(QObject *parent)
     : QObject(parent)
 {
@@ -285,8 +287,7 @@ void HandlerUpload::withdrawLink()
     if (!m_linkAnnounced)
         return;
     m_linkAnnounced = false;
-    emit linkWithdrawn(m_link);
-    m_link.clear();
+    emit linkWithdrawn(std::exchange(m_link, QString())); // the job has no link from here on
 }
 
 void HandlerUpload::runAfterAction()

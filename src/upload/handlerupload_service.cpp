@@ -26,6 +26,8 @@ QString serviceErrorText(const Session &session)
         return session.certificateRefusal();
     if (session.isTooLarge())
         return HandlerUpload::tr("The server's answer was too large");
+    if (session.isOverdue())
+        return HandlerUpload::tr("The server did not finish answering in time");
     if (session.isSuccess())
         return HandlerUpload::tr("The server's answer could not be read");
     if (session.isRedirect())
@@ -65,7 +67,7 @@ void HandlerUpload::serviceRecordFinished()
     const std::unique_ptr<Session> session(NetworkReadReply::read(reply));
     if (!session->isSuccess())
         ServiceErrorLog::write(QStringLiteral("HandlerUpload: file record"), session.get());
-    if (session->isNetworkFailure()) {
+    if (session->isNetworkFailure() && !session->isOverdue()) {
         transferUnreachable();
         return;
     }
@@ -109,7 +111,7 @@ void HandlerUpload::serviceBytesFinished()
     const std::unique_ptr<Session> session(NetworkReadReply::read(reply));
     if (!session->isSuccess())
         ServiceErrorLog::write(QStringLiteral("HandlerUpload: file bytes"), session.get());
-    if (session->isNetworkFailure()) {
+    if (session->isNetworkFailure() && !session->isOverdue()) {
         transferUnreachable();
         return;
     }

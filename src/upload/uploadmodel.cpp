@@ -4,6 +4,8 @@
 
 #include <QQmlEngine>
 
+#include <algorithm>
+
 UploadModel::UploadModel(QObject *parent)
     : QAbstractListModel(parent)
 {
@@ -23,6 +25,8 @@ void UploadModel::addUploader(HandlerUpload *uploader)
     endInsertRows();
     connect(uploader, &HandlerUpload::progressChanged, this, [this, uploader] { updateUploader(uploader); });
     connect(uploader, &HandlerUpload::archiveChanged, this, [this, uploader] { updateUploader(uploader); });
+    connect(uploader, &HandlerUpload::readyLink, this, &UploadModel::linkReadyChanged);
+    connect(uploader, &HandlerUpload::linkWithdrawn, this, &UploadModel::linkReadyChanged);
     connect(uploader, &HandlerUpload::finished, this, [this, uploader] { removeUploader(uploader); });
     connect(uploader, &QObject::destroyed, this, &UploadModel::removeUploader);
     emit countChanged();
@@ -31,6 +35,12 @@ void UploadModel::addUploader(HandlerUpload *uploader)
 HandlerUpload *UploadModel::uploader(int row) const
 {
     return m_uploaders.value(row, nullptr);
+}
+
+bool UploadModel::isLinkReady() const
+{
+    return std::any_of(m_uploaders.begin(), m_uploaders.end(),
+                       [](const HandlerUpload *job) { return !job->link().isEmpty(); });
 }
 
 int UploadModel::rowCount(const QModelIndex &parent) const
@@ -79,6 +89,7 @@ void UploadModel::removeUploader(QObject *uploader)
     endRemoveRows();
     disconnect(uploader, nullptr, this, nullptr);
     emit countChanged();
+    emit linkReadyChanged();
     if (m_uploaders.isEmpty())
         emit uploadComplete();
 }

@@ -11,6 +11,8 @@ class UploadModel : public QAbstractListModel
 {
     Q_OBJECT
     Q_PROPERTY(int count READ rowCount NOTIFY countChanged)
+    // A listed job has its link: it is on the clipboard.
+    Q_PROPERTY(bool linkReady READ isLinkReady NOTIFY linkReadyChanged)
 
 public:
     enum Roles {
@@ -27,6 +29,7 @@ public:
 
     void addUploader(HandlerUpload *uploader);
     HandlerUpload *uploader(int row) const;
+    bool isLinkReady() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -35,6 +38,7 @@ public:
 signals:
     void uploadComplete();
     void countChanged();
+    void linkReadyChanged();
 
 private:
     void removeUploader(QObject *uploader);

@@ -18,6 +18,7 @@
 
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QtTest>
 
 #include <functional>
@@ -25,6 +26,8 @@
 
 using WindowFactory = std::function<BasicWindow *()>;
 Q_DECLARE_METATYPE(WindowFactory)
+using TextWindowFactory = std::function<BasicWindow *(const QString &text)>;
+Q_DECLARE_METATYPE(TextWindowFactory)
 
 class PageWindowsTest : public QObject
 {
@@ -82,6 +85,43 @@ private slots:
         window.setError(QStringLiteral("A long error text. ").repeated(40));
         QTRY_VERIFY(window.height() > 290);
         QCOMPARE(ShellWindows::shownErrorText(&window), QStringLiteral("A long error text. ").repeated(40));
+    }
+
+    // Server texts, links and file names are shown as written: their markup neither
+    // formats the text nor fetches a picture (over plain http, past the proxy setting).
+    void outsideText_showsAsWrittenAndFetchesNothing_data()
+    {
+        QTest::addColumn<TextWindowFactory>("make");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("error") << TextWindowFactory([](const QString &text) { return new ErrorWidget(text); })
+                               << "errorText";
+        QTest::newRow("message") << TextWindowFactory([](const QString &text) {
+            auto *dialog = new MessageDialog;
+            dialog->information(QString(), text);
+            return dialog;
+        }) << "message";
+        QTest::newRow("last link") << TextWindowFactory([](const QString &text) {
+            Core::instance()->setLastLink(text);
+            return new LastUploadWidget;
+        }) << "lastLink";
+    }
+
+    void outsideText_showsAsWrittenAndFetchesNothing()
+    {
+        QFETCH(TextWindowFactory, make);
+        QFETCH(QString, item);
+        QTcpServer tracker;
+        QVERIFY(tracker.listen(QHostAddress::LocalHost));
+        const QString text = QStringLiteral("<b>PAY NOW.png</b><img src=\"http://127.0.0.1:%1/track.png\" height=\"400\">")
+                                 .arg(tracker.serverPort());
+        std::unique_ptr<BasicWindow> window(make(text));
+        window->show();
+        QQuickItem *shown = PageDriver::named(window.get(), item);
+        QCOMPARE(shown->property("text").toString(), text);
+        QVERIFY(shown->property("contentHeight").toDouble() < 100); // no 400-pixel picture
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // A fetch would have begun by then.
+        QVERIFY(!QTest::qWaitFor([&tracker] { return tracker.hasPendingConnections(); }, 2000));
     }
 
     void messageDialog_showsTheButtonsOfItsKind_data()

@@ -22,7 +22,7 @@ _spec.loader.exec_module(service)
 REQUESTS = []
 # Faults of the file record and upload, each off by default (service/API.md).
 FAULTS = {"upload_fault": None, "record_redirect": None, "record_reply": {}, "record_xml": False,
-          "record_padding": 0, "record_streamed": False, "access_token": None}
+          "record_padding": 0, "record_streamed": False, "record_drip": 0, "access_token": None}
 # Streamed answers that the client left before their end.
 CUT_STREAMS = []
 PACKAGES = {}
@@ -90,6 +90,8 @@ class StandInHandler(service.Handler):
             payload = dict(payload, **fault("record_reply"))
             if fault("record_streamed"):
                 return self.stream(status, payload)
+            if fault("record_drip"):
+                return self.drip(status, payload)
             if fault("record_padding"):
                 payload["padding"] = "x" * fault("record_padding")
             if fault("record_xml"):
@@ -118,6 +120,21 @@ class StandInHandler(service.Handler):
             self.wfile.flush()
         except OSError:
             CUT_STREAMS.append(self.path)
+            self.close_connection = True
+
+    def drip(self, status, payload):
+        """The record with its declared size, one byte every "record_drip" seconds."""
+        body = json.dumps(payload).encode()
+        self.send_response(status)
+        self.send_header("Content-Type", "application/json")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        try:
+            for index in range(len(body)):
+                self.wfile.write(body[index:index + 1])
+                self.wfile.flush()
+                time.sleep(fault("record_drip"))
+        except OSError:
             self.close_connection = True
 
     def file_upload(self, path, query, raw):

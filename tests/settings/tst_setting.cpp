@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -78,14 +79,16 @@ QStringList probe(const QTemporaryDir &home, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput()).split('\n').filter(probeLine);
 }
 
-// Another program holding the settings file in an exclusive transaction, until `release`
-// (Python) returns: a sleep, or the end of its standard input. True once it holds it.
-bool holdDatabase(QProcess &holder, const QString &file, const QString &release)
+// Another program holding the settings file in a transaction (exclusive, or reading, which
+// lets others write but not commit) until `release` (Python) returns: a sleep, or the end
+// of its standard input. True once it holds it.
+bool holdDatabase(QProcess &holder, const QString &file, const QString &release, bool exclusive = true)
 {
+    const QString begin = exclusive ? "db.execute('BEGIN EXCLUSIVE')\n"
+                                    : "db.execute('BEGIN')\ndb.execute('SELECT count(*) FROM Settings').fetchall()\n";
     holder.start("python3", {"-c", "import sqlite3, sys, time\n"
                                    "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
-                                   "db.execute('BEGIN EXCLUSIVE')\n"
-                                   "print('locked', flush=True)\n"
+                                   + begin + "print('locked', flush=True)\n"
                                    + release + "\n"
                                    "db.execute('COMMIT')\n", file});
     return holder.waitForReadyRead(10000);
@@ -361,6 +364,49 @@ private slots:
         QCOMPARE(lines.filter(QRegularExpression("^problem: .*in use by another program")).size(), 1);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(sqlite(file, "SELECT name || '=' || value FROM Settings"), QStringList{"keyFragmentScreen=Alt + F9"});
+    }
+
+    // Taken by another program while the store runs: no request waits for it (a wait
+    // would freeze the windows), the user is told once, the values stay in memory and the
+    // writes reach the file once it is free.
+    void databaseLockedWhileRunning_waitsForNothing_toldOnce_writesKept_data()
+    {
+        QTest::addColumn<bool>("exclusive");
+        QTest::newRow("held exclusively") << true;
+        QTest::newRow("held by a reader: commits wait") << false;
+    }
+
+    void databaseLockedWhileRunning_waitsForNothing_toldOnce_writesKept()
+    {
+        QFETCH(bool, exclusive);
+        sqlite(databaseFile(), "DELETE FROM Settings WHERE name LIKE 'runLocked_%'");
+        settings->setValue("runLocked_before", QString::number(exclusive));
+        settings->sync();
+        settings->takeProblems();
+        // Taken as they come, before a controller made by an earlier test would show them.
+        QStringList told;
+        QObject taker;
+        connect(settings, &Setting::problemFound, &taker, [this, &told] { told += settings->takeProblems(); });
+        QProcess holder;
+        QVERIFY(holdDatabase(holder, databaseFile(), "sys.stdin.read()", exclusive));
+        QElapsedTimer requests;
+        requests.start();
+        const QString kept = "kept" + QString::number(exclusive);
+        for (const char *key : {"runLocked_first", "runLocked_second"}) {
+            settings->setValue(key, kept);
+            settings->sync();
+            QCOMPARE(settings->getValue(QString(key) + "_unread"), QVariant());
+            QCOMPARE(settings->getValue(key).toString(), kept);
+        }
+        // A wait for the lock would take the whole busy timeout (15 s) for each request.
+        QVERIFY2(requests.elapsed() < 5000, qPrintable(QString::number(requests.elapsed())));
+        QTRY_VERIFY(!told.isEmpty());
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(sqlite(databaseFile(), "SELECT value FROM Settings WHERE name LIKE 'runLocked_%' ORDER BY name"),
+                                  (QStringList{QString::number(exclusive), kept, kept}), 10000);
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(databaseFile()), qPrintable(told.first())); // in either language
     }
 
     void readOnlyFile_isReportedOnce()

@@ -5,7 +5,7 @@ Serves the RPC, content and OAuth endpoints the program uses over HTTPS on 127.0
 a certificate made at start. Uploaded files land in <dir>/files. Prints
 "READY <port> <certificate>" once listening.
 
-Test control: GET /_test/state (requests seen, codes, files), POST /_test/config (JSON
+Test control: GET /_test/state (requests seen with any X-Injected header, codes, files), POST /_test/config (JSON
 merged into the settings: token, app_key, slow, insufficient_space, link_exists,
 short_size).
 """
@@ -79,7 +79,8 @@ class Handler(BaseHTTPRequestHandler):
     def record(self):
         with LOCK:
             STATE["requests"].append({"method": self.command, "path": self.path,
-                                      "arg": self.headers.get("Dropbox-API-Arg")})
+                                      "arg": self.headers.get("Dropbox-API-Arg"),
+                                      "injected": self.headers.get("X-Injected")})
 
     def do_GET(self):
         self.record()

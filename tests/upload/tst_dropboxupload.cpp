@@ -17,6 +17,7 @@ class DropboxUploadTest : public QObject
     HttpsStandIn m_dropbox;
     NetworkExchange *m_exchange = nullptr;
     QList<QUrl> m_opened;
+    QString m_builtAppKey;
 
     QString local(const QString &name) const { return m_scratch.filePath("local/" + name); }
     QString stored(const QString &name) const { return m_scratch.filePath("dropbox/files/" + name); }
@@ -51,7 +52,7 @@ private slots:
                  "the Dropbox stand-in did not start");
         const QString origin = m_dropbox.origin();
         QDropbox::setUrls({origin + "/2", origin + "/2", origin + "/oauth2/authorize", origin + "/oauth2/token"});
-        QDropbox::setAppKey(QStringLiteral("test-app-key"));
+        m_builtAppKey = QDropbox::appKey();
         DropboxAuth::setRedirectPort(freePort());
         m_exchange = new NetworkExchange(Core::instance());
         UploadHooks::openUrl() = [this](const QUrl &url) { m_opened.append(url); return true; };
@@ -60,6 +61,7 @@ private slots:
     void init()
     {
         m_opened.clear();
+        QDropbox::setAppKey(QStringLiteral("test-app-key"));
         m_dropbox.configure({{"slow", false}, {"insufficient_space", false}, {"link_exists", false},
                              {"short_size", false}, {"token", "dropbox-token"}});
         setValues({{SettingKeys::typeUpload, "dropbox"}, {SettingKeys::isDropboxErrorUploadMavu, 0}});
@@ -112,6 +114,50 @@ private slots:
         QTRY_VERIFY(!errors.isEmpty());
         QCOMPARE(errors, QList<QVariantList>{{QStringLiteral("Dropbox sign-in was not allowed")}});
         QVERIFY(!auth.isAuth());
+    }
+
+    // The key the build was configured with reaches the sign-in address; without a key
+    // the sign-in says so and opens nothing.
+    void signIn_carriesTheAppKeyOfTheBuild_data()
+    {
+        QTest::addColumn<bool>("asBuilt");
+        QTest::addColumn<QString>("expectedKey");
+        QTest::newRow("as built") << true << QStringLiteral(MAVU_CONFIGURED_DROPBOX_APP_KEY);
+        QTest::newRow("no key") << false << QString();
+    }
+
+    void signIn_carriesTheAppKeyOfTheBuild()
+    {
+        QFETCH(bool, asBuilt);
+        QFETCH(QString, expectedKey);
+        QDropbox::setAppKey(asBuilt ? m_builtAppKey : QString());
+        DropboxAuth auth;
+        QSignalSpy errors(&auth, &DropboxAuth::error);
+        auth.authorization();
+        if (expectedKey.isEmpty()) {
+            QCOMPARE(errors, QList<QVariantList>{{QStringLiteral("Dropbox sign-in is not available in this build")}});
+            QVERIFY(m_opened.isEmpty());
+        } else {
+            QCOMPARE(errors.count(), 0);
+            QCOMPARE(QUrlQuery(m_opened.value(0)).queryItemValue("client_id"), expectedKey);
+        }
+    }
+
+    // A token that would put lines of its own into the headers of later requests is refused.
+    void signIn_withATokenUnfitForAHeader_isRefused()
+    {
+        m_dropbox.configure({{"token", "DBXTOK\r\nX-Injected: yes\r\nHost: evil.example"}});
+        DropboxAuth auth;
+        QSignalSpy errors(&auth, &DropboxAuth::error);
+        auth.logout();
+        auth.authorization();
+        QVERIFY(browse(m_opened.first()));
+        QTRY_VERIFY(!errors.isEmpty());
+        QCOMPARE(errors, QList<QVariantList>{{QStringLiteral("Dropbox sent a sign-in token that cannot be used")}});
+        QVERIFY(!auth.isAuth());
+        QCOMPARE(token(), QString());
+        for (const QJsonValue &request : m_dropbox.state().value("requests").toArray())
+            QVERIFY2(request["injected"].isNull(), qPrintable(request["path"].toString()));
     }
 
     void logout_forgetsDropboxAndFileServers()
@@ -190,6 +236,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("not signed in") << "" << "" << "Sign in to Dropbox";
         QTest::newRow("expired token") << "old-token" << "" << "sign in to Dropbox again";
+        QTest::newRow("stored token unfit for a header") << "dropbox-token\r\nX-Injected: yes" << "" << "Sign in to Dropbox";
         QTest::newRow("no space") << "dropbox-token" << "insufficient_space" << "insufficient_space";
         QTest::newRow("bytes lost") << "dropbox-token" << "short_size" << "Dropbox stored";
     }

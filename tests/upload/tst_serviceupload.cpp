@@ -1,8 +1,11 @@
 // Uploads to the service (and failed FTP and Dropbox uploads sent there instead) against
 // the HTTPS stand-in of the service on 127.0.0.1.
 
+#include "../harness/pagedriver.h"
 #include "../service/standin.h"
+#include "network/networkhooks.h"
 #include "uploadtestsupport.h"
+#include "windows/uploadwidget_win.h"
 
 using namespace UploadTest;
 
@@ -18,6 +21,7 @@ class ServiceUploadTest : public QObject
     QTemporaryDir m_scratch;
     ServiceStandIn m_service;
     NetworkExchange *m_exchange = nullptr;
+    NetworkHooks::RequestDeadline m_deadline = NetworkHooks::requestDeadline();
 
     QString local(const QString &name) const { return m_scratch.filePath("local/" + name); }
 
@@ -26,6 +30,11 @@ class ServiceUploadTest : public QObject
     {
         m_service.configure(config);
         QVERIFY(recorder.upload(makeFile(local(name), 2000)));
+    }
+
+    static QString uploadNote()
+    {
+        return PageDriver::named(Core::instance()->uploadWidget(), "uploadNote")->property("text").toString();
     }
 
 private slots:
@@ -43,7 +52,9 @@ private slots:
         setValues({{SettingKeys::token, "service-token"}, {SettingKeys::typeUpload, "mavu"}, {SettingKeys::maxPostSize, QString()}});
         m_service.configure({{"down", false}, {"max_post_size", 1024 * 1024 * 1024}, {"upload_fault", QJsonValue()},
                              {"record_redirect", QJsonValue()}, {"record_reply", QJsonObject()}, {"record_xml", false},
-                             {"record_padding", 0}, {"record_streamed", false}});
+                             {"record_padding", 0}, {"record_streamed", false}, {"record_drip", 0},
+                             {"upload_delay", 0}});
+        NetworkHooks::requestDeadline() = m_deadline;
     }
 
     void capture_reachesService_linkBeforeBytes_data()
@@ -211,6 +222,34 @@ private slots:
         uploadWith(recorder, {{"record_padding", 64 * 1024 * 1024}, {"record_streamed", true}}, "streamed.png");
         QVERIFY2(recorder.failedWith("too large"), qPrintable(recorder.outcome()));
         QTRY_COMPARE_WITH_TIMEOUT(m_service.state().value("cut_streams").toInt(), 1, 30000);
+    }
+
+    // The transfer timeout restarts with every byte: a record that trickles in is given up
+    // at the request's overall deadline. Meanwhile the upload window claims no link.
+    void tricklingAnswer_isGivenUpAtItsDeadline_claimingNoLink()
+    {
+        NetworkHooks::requestDeadline() = {2000, 1024 * 1024};
+        m_service.configure({{"record_drip", 0.5}});
+        Recorder recorder(m_exchange);
+        m_exchange->uploadScreen(makeFile(local("trickle.png"), 2000), QString(), HandlerUpload::ActionNone);
+        QTRY_COMPARE(Core::instance()->uploadModel()->rowCount(), 1);
+        QCOMPARE(uploadNote(), QStringLiteral("Upload..."));
+        QVERIFY(waitForEnd(recorder, 30000));
+        QVERIFY2(recorder.failedWith("did not finish answering in time"), qPrintable(recorder.outcome()));
+    }
+
+    // The file record puts the link on the clipboard while the bytes still go up; from then
+    // on the upload window says so.
+    void uploadNote_claimsTheLinkOnceItIsOnTheClipboard()
+    {
+        Core *core = Core::instance();
+        Recorder recorder(core->networkExchange());
+        m_service.configure({{"upload_delay", 5}});
+        core->networkExchange()->uploadScreen(makeFile(local("noted.png"), 2000), QString(), HandlerUpload::ActionNone);
+        QTRY_COMPARE_WITH_TIMEOUT(uploadNote(), QStringLiteral("Link already in the clipboard"), 15000);
+        QCOMPARE(recorder.readyLink.count(), 1);
+        QCOMPARE(core->clipboardText(), recorder.readyLink.first().first().toString());
+        QVERIFY(waitForEnd(recorder));
     }
 
     void cancel_whileSendingBytes_reportsNoFinishedUpload()

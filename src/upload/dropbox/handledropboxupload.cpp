@@ -1,8 +1,8 @@
 #include "handledropboxupload.h"
 
 #include "network/networkaccessmanager.h"
-#include "settings/setting.h"
 #include "settings/settingkeys.h"
+#include "upload/dropbox/qdropboxauth.h"
 #include "upload/dropbox/qdropboxfile.h"
 
 #include <QThread>
@@ -19,7 +19,7 @@ HandleDropboxUpload::~HandleDropboxUpload()
 
 void HandleDropboxUpload::transferFile(const QString &file)
 {
-    const QString token = Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2, true).toString();
+    const QString token = DropboxAuth::storedToken();
     if (token.isEmpty()) {
         transferFailed(tr("Sign in to Dropbox in the settings first"));
         return;

@@ -1,5 +1,6 @@
 #include "qdropbox.h"
 
+#include "network/autorization.h"
 #include "network/networkaccessmanager.h"
 #include "upload/dropbox/qdropboxinfo.h"
 
@@ -7,10 +8,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QUrlQuery>
-
-#ifndef MAVU_DROPBOX_APP_KEY
-#define MAVU_DROPBOX_APP_KEY ""
-#endif
 
 namespace {
 
@@ -118,6 +115,8 @@ void QDropbox::requestToken(const QString &code, const QString &verifier, const 
         const QString token = jsonOf(body).value(QStringLiteral("access_token")).toString();
         if (reply->error() != QNetworkReply::NoError || token.isEmpty())
             emit failed(tr("Dropbox sign-in failed: %1").arg(errorSummary(reply, body)));
+        else if (!Autorization::isTokenUsable(token)) // it would travel in a header of every request
+            emit failed(tr("Dropbox sent a sign-in token that cannot be used"));
         else
             emit tokenReceived(token);
     });

@@ -1,5 +1,6 @@
 #include "qdropboxauth.h"
 
+#include "network/autorization.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 #include "network/localhttplistener.h"
@@ -46,12 +47,13 @@ void DropboxAuth::setRedirectPort(quint16 port)
     redirectPort() = port;
 }
 
-QString DropboxAuth::token() const
+QString DropboxAuth::storedToken()
 {
-    return Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2, true).toString();
+    const QString token = Setting::instance()->getValue(SettingKeys::dropBoxTokenApiV2, true).toString();
+    return Autorization::isTokenUsable(token) ? token : QString();
 }
 
-bool DropboxAuth::isAuth() const { return !token().isEmpty(); }
+bool DropboxAuth::isAuth() const { return !storedToken().isEmpty(); }
 QString DropboxAuth::name() const { return Setting::instance()->getValue(SettingKeys::dropBoxDisplayName).toString(); }
 QString DropboxAuth::email() const { return Setting::instance()->getValue(SettingKeys::dropBoxEmail).toString(); }
 qlonglong DropboxAuth::total() const { return Setting::instance()->getValue(SettingKeys::dropBoxTotal).toLongLong(); }
@@ -100,7 +102,7 @@ void DropboxAuth::tokenReceived(const QString &token)
 
 void DropboxAuth::refreshAccount()
 {
-    const QString current = token();
+    const QString current = storedToken();
     if (!current.isEmpty())
         m_client->requestAccount(current);
 }

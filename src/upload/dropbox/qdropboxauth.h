@@ -26,6 +26,9 @@ public:
     static void registerQmlType();
     // The port of the redirect listener (6609; tests choose a free one).
     static void setRedirectPort(quint16 port);
+    // The stored Dropbox token; empty when there is none or it is not fit for a header
+    // (such a token is never sent).
+    static QString storedToken();
 
     bool isAuth() const;
     QString name() const;
@@ -51,7 +54,6 @@ private:
     void codeReceived(const QString &code);
     void tokenReceived(const QString &token);
     void accountReceived(const QDropboxInfo &info);
-    QString token() const;
 
     QDropbox *m_client = nullptr;
     QDropboxAuthSocket *m_socket = nullptr;

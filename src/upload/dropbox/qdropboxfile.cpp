@@ -64,6 +64,7 @@ void QDropboxFile::start()
     m_reply = m_network->post(QDropbox::contentRequest(QStringLiteral("/files/upload"), m_token, commitInfo()),
                               m_body);
     NetworkAccessManager::limitReply(m_reply, NetworkAccessManager::maxReplyBytes);
+    NetworkAccessManager::limitDuration(m_reply, m_body->size());
     connect(m_reply, &QNetworkReply::uploadProgress, this, &QDropboxFile::progress);
     connect(m_reply, &QNetworkReply::finished, this, &QDropboxFile::uploadFinished);
 }
@@ -98,6 +99,7 @@ void QDropboxFile::sendChunk()
     m_chunkSize = chunk.size();
     m_reply = m_network->post(QDropbox::contentRequest(endpoint, m_token, argument), chunk);
     NetworkAccessManager::limitReply(m_reply, NetworkAccessManager::maxReplyBytes);
+    NetworkAccessManager::limitDuration(m_reply, chunk.size());
     connect(m_reply, &QNetworkReply::uploadProgress, this, [this](qint64 sent, qint64) {
         emit progress(m_offset + sent, m_body->size());
     });
@@ -136,6 +138,10 @@ void QDropboxFile::abort()
 
 void QDropboxFile::fail(QNetworkReply *reply, const QByteArray &body)
 {
+    if (reply->property(NetworkAccessManager::overdueProperty).toBool()) {
+        emit failed(tr("Dropbox did not finish answering in time"));
+        return;
+    }
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status == 0 && reply->error() != QNetworkReply::OperationCanceledError) {
         emit unreachable();
@@ -175,6 +181,7 @@ void QDropboxFile::requestSharedLink(const QString &path)
     m_reply = m_network->post(QDropbox::apiRequest(endpoint, m_token),
                               QJsonDocument(argument).toJson(QJsonDocument::Compact));
     NetworkAccessManager::limitReply(m_reply, NetworkAccessManager::maxReplyBytes);
+    NetworkAccessManager::limitDuration(m_reply, 0);
     connect(m_reply, &QNetworkReply::finished, this, &QDropboxFile::sharedLinkFinished);
 }
 

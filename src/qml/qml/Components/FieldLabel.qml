@@ -16,6 +16,7 @@ Row {
     Text {
         objectName: "errorText"
         visible: parent.error !== ""
+        textFormat: Text.PlainText
         text: " - " + parent.error
         font.pixelSize: 12
         font.family: settings.getValue("mainFontFamily")

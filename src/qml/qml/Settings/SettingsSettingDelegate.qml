@@ -110,6 +110,7 @@ StandardPanel {
                 Text {
                     width: 400
                     anchors.verticalCenter: parent.verticalCenter
+                    textFormat: Text.PlainText // a folder name, never markup
                     text: tab.folder.replace(/\\/g, "/")
                     elide: Text.ElideMiddle
                     font.pixelSize: 13

@@ -24,6 +24,8 @@ Window {
                     id: message
                     objectName: "errorText"
                     anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; margins: 10 }
+                    // Errors carry server texts and file names: shown as written, never as markup.
+                    textFormat: Text.PlainText
                     text: errorText
                     font.pixelSize: 15
                     font.family: settings.getValue("mainFontFamily")

@@ -50,6 +50,7 @@ Window {
             Text {
                 objectName: "lastLink"
                 anchors { left: parent.left; right: parent.right; top: buttons.bottom; margins: 10; topMargin: 6 }
+                textFormat: Text.PlainText // the link as the server gave it
                 text: core.lastLink
                 elide: Text.ElideMiddle
                 horizontalAlignment: Text.AlignHCenter

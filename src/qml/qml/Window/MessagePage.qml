@@ -19,6 +19,7 @@ Window {
             Text {
                 objectName: "message"
                 anchors { left: parent.left; right: parent.right; top: parent.top; bottom: buttonBox.top; margins: 10 }
+                textFormat: Text.PlainText // may carry a server's text or a file name
                 text: window.data("message")
                 font.pixelSize: 15
                 font.family: settings.getValue("mainFontFamily")

@@ -35,8 +35,9 @@ Window {
                 width: parent.width - 20
                 fontSizeMode: Text.HorizontalFit
                 minimumPixelSize: 10
-                text: (settings.typeUpload === "dropbox" ? qsTr("Upload...") : qsTr("Link already in the clipboard"))
-                      + core.emptyString
+                // The link is claimed only once a job has put it on the clipboard.
+                text: (settings.typeUpload !== "dropbox" && page.uploads.linkReady
+                       ? qsTr("Link already in the clipboard") : qsTr("Upload...")) + core.emptyString
                 font.pixelSize: 14
                 font.letterSpacing: 0.9
                 font.family: settings.getValue("mainFontFamily")

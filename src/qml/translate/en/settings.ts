@@ -34,6 +34,10 @@
         <source>The settings cannot be saved (%1): changes to the settings are not kept.</source>
         <translation>The settings cannot be saved (%1): changes to the settings are not kept.</translation>
     </message>
+    <message>
+        <source>The settings file %1 is in use by another program. Mavu goes on with the settings it has read and saves the changes once the file is free again.</source>
+        <translation>The settings file %1 is in use by another program. Mavu goes on with the settings it has read and saves the changes once the file is free again.</translation>
+    </message>
 </context>
 <context>
     <name>DataFolder</name>

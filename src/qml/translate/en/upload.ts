@@ -147,6 +147,10 @@
         <source>The server stored %1 of %2 bytes</source>
         <translation>The server stored %1 of %2 bytes</translation>
     </message>
+    <message>
+        <source>The server did not finish answering in time</source>
+        <translation>The server did not finish answering in time</translation>
+    </message>
 </context>
 <context>
     <name>NetworkExchange</name>
@@ -164,6 +168,10 @@
     <message>
         <source>Dropbox account information failed: %1</source>
         <translation>Dropbox account information failed: %1</translation>
+    </message>
+    <message>
+        <source>Dropbox sent a sign-in token that cannot be used</source>
+        <translation>Dropbox sent a sign-in token that cannot be used</translation>
     </message>
 </context>
 <context>
@@ -198,6 +206,10 @@
     <message>
         <source>Dropbox stored %1 of %2 bytes</source>
         <translation>Dropbox stored %1 of %2 bytes</translation>
+    </message>
+    <message>
+        <source>Dropbox did not finish answering in time</source>
+        <translation>Dropbox did not finish answering in time</translation>
     </message>
 </context>
 <context>

@@ -34,6 +34,10 @@
         <source>The settings cannot be saved (%1): changes to the settings are not kept.</source>
         <translation>Не удалось сохранить настройки (%1): изменения настроек не сохраняются.</translation>
     </message>
+    <message>
+        <source>The settings file %1 is in use by another program. Mavu goes on with the settings it has read and saves the changes once the file is free again.</source>
+        <translation>Файл настроек %1 занят другой программой. Mavu продолжает работу с уже прочитанными настройками и сохранит изменения, когда файл освободится.</translation>
+    </message>
 </context>
 <context>
     <name>DataFolder</name>

@@ -147,6 +147,10 @@
         <source>The server stored %1 of %2 bytes</source>
         <translation>Сервер сохранил %1 из %2 байт</translation>
     </message>
+    <message>
+        <source>The server did not finish answering in time</source>
+        <translation>Сервер не закончил ответ вовремя</translation>
+    </message>
 </context>
 <context>
     <name>NetworkExchange</name>
@@ -164,6 +168,10 @@
     <message>
         <source>Dropbox account information failed: %1</source>
         <translation>Не удалось получить данные учётной записи Dropbox: %1</translation>
+    </message>
+    <message>
+        <source>Dropbox sent a sign-in token that cannot be used</source>
+        <translation>Dropbox прислал токен входа, который нельзя использовать</translation>
     </message>
 </context>
 <context>
@@ -198,6 +206,10 @@
     <message>
         <source>Dropbox stored %1 of %2 bytes</source>
         <translation>Dropbox сохранил %1 из %2 байт</translation>
+    </message>
+    <message>
+        <source>Dropbox did not finish answering in time</source>
+        <translation>Dropbox не закончил ответ вовремя</translation>
     </message>
 </context>
 <context>
