@@ -151,7 +151,9 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         m_surface->hide(); // closed once the capture is encoded
     }
     if (image.isNull()) {
-        showErrorWidget(tr("The capture is empty: nothing was uploaded"));
+        const bool unreadable = quick || (fromOverlay && !m_surface->hasPicture());
+        showErrorWidget(unreadable ? tr("Can't read the screen: nothing was uploaded")
+                                   : tr("The capture is empty: nothing was uploaded"));
         emit deletedSurfaceScreen();
         return;
     }
@@ -224,7 +226,8 @@ bool Core::saveToDisk(QPixmap pxm)
     if (pxm.isNull() && m_surface)
         m_surface->hide();
     if (m_imageToSave.isNull()) {
-        showErrorWidget(tr("The capture is empty: nothing was saved"));
+        showErrorWidget(pxm.isNull() && !m_surface->hasPicture() ? tr("Can't read the screen: nothing was saved")
+                                                                  : tr("The capture is empty: nothing was saved"));
         closeOverlay();
         return false;
     }
@@ -308,8 +311,13 @@ void Core::screenSaveToClipboard()
 {
     // A second call after the overlay went away (double click, repeated key) finds nothing.
     const QPixmap image = m_surface ? m_surface->renderRubberRect() : QPixmap();
-    if (image.isNull())
+    if (image.isNull()) {
+        if (m_surface && !m_surface->hasPicture()) {
+            showErrorWidget(tr("Can't read the screen: nothing was copied"));
+            closeOverlay();
+        }
         return;
+    }
     if (wantsExtraCopy()) {
         const Encoding encoding = chosenEncoding();
         QString error;

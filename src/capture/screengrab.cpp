@@ -1,6 +1,7 @@
 #include "screengrab.h"
 
 #include "capture/idlerelease.h"
+#include "capture/sharedmemoryprobe.h"
 #include "platform/x11_helper_linux.h"
 
 #include <QCoreApplication>
@@ -67,15 +68,12 @@ bool rootIsRgb32(const xcb_setup_t *setup, xcb_window_t root)
     return false;
 }
 
-// The application's own X connection and root window when the root can be read through
-// shared memory as Format_RGB32 pixels; null otherwise.
+// The application's own X connection and root window when the root's pixels read as
+// Format_RGB32; null otherwise.
 ApplicationConnection usableRoot()
 {
     const ApplicationConnection x11 = applicationConnection();
-    if (!x11.connection)
-        return {};
-    const xcb_query_extension_reply_t *shm = xcb_get_extension_data(x11.connection, &xcb_shm_id);
-    if (!shm || !shm->present || !rootIsRgb32(xcb_get_setup(x11.connection), x11.root))
+    if (!x11.connection || !rootIsRgb32(xcb_get_setup(x11.connection), x11.root))
         return {};
     return x11;
 }
@@ -239,6 +237,8 @@ namespace {
 std::unique_ptr<PendingScreenGrab::Strips> requestStrips(const ApplicationConnection &root, xcb_drawable_t drawable,
                                                         const QRect &area)
 {
+    if (!sharedMemoryReachesServer(root))
+        return nullptr;
     auto strips = std::make_unique<PendingScreenGrab::Strips>();
     strips->root = root;
     strips->drawable = drawable;
@@ -290,6 +290,118 @@ QImage collectStrips(PendingScreenGrab::Strips &strips)
                   returnSegment, segment);
 }
 
+// An area in bands of rows of at most bandBytes each.
+struct Bands
+{
+    explicit Bands(const QRect &area)
+        : area(area)
+        , stride(qsizetype(area.width()) * 4)
+        , rowsPerBand(int(qMax<qsizetype>(1, bandBytes / stride)))
+        , count((area.height() + rowsPerBand - 1) / rowsPerBand)
+    {
+    }
+
+    int top(int band) const { return band * rowsPerBand; }
+    int rows(int band) const { return qMin(rowsPerBand, area.height() - top(band)); }
+    qsizetype bytes(int band) const { return rows(band) * stride; }
+
+    QRect area;
+    qsizetype stride;
+    int rowsPerBand;
+    int count;
+};
+
+// Draws the server's pixels of one band, made opaque, with the painter at its place.
+void drawBand(uchar *pixels, const Bands &bands, int band, QPainter *painter, const QPoint &at)
+{
+    makeOpaque(pixels, bands.bytes(band) / 4);
+    const QImage view(pixels, bands.area.width(), bands.rows(band), int(bands.stride), QImage::Format_RGB32);
+    painter->drawImage(at + QPoint(0, bands.top(band)), view);
+}
+
+// The bands go through two halves of a segment in turn: the server fills one while the other
+// is drawn.
+bool drawThroughSegment(const ApplicationConnection &root, xcb_drawable_t drawable, const Bands &bands,
+                        QPainter *painter, const QPoint &at)
+{
+    SegmentPool &pool = SegmentPool::bands();
+    Segment *segment = pool.take(root.connection, 2 * bandBytes);
+    if (!segment || !pool.confirmAttach(segment))
+        return false;
+    if (bands.bytes(0) > bandBytes) {
+        pool.giveBack(segment);
+        return false;
+    }
+    xcb_shm_get_image_cookie_t requests[2];
+    auto request = [&](int band) {
+        requests[band % 2] = xcb_shm_get_image(root.connection, drawable, qint16(bands.area.x()),
+                                               qint16(bands.area.y() + bands.top(band)), quint16(bands.area.width()),
+                                               quint16(bands.rows(band)), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->xid,
+                                               quint32((band % 2) * bandBytes));
+    };
+    if (!segment->used) {
+        mapAtOnce(segment->address, segment->bytes);
+        segment->used = true;
+    }
+    for (int band = 0; band < qMin(2, bands.count); ++band)
+        request(band);
+    bool complete = true;
+    for (int band = 0; band < bands.count; ++band) {
+        xcb_generic_error_t *error = nullptr;
+        xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(root.connection, requests[band % 2], &error);
+        complete = complete && reply && qsizetype(reply->size) == bands.bytes(band);
+        std::free(reply);
+        std::free(error);
+        if (complete)
+            drawBand(segment->address + (band % 2) * bandBytes, bands, band, painter, at);
+        if (band + 2 < bands.count)
+            request(band + 2);
+    }
+    pool.giveBack(segment);
+    return complete;
+}
+
+// Where the server cannot reach shared memory, the pixels come in the replies to plain image
+// requests, two bands asked for ahead.
+bool drawThroughReplies(const ApplicationConnection &root, xcb_drawable_t drawable, const Bands &bands,
+                        QPainter *painter, const QPoint &at)
+{
+    xcb_get_image_cookie_t requests[2];
+    auto request = [&](int band) {
+        requests[band % 2] = xcb_get_image(root.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, qint16(bands.area.x()),
+                                           qint16(bands.area.y() + bands.top(band)), quint16(bands.area.width()),
+                                           quint16(bands.rows(band)), ~0u);
+    };
+    for (int band = 0; band < qMin(2, bands.count); ++band)
+        request(band);
+    bool complete = true;
+    for (int band = 0; band < bands.count; ++band) {
+        xcb_generic_error_t *error = nullptr;
+        xcb_get_image_reply_t *reply = xcb_get_image_reply(root.connection, requests[band % 2], &error);
+        complete = complete && reply && reply->depth == 24 && xcb_get_image_data_length(reply) == bands.bytes(band);
+        if (complete)
+            drawBand(xcb_get_image_data(reply), bands, band, painter, at);
+        std::free(reply);
+        std::free(error);
+        if (band + 2 < bands.count)
+            request(band + 2);
+    }
+    return complete;
+}
+
+// The pixels of the area through plain image requests; null when the server does not give them.
+QImage readThroughReplies(const ApplicationConnection &root, xcb_drawable_t drawable, const QRect &area)
+{
+    QImage picture(area.size(), QImage::Format_RGB32);
+    if (picture.isNull())
+        return QImage();
+    QPainter painter(&picture);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const bool complete = drawThroughReplies(root, drawable, Bands(area), &painter, QPoint(0, 0));
+    painter.end();
+    return complete ? picture : QImage();
+}
+
 bool screensUnscaled()
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
@@ -323,6 +435,12 @@ ApplicationConnection directlyReadableRoot()
     return root;
 }
 
+bool screenReadThroughSharedMemory()
+{
+    const ApplicationConnection root = directlyReadableRoot();
+    return root.connection && sharedMemoryReachesServer(root);
+}
+
 int grabMemoryKeepMsecs()
 {
     return keepMsecs;
@@ -339,8 +457,8 @@ PendingScreenGrab::PendingScreenGrab(const QRect &area)
     if (!QGuiApplication::primaryScreen() || area.isEmpty())
         return;
     if (const ApplicationConnection root = directlyReadableRoot(); root.connection)
-        m_strips = requestStrips(root, root.root, area);
-    if (!m_strips)
+        startReading(root, root.root);
+    if (!m_strips && m_picture.isNull())
         m_picture = grabThroughQt(area);
 }
 
@@ -349,7 +467,16 @@ PendingScreenGrab::PendingScreenGrab(quint32 drawable, const QRect &area)
 {
     const ApplicationConnection root = directlyReadableRoot();
     if (root.connection && !area.isEmpty())
-        m_strips = requestStrips(root, drawable, area);
+        startReading(root, drawable);
+}
+
+// Through shared memory the server copies while the caller goes on; without it the pixels
+// come at once.
+void PendingScreenGrab::startReading(const ApplicationConnection &root, quint32 drawable)
+{
+    m_strips = requestStrips(root, drawable, m_area);
+    if (!m_strips)
+        m_picture = readThroughReplies(root, drawable, m_area);
 }
 
 PendingScreenGrab::~PendingScreenGrab()
@@ -360,10 +487,13 @@ PendingScreenGrab::~PendingScreenGrab()
 QImage PendingScreenGrab::picture()
 {
     if (m_strips) {
-        const bool ofRoot = m_strips->drawable == m_strips->root.root;
+        const ApplicationConnection root = m_strips->root;
+        const xcb_drawable_t drawable = m_strips->drawable;
         m_picture = collectStrips(*m_strips);
         m_strips.reset();
-        if (m_picture.isNull() && ofRoot)
+        if (m_picture.isNull())
+            m_picture = readThroughReplies(root, drawable, m_area);
+        if (m_picture.isNull() && drawable == root.root)
             m_picture = grabThroughQt(m_area);
     }
     if (!m_picture.isNull())
@@ -374,49 +504,11 @@ QImage PendingScreenGrab::picture()
 bool drawDrawableArea(quint32 drawable, const QRect &area, QPainter *painter, const QPoint &at)
 {
     const ApplicationConnection root = directlyReadableRoot();
-    SegmentPool &pool = SegmentPool::bands();
-    Segment *segment = root.connection && !area.isEmpty() ? pool.take(root.connection, 2 * bandBytes) : nullptr;
-    if (!segment || !pool.confirmAttach(segment))
+    if (!root.connection || area.isEmpty())
         return false;
-    const qsizetype stride = qsizetype(area.width()) * 4;
-    const int rowsPerBand = int(qMax<qsizetype>(1, bandBytes / stride));
-    if (rowsPerBand * stride > bandBytes) {
-        pool.giveBack(segment);
-        return false;
-    }
-    const int bandCount = (area.height() + rowsPerBand - 1) / rowsPerBand;
-    auto rowsOf = [&](int band) { return qMin(rowsPerBand, area.height() - band * rowsPerBand); };
-    xcb_shm_get_image_cookie_t requests[2];
-    auto request = [&](int band) {
-        requests[band % 2] = xcb_shm_get_image(root.connection, drawable, qint16(area.x()),
-                                               qint16(area.y() + band * rowsPerBand), quint16(area.width()),
-                                               quint16(rowsOf(band)), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment->xid,
-                                               quint32((band % 2) * bandBytes));
-    };
-    if (!segment->used) {
-        mapAtOnce(segment->address, segment->bytes);
-        segment->used = true;
-    }
-    for (int band = 0; band < qMin(2, bandCount); ++band)
-        request(band);
-    bool complete = true;
-    for (int band = 0; band < bandCount; ++band) {
-        xcb_generic_error_t *error = nullptr;
-        xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(root.connection, requests[band % 2], &error);
-        complete = complete && reply && qsizetype(reply->size) == rowsOf(band) * stride;
-        std::free(reply);
-        std::free(error);
-        if (complete) {
-            uchar *pixels = segment->address + (band % 2) * bandBytes;
-            makeOpaque(pixels, rowsOf(band) * stride / 4);
-            const QImage view(pixels, area.width(), rowsOf(band), int(stride), QImage::Format_RGB32);
-            painter->drawImage(at + QPoint(0, band * rowsPerBand), view);
-        }
-        if (band + 2 < bandCount)
-            request(band + 2);
-    }
-    pool.giveBack(segment);
-    return complete;
+    const Bands bands(area);
+    return (sharedMemoryReachesServer(root) && drawThroughSegment(root, drawable, bands, painter, at))
+        || drawThroughReplies(root, drawable, bands, painter, at);
 }
 
 QImage grabScreenArea(const QRect &area)

@@ -17,14 +17,15 @@ class QPainter;
 // whoever holds it. Whoever keeps a picture for long should copy it, or the next grab has to
 // make a new segment. A segment nothing has used for grabMemoryKeepMsecs() goes back to the
 // system.
-// Elsewhere (other platforms, scaled screens, a server without shared memory) the picture
-// comes from QScreen::grabWindow.
+// Where the X server cannot reach this process's shared memory (ssh -X, a container), the
+// root is read by plain image requests, a band of rows at a time, into memory of the picture's
+// own. Elsewhere (other platforms, scaled screens) the picture comes from QScreen::grabWindow.
 QImage grabScreenArea(const QRect &area);
 
 // A grab whose pixels the X server copies while the caller goes on, for example to map a
 // window: the server reads the screen before anything asked for later, so a window shown
 // meanwhile is not in the picture. picture() waits for the pixels; where the root cannot be
-// read directly, the picture is taken at once, in the constructor.
+// read directly, or not through shared memory, the picture is taken at once, in the constructor.
 class PendingScreenGrab
 {
 public:
@@ -40,14 +41,17 @@ public:
     struct Strips;
 
 private:
+    void startReading(const ApplicationConnection &root, quint32 drawable);
+
     QRect m_area;
     QImage m_picture;
     std::unique_ptr<Strips> m_strips;
 };
 
 // Draws `area` of an X drawable of the root's depth with the painter at `at`, a band of rows
-// at a time through a small segment kept for the purpose, so that no copy of the whole area is
-// ever made here. False when the drawable cannot be read this way.
+// at a time (through a small segment kept for the purpose where the server reaches shared
+// memory, else in the replies), so that no copy of the whole area is ever made here. False
+// when the drawable cannot be read this way.
 bool drawDrawableArea(quint32 drawable, const QRect &area, QPainter *painter, const QPoint &at);
 
 // The whole virtual desktop: the union of every screen's geometry.
@@ -56,6 +60,10 @@ QRect desktopArea();
 // The application's X connection and its root window when the screens are read straight
 // from the root, one pixel a point, as Format_RGB32; null otherwise.
 ApplicationConnection directlyReadableRoot();
+
+// True when the X server reads the screen straight into this process's shared memory; asked
+// of the server once per connection, by a segment it must attach and copy faithfully.
+bool screenReadThroughSharedMemory();
 
 // How long the memory of a grab (the segments, and the X server's copies of the screen) stays
 // for the next capture once nothing uses it; a new time counts from the next grab.

@@ -85,9 +85,12 @@ std::shared_ptr<ServerPicture> ServerPicture::take(const QRect &area)
     return std::shared_ptr<ServerPicture>(new ServerPicture(pixmap, area.size()));
 }
 
+// Whether the server reaches shared memory is asked here too, so that the first capture does
+// not wait for the answer.
 void ServerPicture::prepare(const QRect &area)
 {
     (void)take(area);
+    (void)screenReadThroughSharedMemory();
 }
 
 ServerPicture::ServerPicture(quint32 pixmap, const QSize &size)

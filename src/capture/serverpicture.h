@@ -17,8 +17,8 @@ class ServerPicture
 public:
     // Null where the screen cannot be read directly (then grab it with grabScreenArea).
     static std::shared_ptr<ServerPicture> take(const QRect &area);
-    // Makes the server's memory for a picture of `area` ready before the first capture; it
-    // goes back like any kept memory when no capture comes.
+    // Makes the server's memory for a picture of `area`, and the way to read it, ready before
+    // the first capture; the memory goes back like any kept memory when no capture comes.
     static void prepare(const QRect &area);
     ~ServerPicture();
     ServerPicture(const ServerPicture &) = delete;

@@ -307,6 +307,11 @@ void SurfaceWidget::showPicture()
         lens->setServerPicture(m_still);
 }
 
+bool SurfaceWidget::hasPicture() const
+{
+    return m_hasPonoramResult || !background().isNull();
+}
+
 QString SurfaceWidget::requestBackground() const
 {
     if (m_backgroundDataUrl.isEmpty())
@@ -323,7 +328,7 @@ QPixmap SurfaceWidget::renderRubberRect()
 {
     finishRunningPonoram();
     MPainterArea *source = m_hasPonoramResult ? ponoramCanvas() : m_mainCanvas;
-    if (!source)
+    if (!source || !hasPicture())
         return QPixmap();
     source->uncheckAllItem();
     source->update();

@@ -61,6 +61,9 @@ public:
 
     // The screen's picture, read from the X server when it holds it.
     QPixmap background() const;
+    // False when the capture's picture of the screen could not be read: a result would hold
+    // nothing but the annotations, so none is given.
+    bool hasPicture() const;
     QPixmap heldBackground() const { return m_still ? QPixmap() : m_background; }
     void setBackground(const QPixmap &background);
     bool isPonoramWork() const { return m_isPonoramWork; }

@@ -141,13 +141,13 @@ private slots:
     }
 
     // Once a capture is over nothing holds its picture any more, not even what the hidden
-    // window drew last: the next grab gets the same memory again.
+    // window drew last.
     void endedCapture_letsItsPictureGo()
     {
         QVERIFY(open());
-        const uchar *picture = m_overlay->background().toImage().constBits();
+        const QImage picture = m_overlay->background().toImage();
         QVERIFY(closeOverlay(m_overlay, &m_pattern));
-        QCOMPARE(grabScreenArea(desktopArea()).constBits(), picture);
+        QVERIFY(picture.isDetached());
     }
 
     // Items, history, tool, toolbar, menu, confirm box and selection of one capture are gone

@@ -4,6 +4,7 @@
 #include "../harness/patternwindow.h"
 #include "../harness/xtools.h"
 #include "../upload/uploadtestsupport.h"
+#include "capture/surfaceselector.h"
 #include "settings/constants.h"
 
 using namespace UploadTest;
@@ -54,6 +55,36 @@ class CaptureEndToEndTest : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(screenPixel(QPoint(5, 5)) != m_pattern.image.pixel(5, 5), 20000);
     }
 
+    // The share of the pixels of `area` that show the picture dimmed, as the overlay shows
+    // everything outside the selection.
+    double dimmedShare(const QRect &area) const
+    {
+        QImage dimmed = m_pattern.image.copy(area);
+        QPainter(&dimmed).fillRect(dimmed.rect(), SurfaceSelector::dimColor());
+        const QImage shown = rgb(QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
+                                                                             area.height()));
+        int same = 0;
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x)
+                same += shown.pixel(x, y) == dimmed.pixel(x, y);
+        }
+        return double(same) / (area.width() * area.height());
+    }
+
+    // Ready once it prints that the hotkeys are grabbed.
+    void startProgram()
+    {
+        // The program's output goes to a file: a pipe nobody reads would fill and stop it.
+        const QString log = m_scratch.filePath("mavu.log");
+        QFile::remove(log);
+        m_program.setProcessChannelMode(QProcess::MergedChannels);
+        m_program.setStandardOutputFile(log);
+        m_program.start(MAVU_PROGRAM, {});
+        QVERIFY(m_program.waitForStarted());
+        const QByteArray armed = "Setting up signal/slot connections...";
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(armed), 60000);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -65,15 +96,7 @@ private slots:
         Setting::instance()->sync();
 
         QVERIFY(m_pattern.showExposed());
-        // The program's output goes to a file: a pipe nobody reads would fill and stop it.
-        const QString log = m_scratch.filePath("mavu.log");
-        m_program.setProcessChannelMode(QProcess::MergedChannels);
-        m_program.setStandardOutputFile(log);
-        m_program.start(MAVU_PROGRAM, {});
-        QVERIFY(m_program.waitForStarted());
-        // Printed once the hotkeys are grabbed.
-        const QByteArray armed = "Setting up signal/slot connections...";
-        QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(armed), 60000);
+        startProgram();
     }
 
     void cleanupTestCase() { stopProcess(m_program); }
@@ -101,6 +124,25 @@ private slots:
         QCOMPARE(arrived.size(), QSize(300, 200));
         QCOMPARE(arrived, m_pattern.image.copy(100, 50, 300, 200));
         QTRY_COMPARE_WITH_TIMEOUT(xclipRead(), "https://files.example/shots/" + name.toUtf8(), 10000);
+    }
+
+    // The first capture after start places the toolbar as every later one does: below the
+    // selection, where there is room, not beside it.
+    void firstCaptureAfterStart_putsTheToolbarBelowTheSelection()
+    {
+        stopProcess(m_program);
+        startProgram();
+        openOverlay();
+        // One move between press and release, as a quick hand makes it.
+        QVERIFY(xdotool({"mousemove", "300", "200", "sleep", "0.2", "mousedown", "1", "mousemove", "700", "500",
+                         "sleep", "0.1", "mouseup", "1"}));
+        const QRect below(30, 520, 600, 40);   // inside the toolbar at (10, 511)
+        const QRect beside(730, 425, 600, 40); // inside a toolbar right of the selection
+        const bool toolbarBelow = QTest::qWaitFor([&] { return dimmedShare(below) < 0.1; }, 10000);
+        const double besideDimmed = dimmedShare(beside);
+        QVERIFY(xdotool({"key", "Escape"}));
+        QVERIFY(toolbarBelow);
+        QCOMPARE(besideDimmed, 1.0);
     }
 
     void copyKey_putsTheExactCropOnTheClipboard()

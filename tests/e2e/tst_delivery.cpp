@@ -11,6 +11,9 @@
 
 using namespace UploadTest;
 
+using OverlayAction = void (SurfaceWidget::*)();
+Q_DECLARE_METATYPE(OverlayAction)
+
 namespace {
 
 // What ImageMagick reads in a file: the format, and for a JPEG the quality its tables hold.
@@ -210,6 +213,36 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().startsWith("Can't save file " + m_dialogAnswer + ".png: "), qPrintable(errors.first()));
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), lastFolder);
+    }
+
+    void unreadableScreen_isToldAndNoPictureLeaves_data()
+    {
+        QTest::addColumn<OverlayAction>("action");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("upload") << &SurfaceWidget::uploadScreen << "Can't read the screen: nothing was uploaded";
+        QTest::newRow("save") << &SurfaceWidget::saveScreen << "Can't read the screen: nothing was saved";
+        QTest::newRow("copy") << &SurfaceWidget::screenSaveToClipboard << "Can't read the screen: nothing was copied";
+    }
+
+    // A capture whose screen could not be read would hold only the annotations.
+    void unreadableScreen_isToldAndNoPictureLeaves()
+    {
+        QFETCH(OverlayAction, action);
+        QFETCH(QString, error);
+        ShellWindows::closeAll();
+        const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
+        SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+        overlay->setBackground(QPixmap()); // as when the screen could not be read
+        const int calls = m_dialogCalls;
+        (overlay->*action)();
+        QCOMPARE(ShellWindows::shownErrorTexts(), QStringList{error});
+        QCOMPARE(m_dialogCalls, calls);
+        QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        QVERIFY(!overlay->isCapturing());
+        ShellWindows::closeAll();
     }
 
     void captureNotWritten_staysInTheOverlay_data()

@@ -26,8 +26,12 @@ Item {
 
         // Puts the toolbar under the selection, or beside, above it or into the corner of
         // the smallest screen it meets when there is no room below; a toolbar the user has
-        // dragged stays where it is.
+        // dragged stays where it is. Until the page has its size (a page made before its first
+        // capture) there is nothing to place it in: a place worked out then would be off every
+        // screen, and the next placement would find no screen under the toolbar.
         function calcCoordinate() {
+            if (page.width <= 0 || page.height <= 0)
+                return
             var tw = toolBar.width
             var th = toolBar.height
             var screen = surface.toolbarScreen(toolBar.x, toolBar.y, tw, th)

@@ -39,5 +39,17 @@
         <source>File not found</source>
         <translation>File not found</translation>
     </message>
+    <message>
+        <source>Can&apos;t read the screen: nothing was uploaded</source>
+        <translation>Could not read the screen, so nothing was uploaded</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the screen: nothing was saved</source>
+        <translation>Could not read the screen, so nothing was saved</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the screen: nothing was copied</source>
+        <translation>Could not read the screen, so nothing was copied</translation>
+    </message>
 </context>
 </TS>

@@ -51,5 +51,17 @@
         <source>it holds no picture</source>
         <translation>в нём нет изображения</translation>
     </message>
+    <message>
+        <source>Can&apos;t read the screen: nothing was uploaded</source>
+        <translation>Не удалось прочитать экран: ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the screen: nothing was saved</source>
+        <translation>Не удалось прочитать экран: ничего не сохранено</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the screen: nothing was copied</source>
+        <translation>Не удалось прочитать экран: ничего не скопировано</translation>
+    </message>
 </context>
 </TS>
