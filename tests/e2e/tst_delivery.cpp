@@ -202,6 +202,7 @@ private slots:
 
     void saveToDisk_failure_isReportedAndForgetsNothing()
     {
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
         const QString lastFolder = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
         m_dialogAnswer = m_scratch.filePath("no/such/folder/shot");
         Core::instance()->screenSaveToDisk(patternPicture());
@@ -233,6 +234,7 @@ private slots:
         ShellWindows::closeAll();
         Setting::instance()->setValue(SettingKeys::qualityImage, error.isEmpty() ? 2 : 0);
         const QString folder = m_scratch.filePath("saved");
+        QDir().mkpath(folder);
         const QStringList before = QDir(folder).entryList(QDir::Files);
         const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
         QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
