@@ -62,16 +62,18 @@ QString withSize(const QString &text, const QPixmap &image)
 
 // For a capture that only waits for its upload: written straight, without waiting for the
 // disk, which would hold the upload back by as long as the encoding takes. Only the user
-// may read it.
+// may read it. Unbuffered, so that a full disk fails the write itself rather than a flush
+// whose failure nobody sees; a file that did not get every byte is removed.
 bool writeTemporary(const QString &path, const QByteArray &bytes, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, DataFolder::privateFile)
-        || !file.setPermissions(DataFolder::privateFile) || file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered, DataFolder::privateFile)
+        && file.setPermissions(DataFolder::privateFile) && file.write(bytes) == bytes.size())
+        return true;
+    *error = file.errorString();
+    if (file.isOpen())
+        file.remove();
+    return false;
 }
 
 // A new file gets the permissions the umask leaves, unless it is to be private.
@@ -163,18 +165,18 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
             m_surface->show();
         return;
     }
-    if (fromOverlay && m_surface)
-        m_surface->close();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
-    m_currentCaptureFile = name;
     QString error;
     if (!writeTemporary(name, bytes, &error)) {
         qCDebug(lcMavu) << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
-        countCapture();
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
-        emit deletedSurfaceScreen();
+        if (fromOverlay && m_surface) // the overlay still holds the capture
+            m_surface->show();
         return;
     }
+    m_currentCaptureFile = name;
+    if (fromOverlay && m_surface)
+        m_surface->close();
     if (wantsExtraCopy())
         QFile::copy(name, extraCopyPath(encoding));
     const bool titled = Setting::instance()->getValue(SettingKeys::showActiveWindow).toBool();

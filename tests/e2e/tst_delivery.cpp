@@ -9,6 +9,8 @@
 
 #include <QClipboard>
 
+#include <sys/resource.h>
+
 using namespace UploadTest;
 
 namespace {
@@ -38,6 +40,32 @@ QStringList plantEarlierCopies(const QString &folder, const QString &extension)
     return names;
 }
 
+// While it lives, no file of this process grows at all, as on a full disk. The settings
+// written before are on disk first: their writes must not meet the limit.
+class NoRoomForFiles
+{
+public:
+    explicit NoRoomForFiles(bool active)
+    {
+        if (!active)
+            return;
+        Setting::instance()->sync();
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit none = m_before;
+        none.rlim_cur = 0;
+        m_active = ::setrlimit(RLIMIT_FSIZE, &none) == 0;
+    }
+    ~NoRoomForFiles()
+    {
+        if (m_active)
+            ::setrlimit(RLIMIT_FSIZE, &m_before);
+    }
+
+private:
+    rlimit m_before{};
+    bool m_active = false;
+};
+
 } // namespace
 
 class DeliveryTest : public QObject
@@ -66,6 +94,7 @@ private slots:
     void initTestCase()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        ::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit fails instead
         QVERIFY(m_server.start(m_scratch.filePath("ftproot")));
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("delivery-token"));
         m_server.useForUploads(QString(), "https://files.example");
@@ -217,12 +246,14 @@ private slots:
     {
         QTest::addColumn<bool>("upload");
         QTest::addColumn<int>("stitchedHeight"); // 0: the selection itself
+        QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("error");
-        QTest::newRow("save dialog cancelled") << false << 0 << QString();
-        QTest::newRow("too tall for a JPEG: save") << false << 65501
+        QTest::newRow("save dialog cancelled") << false << 0 << false << QString();
+        QTest::newRow("too tall for a JPEG: save") << false << 65501 << false
                                                    << "Can't encode the 16x65501 px capture: nothing was saved";
-        QTest::newRow("too tall for a JPEG: upload") << true << 65501
+        QTest::newRow("too tall for a JPEG: upload") << true << 65501 << false
                                                      << "Can't encode the 16x65501 px capture: nothing was uploaded";
+        QTest::newRow("disk full: upload") << true << 0 << true << "Can't write the capture: File too large";
     }
 
     // The capture stays: a later save (as PNG) still has it.
@@ -230,6 +261,7 @@ private slots:
     {
         QFETCH(bool, upload);
         QFETCH(int, stitchedHeight);
+        QFETCH(bool, diskFull);
         QFETCH(QString, error);
         ShellWindows::closeAll();
         Setting::instance()->setValue(SettingKeys::qualityImage, error.isEmpty() ? 2 : 0);
@@ -244,10 +276,13 @@ private slots:
         const QImage capture = overlay->renderRubberRect().toImage();
         m_dialogAnswer = error.isEmpty() ? QString() : folder + "/too-tall";
         const int calls = m_dialogCalls;
-        if (upload)
-            Core::instance()->screenUpload();
-        else
-            Core::instance()->screenSaveToDisk(QPixmap());
+        {
+            const NoRoomForFiles noRoom(diskFull);
+            if (upload)
+                Core::instance()->screenUpload();
+            else
+                Core::instance()->screenSaveToDisk(QPixmap());
+        }
         QCOMPARE(m_dialogCalls, calls + (upload ? 0 : 1));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
