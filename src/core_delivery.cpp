@@ -184,6 +184,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
     // When the join fails the user is told and the capture goes up alone.
     const QString voiceComment = !quick && hasVoiceComment() ? stopRecordAudio() : QString();
+    keepUnsent(voiceComment.isEmpty() ? name : voiceComment); // until it is delivered
     if (!voiceComment.isEmpty())
         m_networkExchange->uploadData({voiceComment});
     else
@@ -324,29 +325,6 @@ void Core::screenSaveToClipboard()
     }
     if (m_surface)
         m_surface->close();
-}
-
-// A capture that did not go up waits here, outside the temporary folder that each start
-// empties, for as long as the user is offered to save it: also across a quit.
-QString Core::keepUnsent(const QString &capture)
-{
-    const QString folder = m_pathSettings + QStringLiteral("unsent/");
-    const QString kept = folder + QFileInfo(capture).fileName();
-    if (capture == kept)
-        return kept;
-    if (!QDir().mkpath(folder) || !QFile::rename(capture, kept)) {
-        qWarning() << "void Core::keepUnsent(QString)" << "cannot move" << capture << "to" << folder;
-        return capture;
-    }
-    DataFolder::restrict(folder, DataFolder::privateFolder);
-    return kept;
-}
-
-// Given up by the user: back to the temporary folder, emptied at the next start.
-void Core::releaseUnsent(const QString &kept)
-{
-    if (QFileInfo(kept).absolutePath() != QDir(m_tempDir).absolutePath() && QFile::exists(kept))
-        QFile::rename(kept, m_tempDir + QFileInfo(kept).fileName());
 }
 
 namespace {

@@ -39,5 +39,9 @@
         <source>File not found</source>
         <translation>File not found</translation>
     </message>
+    <message>
+        <source>The capture %1 was not uploaded before Mavu closed.</source>
+        <translation>The capture %1 was not uploaded before Mavu closed.</translation>
+    </message>
 </context>
 </TS>

@@ -51,5 +51,9 @@
         <source>it holds no picture</source>
         <translation>в нём нет изображения</translation>
     </message>
+    <message>
+        <source>The capture %1 was not uploaded before Mavu closed.</source>
+        <translation>Снимок %1 не был загружен до закрытия Mavu.</translation>
+    </message>
 </context>
 </TS>
