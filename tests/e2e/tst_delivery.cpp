@@ -297,6 +297,25 @@ private slots:
         QVERIFY(!overlay->isVisible());
         ShellWindows::closeAll();
     }
+
+    // Handed to the upload, the capture waits in the unsent folder; the user stopping the
+    // upload gives it up.
+    void stoppedUpload_givesTheCaptureUp()
+    {
+        FtpServer stalled;
+        QVERIFY(stalled.start(m_scratch.filePath("stopped")));
+        const auto cleanUp = qScopeGuard([&] {
+            stalled.resume();
+            m_server.useForUploads(QString(), "https://files.example");
+        });
+        stalled.useForUploads(QString(), "https://stopped.example");
+        stalled.pause();
+        Core::instance()->screenUpload(0, false, patternPicture());
+        const QString capture = Core::instance()->lastCaptureFile();
+        QCOMPARE(readFile(m_pathSettings + "unsent/" + QFileInfo(capture).fileName()), readFile(capture));
+        Core::instance()->cancelUpload();
+        QCOMPARE(QDir(m_pathSettings + "unsent").entryList(QDir::Files), QStringList());
+    }
 };
 
 QTEST_MAIN(DeliveryTest)
