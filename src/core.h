@@ -223,6 +223,7 @@ private:
     // it can be offered from: that name, else where it lies, empty when it is gone.
     QString keepUnsent(const QString &capture);
     void releaseUnsent(const QString &capture);
+    bool holdUnsent(const QString &capture, const QString &kept);
     bool lockUnsent(const QString &kept);
     void offerLeftCaptures();
     void offerUnsentCapture(const QString &kept, const QString &text);

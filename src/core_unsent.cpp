@@ -28,7 +28,7 @@ QString unsentName(const QString &capture)
 }
 
 // The same bytes under a second name: a hard link costs no copy and no time; a copy where
-// the file system has none.
+// the file system has none. Neither replaces an existing file.
 bool addName(const QString &capture, const QString &kept)
 {
     return ::link(QFile::encodeName(capture).constData(), QFile::encodeName(kept).constData()) == 0
@@ -48,23 +48,31 @@ bool Core::lockUnsent(const QString &kept)
     return true;
 }
 
-// The lock comes first, so that another Mavu starting meanwhile never offers the capture.
 QString Core::keepUnsent(const QString &capture)
 {
-    const QString folder = unsentFolder();
     const QString kept = unsentName(capture);
-    if (DataFolder::refusal(folder).isEmpty() && QDir().mkpath(folder)) {
-        DataFolder::restrict(folder, DataFolder::privateFolder);
-        const bool held = m_unsentLocks.contains(kept) || lockUnsent(kept);
-        if (held && (QFile::exists(kept) || addName(capture, kept))) {
-            DataFolder::restrict(kept, DataFolder::privateFile);
-            return kept;
-        }
-        if (held)
-            m_unsentLocks.remove(kept);
-    }
-    qWarning() << "QString Core::keepUnsent(const QString&)" << "cannot keep" << capture << "in" << folder;
+    if ((m_unsentLocks.contains(kept) && QFile::exists(kept)) || holdUnsent(capture, kept))
+        return kept;
+    qWarning() << "QString Core::keepUnsent(const QString&)" << "cannot keep" << capture << "in" << unsentFolder();
     return QFile::exists(capture) ? capture : QString();
+}
+
+// The lock comes first, so that another Mavu starting meanwhile never offers the capture.
+// A name that another capture already has is never taken over.
+bool Core::holdUnsent(const QString &capture, const QString &kept)
+{
+    const QString folder = unsentFolder();
+    if (!DataFolder::refusal(folder).isEmpty() || !QDir().mkpath(folder))
+        return false;
+    DataFolder::restrict(folder, DataFolder::privateFolder);
+    if (!m_unsentLocks.contains(kept) && !lockUnsent(kept))
+        return false;
+    if (addName(capture, kept)) {
+        DataFolder::restrict(kept, DataFolder::privateFile);
+        return true;
+    }
+    m_unsentLocks.remove(kept);
+    return false;
 }
 
 // Delivered, saved or given up: the name in the unsent folder goes, then its lock. What
