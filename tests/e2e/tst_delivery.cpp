@@ -40,31 +40,19 @@ QStringList plantEarlierCopies(const QString &folder, const QString &extension)
     return names;
 }
 
-// While it lives, no file of this process grows at all, as on a full disk. The settings
+// Runs `run` while no file of this process may grow at all, as on a full disk. The settings
 // written before are on disk first: their writes must not meet the limit.
-class NoRoomForFiles
+void withoutRoomForFiles(const std::function<void()> &run)
 {
-public:
-    explicit NoRoomForFiles(bool active)
-    {
-        if (!active)
-            return;
-        Setting::instance()->sync();
-        ::getrlimit(RLIMIT_FSIZE, &m_before);
-        rlimit none = m_before;
-        none.rlim_cur = 0;
-        m_active = ::setrlimit(RLIMIT_FSIZE, &none) == 0;
-    }
-    ~NoRoomForFiles()
-    {
-        if (m_active)
-            ::setrlimit(RLIMIT_FSIZE, &m_before);
-    }
-
-private:
-    rlimit m_before{};
-    bool m_active = false;
-};
+    Setting::instance()->sync();
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit none = before;
+    none.rlim_cur = 0;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &none) == 0);
+    run();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+}
 
 } // namespace
 
@@ -276,13 +264,10 @@ private slots:
         const QImage capture = overlay->renderRubberRect().toImage();
         m_dialogAnswer = error.isEmpty() ? QString() : folder + "/too-tall";
         const int calls = m_dialogCalls;
-        {
-            const NoRoomForFiles noRoom(diskFull);
-            if (upload)
-                Core::instance()->screenUpload();
-            else
-                Core::instance()->screenSaveToDisk(QPixmap());
-        }
+        const auto deliver = [upload] {
+            upload ? Core::instance()->screenUpload() : Core::instance()->screenSaveToDisk(QPixmap());
+        };
+        diskFull ? withoutRoomForFiles(deliver) : deliver();
         QCOMPARE(m_dialogCalls, calls + (upload ? 0 : 1));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
