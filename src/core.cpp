@@ -113,6 +113,7 @@ void Core::createNetworkExchange()
     connect(m_networkExchange, &NetworkExchange::linkWithdrawn, this, &Core::withdrawLink);
     connect(m_networkExchange, &NetworkExchange::error, this, &Core::uploadFailed);
     connect(m_networkExchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
+    connect(m_networkExchange, &NetworkExchange::captureReleased, this, &Core::releaseUnsent);
     connect(m_networkExchange, &NetworkExchange::notice, this,
             [this](const QString &text) { showTrayMessage(QStringLiteral("Mavu"), text); });
 }
@@ -131,6 +132,8 @@ void Core::startUpdater()
     QTimer::singleShot(updateRecheckMsecs, updater, &Updater::startUpdate);
     clearTempPath();
     clearUpdateLeftovers();
+    // From the event loop: a window made while Core is being made would make a second Core.
+    QTimer::singleShot(0, this, &Core::offerLeftCaptures);
     printProgress(QStringLiteral("Core: scheduling showMainWindow"));
     QTimer::singleShot(showMainWindowDelayMsecs, this, &Core::showMainWindow);
     printProgress(QStringLiteral("Core: constructor done"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QPixmap>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class Autorization;
 class AutorizationWidget;
@@ -215,10 +217,15 @@ private:
     void forgetUploadWidget();
     ErrorWidget *openErrorWindow(const QString &text);
     void keepLastUploadClear();
-    // A capture that did not go up (core_messages.cpp, core_delivery.cpp).
+    // A capture on its way out (core_unsent.cpp, core_messages.cpp, core_delivery.cpp).
     enum class SaveOutcome { Saved, Cancelled, Failed };
+    // Gives the capture its name in the unsent folder, held by this process; returns where
+    // it can be offered from: that name, else where it lies, empty when it is gone.
     QString keepUnsent(const QString &capture);
-    void releaseUnsent(const QString &kept);
+    void releaseUnsent(const QString &capture);
+    bool holdUnsent(const QString &capture, const QString &kept);
+    bool lockUnsent(const QString &kept);
+    void offerLeftCaptures();
     void offerUnsentCapture(const QString &kept, const QString &text);
     SaveOutcome saveUnsentCapture(const QString &kept, QString *error);
     bool saveImageFile(const QString &fileName, const QByteArray &bytes);
@@ -275,6 +282,8 @@ private:
     QAction *m_copyLastLink = nullptr;
     QTimer m_accountRefreshTimer;
     QLockFile *m_instanceLock = nullptr;
+    // The captures in the unsent folder that this process holds, by their name there.
+    QHash<QString, std::shared_ptr<QLockFile>> m_unsentLocks;
 
     // ---- Voice comments (core_audio.cpp) ----
 public slots:

@@ -62,16 +62,18 @@ QString withSize(const QString &text, const QPixmap &image)
 
 // For a capture that only waits for its upload: written straight, without waiting for the
 // disk, which would hold the upload back by as long as the encoding takes. Only the user
-// may read it.
+// may read it. Unbuffered, so that a full disk fails the write itself rather than a flush
+// whose failure nobody sees; a file that did not get every byte is removed.
 bool writeTemporary(const QString &path, const QByteArray &bytes, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, DataFolder::privateFile)
-        || !file.setPermissions(DataFolder::privateFile) || file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered, DataFolder::privateFile)
+        && file.setPermissions(DataFolder::privateFile) && file.write(bytes) == bytes.size())
+        return true;
+    *error = file.errorString();
+    if (file.isOpen())
+        file.remove();
+    return false;
 }
 
 // A new file gets the permissions the umask leaves, unless it is to be private.
@@ -165,18 +167,18 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
             m_surface->show();
         return;
     }
-    if (fromOverlay && m_surface)
-        m_surface->close();
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
-    m_currentCaptureFile = name;
     QString error;
     if (!writeTemporary(name, bytes, &error)) {
         qCDebug(lcMavu) << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
-        countCapture();
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
-        emit deletedSurfaceScreen();
+        if (fromOverlay && m_surface) // the overlay still holds the capture
+            m_surface->show();
         return;
     }
+    m_currentCaptureFile = name;
+    if (fromOverlay && m_surface)
+        m_surface->close();
     if (wantsExtraCopy())
         QFile::copy(name, extraCopyPath(encoding));
     const bool titled = Setting::instance()->getValue(SettingKeys::showActiveWindow).toBool();
@@ -184,6 +186,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
     // When the join fails the user is told and the capture goes up alone.
     const QString voiceComment = !quick && hasVoiceComment() ? stopRecordAudio() : QString();
+    keepUnsent(voiceComment.isEmpty() ? name : voiceComment); // until it is delivered
     if (!voiceComment.isEmpty())
         m_networkExchange->uploadData({voiceComment});
     else
@@ -330,29 +333,6 @@ void Core::screenSaveToClipboard()
     }
     if (m_surface)
         m_surface->close();
-}
-
-// A capture that did not go up waits here, outside the temporary folder that each start
-// empties, for as long as the user is offered to save it: also across a quit.
-QString Core::keepUnsent(const QString &capture)
-{
-    const QString folder = m_pathSettings + QStringLiteral("unsent/");
-    const QString kept = folder + QFileInfo(capture).fileName();
-    if (capture == kept)
-        return kept;
-    if (!QDir().mkpath(folder) || !QFile::rename(capture, kept)) {
-        qWarning() << "void Core::keepUnsent(QString)" << "cannot move" << capture << "to" << folder;
-        return capture;
-    }
-    DataFolder::restrict(folder, DataFolder::privateFolder);
-    return kept;
-}
-
-// Given up by the user: back to the temporary folder, emptied at the next start.
-void Core::releaseUnsent(const QString &kept)
-{
-    if (QFileInfo(kept).absolutePath() != QDir(m_tempDir).absolutePath() && QFile::exists(kept))
-        QFile::rename(kept, m_tempDir + QFileInfo(kept).fileName());
 }
 
 namespace {

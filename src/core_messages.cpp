@@ -43,10 +43,11 @@ ErrorWidget *Core::openErrorWindow(const QString &text)
 
 void Core::uploadFailed(QString text, QString capture)
 {
-    if (capture.isEmpty() || !QFile::exists(capture))
+    const QString kept = capture.isEmpty() ? QString() : keepUnsent(capture);
+    if (kept.isEmpty())
         showErrorWidget(text);
     else
-        offerUnsentCapture(keepUnsent(capture), text);
+        offerUnsentCapture(kept, text);
 }
 
 // The error window of a capture that did not go up offers to save it, as often as the
@@ -72,11 +73,11 @@ void Core::offerUnsentCapture(const QString &kept, const QString &text)
 void Core::internetNotAvailable(QString capture)
 {
     qCDebug(lcMavu) << "void Core::internetNotAvailable()" << "show message dialog";
-    if (capture.isEmpty() || !QFile::exists(capture)) {
+    const QString kept = capture.isEmpty() ? QString() : keepUnsent(capture);
+    if (kept.isEmpty()) {
         showErrorWidget(tr("Internet is not available"));
         return;
     }
-    const QString kept = keepUnsent(capture);
     forgetUploadWidget();
     auto *dialog = new MessageDialog();
     dialog->questions(tr("Warning"), tr("Internet is not available. Save file to disk ?"));
@@ -99,10 +100,10 @@ void Core::internetNotAvailableResult(int result, QString capture)
 {
     QString error;
     const SaveOutcome outcome = result == 0 ? saveUnsentCapture(capture, &error) : SaveOutcome::Cancelled;
-    if (outcome == SaveOutcome::Cancelled)
-        releaseUnsent(capture);
-    else if (outcome == SaveOutcome::Failed)
+    if (outcome == SaveOutcome::Failed)
         offerUnsentCapture(capture, error);
+    else
+        releaseUnsent(capture);
 }
 
 void Core::showReminderMessage()

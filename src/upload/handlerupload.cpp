@@ -95,11 +95,11 @@ void HandlerUpload::start()
     transferFile(m_sendFile);
 }
 
-QString HandlerUpload::unsentCapture() const
+QString HandlerUpload::unsentCapture(const QStringList &files)
 {
-    if (m_files.size() != 1 || QFileInfo(m_files.first()).absolutePath() != QDir(m_tempDir).absolutePath())
+    if (files.size() != 1 || QFileInfo(files.first()).absolutePath() != QDir(m_tempDir).absolutePath())
         return QString();
-    return m_files.first();
+    return files.first();
 }
 
 // Missing paths and empty files are errors: nothing would reach the server.

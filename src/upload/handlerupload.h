@@ -65,7 +65,8 @@ public:
     // The program's own file that this job sends (a capture or a voice comment, kept in the
     // temporary folder), which the user may still want when the upload fails; empty for
     // files the user named.
-    QString unsentCapture() const;
+    QString unsentCapture() const { return unsentCapture(m_files); }
+    static QString unsentCapture(const QStringList &files);
 
 public slots:
     void start();

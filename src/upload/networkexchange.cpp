@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <memory>
+
 NetworkExchange::NetworkExchange(QObject *parent)
     : QObject(parent)
 {
@@ -111,7 +113,8 @@ bool NetworkExchange::checkTotalSize(const QStringList &files)
     if (total <= limit)
         return true;
     qCDebug(lcMavu) << Q_FUNC_INFO << "total" << total << "over the limit" << limit;
-    emit error(tr("Max upload total size %1").arg(QLocale().formattedDataSize(limit)));
+    emit error(tr("Max upload total size %1").arg(QLocale().formattedDataSize(limit)),
+               HandlerUpload::unsentCapture(files));
     return false;
 }
 
@@ -120,15 +123,24 @@ void NetworkExchange::startJob(HandlerUpload *job)
     const int number = ++m_jobsStarted;
     connect(job, &HandlerUpload::startUpload, this, &NetworkExchange::startUpload);
     connect(job, &HandlerUpload::readyLink, this, [this, number](const QString &link) { emit readyLink(link, number); });
-    connect(job, &HandlerUpload::error, this,
-            [this, job](const QString &text) { emit error(text, job->unsentCapture()); });
+    const auto handedBack = std::make_shared<bool>(false);
+    connect(job, &HandlerUpload::error, this, [this, job, handedBack](const QString &text) {
+        *handedBack = true;
+        emit error(text, job->unsentCapture());
+    });
     connect(job, &HandlerUpload::linkWithdrawn, this, &NetworkExchange::linkWithdrawn);
     connect(job, &HandlerUpload::notice, this, &NetworkExchange::notice);
     connect(job, &HandlerUpload::readyLinkAfterUpload, this,
             [this, number](const QString &link) { emit readyLinkAfterUpload(link, number); });
-    connect(job, &HandlerUpload::internetNotAvailable, this,
-            [this, job] { emit internetNotAvailable(job->unsentCapture()); });
-    connect(job, &HandlerUpload::finished, this, [this, job] { m_uploaders.removeAll(job); });
+    connect(job, &HandlerUpload::internetNotAvailable, this, [this, job, handedBack] {
+        *handedBack = true;
+        emit internetNotAvailable(job->unsentCapture());
+    });
+    connect(job, &HandlerUpload::finished, this, [this, job, handedBack] {
+        m_uploaders.removeAll(job);
+        if (!*handedBack && !job->unsentCapture().isEmpty())
+            emit captureReleased(job->unsentCapture());
+    });
     m_uploaders.append(job);
     job->start();
 }

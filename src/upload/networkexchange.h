@@ -47,6 +47,9 @@ signals:
     // A remark for the user beside an upload that goes on.
     void notice(QString text);
     void internetNotAvailable(QString capture = QString());
+    // The job of a capture ended without handing it back through error or
+    // internetNotAvailable: it went up, or the user stopped it.
+    void captureReleased(QString capture);
 
 private:
     bool checkTotalSize(const QStringList &files);

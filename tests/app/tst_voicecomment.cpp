@@ -127,6 +127,7 @@ private slots:
         // Two seconds of sound, however long a loaded machine takes to deliver them.
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() >= 44 + 2 * bytesPerSecond, 30000);
         core->screenUpload(0, false, patternPicture());
+        QCOMPARE(QDir(m_pathSettings + "unsent").entryList({"*.zia"}).size(), 1); // what went to the upload waits
         QTRY_COMPARE_WITH_TIMEOUT(uploaded("*.zia").size(), 1, 15000);
         const QString remote = m_server.root() + "/" + uploaded("*.zia").first();
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(remote).size() > 2 * bytesPerSecond, 15000);

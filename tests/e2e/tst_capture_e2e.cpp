@@ -1,11 +1,13 @@
 // The real program on a real X server: global hotkey, overlay, selection, upload to a
-// real FTP server on loopback, link on the clipboard.
+// real FTP server on loopback, link on the clipboard, a capture kept across a crash.
 
 #include "../harness/patternwindow.h"
 #include "../harness/xtools.h"
 #include "../upload/uploadtestsupport.h"
 #include "capture/surfaceselector.h"
 #include "settings/constants.h"
+
+#include <QLockFile>
 
 using namespace UploadTest;
 
@@ -17,6 +19,32 @@ class CaptureEndToEndTest : public QObject
     FtpServer m_server;
     PatternWindow m_pattern;
     QProcess m_program;
+
+    QString m_log;
+
+    static QString unsentFolder() { return m_pathSettings + QStringLiteral("unsent"); }
+
+    static QStringList unsentCaptures() { return QDir(unsentFolder()).entryList({"*.png"}, QDir::Files); }
+
+    // Starts the program and waits until its hotkeys are grabbed.
+    void startProgram()
+    {
+        // The output goes to a file: a pipe nobody reads would fill and stop the program.
+        m_log = m_scratch.filePath(QStringLiteral("mavu-%1.log").arg(QDateTime::currentMSecsSinceEpoch()));
+        m_program.setProcessChannelMode(QProcess::MergedChannels);
+        m_program.setStandardOutputFile(m_log);
+        m_program.start(MAVU_PROGRAM, {});
+        QVERIFY(m_program.waitForStarted());
+        // Printed once the hotkeys are grabbed.
+        const QByteArray armed = "Setting up signal/slot connections...";
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(m_log).contains(armed), 60000);
+    }
+
+    void killProgram()
+    {
+        m_program.kill();
+        QVERIFY(m_program.waitForFinished(10000));
+    }
 
     QString remoteFolder() const { return m_server.root() + QStringLiteral("/shots"); }
 
@@ -110,6 +138,8 @@ private slots:
         QImage arrived(remoteFolder() + "/" + name);
         QCOMPARE(rgb(arrived), m_pattern.image);
         QTRY_COMPARE_WITH_TIMEOUT(xclipRead(), "https://files.example/shots/" + name.toUtf8(), 10000);
+        // Delivered: neither the capture nor its lock waits.
+        QTRY_COMPARE(QDir(unsentFolder()).entryList(QDir::Files), QStringList());
     }
 
     void fragmentCapture_uploadsExactlyTheSelection()
@@ -167,7 +197,7 @@ private slots:
         QVERIFY(m_program.state() == QProcess::Running);
     }
 
-    // Last: the server goes away for good.
+    // The server goes away for good.
     void uploadToAServerThatIsDown_showsAnErrorAndKeepsTheCapture()
     {
         m_server.stop();
@@ -179,6 +209,47 @@ private slots:
         const QFileInfoList captures = QDir(m_pathSettings + "unsent").entryInfoList({"*.png"}, QDir::Files, QDir::Time);
         QVERIFY(!captures.isEmpty());
         QCOMPARE(rgb(QImage(captures.first().filePath())), m_pattern.image.copy(150, 120, 200, 140));
+    }
+
+    // Killed while the server holds the upload, the program offers the capture at its next
+    // start; a capture that another running process holds is neither offered nor removed.
+    void killedDuringAnUpload_theNextStartOffersTheCapture()
+    {
+        FtpServer holding;
+        QVERIFY(holding.start(m_scratch.filePath("holding")));
+        killProgram();
+        // What earlier cases left would be offered on the screen that is captured.
+        QVERIFY(QDir(unsentFolder()).removeRecursively());
+        holding.useForUploads(QString(), "https://holding.example");
+        Setting::instance()->sync();
+        startProgram();
+        holding.pause();
+        QVERIFY(xdotool({"key", "shift+Print"}));
+        QStringList handed;
+        QTRY_VERIFY_WITH_TIMEOUT(!(handed = unsentCaptures()).isEmpty(), 20000);
+        killProgram();
+        holding.resume();
+        QCOMPARE(handed.size(), 1);
+        QVERIFY2(!readFile(m_log).contains("showErrorWidget"), "the upload ended before the program did");
+
+        // An older capture that a live process (this test) holds, as another Mavu would.
+        const QString othersCapture = unsentFolder() + "/1000.png";
+        QVERIFY(m_pattern.image.save(othersCapture));
+        QFile(othersCapture).setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                         QFileDevice::FileModificationTime);
+        QLockFile othersLock(othersCapture + ".lock");
+        QVERIFY(othersLock.tryLock(0));
+
+        startProgram();
+        const QByteArray offer = "The capture " + handed.first().toUtf8() + " was not uploaded before Mavu closed.";
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(m_log).contains(offer), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(xdotool({"search", "--onlyvisible", "--name", "^Mavu - Error$"}), 20000);
+        const QString kept = unsentFolder() + "/" + handed.first();
+        QCOMPARE(rgb(QImage(kept)), m_pattern.image);
+        QCOMPARE(QFile::permissions(kept) & 0x00FF, QFileDevice::Permissions()); // the user's alone
+        QCOMPARE(QFile::permissions(unsentFolder()) & 0x00FF, QFileDevice::Permissions());
+        QVERIFY(!readFile(m_log).contains("The capture 1000.png"));
+        QVERIFY(QFile::exists(othersCapture));
     }
 };
 

@@ -9,6 +9,8 @@
 
 #include <QClipboard>
 
+#include <sys/resource.h>
+
 using namespace UploadTest;
 
 using OverlayAction = void (SurfaceWidget::*)();
@@ -41,6 +43,20 @@ QStringList plantEarlierCopies(const QString &folder, const QString &extension)
     return names;
 }
 
+// Runs `run` while no file of this process may grow at all, as on a full disk. The settings
+// written before are on disk first: their writes must not meet the limit.
+void withoutRoomForFiles(const std::function<void()> &run)
+{
+    Setting::instance()->sync();
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit none = before;
+    none.rlim_cur = 0;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &none) == 0);
+    run();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+}
+
 } // namespace
 
 class DeliveryTest : public QObject
@@ -69,6 +85,7 @@ private slots:
     void initTestCase()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        ::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit fails instead
         QVERIFY(m_server.start(m_scratch.filePath("ftproot")));
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("delivery-token"));
         m_server.useForUploads(QString(), "https://files.example");
@@ -205,6 +222,7 @@ private slots:
 
     void saveToDisk_failure_isReportedAndForgetsNothing()
     {
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
         const QString lastFolder = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
         m_dialogAnswer = m_scratch.filePath("no/such/folder/shot");
         Core::instance()->screenSaveToDisk(patternPicture());
@@ -249,12 +267,14 @@ private slots:
     {
         QTest::addColumn<bool>("upload");
         QTest::addColumn<int>("stitchedHeight"); // 0: the selection itself
+        QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("error");
-        QTest::newRow("save dialog cancelled") << false << 0 << QString();
-        QTest::newRow("too tall for a JPEG: save") << false << 65501
+        QTest::newRow("save dialog cancelled") << false << 0 << false << QString();
+        QTest::newRow("too tall for a JPEG: save") << false << 65501 << false
                                                    << "Can't encode the 16x65501 px capture: nothing was saved";
-        QTest::newRow("too tall for a JPEG: upload") << true << 65501
+        QTest::newRow("too tall for a JPEG: upload") << true << 65501 << false
                                                      << "Can't encode the 16x65501 px capture: nothing was uploaded";
+        QTest::newRow("disk full: upload") << true << 0 << true << "Can't write the capture: File too large";
     }
 
     // The capture stays: a later save (as PNG) still has it.
@@ -262,10 +282,12 @@ private slots:
     {
         QFETCH(bool, upload);
         QFETCH(int, stitchedHeight);
+        QFETCH(bool, diskFull);
         QFETCH(QString, error);
         ShellWindows::closeAll();
         Setting::instance()->setValue(SettingKeys::qualityImage, error.isEmpty() ? 2 : 0);
         const QString folder = m_scratch.filePath("saved");
+        QDir().mkpath(folder);
         const QStringList before = QDir(folder).entryList(QDir::Files);
         const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
         QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
@@ -275,10 +297,10 @@ private slots:
         const QImage capture = overlay->renderRubberRect().toImage();
         m_dialogAnswer = error.isEmpty() ? QString() : folder + "/too-tall";
         const int calls = m_dialogCalls;
-        if (upload)
-            Core::instance()->screenUpload();
-        else
-            Core::instance()->screenSaveToDisk(QPixmap());
+        const auto deliver = [upload] {
+            upload ? Core::instance()->screenUpload() : Core::instance()->screenSaveToDisk(QPixmap());
+        };
+        diskFull ? withoutRoomForFiles(deliver) : deliver();
         QCOMPARE(m_dialogCalls, calls + (upload ? 0 : 1));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
@@ -292,6 +314,25 @@ private slots:
         QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(capture));
         QVERIFY(!overlay->isVisible());
         ShellWindows::closeAll();
+    }
+
+    // Handed to the upload, the capture waits in the unsent folder; the user stopping the
+    // upload gives it up.
+    void stoppedUpload_givesTheCaptureUp()
+    {
+        FtpServer stalled;
+        QVERIFY(stalled.start(m_scratch.filePath("stopped")));
+        const auto cleanUp = qScopeGuard([&] {
+            stalled.resume();
+            m_server.useForUploads(QString(), "https://files.example");
+        });
+        stalled.useForUploads(QString(), "https://stopped.example");
+        stalled.pause();
+        Core::instance()->screenUpload(0, false, patternPicture());
+        const QString capture = Core::instance()->lastCaptureFile();
+        QCOMPARE(readFile(m_pathSettings + "unsent/" + QFileInfo(capture).fileName()), readFile(capture));
+        Core::instance()->cancelUpload();
+        QCOMPARE(QDir(m_pathSettings + "unsent").entryList(QDir::Files), QStringList());
     }
 };
 

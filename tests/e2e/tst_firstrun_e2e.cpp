@@ -47,9 +47,11 @@ QPoint trayIcon()
     return QPoint();
 }
 
+// Read as another process would, waiting while the program writes: without a busy timeout a
+// read that meets a write gets nothing.
 QString storedToken()
 {
-    return commandOutput(QStringLiteral("sqlite3"), {QDir::homePath() + "/.mavu/setting",
+    return commandOutput(QStringLiteral("sqlite3"), {"-cmd", ".timeout 10000", QDir::homePath() + "/.mavu/setting",
                                               "SELECT value FROM Settings WHERE name = 'token'"});
 }
 

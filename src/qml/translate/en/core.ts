@@ -51,5 +51,9 @@
         <source>Can&apos;t read the screen: nothing was copied</source>
         <translation>Could not read the screen, so nothing was copied</translation>
     </message>
+    <message>
+        <source>The capture %1 was not uploaded before Mavu closed.</source>
+        <translation>The capture %1 was not uploaded before Mavu closed.</translation>
+    </message>
 </context>
 </TS>

@@ -63,5 +63,9 @@
         <source>Can&apos;t read the screen: nothing was copied</source>
         <translation>Не удалось прочитать экран: ничего не скопировано</translation>
     </message>
+    <message>
+        <source>The capture %1 was not uploaded before Mavu closed.</source>
+        <translation>Снимок %1 не был загружен до закрытия Mavu.</translation>
+    </message>
 </context>
 </TS>
