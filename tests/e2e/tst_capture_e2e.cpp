@@ -99,20 +99,6 @@ class CaptureEndToEndTest : public QObject
         return double(same) / (area.width() * area.height());
     }
 
-    // Ready once it prints that the hotkeys are grabbed.
-    void startProgram()
-    {
-        // The program's output goes to a file: a pipe nobody reads would fill and stop it.
-        const QString log = m_scratch.filePath("mavu.log");
-        QFile::remove(log);
-        m_program.setProcessChannelMode(QProcess::MergedChannels);
-        m_program.setStandardOutputFile(log);
-        m_program.start(MAVU_PROGRAM, {});
-        QVERIFY(m_program.waitForStarted());
-        const QByteArray armed = "Setting up signal/slot connections...";
-        QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(armed), 60000);
-    }
-
 private slots:
     void initTestCase()
     {
