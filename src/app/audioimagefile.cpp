@@ -209,7 +209,9 @@ bool AudioImageFile::readPart(QLibrary &library, const char *function, QByteArra
         return false;
     }
     *part = QByteArray(bytes, size);
-    qCDebug(lcMavu) << "void AudioImageFile::readAll()" << logLabel << size;
+    // The library maps the part from the file: with the copy taken, the mapping goes.
+    read(nullptr, &size);
+    qCDebug(lcMavu) << "void AudioImageFile::readAll()" << logLabel << part->size();
     return true;
 }
 
