@@ -10,7 +10,9 @@
 
 #include "app/audioimagefile.h"
 #include "app/audioimageplayer.h"
+#include "app/hookkeybord.h"
 #include "app/playbackpcm.h"
+#include "capture/surfacewidget.h"
 #include "core.h"
 #include "settings/constants.h"
 
@@ -175,6 +177,24 @@ private slots:
         const QString file = Core::instance()->stopRecordAudio();
         QVERIFY(QDir().rename(moved, m_tempDir));
         QCOMPARE(file, QString());
+    }
+
+    // A capture hotkey pressed while the overlay is open starts no capture: the recording
+    // made for the open capture goes on and stays.
+    void hotkey_duringACapture_leavesItsRecordingAlone()
+    {
+        Core *core = Core::instance();
+        core->screen(false, false);
+        QVERIFY(core->surfaceWidget()->isCapturing());
+        core->recordAudio();
+        const QString recording = core->getAudioFile();
+        QVERIFY(!recording.isEmpty());
+        emit HookKeybord::m_instance->fragmentScreenActivated();
+        QVERIFY(QFile::exists(recording));
+        const qint64 size = QFileInfo(recording).size();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(recording).size() > size, 30000); // still recording
+        core->deleteSurfaceScreen();
+        core->clearAudioFile();
     }
 
     // A recorder that ended before its first sample may leave a bare header with its format
