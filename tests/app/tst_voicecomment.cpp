@@ -137,9 +137,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(voice.readAll(), 5000);
         QCOMPARE(voice.imageData(), readFile(core->lastCaptureFile()));
         m_recordedAudio = voice.audioData();
+        // The stopped recording's header gives its real sizes.
+        const QByteArray wav = readFile(core->getAudioFile());
+        QCOMPARE(wav.mid(36, 4), QByteArray("data"));
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
         QByteArray finished;
         QString error;
-        QVERIFY2(playbackPcmFromWav(readFile(core->getAudioFile()), &finished, &error), qPrintable(error));
+        QVERIFY2(playbackPcmFromWav(wav, &finished, &error), qPrintable(error));
         QCOMPARE(m_recordedAudio.size(), finished.size());
         QVERIFY2(seconds(m_recordedAudio) >= 2.0, qPrintable(QString::number(seconds(m_recordedAudio))));
         QCOMPARE(m_recordedAudio.size() % 2, 0);
