@@ -55,6 +55,44 @@ private:
     QProcess m_process;
 };
 
+// What the speaker plays, as another program records it from the speaker's monitor.
+class Speaker
+{
+public:
+    // True once the recorder delivers: listening before a sound plays.
+    bool listen()
+    {
+        endWithParent(m_recorder);
+        m_recorder.start("parec", {"-d", "speaker.monitor", "--raw", "--format=s16le", "--rate=48000",
+                                   "--channels=1", "--latency-msec=20"});
+        return m_recorder.waitForReadyRead(30000);
+    }
+    ~Speaker() { stopProcess(m_recorder); }
+
+    // How many samples of that value have been heard so far.
+    qsizetype heard(qint16 value)
+    {
+        m_heard += m_recorder.readAllStandardOutput();
+        qsizetype count = 0;
+        for (qsizetype at = 0; at + 1 < m_heard.size(); at += 2)
+            count += qFromLittleEndian<qint16>(m_heard.constData() + at) == value;
+        return count;
+    }
+
+private:
+    QProcess m_recorder;
+    QByteArray m_heard;
+};
+
+// Samples of one value, at 48000 a second.
+QByteArray steadySound(qsizetype samples, qint16 value)
+{
+    QByteArray sound(samples * 2, Qt::Uninitialized);
+    for (qsizetype at = 0; at < sound.size(); at += 2)
+        qToLittleEndian<qint16>(value, sound.data() + at);
+    return sound;
+}
+
 QByteArray pngBytes()
 {
     QByteArray bytes;
@@ -67,14 +105,6 @@ QByteArray pngBytes()
 double seconds(const QByteArray &pcm)
 {
     return double(pcm.size()) / bytesPerSecond;
-}
-
-qsizetype samplesOf(const QByteArray &pcm, qint16 value)
-{
-    qsizetype count = 0;
-    for (qsizetype at = 0; at + 1 < pcm.size(); at += 2)
-        count += qFromLittleEndian<qint16>(pcm.constData() + at) == value;
-    return count;
 }
 
 } // namespace
@@ -226,20 +256,9 @@ private slots:
     // mixed over.)
     void player_showsThePictureAndPlaysTheComment()
     {
-        QByteArray sound(bytesPerSecond, Qt::Uninitialized);
-        for (qsizetype at = 0; at < sound.size(); at += 2)
-            qToLittleEndian<qint16>(at < sound.size() / 2 ? 1000 : 2000, sound.data() + at);
-        const QString file = writeVoiceComment("second.zia", sound);
-        QProcess speaker;
-        endWithParent(speaker);
-        speaker.start("parec", {"-d", "speaker.monitor", "--raw", "--format=s16le", "--rate=48000", "--channels=1",
-                                "--latency-msec=20"});
-        QVERIFY(speaker.waitForReadyRead(15000)); // listening before the comment plays
-        QByteArray heard;
-        const auto lastHalfHeard = [&] {
-            heard += speaker.readAllStandardOutput();
-            return samplesOf(heard, 2000);
-        };
+        const QString file = writeVoiceComment("second.zia", steadySound(24000, 1000) + steadySound(24000, 2000));
+        Speaker speaker;
+        QVERIFY(speaker.listen());
         AudioImagePlayer *player = openPlayer(file);
         QVERIFY(player);
         QTRY_COMPARE(PageDriver::named(player, "picture")->property("implicitWidth").toInt(), 320);
@@ -247,27 +266,28 @@ private slots:
         QQuickItem *button = PageDriver::named(player, "playButton");
         QCOMPARE(button->property("text").toString(), "Play");
         QVERIFY(PageDriver::click(player, button));
-        QTRY_COMPARE(button->property("text").toString(), "Stop");
-        QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Play", 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(lastHalfHeard(), qsizetype(24000), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Stop", 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Play", 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(speaker.heard(2000), qsizetype(24000), 30000);
         player->close();
-        stopProcess(speaker);
     }
 
     // A stop made on the sink from this thread would touch its timers across threads; a
-    // window closed during playback must not take the playing thread down with it.
+    // play right after the stop plays again; a window closed during playback must not take
+    // the playing thread down with it.
     void stop_fromTheGuiThread_reachesTheSinkInItsThread()
     {
-        AudioImagePlayer *player = openPlayer(writeVoiceComment("long.zia", QByteArray(30 * bytesPerSecond, '\0')));
+        Speaker speaker;
+        QVERIFY(speaker.listen());
+        AudioImagePlayer *player = openPlayer(writeVoiceComment("long.zia", steadySound(60 * 48000, 1000)));
         QVERIFY(player);
         QTest::failOnWarning(QRegularExpression("thread", QRegularExpression::CaseInsensitiveOption));
         player->playAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(player->isPlay(), 15000); // a loaded sound server starts late
-        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(speaker.heard(1000) > 0, 30000); // the sink plays
         player->stopAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(!player->isPlay(), 5000); // long before the 30 s have played
+        QTRY_VERIFY_WITH_TIMEOUT(!player->isPlay(), 30000); // long before the minute has played
         player->playAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(player->isPlay(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(player->isPlay(), 30000);
         QPointer<AudioImagePlayer> closing = player;
         player->close();
         QTRY_VERIFY(closing.isNull());
@@ -282,8 +302,11 @@ private slots:
         environment.insert("HOME", m_scratch.filePath("program-home"));
         program.setProcessEnvironment(environment);
         program.start(MAVU_PROGRAM, {file, "-o"});
-        const bool shown =
-            QTest::qWaitFor([] { return xdotool({"search", "--onlyvisible", "--name", "Mavu - voice comment"}); }, 20000);
+        QVERIFY(program.waitForStarted());
+        // That program's window, not one of this process.
+        const QStringList search = {"search", "--all", "--onlyvisible", "--pid", QString::number(program.processId()),
+                                    "--name", "Mavu - voice comment"};
+        const bool shown = QTest::qWaitFor([&] { return xdotool(search); }, 60000);
         stopProcess(program);
         const QString log = QString::fromUtf8(program.readAllStandardError());
         QVERIFY2(shown, qPrintable(log));
