@@ -234,6 +234,7 @@ private:
     SurfaceWidget *overlayWindow();
     void openSelectorWindows();
     bool captureUnderWay() const;
+    bool startsNewCapture(bool fullscreen) const;
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
 
     static Core *m_instance;

@@ -52,7 +52,9 @@ void Core::quickScreen()
 // whole desktop, all screens joined in the editor window (core_screens.cpp).
 void Core::screen(bool fullscreen, bool quick)
 {
-    clearAudioFile();
+    // A new capture starts without an earlier recording; one that is still open keeps its own.
+    if (startsNewCapture(fullscreen))
+        clearAudioFile();
     if (!checkAutorization())
         return;
     // A window that blocks all others (a file dialog) would leave the capture dead to input.

@@ -28,6 +28,16 @@ bool Core::captureUnderWay() const
     return (m_selectorWidgetMac && m_selectorWidgetMac->isVisible()) || (m_surface && m_surface->isCapturing());
 }
 
+// What screen() will do: a capture already open (or its save dialog) is only brought
+// forward, and a whole-desktop picture on several screens is dropped while the editor
+// window is open.
+bool Core::startsNewCapture(bool fullscreen) const
+{
+    if (QGuiApplication::modalWindow() || captureUnderWay())
+        return false;
+    return !(fullscreen && m_editPonoram && QGuiApplication::screens().size() >= 2);
+}
+
 void Core::openSelectorWindows()
 {
     if (m_mainToolWidget) {

@@ -64,15 +64,34 @@ AudioThreadPlay::~AudioThreadPlay()
     wait();
 }
 
+// A thread whose playback has ended may still be winding down: it is waited for, so that
+// a play right after a stop or the end of the sound is not lost.
 void AudioThreadPlay::play()
 {
-    if (isRunning())
+    if (isRunning() && !playbackEnded())
         return;
+    wait();
     {
         QMutexLocker locker(&m_sinkLock);
         m_stopRequested = false;
+        m_ended = false;
     }
     start();
+}
+
+void AudioThreadPlay::endPlayback()
+{
+    {
+        QMutexLocker locker(&m_sinkLock);
+        m_ended = true;
+    }
+    emit playChange(0);
+}
+
+bool AudioThreadPlay::playbackEnded()
+{
+    QMutexLocker locker(&m_sinkLock);
+    return m_ended;
 }
 
 // The sink belongs to the playback thread: the stop goes there as a queued call, which
@@ -92,7 +111,7 @@ void AudioThreadPlay::stateChanged(QAudio::State state)
     qCDebug(lcMavu) << "void AudioThreadPlay::stateChanged(QAudio::State)" << state;
     if (state != QAudio::StoppedState)
         return;
-    emit playChange(0);
+    endPlayback();
     quit();
 }
 
@@ -137,7 +156,7 @@ void AudioThreadPlay::run()
     if (!device.isFormatSupported(format)) {
         qWarning() << "Raw audio format not supported by backend, cannot play audio.";
         emit failed(AudioImageFile::tr("The voice comment can't be played: no audio output takes its sound format"));
-        emit playChange(0);
+        endPlayback();
         return;
     }
     QAudioSink sink(device, format);
@@ -148,7 +167,7 @@ void AudioThreadPlay::run()
         sink.start(&buffer);
         exec();
     } else {
-        emit playChange(0);
+        endPlayback();
     }
     adoptSink(nullptr);
     sink.disconnect(this);
@@ -209,7 +228,9 @@ bool AudioImageFile::readPart(QLibrary &library, const char *function, QByteArra
         return false;
     }
     *part = QByteArray(bytes, size);
-    qCDebug(lcMavu) << "void AudioImageFile::readAll()" << logLabel << size;
+    // The library maps the part from the file: with the copy taken, the mapping goes.
+    read(nullptr, &size);
+    qCDebug(lcMavu) << "void AudioImageFile::readAll()" << logLabel << part->size();
     return true;
 }
 

@@ -38,11 +38,14 @@ protected:
 private:
     bool adoptSink(QAudioSink *sink);
     void playTail(QAudioSink *sink, const QIODevice *sound);
+    void endPlayback();
+    bool playbackEnded();
 
     QByteArray m_data;
     QAudioSink *m_sink = nullptr;
     QMutex m_sinkLock;
     bool m_stopRequested = false;
+    bool m_ended = false;
 };
 
 // A voice-comment file: a capture image and the voice comment recorded with it, written

@@ -12,8 +12,11 @@
 #include <QtTest>
 
 #include <csignal>
+#include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,10 +31,13 @@ QByteArray randomBytes(int size)
     return bytes;
 }
 
+const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+constexpr qint64 largestPicture = qint64(512) << 20;
+
 // Random bytes that begin as a PNG file does, as every image part must.
 QByteArray pictureBytes(int size)
 {
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + randomBytes(size - 8);
+    return pngSignature + randomBytes(size - 8);
 }
 
 // The highest memory use of this process so far.
@@ -40,6 +46,19 @@ qint64 peakMemory()
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     return qint64(usage.ru_maxrss) * 1024;
+}
+
+// The memory this process has for its data (the heap and its private writable mappings),
+// as its data limit counts it.
+qint64 dataMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmData:"))
+            return line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
 }
 
 template <typename Number>
@@ -80,6 +99,27 @@ template <typename Sample>
 QByteArray frames(int count, int channels, Sample value)
 {
     return le(value).repeated(count * channels);
+}
+
+// In a child process: 0 when the file reads whole while its data may grow by no more than
+// extra bytes, 2 when it runs out of memory. (Nothing of the test framework runs here: its
+// other thread is not in the child.)
+int readsWithin(const QString &file, qint64 extra, qsizetype imageSize, qsizetype audioSize)
+{
+    rlimit limit;
+    getrlimit(RLIMIT_DATA, &limit);
+    limit.rlim_cur = rlim_t(dataMemory() + extra);
+    if (setrlimit(RLIMIT_DATA, &limit) != 0)
+        return 1;
+    try {
+        AudioImageFile voice;
+        voice.setFileName(file);
+        const bool read = voice.readAll() && voice.imageData().size() == imageSize
+            && voice.audioData().size() == audioSize;
+        return read ? 0 : 1;
+    } catch (const std::bad_alloc &) {
+        return 2;
+    }
 }
 
 } // namespace
@@ -125,7 +165,8 @@ private slots:
     }
 
     // A writer that wrote in place would leave the tail of the longer file behind, or a
-    // half file after a failure; its temporary file must not stay either.
+    // half file after a failure; its temporary file must not stay either. Parts that a read
+    // would refuse are refused before anything is written.
     void write_replacesTheWholeFileOrLeavesItAlone()
     {
         QDir().mkpath(path("replace"));
@@ -143,6 +184,10 @@ private slots:
         QVERIFY(write);
         QCOMPARE(write(target.toUtf8().constData(), "x", 1, "y", -1), 0);
         QCOMPARE(write(target.toUtf8().constData(), nullptr, 5, "y", 1), 0);
+        QCOMPARE(write(target.toUtf8().constData(), "GIF89a", 6, "y", 1), 0);
+        QByteArray tooLarge(largestPicture + 1, Qt::Uninitialized); // untouched: no memory taken
+        tooLarge.replace(0, pngSignature.size(), pngSignature);
+        QCOMPARE(write(target.toUtf8().constData(), tooLarge.constData(), int(tooLarge.size()), "y", 1), 0);
         QVERIFY(file.readAll());
         QCOMPARE(file.imageData(), image);
         QCOMPARE(QDir(path("replace")).entryList(QDir::Files), QStringList{"comment.zia"});
@@ -175,7 +220,7 @@ private slots:
     {
         AudioImageFile file;
         file.setFileName(path("no/such/folder/comment.zia"));
-        QVERIFY(!file.write("image", "audio"));
+        QVERIFY(!file.write(pictureBytes(100), "audio"));
         QCOMPARE(file.errorString(), "Can't write the voice comment " + file.fileName());
         QVERIFY(!QFile::exists(file.fileName()));
     }
@@ -201,6 +246,8 @@ private slots:
                                                       << qint64(0);
         QTest::newRow("picture part that is no picture") << voiceComment("not a picture", "a") << -3 << damaged
                                                          << qint64(0);
+        QTest::newRow("picture part past 512 MiB, sizes right")
+            << header(quint32(largestPicture + 1), 0) + pngSignature << -3 << damaged << 16 + largestPicture + 1;
         QTest::newRow("4 GB of nothing, sizes right") << header(0x7fffffffu, 0x7fffffffu) << -3 << damaged
                                                       << 16 + 2 * qint64(0x7fffffff);
     }
@@ -228,6 +275,25 @@ private slots:
         QCOMPARE(voice.errorString(), message.arg(file));
         // Refused from the header, before a part is read into memory.
         QVERIFY(peakMemory() - memoryBefore < 256 * 1024 * 1024);
+    }
+
+    // The library maps a part rather than copying it, so that the caller's copy is the only
+    // one: a child process whose data may grow by little more than the file reads it.
+    void read_takesNoMoreMemoryThanTheFile()
+    {
+        const quint32 imageSize = 96 << 20;
+        const quint32 audioSize = 64 << 20;
+        const QString file = path("large.zia");
+        QVERIFY(writeFile(file, header(imageSize, audioSize) + pngSignature));
+        QVERIFY(QFile::resize(file, 16 + qint64(imageSize) + audioSize)); // sparse: no disk taken
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0)
+            _exit(readsWithin(file, QFileInfo(file).size() + (16 << 20), imageSize, audioSize));
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0); // 2: out of memory
     }
 
     void unreadablePath_givesAClearError_data()

@@ -10,7 +10,9 @@
 
 #include "app/audioimagefile.h"
 #include "app/audioimageplayer.h"
+#include "app/hookkeybord.h"
 #include "app/playbackpcm.h"
+#include "capture/surfacewidget.h"
 #include "core.h"
 #include "settings/constants.h"
 
@@ -53,6 +55,44 @@ private:
     QProcess m_process;
 };
 
+// What the speaker plays, as another program records it from the speaker's monitor.
+class Speaker
+{
+public:
+    // True once the recorder delivers: listening before a sound plays.
+    bool listen()
+    {
+        endWithParent(m_recorder);
+        m_recorder.start("parec", {"-d", "speaker.monitor", "--raw", "--format=s16le", "--rate=48000",
+                                   "--channels=1", "--latency-msec=20"});
+        return m_recorder.waitForReadyRead(30000);
+    }
+    ~Speaker() { stopProcess(m_recorder); }
+
+    // How many samples of that value have been heard so far.
+    qsizetype heard(qint16 value)
+    {
+        m_heard += m_recorder.readAllStandardOutput();
+        qsizetype count = 0;
+        for (qsizetype at = 0; at + 1 < m_heard.size(); at += 2)
+            count += qFromLittleEndian<qint16>(m_heard.constData() + at) == value;
+        return count;
+    }
+
+private:
+    QProcess m_recorder;
+    QByteArray m_heard;
+};
+
+// Samples of one value, at 48000 a second.
+QByteArray steadySound(qsizetype samples, qint16 value)
+{
+    QByteArray sound(samples * 2, Qt::Uninitialized);
+    for (qsizetype at = 0; at < sound.size(); at += 2)
+        qToLittleEndian<qint16>(value, sound.data() + at);
+    return sound;
+}
+
 QByteArray pngBytes()
 {
     QByteArray bytes;
@@ -67,14 +107,6 @@ double seconds(const QByteArray &pcm)
     return double(pcm.size()) / bytesPerSecond;
 }
 
-qsizetype samplesOf(const QByteArray &pcm, qint16 value)
-{
-    qsizetype count = 0;
-    for (qsizetype at = 0; at + 1 < pcm.size(); at += 2)
-        count += qFromLittleEndian<qint16>(pcm.constData() + at) == value;
-    return count;
-}
-
 } // namespace
 
 class VoiceCommentTest : public QObject
@@ -85,7 +117,6 @@ class VoiceCommentTest : public QObject
     PulseServer m_pulse;
     FtpServer m_server;
     QString m_dialogAnswer;
-    QByteArray m_recordedAudio;
 
     QString writeVoiceComment(const QString &name, const QByteArray &audio)
     {
@@ -97,6 +128,26 @@ class VoiceCommentTest : public QObject
     QStringList uploaded(const QString &pattern) const
     {
         return QDir(m_server.root()).entryList({pattern}, QDir::Files, QDir::Name);
+    }
+
+    // A recording of two seconds or more waits in the audio folder; one is made when none
+    // does. Two seconds of sound, however long a loaded machine takes to deliver them.
+    static bool recordingWaits()
+    {
+        Core *core = Core::instance();
+        if (core->isHaveAudioFile())
+            return true;
+        core->recordAudio();
+        return QTest::qWaitFor([core] { return QFileInfo(core->getAudioFile()).size() >= 44 + 2 * bytesPerSecond; },
+                               30000);
+    }
+
+    // The sound of the waiting recording, as a voice comment carries it.
+    static QByteArray recordedSound()
+    {
+        QByteArray sound;
+        QString error;
+        return playbackPcmFromWav(readFile(Core::instance()->getAudioFile()), &sound, &error) ? sound : QByteArray();
     }
 
     AudioImagePlayer *openPlayer(const QString &file)
@@ -123,9 +174,7 @@ private slots:
         Core *core = Core::instance();
         QDir(m_audioTempDir).removeRecursively();
         QVERIFY(core->isCanRecordAudio());
-        core->recordAudio();
-        // Two seconds of sound, however long a loaded machine takes to deliver them.
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() >= 44 + 2 * bytesPerSecond, 30000);
+        QVERIFY(recordingWaits());
         core->screenUpload(0, false, patternPicture());
         QCOMPARE(QDir(m_pathSettings + "unsent").entryList({"*.zia"}).size(), 1); // what went to the upload waits
         QTRY_COMPARE_WITH_TIMEOUT(uploaded("*.zia").size(), 1, 15000);
@@ -135,33 +184,35 @@ private slots:
         voice.setFileName(remote);
         QTRY_VERIFY_WITH_TIMEOUT(voice.readAll(), 5000);
         QCOMPARE(voice.imageData(), readFile(core->lastCaptureFile()));
-        m_recordedAudio = voice.audioData();
-        QByteArray finished;
-        QString error;
-        QVERIFY2(playbackPcmFromWav(readFile(core->getAudioFile()), &finished, &error), qPrintable(error));
-        QCOMPARE(m_recordedAudio.size(), finished.size());
-        QVERIFY2(seconds(m_recordedAudio) >= 2.0, qPrintable(QString::number(seconds(m_recordedAudio))));
-        QCOMPARE(m_recordedAudio.size() % 2, 0);
+        const QByteArray sound = voice.audioData();
+        // The stopped recording's header gives its real sizes.
+        const QByteArray wav = readFile(core->getAudioFile());
+        QCOMPARE(wav.mid(36, 4), QByteArray("data"));
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
+        QCOMPARE(sound, recordedSound());
+        QVERIFY2(seconds(sound) >= 2.0, qPrintable(QString::number(seconds(sound))));
+        QCOMPARE(sound.size() % 2, 0);
     }
 
     // The recording stays for every delivery of the same capture.
     void save_withRecording_replacesTheChosenFileWithTheVoiceComment()
     {
-        QVERIFY(!m_recordedAudio.isEmpty());
+        QVERIFY(recordingWaits());
         m_dialogAnswer = m_scratch.filePath("saved/comment");
         QVERIFY(writeFile(m_dialogAnswer + ".zia", QByteArray(5 * bytesPerSecond, 'x')));
         Core::instance()->screenSaveToDisk(patternPicture());
         AudioImageFile voice;
         voice.setFileName(m_dialogAnswer + ".zia");
         QVERIFY2(voice.readAll(), qPrintable(voice.errorString()));
-        QCOMPARE(voice.audioData(), m_recordedAudio);
+        QCOMPARE(voice.audioData(), recordedSound());
         const QImage picture = QImage::fromData(voice.imageData(), "JPG");
         QCOMPARE(picture.size(), patternPicture().size());
     }
 
     void quickCapture_leavesAnEarlierRecordingOut()
     {
-        QVERIFY(Core::instance()->isHaveAudioFile());
+        QVERIFY(recordingWaits());
         const int comments = uploaded("*.zia").size();
         Core::instance()->screenUpload(0, true, patternPicture());
         const QString capture = QFileInfo(Core::instance()->lastCaptureFile()).fileName();
@@ -178,6 +229,24 @@ private slots:
         QCOMPARE(file, QString());
     }
 
+    // A capture hotkey pressed while the overlay is open starts no capture: the recording
+    // made for the open capture goes on and stays.
+    void hotkey_duringACapture_leavesItsRecordingAlone()
+    {
+        Core *core = Core::instance();
+        core->screen(false, false);
+        QVERIFY(core->surfaceWidget()->isCapturing());
+        core->recordAudio();
+        const QString recording = core->getAudioFile();
+        QVERIFY(!recording.isEmpty());
+        emit HookKeybord::m_instance->fragmentScreenActivated();
+        QVERIFY(QFile::exists(recording));
+        const qint64 size = QFileInfo(recording).size();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(recording).size() > size, 30000); // still recording
+        core->deleteSurfaceScreen();
+        core->clearAudioFile();
+    }
+
     // A recorder that ended before its first sample may leave a bare header with its format
     // unset: the capture is saved as a picture, and the user told.
     void save_withSoundlessRecording_savesThePicture()
@@ -190,6 +259,7 @@ private slots:
                                                           "64617461 0000ff7f");
         QVERIFY(writeFile(m_audioTempDir + "/1.wav", bareHeader));
         m_dialogAnswer = m_scratch.filePath("saved/soundless");
+        QVERIFY(QDir().mkpath(m_scratch.filePath("saved")));
         core->screenSaveToDisk(patternPicture());
         QCOMPARE(ShellWindows::shownErrorTexts(),
                  QStringList{"The voice comment holds no sound: the capture goes without it"});
@@ -202,20 +272,9 @@ private slots:
     // mixed over.)
     void player_showsThePictureAndPlaysTheComment()
     {
-        QByteArray sound(bytesPerSecond, Qt::Uninitialized);
-        for (qsizetype at = 0; at < sound.size(); at += 2)
-            qToLittleEndian<qint16>(at < sound.size() / 2 ? 1000 : 2000, sound.data() + at);
-        const QString file = writeVoiceComment("second.zia", sound);
-        QProcess speaker;
-        endWithParent(speaker);
-        speaker.start("parec", {"-d", "speaker.monitor", "--raw", "--format=s16le", "--rate=48000", "--channels=1",
-                                "--latency-msec=20"});
-        QVERIFY(speaker.waitForReadyRead(15000)); // listening before the comment plays
-        QByteArray heard;
-        const auto lastHalfHeard = [&] {
-            heard += speaker.readAllStandardOutput();
-            return samplesOf(heard, 2000);
-        };
+        const QString file = writeVoiceComment("second.zia", steadySound(24000, 1000) + steadySound(24000, 2000));
+        Speaker speaker;
+        QVERIFY(speaker.listen());
         AudioImagePlayer *player = openPlayer(file);
         QVERIFY(player);
         QTRY_COMPARE(PageDriver::named(player, "picture")->property("implicitWidth").toInt(), 320);
@@ -223,27 +282,28 @@ private slots:
         QQuickItem *button = PageDriver::named(player, "playButton");
         QCOMPARE(button->property("text").toString(), "Play");
         QVERIFY(PageDriver::click(player, button));
-        QTRY_COMPARE(button->property("text").toString(), "Stop");
-        QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Play", 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(lastHalfHeard(), qsizetype(24000), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Stop", 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(button->property("text").toString(), "Play", 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(speaker.heard(2000), qsizetype(24000), 30000);
         player->close();
-        stopProcess(speaker);
     }
 
     // A stop made on the sink from this thread would touch its timers across threads; a
-    // window closed during playback must not take the playing thread down with it.
+    // play right after the stop plays again; a window closed during playback must not take
+    // the playing thread down with it.
     void stop_fromTheGuiThread_reachesTheSinkInItsThread()
     {
-        AudioImagePlayer *player = openPlayer(writeVoiceComment("long.zia", QByteArray(30 * bytesPerSecond, '\0')));
+        Speaker speaker;
+        QVERIFY(speaker.listen());
+        AudioImagePlayer *player = openPlayer(writeVoiceComment("long.zia", steadySound(60 * 48000, 1000)));
         QVERIFY(player);
         QTest::failOnWarning(QRegularExpression("thread", QRegularExpression::CaseInsensitiveOption));
         player->playAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(player->isPlay(), 15000); // a loaded sound server starts late
-        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(speaker.heard(1000) > 0, 30000); // the sink plays
         player->stopAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(!player->isPlay(), 5000); // long before the 30 s have played
+        QTRY_VERIFY_WITH_TIMEOUT(!player->isPlay(), 30000); // long before the minute has played
         player->playAudio();
-        QTRY_VERIFY_WITH_TIMEOUT(player->isPlay(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(player->isPlay(), 30000);
         QPointer<AudioImagePlayer> closing = player;
         player->close();
         QTRY_VERIFY(closing.isNull());
@@ -258,8 +318,11 @@ private slots:
         environment.insert("HOME", m_scratch.filePath("program-home"));
         program.setProcessEnvironment(environment);
         program.start(MAVU_PROGRAM, {file, "-o"});
-        const bool shown =
-            QTest::qWaitFor([] { return xdotool({"search", "--onlyvisible", "--name", "Mavu - voice comment"}); }, 20000);
+        QVERIFY(program.waitForStarted());
+        // That program's window, not one of this process.
+        const QStringList search = {"search", "--all", "--onlyvisible", "--pid", QString::number(program.processId()),
+                                    "--name", "Mavu - voice comment"};
+        const bool shown = QTest::qWaitFor([&] { return xdotool(search); }, 60000);
         stopProcess(program);
         const QString log = QString::fromUtf8(program.readAllStandardError());
         QVERIFY2(shown, qPrintable(log));

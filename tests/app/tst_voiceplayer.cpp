@@ -26,7 +26,7 @@ private slots:
     void pictureThatIsNoPicture_isReportedAsDamage_data()
     {
         QTest::addColumn<QByteArray>("picture");
-        QTest::newRow("text") << QByteArray("not a picture at all");
+        QTest::newRow("a PNG signature and text") << QByteArray("\x89PNG\r\n\x1a\nnot a picture at all");
         QTest::newRow("nothing") << QByteArray();
     }
 
