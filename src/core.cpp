@@ -21,7 +21,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLockFile>
-#include <QTextStream>
 
 #include <cstdio>
 #include <cstdlib>
@@ -139,7 +138,7 @@ void Core::startUpdater()
 
 void Core::printProgress(const QString &line) const
 {
-    QTextStream(stdout) << line << Qt::endl;
+    ::printLine(line);
 }
 
 QString Core::emptyString() const

@@ -10,7 +10,6 @@
 #include <QFontDatabase>
 #include <QQuickWindow>
 #include <QTimer>
-#include <QTextStream>
 
 #include <clocale>
 
@@ -18,9 +17,8 @@ namespace {
 
 void printLines(const QStringList &lines)
 {
-    QTextStream out(stdout);
     for (const QString &line : lines)
-        out << line << Qt::endl;
+        printLine(line);
 }
 
 QStringList rawArguments(int argc, char *argv[])
@@ -77,6 +75,7 @@ void checkLanguage()
 int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
+    installDebugLineSink();
     const CommandLine line = parseCommandLine(rawArguments(argc, argv));
     // Usage texts need neither a display nor the data folder.
     if (line.action == CommandLine::Action::PrintHelp) {
