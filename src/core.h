@@ -9,6 +9,7 @@
 #include <QString>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -208,6 +209,9 @@ private:
     void reportUnregisteredHotkeys();
     void showSettingsProblems();
     void writeClipboard(const QString &text);
+    QUrl signedHistoryUrl() const;
+    // A private page that forwards the browser to address; its path, or "" and why not.
+    QString writeHistoryPage(const QUrl &address, QString *failure);
     void createTrayMenu();
     void updateTrayShortcuts();
     void fillTrayMenu();

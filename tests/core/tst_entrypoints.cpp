@@ -86,6 +86,7 @@ private slots:
             return true;
         };
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordOpened");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "recordOpened"); // the history's page
         Core::setFolderDialog([this](const QString &caption, const QString &start) {
             m_folderDialog = {caption, start};
             return m_folderAnswer;
@@ -96,6 +97,7 @@ private slots:
     void cleanupTestCase()
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 
     void cleanup()
@@ -205,7 +207,8 @@ private slots:
             QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
         } else if (effect == "history page") {
             QCOMPARE(m_opened.size(), 1);
-            QVERIFY(m_opened.first().toString().startsWith(m_service.url("/login/" + token + "/")));
+            const QString target = ShellWindows::historyPageTarget(m_opened.first().toLocalFile());
+            QVERIFY2(target.startsWith(m_service.url("/login/" + token + "/")), qPrintable(target));
         } else if (effect == "link opened") {
             QCOMPARE(m_opened, QList<QUrl>{QUrl(link)});
         } else if (effect == "link copied") {

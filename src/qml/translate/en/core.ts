@@ -39,5 +39,9 @@
         <source>File not found</source>
         <translation>File not found</translation>
     </message>
+    <message>
+        <source>The history page cannot be opened: %1</source>
+        <translation>The history page cannot be opened: %1</translation>
+    </message>
 </context>
 </TS>

@@ -51,5 +51,9 @@
         <source>it holds no picture</source>
         <translation>в нём нет изображения</translation>
     </message>
+    <message>
+        <source>The history page cannot be opened: %1</source>
+        <translation>Не удалось открыть страницу истории: %1</translation>
+    </message>
 </context>
 </TS>
