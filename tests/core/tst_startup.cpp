@@ -81,15 +81,22 @@ void writeFile(const QString &path, const QByteArray &contents)
     file.write(contents);
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int modeOf(const QString &path)
 {
     struct stat status;
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
+// The update notes where it was started from.
 QByteArray updateScript(const QString &marker)
 {
-    return "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n";
+    return "#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + "'\n";
 }
 
 } // namespace
@@ -182,9 +189,10 @@ private slots:
         QCOMPARE(program.allErrors().contains("bool Setting::connectDatabase()"), debug);
     }
 
-    // Nothing of an update stays behind: the next start removes the folder it was started
-    // from and what a download cut off left in the update folder.
-    void pendingUpdate_isStarted_andNothingOfItStaysBehind()
+    // The update runs from a folder only its user can enter, never from the shared
+    // temporary folder. Nothing of it stays behind: the next start removes the folder it
+    // was started from and what a download cut off left in the update folder.
+    void pendingUpdate_isStartedFromThePrivateFolder_andNothingOfItStaysBehind()
     {
         QTemporaryDir home;
         const QString marker = home.filePath("update-ran");
@@ -197,16 +205,19 @@ private slots:
         QVERIFY(program.finish());
         QCOMPARE(program.process.exitCode(), 0);
         QVERIFY(!program.allOutput().contains(doneLine));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile(marker).size() > 0, 10000);
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
-        const QDir systemTemp(home.filePath("tmp"));
-        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs).size(), 1);
+        const QFileInfo started(QString::fromUtf8(readFile(marker)).trimmed());
+        QCOMPARE(started.dir().dirName().left(11), QStringLiteral("update-run-"));
+        QCOMPARE(started.dir().absolutePath(), home.filePath(".mavu/") + started.dir().dirName());
+        QCOMPARE(modeOf(started.path()), 0700);
+        QCOMPARE(QDir(home.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
         writeFile(home.filePath(".mavu/update/package-a1B2c3"), "half a package");
         Program next(home.path());
         next.start({});
         QVERIFY(next.waitForLine(doneLine));
-        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs), QStringList());
+        QVERIFY(!started.dir().exists());
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
     }
 
