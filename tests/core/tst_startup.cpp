@@ -1,9 +1,13 @@
 // The program itself, started as a process with a HOME of its own.
 
+#include "../harness/processes.h"
+
 #include <QCryptographicHash>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -219,6 +223,37 @@ private slots:
         QVERIFY(next.waitForLine(doneLine));
         QVERIFY(!started.dir().exists());
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
+    }
+
+    // An escape sequence from the service neither retitles nor clears the terminal. The
+    // file goes up under a name that is no valid text: main hands it over by its bytes.
+    void refusedLinkFromTheService_reachesTheTerminalEscaped()
+    {
+        QTemporaryDir home;
+        QTemporaryDir serviceFolder;
+        HttpsStandIn service;
+        QVERIFY(service.start(QStringLiteral(MAVU_TEST_DIR "/../service/mavu_service.py"), serviceFolder.path()));
+        service.post("/_test/token", {{"token", "startup-token"}});
+        service.configure({{"record_reply", QJsonObject{{"alternateLink", "\x1b]0;PWNED\x07\x1b[2J"}}}});
+        QVERIFY(QDir().mkpath(home.filePath(".mavu")));
+        QCOMPARE(QProcess::execute("sqlite3", {home.filePath(".mavu/setting"),
+                                               "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);"
+                                               "INSERT INTO Settings VALUES ('token', 'startup-token');"}), 0);
+        QFile shot;
+        QVERIFY(shot.open(::open(QFile::encodeName(home.path()).append("/shot\xe9.png").constData(),
+                                 O_CREAT | O_WRONLY, 0600), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(shot.write("a picture") == 9 && shot.flush());
+        Program program(home.path());
+        QProcessEnvironment environment = program.process.processEnvironment();
+        environment.insert("MAVU_CA_FILE", serviceFolder.filePath("cert.pem"));
+        environment.insert("MAVU_SUPPORT_HOST", service.host());
+        program.process.setProcessEnvironment(environment);
+        program.process.start("/bin/sh", {"-c", "exec \"$0\" -beta \"$1\" \"$1\" \"$(printf \"$2\")\"", MAVU_PROGRAM,
+                                          service.host(), home.filePath("shot\\351.png")});
+        QTRY_VERIFY_WITH_TIMEOUT(program.allErrors().contains("refused link:"), 30000);
+        QVERIFY2(program.allErrors().contains("refused link: \\x1b]0;PWNED\\x07\\x1b[2J"), qPrintable(program.allErrors()));
+        QVERIFY(!program.allErrors().contains(QChar(0x1b)));
+        QVERIFY(!program.allOutput().contains(QChar(0x1b)));
     }
 
     void tamperedUpdate_isDroppedAndTheProgramStarts()
