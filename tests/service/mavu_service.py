@@ -82,26 +82,8 @@ class StandInHandler(service.Handler):
         finally:
             self.shaping_token = False
 
-    def update_info(self, path, query, raw):
-        """With "package_url" in the update, the information names that package address."""
-        self.shaping_update = True
-        try:
-            service.Handler.update_info(self, path, query, raw)
-        finally:
-            self.shaping_update = False
-
-    def update_package(self, path, query, raw):
-        """With "package_redirect" in the update, the package is a redirection to there."""
-        target = (service.STATE.config.get("update") or {}).get("package_redirect")
-        if target:
-            return self.reply(307, None, headers={"Location": target})
-        service.Handler.update_package(self, path, query, raw)
-
     def reply(self, status, payload=None, content_type="application/json", headers=None):
-        """The file record's, the granted token's and the update's answers, changed as the
-        faults ask."""
-        if getattr(self, "shaping_update", False) and status == 200:
-            payload = dict(payload, url=service.STATE.config["update"].get("package_url", payload["url"]))
+        """The file record's and the granted token's answers, changed as the faults ask."""
         if getattr(self, "shaping_token", False) and status == 200 and fault("access_token") is not None:
             payload = dict(payload, access_token=fault("access_token"))
         if getattr(self, "shaping_record", False) and status == 200 and isinstance(payload, dict):
