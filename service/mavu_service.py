@@ -330,13 +330,15 @@ class Handler(BaseHTTPRequestHandler):
             digest = hashlib.sha256(package + b"x").hexdigest()
         size = len(package) + int(update.get("bad_size") or 0)
         self.reply(200, {"version": update["version"], "format": update.get("format", "exe"),
-                         "url": self.origin() + "/update/v1/package/mavu",
+                         "url": update.get("package_url") or self.origin() + "/update/v1/package/mavu",
                          "size": size, "sha256": digest})
 
     def update_package(self, path, query, raw):
         update = STATE.config["update"]
         if not update:
             return self.error(404, "no_package")
+        if update.get("package_redirect"):
+            return self.reply(307, None, headers={"Location": update["package_redirect"]})
         self.reply(200, update_package_bytes(update), "application/octet-stream")
 
     # ---- support host and analytics -----------------------------------------------------

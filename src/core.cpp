@@ -6,6 +6,7 @@
 #include "network/autorization.h"
 #include "network/updater.h"
 #include "painter/mpainterarea.h"
+#include "platform/filearguments.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
 #include "settings/debuglog.h"
@@ -21,7 +22,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLockFile>
-#include <QTextStream>
 
 #include <cstdio>
 #include <cstdlib>
@@ -142,7 +142,7 @@ void Core::startUpdater()
 
 void Core::printProgress(const QString &line) const
 {
-    QTextStream(stdout) << line << Qt::endl;
+    ::printLine(line);
 }
 
 QString Core::emptyString() const
@@ -213,5 +213,9 @@ void Core::clearTempPath()
     const QFileInfoList files = QDir(m_tempDir).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
     for (const QFileInfo &file : files)
         QFile::remove(file.absoluteFilePath());
+    const QFileInfoList linkFolders = QDir(m_tempDir).entryInfoList(
+        {FileArguments::linkFolderPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo &folder : linkFolders)
+        removeDir(folder.absoluteFilePath()); // the links only, never the files they lead to
     clearAudioFile();
 }

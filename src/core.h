@@ -10,6 +10,7 @@
 #include <QString>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -210,6 +211,9 @@ private:
     void reportUnregisteredHotkeys();
     void showSettingsProblems();
     void writeClipboard(const QString &text);
+    QUrl signedHistoryUrl() const;
+    // A private page that forwards the browser to address; its path, or "" and why not.
+    QString writeHistoryPage(const QUrl &address, QString *failure);
     void createTrayMenu();
     void updateTrayShortcuts();
     void fillTrayMenu();

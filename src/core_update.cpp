@@ -45,10 +45,15 @@ QString updateProblem()
     return QString();
 }
 
-// Copies the update into a fresh private folder and starts it from there.
+// Where handed-over updates run from: inside the data folder, which only its owner can
+// enter. A folder in the shared temporary folder could be prepared or swapped by another
+// user, and that folder may forbid running programs at all.
+const QString runFolderPattern = QStringLiteral("update-run-*");
+
+// Copies the update into a fresh folder of its own and starts it from there.
 bool launchCopy(QString *failure)
 {
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/mavu-update-XXXXXX"));
+    QTemporaryDir folder(m_pathSettings + QStringLiteral("update-run-XXXXXX"));
     if (!folder.isValid()) {
         *failure = folder.errorString();
         return false;
@@ -117,8 +122,8 @@ void Core::clearUpdateLeftovers()
         return;
     if (DataFolder::refusal(m_updatePath).isEmpty())
         removeDir(m_updatePath);
-    const QFileInfoList handedOver = QDir(QDir::tempPath()).entryInfoList(
-        {QStringLiteral("mavu-update-*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QFileInfoList handedOver = QDir(m_pathSettings).entryInfoList(
+        {runFolderPattern}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QFileInfo &folder : handedOver) {
         if (!folder.isSymLink() && folder.ownerId() == ::getuid())
             removeDir(folder.absoluteFilePath());

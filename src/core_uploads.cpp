@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include "commandline.h"
+#include "platform/filearguments.h"
 #include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
@@ -24,7 +25,8 @@ UploadModel *Core::uploadModel()
 }
 
 // Keeps the regular files and folders that exist and can be read; each other path (missing,
-// a device, a pipe) gets its own error window. A device never ends and a pipe would block.
+// a device, a pipe) gets its own error window, which names it as the user did. A device
+// never ends and a pipe would block.
 // Another desktop's screenshot files come and go on their own: they are never reported.
 QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix)
 {
@@ -43,9 +45,10 @@ QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix
             usable.append(path);
             continue;
         }
-        qCDebug(lcMavu).noquote() << logPrefix << "File not found:" << path;
+        const QString name = FileArguments::shownName(path);
+        qCDebug(lcMavu).noquote() << logPrefix << "File not found:" << name;
         if (!path.contains(QLatin1String("screencaptureui")))
-            showErrorWidget(tr("File not found"));
+            showErrorWidget(tr("File not found: %1").arg(name));
     }
     return usable;
 }

@@ -1,16 +1,17 @@
 #include "commandline.h"
 #include "core.h"
 #include "network/cafile.h"
+#include "platform/filearguments.h"
 #include "settings/debuglog.h"
 #include "settings/setting.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QQuickWindow>
 #include <QTimer>
-#include <QTextStream>
 
 #include <clocale>
 
@@ -18,23 +19,34 @@ namespace {
 
 void printLines(const QStringList &lines)
 {
-    QTextStream out(stdout);
     for (const QString &line : lines)
-        out << line << Qt::endl;
+        printLine(line);
 }
 
-QStringList rawArguments(int argc, char *argv[])
+// The arguments as bytes, taken before the application object takes Qt's own out of argv.
+QList<QByteArray> argumentBytes(int argc, char *argv[])
 {
-    QStringList arguments;
+    QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(QByteArray(argv[i]));
     return arguments;
 }
 
-void handOverFiles(const CommandLine &line)
+QStringList decodedArguments(const QList<QByteArray> &bytes)
 {
-    if (!line.handleFiles)
+    QStringList arguments;
+    for (const QByteArray &argument : bytes)
+        arguments.append(QFile::decodeName(argument));
+    return arguments;
+}
+
+// Files are handed over once Core has emptied the temporary folder, where the links to
+// files with undecodable names are made.
+void handOverFiles(const CommandLine &decoded, const QList<QByteArray> &bytes)
+{
+    if (!decoded.handleFiles)
         return;
+    const CommandLine line = parseCommandLine(FileArguments::usableArguments(bytes));
     for (const QString &ignored : line.ignoredScreenshots)
         qCDebug(lcMavu) << "int main(int, char**)" << "Ignoring macOS temporary screenshot:" << ignored;
     qCDebug(lcMavu) << "int main(int, char**)" << QCoreApplication::arguments() << line.files;
@@ -77,7 +89,9 @@ void checkLanguage()
 int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
-    const CommandLine line = parseCommandLine(rawArguments(argc, argv));
+    installDebugLineSink();
+    const QList<QByteArray> bytes = argumentBytes(argc, argv);
+    const CommandLine line = parseCommandLine(decodedArguments(bytes));
     // Usage texts need neither a display nor the data folder.
     if (line.action == CommandLine::Action::PrintHelp) {
         printLines(helpLines());
@@ -110,7 +124,7 @@ int main(int argc, char *argv[])
     Core::instance()->updateHook();
     qCDebug(lcMavu) << "Setting up signal/slot connections...";
     qCDebug(lcMavu) << "Processing command line arguments...";
-    handOverFiles(line);
+    handOverFiles(line, bytes);
     qCDebug(lcMavu) << "Calling checkLanguage()...";
     checkLanguage();
     qCDebug(lcMavu) << "About to call checkAutorization()";

@@ -44,14 +44,25 @@ QString Autorization::token()
     return Setting::instance()->getValue(SettingKeys::token).toString();
 }
 
-// Without the listener no browser sign-in can finish: the user is told and the
-// program ends a little later.
+// Without the listener no browser sign-in can finish. Signed out, that leaves only the
+// password: the user is told and the program ends a little later. Signed in, it costs only
+// the browser sign-in, and another local user who holds the ports cannot end the program.
 void Autorization::listen()
 {
     if (m_listener->listen())
         return;
+    if (isAuth()) {
+        NetworkHooks::showInformation()(tr("The local sign-in listener could not start: signing in through "
+                                           "the browser is not available. Mavu keeps running."));
+        return;
+    }
     NetworkHooks::showInformation()(tr("Error start socket"));
-    QTimer::singleShot(exitAfterListenFailureMs, Qt::PreciseTimer, this, [] { NetworkHooks::exitApp()(); });
+    auto *exitTimer = new QTimer(this);
+    exitTimer->setObjectName(QStringLiteral("listenFailureExitTimer"));
+    exitTimer->setSingleShot(true);
+    exitTimer->setTimerType(Qt::PreciseTimer);
+    connect(exitTimer, &QTimer::timeout, this, [] { NetworkHooks::exitApp()(); });
+    exitTimer->start(exitAfterListenFailureMs);
 }
 
 void Autorization::setStatusAutorization(StatusAutorization status)

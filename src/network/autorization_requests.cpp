@@ -204,6 +204,7 @@ void Autorization::onPing(Session *session)
     }
     if (!m_listener->isListening() && !m_listener->listen()) {
         qCDebug(lcMavu) << "void Autorization::onPing(Session*)" << "no local listener";
+        emit authError(QStringLiteral("internet"), tr("Error start socket"));
         return;
     }
     QUrlQuery query;

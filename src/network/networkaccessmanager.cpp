@@ -5,6 +5,7 @@
 #include "networkhooks.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -143,9 +144,9 @@ void NetworkAccessManager::logProxy() const
     const bool used = current.type() == QNetworkProxy::HttpProxy;
     const QString line = QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh:mm:ss"))
         + QStringLiteral("\tuseProxy=") + (used ? QStringLiteral("1") : QStringLiteral("0"))
-        + QStringLiteral(" host=") + current.hostName()
+        + QStringLiteral(" host=") + escapeControls(current.hostName())
         + QStringLiteral(" port=") + QString::number(current.port())
-        + QStringLiteral(" user=") + current.user()
+        + QStringLiteral(" user=") + escapeControls(current.user())
         + QStringLiteral(" password=") + (current.password().isEmpty() ? QStringLiteral("empty") : QStringLiteral("set"))
         + QStringLiteral("\n");
     QFile log(m_pathSettings + QStringLiteral("proxy_connect.log"));

@@ -20,7 +20,25 @@
 #include <QVersionNumber>
 
 namespace {
+
 constexpr qint64 packageBufferBytes = 1024 * 1024;
+
+// The checksum comes in the same reply as the address: it proves nothing about a package
+// from elsewhere. Packages come only over https from the service itself, the host the
+// program signs in to or the one it asks for updates.
+bool isServiceAddress(const QUrl &url)
+{
+    if (url.scheme() != QLatin1String("https") || !url.userInfo().isEmpty())
+        return false;
+    for (const QString &host : {Core::instance()->hostUrl(), Core::instance()->hostUrlAuth()}) {
+        const QUrl service(QStringLiteral("https://") + host);
+        if (service.isValid() && !service.host().isEmpty() && url.host() == service.host()
+            && url.port(443) == service.port(443))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Updater::Updater(QObject *parent)
@@ -94,8 +112,8 @@ void Updater::onInformation(QNetworkReply *reply)
     task.size = session->number(QStringLiteral("size"));
     task.sha256 = session->text(QStringLiteral("sha256"));
     task.format = session->text(QStringLiteral("format"));
-    if (task.url.scheme() != QLatin1String("https")) {
-        fail(QStringLiteral("update package address is not https"), session.data());
+    if (!isServiceAddress(task.url)) {
+        fail(QStringLiteral("update package address is not https on the service's host"), session.data());
         return;
     }
     m_queue.enqueue(task);
@@ -116,6 +134,7 @@ void Updater::requestPackage(const Task &task)
     package->setParent(manager);
     QNetworkRequest request = NetworkAccessManager::getRequest(task.url);
     request.setTransferTimeout(packageTimeoutMs);
+    NetworkAccessManager::keepToOrigin(request); // a redirection must not lead the download elsewhere
     request.setAttribute(NetworkAccessManager::replyLimitAttribute, task.size);
     QNetworkReply *reply = manager->get(request);
     reply->setReadBufferSize(packageBufferBytes); // the network waits for the disk, not memory

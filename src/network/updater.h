@@ -8,8 +8,9 @@ class QNetworkReply;
 class QTemporaryFile;
 class Session;
 
-// Asks the service for the update information, downloads a newer package, checks its
-// size and SHA-256 and leaves "Mavu.exe" in the update folder for the next start.
+// Asks the service for the update information, downloads a newer package (over https
+// from the service's own host only), checks its size and SHA-256 and leaves "Mavu.exe"
+// in the update folder for the next start.
 // Requests wait in a queue and are worked off one at a time.
 class Updater : public QObject
 {

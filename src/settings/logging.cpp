@@ -53,7 +53,8 @@ void Logging::writeMessage(QString message)
     qCDebug(lcMavu) << "void Logging::writeMessage(QString)" << (m_file.isOpen() ? "true" : "false");
     if (!m_file.isOpen())
         return;
-    message.replace(QLatin1Char('\n'), QStringLiteral("\n\t\t\t\t\t"));
+    // Line feeds end the lines of an entry; other control characters came from outside.
+    message = escapeControls(message, u"\n\t").replace(QLatin1Char('\n'), QStringLiteral("\n\t\t\t\t\t"));
     const QString entry = QDateTime::currentDateTime().toString(stampFormat) + QLatin1Char('\t')
         + message + QStringLiteral("\r\n");
     m_file.write(entry.toUtf8());

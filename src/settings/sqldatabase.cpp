@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTextStream>
 #include <QTimer>
 
 const QString SqlDatabase::inMemory = QStringLiteral(":memory:");
@@ -22,12 +21,6 @@ const QString insertDefaultStatement = QStringLiteral(
     "INSERT INTO \"Settings\" (\"name\",\"value\") VALUES (?,?)");
 const QString selectValueStatement = QStringLiteral("SELECT value FROM Settings WHERE name = ?");
 constexpr int busyRetryMs = 1000;
-
-void printLine(const QString &text)
-{
-    QTextStream out(stdout);
-    out << text << Qt::endl;
-}
 
 // Another process holds the database: the request may succeed later. Anything else
 // (damage, read-only file, full disk) will not go away by waiting.

@@ -1,6 +1,7 @@
 #include "handlerupload.h"
 
 #include "core.h"
+#include "platform/filearguments.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
@@ -114,7 +115,7 @@ bool HandlerUpload::checkFiles()
         const QFileInfo info(path);
         // Only regular files and folders: a device never ends and a pipe blocks.
         if (path.isEmpty() || !(info.isFile() || info.isDir()) || !info.isReadable())
-            failure = tr("File not found: %1").arg(path);
+            failure = tr("File not found: %1").arg(FileArguments::shownName(path));
         else if (info.isFile() && info.size() == 0)
             failure = tr("The file %1 is empty").arg(info.fileName());
     }

@@ -1,19 +1,11 @@
 #include "windows/maintoolwidget.h"
 
+#include "settings/debuglog.h"
+
 #include <QCoreApplication>
 #include <QQmlEngine>
 #include <QQmlError>
-#include <QTextStream>
 #include <QUrl>
-
-namespace {
-
-void printLine(const QString &line)
-{
-    QTextStream(stdout) << line << Qt::endl;
-}
-
-} // namespace
 
 MainToolWidget::MainToolWidget(QObject *parent)
     : BasicWindow(parent)

@@ -15,6 +15,7 @@
 #include "core.h"
 #include "network/analytics.h"
 #include "network/autorization.h"
+#include "platform/filearguments.h"
 #include "upload/uploadmodel.h"
 #include "windows/autorizationwidget_rest.h"
 #include "windows/maintoolwidget.h"
@@ -28,6 +29,7 @@
 #include <QMessageBox>
 #include <QUrlQuery>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 using namespace UploadTest;
@@ -47,6 +49,12 @@ SurfaceWidget *shownOverlay() { return ShellWindows::shown<SurfaceWidget>().valu
 bool invoke(const QString &slot)
 {
     return QMetaObject::invokeMethod(Core::instance(), slot.toLatin1().constData());
+}
+
+// A file name as bytes: the program shows the bytes 0x1b and 0xe9 as "\\x1b" and "\\xe9".
+QByteArray nameBytes(const QString &shown)
+{
+    return shown.toUtf8().replace("\\x1b", "\x1b").replace("\\xe9", "\xe9");
 }
 
 } // namespace
@@ -86,6 +94,7 @@ private slots:
             return true;
         };
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordOpened");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "recordOpened"); // the history's page
         Core::setFolderDialog([this](const QString &caption, const QString &start) {
             m_folderDialog = {caption, start};
             return m_folderAnswer;
@@ -96,6 +105,7 @@ private slots:
     void cleanupTestCase()
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 
     void cleanup()
@@ -205,7 +215,8 @@ private slots:
             QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
         } else if (effect == "history page") {
             QCOMPARE(m_opened.size(), 1);
-            QVERIFY(m_opened.first().toString().startsWith(m_service.url("/login/" + token + "/")));
+            const QString target = ShellWindows::historyPageTarget(m_opened.first().toLocalFile());
+            QVERIFY2(target.startsWith(m_service.url("/login/" + token + "/")), qPrintable(target));
         } else if (effect == "link opened") {
             QCOMPARE(m_opened, QList<QUrl>{QUrl(link)});
         } else if (effect == "link copied") {
@@ -306,20 +317,24 @@ private slots:
         QTest::addColumn<bool>("signedIn");
         QTest::addColumn<bool>("zip");
         QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<int>("notFound");
+        QTest::addColumn<QStringList>("reported");
         QTest::addColumn<QString>("uploaded");
         const QStringList oneOfEach{"missing-1.png", "existing.bin", "missing-2.png"};
-        QTest::newRow("signed out: only the login window") << false << false << oneOfEach << 0 << "";
-        QTest::newRow("two missing, one existing") << true << false << oneOfEach << 2 << "existing.bin";
-        QTest::newRow("zipped, two missing, one existing") << true << true << oneOfEach << 2 << "zip";
+        const QStringList missing{"missing-1.png", "missing-2.png"};
+        QTest::newRow("signed out: only the login window") << false << false << oneOfEach << QStringList() << "";
+        QTest::newRow("two missing, one existing") << true << false << oneOfEach << missing << "existing.bin";
+        QTest::newRow("zipped, two missing, one existing") << true << true << oneOfEach << missing << "zip";
         QTest::newRow("missing screenshot of another desktop")
-            << true << false << QStringList{"screencaptureui-gone.png", "existing.bin"} << 0 << "existing.bin";
+            << true << false << QStringList{"screencaptureui-gone.png", "existing.bin"} << QStringList() << "existing.bin";
         QTest::newRow("temporary screenshot of another desktop")
-            << true << false << QStringList{"TemporaryItems/screencaptureui/shot.png"} << 0 << "";
-        QTest::newRow("a folder") << true << false << QStringList{"folder"} << 0 << "folder";
+            << true << false << QStringList{"TemporaryItems/screencaptureui/shot.png"} << QStringList() << "";
+        QTest::newRow("a folder") << true << false << QStringList{"folder"} << QStringList() << "folder";
         // A device never ends and a pipe blocks whoever reads it.
-        QTest::newRow("a device, a pipe, a link to a device")
-            << true << false << QStringList{"/dev/zero", "pipe", "zero.png"} << 3 << "";
+        const QStringList unreadable{"/dev/zero", "pipe", "zero.png"};
+        QTest::newRow("a device, a pipe, a link to a device") << true << false << unreadable << unreadable << "";
+        // Names that are no valid text: shown escaped, uploaded all the same.
+        QTest::newRow("undecodable names") << true << false << QStringList{"gone\\x1b\\xe9.png", "caf\\xe9.bin"}
+                                           << QStringList{"gone\\x1b\\xe9.png"} << "caf\\xe9.bin";
     }
 
     // As main() hands over the files named on the command line.
@@ -328,34 +343,46 @@ private slots:
         QFETCH(bool, signedIn);
         QFETCH(bool, zip);
         QFETCH(QStringList, paths);
-        QFETCH(int, notFound);
+        QFETCH(QStringList, reported);
         QFETCH(QString, uploaded);
         signIn(signedIn);
         const QString folder = m_scratch.filePath(QTest::currentDataTag());
         const QString existing = makeFile(folder + "/existing.bin", 3000);
+        const QString undecodable = sha256Of(makeFile(folder + "/undecodable.bin", 3000));
+        QCOMPARE(::rename(QFile::encodeName(folder + "/undecodable.bin").constData(), nameBytes(folder + "/caf\\xe9.bin").constData()), 0);
         makeFile(folder + "/TemporaryItems/screencaptureui/shot.png", 100);
         makeFolder(folder + "/folder");
         QCOMPARE(::mkfifo(QFile::encodeName(folder + "/pipe").constData(), 0600), 0);
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), folder + "/zero.png"));
+        const auto argument = [&folder](const QString &path) { return path.startsWith('/') ? path : folder + '/' + path; };
         QStringList arguments;
         for (const QString &path : paths)
-            arguments << (path.startsWith('/') ? path : folder + '/' + path);
+            arguments << FileArguments::usablePath(nameBytes(argument(path))); // as main() reads its argv
+        QStringList notFound;
+        for (const QString &path : reported)
+            notFound << "File not found: " + argument(path);
         const QStringList records = recordIds();
         QSignalSpy started(Core::instance()->networkExchange(), &NetworkExchange::startUpload);
 
         zip ? Core::instance()->uploadDataZip(arguments) : Core::instance()->uploadData(arguments);
 
         QCOMPARE(ShellWindows::shown<AutorizationWidget>().size(), signedIn ? 0 : 1);
-        QCOMPARE(ShellWindows::shownErrorTexts(), QStringList(notFound, QStringLiteral("File not found")));
+        QStringList shownErrors = ShellWindows::shownErrorTexts();
+        shownErrors.sort();
+        QCOMPARE(shownErrors, notFound);
         QCOMPARE(started.count(), uploaded.isEmpty() ? 0 : 1);
         if (uploaded.isEmpty())
             return;
         const QJsonObject record = m_service.newFile(records);
         QVERIFY2(!record.isEmpty(), qPrintable(QJsonDocument(m_service.files()).toJson()));
-        if (uploaded == "existing.bin")
+        if (uploaded == "existing.bin") {
             QCOMPARE(record.value("sha256").toString(), sha256Of(existing));
-        else
+        } else if (uploaded == "caf\\xe9.bin") {
+            QCOMPARE(record.value("sha256").toString(), undecodable);
+            QCOMPARE(record.value("title").toString(), QStringLiteral("caf_.bin"));
+        } else {
             QCOMPARE(record.value("mimeType").toString(), QStringLiteral("application/zip"));
+        }
     }
 
     void saveFolder_isStoredWithBackslashes_data()

@@ -97,6 +97,12 @@ private slots:
             return m_saveAnswer;
         });
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
+        // The desktop's opener, as every local user sees it started.
+        QDir().mkpath(m_scratch.filePath("bin"));
+        QVERIFY(writeFile(m_scratch.filePath("bin/xdg-open"),
+                          "#!/bin/sh\ntr '\\0' '\\n' < /proc/$$/cmdline > \"$(dirname \"$0\")/../opener.cmdline\"\n"));
+        QFile::setPermissions(m_scratch.filePath("bin/xdg-open"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        qputenv("PATH", QFile::encodeName(m_scratch.filePath("bin")) + ':' + qgetenv("PATH"));
     }
 
     void cleanup()
@@ -383,13 +389,19 @@ private slots:
         QVERIFY(ShellWindows::shown<MessageDialog>().isEmpty());
     }
 
-    void openHistory_signsTokenAndSecondsWithMd5()
+    // What other local users see of the opener: its command line.
+    void openHistory_keepsTheTokenOffCommandLines_andForwardsToTheSignedAddress()
     {
-        m_opened.clear();
+        QFile::remove(m_scratch.filePath("opener.cmdline"));
         Core::instance()->setHostUrlAuth(QStringLiteral("web.example"));
         Core::instance()->openHistory();
-        QCOMPARE(m_opened.size(), 1);
-        const QString url = m_opened.first().toString();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(m_scratch.filePath("opener.cmdline")).size() > 0, 15000);
+        const QStringList commandLine = QString::fromUtf8(readFile(m_scratch.filePath("opener.cmdline"))).split('\n');
+        QVERIFY2(!commandLine.join(' ').contains("shell-token"), qPrintable(commandLine.join(' ')));
+        const QString page = QUrl(commandLine.value(2)).toLocalFile();
+        QCOMPARE(QFileInfo(page).path() + '/', m_tempDir);
+        QCOMPARE(QFile::permissions(page) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const QString url = ShellWindows::historyPageTarget(page);
         const QString prefix = QStringLiteral("https://web.example/login/shell-token/");
         QVERIFY2(url.startsWith(prefix), qPrintable(url));
         const QStringList signatureAndSeconds = url.mid(prefix.size()).split('/');

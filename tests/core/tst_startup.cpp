@@ -1,6 +1,9 @@
 // The program itself, started as a process with a HOME of its own.
 
+#include "../harness/processes.h"
+
 #include <QCryptographicHash>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -81,15 +84,22 @@ void writeFile(const QString &path, const QByteArray &contents)
     file.write(contents);
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int modeOf(const QString &path)
 {
     struct stat status;
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
+// The update notes where it was started from.
 QByteArray updateScript(const QString &marker)
 {
-    return "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n";
+    return "#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + "'\n";
 }
 
 } // namespace
@@ -182,9 +192,10 @@ private slots:
         QCOMPARE(program.allErrors().contains("bool Setting::connectDatabase()"), debug);
     }
 
-    // Nothing of an update stays behind: the next start removes the folder it was started
-    // from and what a download cut off left in the update folder.
-    void pendingUpdate_isStarted_andNothingOfItStaysBehind()
+    // The update runs from a folder only its user can enter, never from the shared
+    // temporary folder. Nothing of it stays behind: the next start removes the folder it
+    // was started from and what a download cut off left in the update folder.
+    void pendingUpdate_isStartedFromThePrivateFolder_andNothingOfItStaysBehind()
     {
         QTemporaryDir home;
         const QString marker = home.filePath("update-ran");
@@ -197,17 +208,48 @@ private slots:
         QVERIFY(program.finish());
         QCOMPARE(program.process.exitCode(), 0);
         QVERIFY(!program.allOutput().contains(doneLine));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile(marker).size() > 0, 10000);
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
-        const QDir systemTemp(home.filePath("tmp"));
-        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs).size(), 1);
+        const QFileInfo started(QString::fromUtf8(readFile(marker)).trimmed());
+        QCOMPARE(started.dir().dirName().left(11), QStringLiteral("update-run-"));
+        QCOMPARE(started.dir().absolutePath(), home.filePath(".mavu/") + started.dir().dirName());
+        QCOMPARE(modeOf(started.path()), 0700);
+        QCOMPARE(QDir(home.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
         writeFile(home.filePath(".mavu/update/package-a1B2c3"), "half a package");
         Program next(home.path());
         next.start({});
         QVERIFY(next.waitForLine(doneLine));
-        QCOMPARE(systemTemp.entryList({"mavu-update-*"}, QDir::Dirs), QStringList());
+        QVERIFY(!started.dir().exists());
         QVERIFY(!QFileInfo::exists(home.filePath(".mavu/update")));
+    }
+
+    // An escape sequence from the service neither retitles nor clears the terminal. The
+    // file goes up under a name that is no valid text: main hands it over by its bytes.
+    void refusedLinkFromTheService_reachesTheTerminalEscaped()
+    {
+        QTemporaryDir home;
+        QTemporaryDir serviceFolder;
+        HttpsStandIn service;
+        QVERIFY(service.start(QStringLiteral(MAVU_TEST_DIR "/../service/mavu_service.py"), serviceFolder.path()));
+        service.post("/_test/token", {{"token", "startup-token"}});
+        service.configure({{"record_reply", QJsonObject{{"alternateLink", "\x1b]0;PWNED\x07\x1b[2J"}}}});
+        QVERIFY(QDir().mkpath(home.filePath(".mavu")));
+        QCOMPARE(QProcess::execute("sqlite3", {home.filePath(".mavu/setting"),
+                                               "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);"
+                                               "INSERT INTO Settings VALUES ('token', 'startup-token');"}), 0);
+        Program program(home.path());
+        QProcessEnvironment environment = program.process.processEnvironment();
+        environment.insert("MAVU_CA_FILE", serviceFolder.filePath("cert.pem"));
+        environment.insert("MAVU_SUPPORT_HOST", service.host());
+        program.process.setProcessEnvironment(environment);
+        // \351 is the byte 0xe9: no valid UTF-8.
+        program.process.start("/bin/sh", {"-c", "name=$(printf \"$2\") && echo picture > \"$name\" && "
+                                                "exec \"$0\" -beta \"$1\" \"$1\" \"$name\"",
+                                          MAVU_PROGRAM, service.host(), home.filePath("shot\\351.png")});
+        QTRY_VERIFY_WITH_TIMEOUT(program.allErrors().contains("refused link:"), 30000);
+        QVERIFY2(program.allErrors().contains("refused link: \\x1b]0;PWNED\\x07\\x1b[2J"), qPrintable(program.allErrors()));
+        QVERIFY(!(program.allErrors() + program.allOutput()).contains(QChar(0x1b)));
     }
 
     void tamperedUpdate_isDroppedAndTheProgramStarts()

@@ -5,8 +5,10 @@
 
 #include "windows/errorwidget.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QQuickItem>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTest>
 
@@ -46,6 +48,17 @@ inline QStringList shownErrorTexts()
     for (ErrorWidget *window : shown<ErrorWidget>())
         texts.append(shownErrorText(window));
     return texts;
+}
+
+// The address the private page of the history opens in the browser, empty when the page
+// forwards nowhere.
+inline QString historyPageTarget(const QString &page)
+{
+    QFile file(page);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    static const QRegularExpression refresh(QStringLiteral("http-equiv=\"refresh\" content=\"0; url=([^\"]+)\""));
+    return refresh.match(QString::fromUtf8(file.readAll())).captured(1).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
 }
 
 // Hides every shown page window, so that the next case starts on an empty screen.

@@ -15,7 +15,9 @@
 #include <QJsonArray>
 #include <QNetworkProxy>
 #include <QSignalSpy>
+#include <QScopeGuard>
 #include <QTcpServer>
+#include <QTimer>
 #include <QtTest>
 
 using NetworkTestUtil::errorLogEntries;
@@ -386,6 +388,48 @@ private slots:
         QVERIFY(finished.wait(15000));
         QVERIFY(Autorization::isAuth());
         QCOMPARE(getStatus(location), 400);
+    }
+
+    void listenerWithoutAFreePort_endsTheProgramOnlyWhenSignedOut_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("signed in: goes on") << true
+            << "The local sign-in listener could not start: signing in through the browser is not available. "
+               "Mavu keeps running.";
+        QTest::newRow("signed out: ends") << false << "Error start socket";
+    }
+
+    // Another local user may hold every port the listener can take.
+    void listenerWithoutAFreePort_endsTheProgramOnlyWhenSignedOut()
+    {
+        QFETCH(bool, signedIn);
+        QFETCH(QString, told);
+        QProcess holder;
+        const QStringList ready = startReady(holder, "/usr/bin/python3", {"-c", "import socket, sys\ns = socket.socket()\n"
+            "s.bind(('127.0.0.1', 0))\ns.listen()\nprint('READY', s.getsockname()[1], flush=True)\nsys.stdin.read()"});
+        const quint16 port = ready.value(1).toUShort();
+        const auto showInformation = NetworkHooks::showInformation();
+        const auto restore = qScopeGuard([&] {
+            ServerListener::setPortSeries({});
+            NetworkHooks::showInformation() = showInformation;
+            stopProcess(holder);
+        });
+        ServerListener::setPortSeries({{port, port}});
+        QStringList shown;
+        NetworkHooks::showInformation() = [&shown](const QString &text) { shown << text; };
+        if (signedIn)
+            Setting::instance()->setValue(SettingKeys::token, QStringLiteral("held-ports-token"));
+        Autorization account;
+        account.listen();
+        QCOMPARE(shown, QStringList{told});
+        const auto *exitTimer = account.findChild<QTimer *>(QStringLiteral("listenFailureExitTimer"));
+        QCOMPARE(exitTimer && exitTimer->isActive(), !signedIn);
+        // The browser sign-in says why it does not open.
+        QSignalSpy errors(&account, &Autorization::authError);
+        account.openVkUrl();
+        QCOMPARE(waitForError(errors), (QStringList{"internet", "Error start socket"}));
+        QVERIFY(m_openedUrl.isEmpty());
     }
 
     void exit_emptiesKeysInOrder_signsOutDropbox_thenEmitsAuthChangedFalse()

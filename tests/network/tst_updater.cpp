@@ -9,6 +9,7 @@
 #include "settings/constants.h"
 
 #include <QBuffer>
+#include <QJsonArray>
 #include <QDir>
 #include <QSignalSpy>
 #include <QCryptographicHash>
@@ -162,6 +163,28 @@ private slots:
         QCOMPARE(runUpdate(), QStringLiteral("failed"));
         QVERIFY(!QFile::exists(Updater::updateExecutable()));
         QCOMPARE(NetworkTestUtil::errorLogEntries(), before + 4);
+    }
+
+    void packageFromAnywhereButTheService_isNeverFetched_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("named on another host") << "package_url";
+        QTest::newRow("redirected to another host") << "package_redirect";
+    }
+
+    // Its checksum comes with its address: a package from elsewhere proves nothing.
+    void packageFromAnywhereButTheService_isNeverFetched()
+    {
+        QFETCH(QString, how);
+        QTemporaryDir folder;
+        HttpsStandIn elsewhere;
+        QVERIFY(elsewhere.start(ServiceStandIn::script(), folder.path()));
+        const QByteArray package = "#!/bin/sh\necho elsewhere\n";
+        elsewhere.configure({{"update", QJsonObject{{"version", "99.0.0"}, {"package_b64", QString::fromLatin1(package.toBase64())}}}});
+        offer(package, "exe", {{how, elsewhere.url("/update/v1/package/mavu")}});
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QVERIFY(!QFile::exists(Updater::updateExecutable()));
+        QCOMPARE(elsewhere.state().value("requests").toArray(), QJsonArray());
     }
 
     void zipPackage_unpacksIntoUpdateFolder()

@@ -47,11 +47,22 @@ private slots:
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
-    void multiLineMessage_indentsContinuationLinesByFiveTabs()
+    void message_isStoredAsOneEntry_data()
     {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("continuation lines indented by five tabs") << "a\nb" << QByteArray("\ta\n\t\t\t\t\tb\r\n");
+        QTest::newRow("a server's control characters escaped")
+            << "Service error: \x1b]0;PWNED\x07\x1b[2J\r" << QByteArray("\tService error: \\x1b]0;PWNED\\x07\\x1b[2J\\x0d\r\n");
+    }
+
+    void message_isStoredAsOneEntry()
+    {
+        QFETCH(QString, message);
+        QFETCH(QByteArray, stored);
         Logging log;
-        log.writeMessage(QStringLiteral("a\nb"));
-        QCOMPARE(readLog().mid(19), QByteArray("\ta\n\t\t\t\t\tb\r\n"));
+        log.writeMessage(message);
+        QCOMPARE(readLog().mid(19), stored);
     }
 
     void entriesOfOneSecond_allStayInOrder()

@@ -47,6 +47,10 @@
         <source>The service sent a sign-in token that cannot be used</source>
         <translation>The service sent a sign-in token that cannot be used</translation>
     </message>
+    <message>
+        <source>The local sign-in listener could not start: signing in through the browser is not available. Mavu keeps running.</source>
+        <translation>The local sign-in listener could not start: signing in through the browser is not available. Mavu keeps running.</translation>
+    </message>
 </context>
 <context>
     <name>Session</name>

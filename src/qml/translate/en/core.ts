@@ -36,8 +36,12 @@
         <translation>Select folder</translation>
     </message>
     <message>
-        <source>File not found</source>
-        <translation>File not found</translation>
+        <source>The history page cannot be opened: %1</source>
+        <translation>The history page cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>File not found: %1</translation>
     </message>
     <message>
         <source>Can&apos;t read the screen: nothing was uploaded</source>

@@ -47,6 +47,10 @@
         <source>The service sent a sign-in token that cannot be used</source>
         <translation>Сервис выдал ключ входа, которым нельзя пользоваться</translation>
     </message>
+    <message>
+        <source>The local sign-in listener could not start: signing in through the browser is not available. Mavu keeps running.</source>
+        <translation>Не удалось запустить локальный сервер авторизации: вход через браузер недоступен. Mavu продолжает работу.</translation>
+    </message>
 </context>
 <context>
     <name>Session</name>

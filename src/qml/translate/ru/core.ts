@@ -36,10 +36,6 @@
         <translation>Выберите папку</translation>
     </message>
     <message>
-        <source>File not found</source>
-        <translation>Файл не найден</translation>
-    </message>
-    <message>
         <source>The capture was not lost: press &quot;Save&quot; to save it to disk.</source>
         <translation>Снимок не потерян: нажмите «Сохранить», чтобы сохранить его на диск.</translation>
     </message>
@@ -66,6 +62,14 @@
     <message>
         <source>The capture %1 was not uploaded before Mavu closed.</source>
         <translation>Снимок %1 не был загружен до закрытия Mavu.</translation>
+    </message>
+    <message>
+        <source>The history page cannot be opened: %1</source>
+        <translation>Не удалось открыть страницу истории: %1</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>Файл не найден: %1</translation>
     </message>
 </context>
 </TS>
