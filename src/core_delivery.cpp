@@ -5,6 +5,7 @@
 
 #include "capture/screengrab.h"
 #include "capture/surfacewidget.h"
+#include "settings/atomicfile.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
 #include "settings/debuglog.h"
@@ -20,7 +21,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -77,13 +77,7 @@ bool writeTemporary(const QString &path, const QByteArray &bytes, QString *error
 // A new file gets the permissions the umask leaves, unless it is to be private.
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error, bool privateFile = false)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || (privateFile && !file.setPermissions(DataFolder::privateFile))
-        || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return AtomicFile::save(path, bytes, error, privateFile ? AtomicFile::Access::Private : AtomicFile::Access::Default);
 }
 
 QString millisecondsNow()

@@ -1,5 +1,6 @@
 #include "logging.h"
 
+#include "atomicfile.h"
 #include "constants.h"
 #include "datafolder.h"
 #include "debuglog.h"
@@ -7,7 +8,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QSaveFile>
 
 Logging *Logging::m_instance = nullptr;
 
@@ -113,13 +113,7 @@ QByteArray Logging::keptEntries(bool *pruned)
 
 void Logging::replaceContents(const QByteArray &contents)
 {
-    QSaveFile replacement(m_fileName);
-    if (!replacement.open(QIODevice::WriteOnly)) {
-        qCDebug(lcMavu) << "void Logging::openFile()" << replacement.errorString();
-        return;
-    }
-    replacement.setPermissions(ownerOnly);
-    replacement.write(contents);
-    if (!replacement.commit())
-        qCDebug(lcMavu) << "void Logging::openFile()" << replacement.errorString();
+    QString error;
+    if (!AtomicFile::save(m_fileName, contents, &error, AtomicFile::Access::Private))
+        qCDebug(lcMavu) << "void Logging::openFile()" << error;
 }

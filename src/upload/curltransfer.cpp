@@ -1,5 +1,6 @@
 #include "curltransfer.h"
 
+#include "settings/atomicfile.h"
 #include "settings/constants.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -412,11 +412,9 @@ void CurlTransfer::qualifyPinnedKey(const QByteArrayList &knownBefore)
             changed = true;
         }
     }
-    QSaveFile file(m_target.knownHostsFile);
-    if (changed && file.open(QIODevice::WriteOnly)) {
-        file.write(lines.join('\n'));
-        file.commit();
-    }
+    QString error;
+    if (changed && !AtomicFile::save(m_target.knownHostsFile, lines.join('\n'), &error))
+        qWarning().noquote() << "could not name the port of the key pinned in" << m_target.knownHostsFile << error;
 }
 
 CurlOutcome CurlTransfer::performMulti(void *handle, bool abortable)

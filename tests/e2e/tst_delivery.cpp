@@ -7,6 +7,7 @@
 #include "settings/constants.h"
 #include "windows/lastuploadwidget_win.h"
 
+#include <QBuffer>
 #include <QClipboard>
 
 using namespace UploadTest;
@@ -18,6 +19,15 @@ QString encodingOf(const QString &path)
 {
     const QString found = commandOutput("identify", {"-format", "%m %Q", path});
     return found.startsWith("PNG") ? QStringLiteral("PNG") : found;
+}
+
+qint64 pngSize(const QPixmap &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes.size();
 }
 
 QString copyName(const QDateTime &when, const QString &extension)
@@ -200,16 +210,39 @@ private slots:
         QCOMPARE(QImage(m_dialogAnswer + ".png"), patternPicture().toImage());
     }
 
+    void saveToDisk_failure_isReportedAndForgetsNothing_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("limited"); // a file-size limit below the picture's size
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder") << "no/such/folder/shot" << false << "No such file or directory";
+        // A write that only fills a buffer succeeds; the limit shows when that is flushed.
+        QTest::newRow("past the file-size limit") << "limited/shot" << true << "File too large";
+    }
+
+    // The file under the chosen name stays as it was.
     void saveToDisk_failure_isReportedAndForgetsNothing()
     {
+        QFETCH(QString, answer);
+        QFETCH(bool, limited);
+        QFETCH(QString, reason);
+        ShellWindows::closeAll();
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
         const QString lastFolder = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
-        m_dialogAnswer = m_scratch.filePath("no/such/folder/shot");
-        Core::instance()->screenSaveToDisk(patternPicture());
-        QVERIFY(!QFile::exists(m_dialogAnswer + ".png"));
-        const QStringList errors = ShellWindows::shownErrorTexts();
-        QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors.first().startsWith("Can't save file " + m_dialogAnswer + ".png: "), qPrintable(errors.first()));
+        m_dialogAnswer = m_scratch.filePath(answer);
+        const QString file = m_dialogAnswer + ".png";
+        if (limited)
+            QVERIFY(writeFile(file, "old contents"));
+        Setting::instance()->sync(); // no write of the settings runs into the limit
+        {
+            const FileSizeLimit limit(limited ? pngSize(patternPicture()) / 2 : RLIM_INFINITY);
+            Core::instance()->screenSaveToDisk(patternPicture());
+        }
+        QCOMPARE(readFile(file), limited ? QByteArray("old contents") : QByteArray());
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), limited ? QStringList{"shot.png"} : QStringList());
+        QCOMPARE(ShellWindows::shownErrorTexts(), QStringList{"Can't save file " + file + ": " + reason});
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), lastFolder);
+        ShellWindows::closeAll();
     }
 
     void captureNotWritten_staysInTheOverlay_data()
