@@ -111,6 +111,15 @@ bool wantsExtraCopy()
     return Setting::instance()->getValue(SettingKeys::useSaveScreen).toBool();
 }
 
+// Writes the copy the user keeps in the "saveScreenFolder" folder; empty when it is there,
+// else the text that tells why not.
+QString extraCopyFailure(const QByteArray &bytes, Encoding encoding)
+{
+    const QString path = extraCopyPath(encoding);
+    QString error;
+    return writeAtomically(path, bytes, &error) ? QString() : Core::tr("Can't save file %1: %2").arg(path, error);
+}
+
 } // namespace
 
 Core::SaveFileDialog Core::m_saveFileDialog = [](const QString &caption, const QString &suggestion,
@@ -169,8 +178,9 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         emit deletedSurfaceScreen();
         return;
     }
-    if (wantsExtraCopy())
-        QFile::copy(name, extraCopyPath(encoding));
+    const QString copyFailure = wantsExtraCopy() ? extraCopyFailure(bytes, encoding) : QString();
+    if (!copyFailure.isEmpty())
+        showErrorWidget(copyFailure);
     const bool titled = Setting::instance()->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
@@ -304,18 +314,24 @@ void Core::screenSaveToClipboard()
     const QPixmap image = m_surface ? m_surface->renderRubberRect() : QPixmap();
     if (image.isNull())
         return;
-    if (wantsExtraCopy()) {
-        const Encoding encoding = chosenEncoding();
-        QString error;
-        if (!writeAtomically(extraCopyPath(encoding), encode(image, encoding), &error))
-            qCDebug(lcMavu) << "void Core::screenSaveToClipboard()" << error;
+    // A copy to keep that cannot be encoded stops the whole action, as for a save: the
+    // capture stays in the overlay.
+    const bool keepCopy = wantsExtraCopy();
+    const Encoding encoding = chosenEncoding();
+    const QByteArray bytes = keepCopy ? encode(image, encoding) : QByteArray();
+    if (keepCopy && bytes.isEmpty()) {
+        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was copied"), image));
+        return;
     }
+    const QString copyFailure = keepCopy ? extraCopyFailure(bytes, encoding) : QString();
     if (m_clipboard) {
         m_clipboard->clear();
         m_clipboard->setPixmap(image);
     }
     if (m_surface)
         m_surface->close();
+    if (!copyFailure.isEmpty())
+        showErrorWidget(copyFailure);
 }
 
 // A capture that did not go up waits here, outside the temporary folder that each start

@@ -148,6 +148,34 @@ private slots:
         QCOMPARE(QImage(folder + '/' + copies.first()), captured);
     }
 
+    void extraCopy_notWritten_isReported_data() { extraCopy_landsInTheChosenFolderBesideEarlierOnes_data(); }
+
+    // The capture itself still goes where it was sent.
+    void extraCopy_notWritten_isReported()
+    {
+        QFETCH(bool, clipboard);
+        ShellWindows::closeAll();
+        const QString folder = m_scratch.filePath("no/such/folder");
+        setValues({{SettingKeys::useSaveScreen, 1}, {SettingKeys::saveScreenFolder, folder}, {SettingKeys::qualityImage, 2}});
+        const QString last = Core::instance()->lastCaptureFile();
+        if (clipboard) {
+            QGuiApplication::clipboard()->clear();
+            QVERIFY(openOverlayWithSelection(QRect(30, 40, 120, 80)));
+            Core::instance()->screenSaveToClipboard();
+            QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(120, 80));
+        } else {
+            Core::instance()->screenUpload(0, false, patternPicture());
+            QVERIFY(Core::instance()->lastCaptureFile() != last);
+        }
+        Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
+        const QStringList errors = ShellWindows::shownErrorTexts();
+        QCOMPARE(errors.size(), 1);
+        const QRegularExpression text("^Can't save file " + QRegularExpression::escape(folder)
+                                      + "/[-0-9 ]+\\.png: No such file or directory$");
+        QVERIFY2(text.match(errors.first()).hasMatch(), qPrintable(errors.first()));
+        ShellWindows::closeAll();
+    }
+
     // Uploads that run at once: the newest capture's link stays on the clipboard, whichever
     // ends last, and "Upload complete" tells of it although another upload failed.
     void uploadsAtOnce_keepTheNewestLink_andCompleteDespiteAFailure()
@@ -247,25 +275,31 @@ private slots:
 
     void captureNotWritten_staysInTheOverlay_data()
     {
-        QTest::addColumn<bool>("upload");
+        QTest::addColumn<QString>("action");
         QTest::addColumn<int>("stitchedHeight"); // 0: the selection itself
         QTest::addColumn<QString>("error");
-        QTest::newRow("save dialog cancelled") << false << 0 << QString();
-        QTest::newRow("too tall for a JPEG: save") << false << 65501
+        QTest::newRow("save dialog cancelled") << "save" << 0 << QString();
+        QTest::newRow("too tall for a JPEG: save") << "save" << 65501
                                                    << "Can't encode the 16x65501 px capture: nothing was saved";
-        QTest::newRow("too tall for a JPEG: upload") << true << 65501
+        QTest::newRow("too tall for a JPEG: upload") << "upload" << 65501
                                                      << "Can't encode the 16x65501 px capture: nothing was uploaded";
+        QTest::newRow("too tall for a JPEG: copy, keeping a copy")
+            << "copy" << 65501 << "Can't encode the 16x65501 px capture: nothing was copied";
     }
 
-    // The capture stays: a later save (as PNG) still has it.
+    // The capture stays: a later save (as PNG) still has it. The extra copy, when kept,
+    // goes to the folder of the saves.
     void captureNotWritten_staysInTheOverlay()
     {
-        QFETCH(bool, upload);
+        QFETCH(QString, action);
         QFETCH(int, stitchedHeight);
         QFETCH(QString, error);
         ShellWindows::closeAll();
-        Setting::instance()->setValue(SettingKeys::qualityImage, error.isEmpty() ? 2 : 0);
         const QString folder = m_scratch.filePath("saved");
+        QDir().mkpath(folder);
+        setValues({{SettingKeys::qualityImage, error.isEmpty() ? 2 : 0},
+                   {SettingKeys::useSaveScreen, action == "copy"},
+                   {SettingKeys::saveScreenFolder, folder}});
         const QStringList before = QDir(folder).entryList(QDir::Files);
         const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
         QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
@@ -275,19 +309,21 @@ private slots:
         const QImage capture = overlay->renderRubberRect().toImage();
         m_dialogAnswer = error.isEmpty() ? QString() : folder + "/too-tall";
         const int calls = m_dialogCalls;
-        if (upload)
+        if (action == "upload")
             Core::instance()->screenUpload();
+        else if (action == "copy")
+            Core::instance()->screenSaveToClipboard();
         else
             Core::instance()->screenSaveToDisk(QPixmap());
-        QCOMPARE(m_dialogCalls, calls + (upload ? 0 : 1));
+        QCOMPARE(m_dialogCalls, calls + (action == "save" ? 1 : 0));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
         QCOMPARE(ShellWindows::shownErrorTexts(), error.isEmpty() ? QStringList() : QStringList{error});
         QVERIFY(overlay->isCapturing());
         QVERIFY(overlay->isVisible());
 
-        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
-        m_dialogAnswer = folder + "/after-" + QString::number(stitchedHeight) + (upload ? "-upload" : "-save");
+        setValues({{SettingKeys::qualityImage, 2}, {SettingKeys::useSaveScreen, 0}});
+        m_dialogAnswer = folder + "/after-" + QString::number(stitchedHeight) + '-' + action;
         Core::instance()->screenSaveToDisk(QPixmap());
         QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(capture));
         QVERIFY(!overlay->isVisible());
