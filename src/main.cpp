@@ -13,6 +13,7 @@
 #include <QTextStream>
 
 #include <clocale>
+#include <csignal>
 
 namespace {
 
@@ -77,6 +78,9 @@ void checkLanguage()
 int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
+    // Under a file-size limit, a write past it fails (EFBIG) and is reported by its writer
+    // instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const CommandLine line = parseCommandLine(rawArguments(argc, argv));
     // Usage texts need neither a display nor the data folder.
     if (line.action == CommandLine::Action::PrintHelp) {
