@@ -5,6 +5,7 @@
 
 #include "capture/screengrab.h"
 #include "capture/surfacewidget.h"
+#include "settings/atomicfile.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
 #include "settings/debuglog.h"
@@ -20,7 +21,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -79,13 +79,7 @@ bool writeTemporary(const QString &path, const QByteArray &bytes, QString *error
 // A new file gets the permissions the umask leaves, unless it is to be private.
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error, bool privateFile = false)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || (privateFile && !file.setPermissions(DataFolder::privateFile))
-        || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return AtomicFile::save(path, bytes, error, privateFile ? AtomicFile::Access::Private : AtomicFile::Access::Default);
 }
 
 QString millisecondsNow()
@@ -117,6 +111,15 @@ QString extraCopyPath(Encoding encoding)
 bool wantsExtraCopy()
 {
     return Setting::instance()->getValue(SettingKeys::useSaveScreen).toBool();
+}
+
+// Writes the copy the user keeps in the "saveScreenFolder" folder; empty when it is there,
+// else the text that tells why not.
+QString extraCopyFailure(const QByteArray &bytes, Encoding encoding)
+{
+    const QString path = extraCopyPath(encoding);
+    QString error;
+    return writeAtomically(path, bytes, &error) ? QString() : Core::tr("Can't save file %1: %2").arg(path, error);
 }
 
 } // namespace
@@ -179,8 +182,9 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     m_currentCaptureFile = name;
     if (fromOverlay && m_surface)
         m_surface->close();
-    if (wantsExtraCopy())
-        QFile::copy(name, extraCopyPath(encoding));
+    const QString copyFailure = wantsExtraCopy() ? extraCopyFailure(bytes, encoding) : QString();
+    if (!copyFailure.isEmpty())
+        showErrorWidget(copyFailure);
     const bool titled = Setting::instance()->getValue(SettingKeys::showActiveWindow).toBool();
     m_captureTitle = titled ? limitedTitle(millisecondsNow()) : QString();
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
@@ -321,18 +325,24 @@ void Core::screenSaveToClipboard()
         }
         return;
     }
-    if (wantsExtraCopy()) {
-        const Encoding encoding = chosenEncoding();
-        QString error;
-        if (!writeAtomically(extraCopyPath(encoding), encode(image, encoding), &error))
-            qCDebug(lcMavu) << "void Core::screenSaveToClipboard()" << error;
+    // A copy to keep that cannot be encoded stops the whole action, as for a save: the
+    // capture stays in the overlay.
+    const bool keepCopy = wantsExtraCopy();
+    const Encoding encoding = chosenEncoding();
+    const QByteArray bytes = keepCopy ? encode(image, encoding) : QByteArray();
+    if (keepCopy && bytes.isEmpty()) {
+        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was copied"), image));
+        return;
     }
+    const QString copyFailure = keepCopy ? extraCopyFailure(bytes, encoding) : QString();
     if (m_clipboard) {
         m_clipboard->clear();
         m_clipboard->setPixmap(image);
     }
     if (m_surface)
         m_surface->close();
+    if (!copyFailure.isEmpty())
+        showErrorWidget(copyFailure);
 }
 
 namespace {

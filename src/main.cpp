@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <clocale>
+#include <csignal>
 
 namespace {
 
@@ -90,6 +91,9 @@ int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
     installDebugLineSink();
+    // Under a file-size limit, a write past it fails (EFBIG) and is reported by its writer
+    // instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const QList<QByteArray> bytes = argumentBytes(argc, argv);
     const CommandLine line = parseCommandLine(decodedArguments(bytes));
     // Usage texts need neither a display nor the data folder.

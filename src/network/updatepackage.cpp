@@ -1,9 +1,10 @@
 #include "updatepackage.h"
 
+#include "settings/atomicfile.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <quazip.h>
@@ -22,8 +23,8 @@ constexpr QFileDevice::Permissions executablePermissions = QFileDevice::ReadOwne
 // Copies source into the file at path piece by piece, at most budget bytes in all.
 bool copyInto(QIODevice &source, const QString &path, qint64 *budget, QString *error)
 {
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly)) {
+    AtomicFile target(path);
+    if (!target.isOpen()) {
         *error = QStringLiteral("cannot write ") + path + QStringLiteral(": ") + target.errorString();
         return false;
     }
@@ -60,9 +61,9 @@ bool installExecutable(QIODevice &source, const QString &path, qint64 *budget, Q
     const QString staged = path + QStringLiteral(".new");
     if (!copyInto(source, staged, budget, error))
         return false;
-    QSaveFile record(path + QStringLiteral(".sha256"));
-    if (!record.open(QIODevice::WriteOnly) || record.write(sha256Hex(staged) + '\n') < 0 || !record.commit()) {
-        *error = QStringLiteral("cannot write the checksum record: ") + record.errorString();
+    QString failure;
+    if (!AtomicFile::save(path + QStringLiteral(".sha256"), sha256Hex(staged) + '\n', &failure)) {
+        *error = QStringLiteral("cannot write the checksum record: ") + failure;
         QFile::remove(staged);
         return false;
     }

@@ -1,5 +1,6 @@
 #include "logging.h"
 
+#include "atomicfile.h"
 #include "constants.h"
 #include "datafolder.h"
 #include "debuglog.h"
@@ -7,7 +8,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QSaveFile>
 
 Logging *Logging::m_instance = nullptr;
 
@@ -16,6 +16,9 @@ namespace {
 const QString stampFormat = QStringLiteral("dd-MM-yyyy hh:mm:ss");
 constexpr int keptDays = 7;
 constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// The most one entry takes: the stamp and its TAB, every character of the message a line
+// feed with its five TABs, the note of what was cut, CR LF.
+constexpr qint64 maxEntryBytes = 20 + 6 * Logging::maxMessageChars + 40;
 
 // The time stamp that opens an entry, or an invalid time for a continuation line.
 QDateTime entryTime(const QByteArray &line)
@@ -36,6 +39,36 @@ bool isContinuationLine(const QByteArray &line)
     return line.startsWith("\t\t\t\t\t");
 }
 
+// A service's error text can be megabytes long; its beginning tells what went wrong.
+QString cutToSize(const QString &message)
+{
+    if (message.size() <= Logging::maxMessageChars)
+        return message;
+    int kept = Logging::maxMessageChars;
+    if (message.at(kept - 1).isHighSurrogate()) // a character is never split
+        --kept;
+    return message.left(kept) + QStringLiteral("... (%1 more characters)").arg(message.size() - kept);
+}
+
+// Where the entry after the one at from begins, or the end.
+qsizetype nextEntry(const QByteArray &entries, qsizetype from)
+{
+    for (qsizetype end = entries.indexOf('\n', from); end >= 0; end = entries.indexOf('\n', end + 1)) {
+        if (entryTime(entries.mid(end + 1, 20)).isValid())
+            return end + 1;
+    }
+    return entries.size();
+}
+
+// Drops the oldest entries, each whole, until the rest fits in budget bytes.
+QByteArray newestWithin(const QByteArray &entries, qint64 budget)
+{
+    qsizetype from = 0;
+    while (entries.size() - from > budget)
+        from = nextEntry(entries, from);
+    return entries.mid(from);
+}
+
 } // namespace
 
 Logging::Logging(QObject *parent)
@@ -54,16 +87,22 @@ void Logging::writeMessage(QString message)
     if (!m_file.isOpen())
         return;
     // Line feeds end the lines of an entry; other control characters came from outside.
-    message = escapeControls(message, u"\n\t").replace(QLatin1Char('\n'), QStringLiteral("\n\t\t\t\t\t"));
-    const QString entry = QDateTime::currentDateTime().toString(stampFormat) + QLatin1Char('\t')
-        + message + QStringLiteral("\r\n");
-    m_file.write(entry.toUtf8());
+    message = cutToSize(escapeControls(message, u"\n\t")).replace(QLatin1Char('\n'), QStringLiteral("\n\t\t\t\t\t"));
+    const QByteArray entry = (QDateTime::currentDateTime().toString(stampFormat) + QLatin1Char('\t') + message
+                              + QStringLiteral("\r\n")).toUtf8();
+    const qint64 before = m_file.size();
+    // A cut entry would run into the next one: the file goes back to where it was.
+    if (m_file.write(entry) != entry.size()) {
+        qCDebug(lcMavu) << "void Logging::writeMessage(QString)" << m_file.errorString();
+        m_file.resize(before);
+    }
     m_file.close();
     if (!QFile::exists(m_fileName))
         qCDebug(lcMavu) << "void Logging::writeMessage(QString)" << "hui";
 }
 
-// Drops expired entries (with their continuation lines) and leaves the file open for
+// Drops expired entries (with their continuation lines), and the oldest ones while the
+// file would not leave room for one more within maxFileBytes, and leaves it open for
 // appending. The rewrite goes through a new file that replaces the old one, so a crash
 // midway never loses the entries that are kept.
 void Logging::openFile()
@@ -72,8 +111,9 @@ void Logging::openFile()
     if (!DataFolder::refusal(m_fileName).isEmpty()) // reported by the settings store at start
         return;
     bool pruned = false;
-    const QByteArray kept = keptEntries(&pruned);
-    if (pruned)
+    const QByteArray young = keptEntries(&pruned);
+    const QByteArray kept = newestWithin(young, maxFileBytes - maxEntryBytes);
+    if (pruned || kept.size() < young.size())
         replaceContents(kept);
     const bool created = !QFile::exists(m_fileName);
     m_file.setFileName(m_fileName);
@@ -114,13 +154,7 @@ QByteArray Logging::keptEntries(bool *pruned)
 
 void Logging::replaceContents(const QByteArray &contents)
 {
-    QSaveFile replacement(m_fileName);
-    if (!replacement.open(QIODevice::WriteOnly)) {
-        qCDebug(lcMavu) << "void Logging::openFile()" << replacement.errorString();
-        return;
-    }
-    replacement.setPermissions(ownerOnly);
-    replacement.write(contents);
-    if (!replacement.commit())
-        qCDebug(lcMavu) << "void Logging::openFile()" << replacement.errorString();
+    QString error;
+    if (!AtomicFile::save(m_fileName, contents, &error, AtomicFile::Access::Private))
+        qCDebug(lcMavu) << "void Logging::openFile()" << error;
 }

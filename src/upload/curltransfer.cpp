@@ -1,6 +1,8 @@
 #include "curltransfer.h"
 
+#include "settings/atomicfile.h"
 #include "settings/constants.h"
+#include "settings/datafolder.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -10,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -75,6 +76,17 @@ QByteArrayList readLines(const QString &file)
 size_t discardBody(char *, size_t size, size_t count, void *)
 {
     return size * count;
+}
+
+// libssh2 would create the file with the permissions the umask leaves; made first, for the
+// user alone, it keeps them when libssh2 writes into it. Never replaced: a key pinned by a
+// transfer running beside this one stays.
+void createPrivately(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly, DataFolder::privateFile)
+        && !file.exists())
+        qWarning().noquote() << "could not create" << path << file.errorString();
 }
 
 } // namespace
@@ -198,6 +210,7 @@ void CurlTransfer::applyCommon(void *handle)
         curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES,
                          long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
         QDir().mkpath(QFileInfo(m_target.knownHostsFile).absolutePath());
+        createPrivately(m_target.knownHostsFile);
         curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, m_target.knownHostsFile.toUtf8().constData());
         curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, &CurlCallbacks::hostKey);
         curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
@@ -412,11 +425,9 @@ void CurlTransfer::qualifyPinnedKey(const QByteArrayList &knownBefore)
             changed = true;
         }
     }
-    QSaveFile file(m_target.knownHostsFile);
-    if (changed && file.open(QIODevice::WriteOnly)) {
-        file.write(lines.join('\n'));
-        file.commit();
-    }
+    QString error; // the file keeps its permissions: the user's alone since it was made
+    if (changed && !AtomicFile::save(m_target.knownHostsFile, lines.join('\n'), &error))
+        qWarning().noquote() << "could not name the port of the key pinned in" << m_target.knownHostsFile << error;
 }
 
 CurlOutcome CurlTransfer::performMulti(void *handle, bool abortable)

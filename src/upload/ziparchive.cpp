@@ -1,5 +1,7 @@
 #include "ziparchive.h"
 
+#include "settings/atomicfile.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -60,6 +62,12 @@ QList<Entry> collectEntries(const QStringList &items, QStringList *leftOut)
     return entries;
 }
 
+// With the system's reason: a full disk or a file-size limit is the user's to mend.
+QString writeFailure(const QIODevice &archive)
+{
+    return ZipTexts::tr("Cannot write the archive: %1").arg(archive.errorString());
+}
+
 QString copyInto(QuaZip &zip, const Entry &entry, const std::atomic_bool *cancel)
 {
     QFile input(entry.source);
@@ -68,17 +76,39 @@ QString copyInto(QuaZip &zip, const Entry &entry, const std::atomic_bool *cancel
     QuaZipFile output(&zip);
     QuaZipNewInfo info(entry.name, entry.source);
     if (!output.open(QIODevice::WriteOnly, info))
-        return ZipTexts::tr("Cannot write the archive");
+        return writeFailure(*zip.getIoDevice());
     QByteArray buffer(256 * 1024, Qt::Uninitialized);
     while (!input.atEnd()) {
         if (cancel && cancel->load())
             return ZipTexts::tr("Upload canceled");
         const qint64 read = input.read(buffer.data(), buffer.size());
-        if (read < 0 || output.write(buffer.constData(), read) != read)
-            return ZipTexts::tr("Cannot write the archive");
+        if (read < 0)
+            return ZipTexts::tr("Cannot read the file %1").arg(entry.name);
+        if (output.write(buffer.constData(), read) != read)
+            return writeFailure(*zip.getIoDevice());
     }
     output.close();
-    return output.getZipError() == 0 ? QString() : ZipTexts::tr("Cannot write the archive");
+    return output.getZipError() == 0 ? QString() : writeFailure(*zip.getIoDevice());
+}
+
+QString packInto(AtomicFile &archive, const QList<Entry> &entries, const std::atomic_bool *cancel)
+{
+    QuaZip zip(&archive);
+    zip.setAutoClose(false); // committed by the caller, which then learns whether that worked
+    zip.setUtf8Enabled(true);
+    if (!archive.isOpen() || !zip.open(QuaZip::mdCreate))
+        return writeFailure(archive);
+    for (const Entry &entry : entries) {
+        const QString failure = copyInto(zip, entry, cancel);
+        if (!failure.isEmpty())
+            return failure;
+    }
+    zip.close();
+    if (zip.getZipError() != 0)
+        return writeFailure(archive);
+    if (cancel && cancel->load()) // stopped after the last entry
+        return ZipTexts::tr("Upload canceled");
+    return QString();
 }
 
 } // namespace
@@ -97,29 +127,19 @@ QString archivePath(const QStringList &items, const QString &folder)
     return path;
 }
 
+// The archive appears under its name only once it is whole.
 QString build(const QStringList &items, const QString &archive, const std::atomic_bool *cancel,
               QStringList *leftOut)
 {
     QStringList ignored;
     QDir().mkpath(QFileInfo(archive).absolutePath());
-    QuaZip zip(archive);
-    zip.setUtf8Enabled(true);
-    if (!zip.open(QuaZip::mdCreate))
-        return ZipTexts::tr("Cannot write the archive");
-    QString failure;
-    for (const Entry &entry : collectEntries(items, leftOut ? leftOut : &ignored)) {
-        failure = copyInto(zip, entry, cancel);
-        if (!failure.isEmpty())
-            break;
+    AtomicFile file(archive);
+    const QString failure = packInto(file, collectEntries(items, leftOut ? leftOut : &ignored), cancel);
+    if (!failure.isEmpty()) {
+        file.cancelWriting();
+        return failure;
     }
-    zip.close();
-    if (failure.isEmpty() && zip.getZipError() != 0)
-        failure = ZipTexts::tr("Cannot write the archive");
-    if (failure.isEmpty() && cancel && cancel->load()) // stopped after the last entry
-        failure = ZipTexts::tr("Upload canceled");
-    if (!failure.isEmpty())
-        QFile::remove(archive);
-    return failure;
+    return file.commit() ? QString() : writeFailure(file);
 }
 
 } // namespace ZipArchive

@@ -1,12 +1,17 @@
 // The program itself, started as a process with a HOME of its own.
 
 #include "../harness/processes.h"
+#include "settings/setting.h"
+#include "settings/settingkeys.h"
 
 #include <QCryptographicHash>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -88,6 +93,13 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+    return bytes;
 }
 
 int modeOf(const QString &path)
@@ -337,6 +349,33 @@ private slots:
         alone.start({});
         QVERIFY(alone.waitForLine(doneLine));
         QVERIFY(!QFile::exists(capture));
+    }
+
+    // Started from a shell under `ulimit -f`: a write past the limit is an error the user
+    // is told of, never the end of the program. Here the archive of a file larger than it.
+    void fileSizeLimit_failsTheWrite_notTheProgram()
+    {
+        const QString home = QDir::homePath(); // the sign-in is stored there
+        Setting::instance()->setValue(SettingKeys::token, QStringLiteral("limit-token"));
+        Setting::instance()->sync();
+        const QString big = home + "/big.bin";
+        writeFile(big, randomBytes(3 << 20));
+        Program program(home);
+        program.process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_DFL); // what a shell leaves to the programs it starts
+            rlimit limit{};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 2 << 20;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        program.start({big, "-z"});
+        QVERIFY(program.process.waitForStarted());
+        const QString error = "showErrorWidget(QString) \"Cannot write the archive: File too large\"";
+        QTRY_VERIFY2_WITH_TIMEOUT(program.allErrors().contains(error) || program.process.state() != QProcess::Running,
+                                  qPrintable(program.allErrors()), 30000);
+        QVERIFY2(program.allErrors().contains(error), qPrintable(program.allErrors()));
+        QCOMPARE(program.process.state(), QProcess::Running);
+        QCOMPARE(QDir(home + "/.mavu/tmp").entryList(QDir::Files), QStringList());
     }
 
     void unreadableInstanceLock_doesNotKeepTheTemporaryFiles_data()

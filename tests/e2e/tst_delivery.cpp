@@ -7,6 +7,7 @@
 #include "settings/constants.h"
 #include "windows/lastuploadwidget_win.h"
 
+#include <QBuffer>
 #include <QClipboard>
 
 #include <sys/resource.h>
@@ -23,6 +24,15 @@ QString encodingOf(const QString &path)
 {
     const QString found = commandOutput("identify", {"-format", "%m %Q", path});
     return found.startsWith("PNG") ? QStringLiteral("PNG") : found;
+}
+
+qint64 pngSize(const QPixmap &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes.size();
 }
 
 QString copyName(const QDateTime &when, const QString &extension)
@@ -45,18 +55,6 @@ QStringList plantEarlierCopies(const QString &folder, const QString &extension)
 
 // Runs `run` while no file of this process may grow at all, as on a full disk. The settings
 // written before are on disk first: their writes must not meet the limit.
-void withoutRoomForFiles(const std::function<void()> &run)
-{
-    Setting::instance()->sync();
-    rlimit before{};
-    ::getrlimit(RLIMIT_FSIZE, &before);
-    rlimit none = before;
-    none.rlim_cur = 0;
-    QVERIFY(::setrlimit(RLIMIT_FSIZE, &none) == 0);
-    run();
-    ::setrlimit(RLIMIT_FSIZE, &before);
-}
-
 } // namespace
 
 class DeliveryTest : public QObject
@@ -158,6 +156,34 @@ private slots:
         QCOMPARE(QImage(folder + '/' + copies.first()), captured);
     }
 
+    void extraCopy_notWritten_isReported_data() { extraCopy_landsInTheChosenFolderBesideEarlierOnes_data(); }
+
+    // The capture itself still goes where it was sent.
+    void extraCopy_notWritten_isReported()
+    {
+        QFETCH(bool, clipboard);
+        ShellWindows::closeAll();
+        const QString folder = m_scratch.filePath("no/such/folder");
+        setValues({{SettingKeys::useSaveScreen, 1}, {SettingKeys::saveScreenFolder, folder}, {SettingKeys::qualityImage, 2}});
+        const QString last = Core::instance()->lastCaptureFile();
+        if (clipboard) {
+            QGuiApplication::clipboard()->clear();
+            QVERIFY(openOverlayWithSelection(QRect(30, 40, 120, 80)));
+            Core::instance()->screenSaveToClipboard();
+            QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(120, 80));
+        } else {
+            Core::instance()->screenUpload(0, false, patternPicture());
+            QVERIFY(Core::instance()->lastCaptureFile() != last);
+        }
+        Setting::instance()->setValue(SettingKeys::useSaveScreen, 0);
+        const QStringList errors = ShellWindows::shownErrorTexts();
+        QCOMPARE(errors.size(), 1);
+        const QRegularExpression text("^Can't save file " + QRegularExpression::escape(folder)
+                                      + "/[-0-9 ]+\\.png: No such file or directory$");
+        QVERIFY2(text.match(errors.first()).hasMatch(), qPrintable(errors.first()));
+        ShellWindows::closeAll();
+    }
+
     // Uploads that run at once: the newest capture's link stays on the clipboard, whichever
     // ends last, and "Upload complete" tells of it although another upload failed.
     void uploadsAtOnce_keepTheNewestLink_andCompleteDespiteAFailure()
@@ -220,17 +246,39 @@ private slots:
         QCOMPARE(QImage(m_dialogAnswer + ".png"), patternPicture().toImage());
     }
 
+    void saveToDisk_failure_isReportedAndForgetsNothing_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("limited"); // a file-size limit below the picture's size
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder") << "no/such/folder/shot" << false << "No such file or directory";
+        // A write that only fills a buffer succeeds; the limit shows when that is flushed.
+        QTest::newRow("past the file-size limit") << "limited/shot" << true << "File too large";
+    }
+
+    // The file under the chosen name stays as it was.
     void saveToDisk_failure_isReportedAndForgetsNothing()
     {
+        QFETCH(QString, answer);
+        QFETCH(bool, limited);
+        QFETCH(QString, reason);
+        ShellWindows::closeAll();
         Setting::instance()->setValue(SettingKeys::qualityImage, 2);
         const QString lastFolder = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
-        m_dialogAnswer = m_scratch.filePath("no/such/folder/shot");
-        Core::instance()->screenSaveToDisk(patternPicture());
-        QVERIFY(!QFile::exists(m_dialogAnswer + ".png"));
-        const QStringList errors = ShellWindows::shownErrorTexts();
-        QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors.first().startsWith("Can't save file " + m_dialogAnswer + ".png: "), qPrintable(errors.first()));
+        m_dialogAnswer = m_scratch.filePath(answer);
+        const QString file = m_dialogAnswer + ".png";
+        if (limited)
+            QVERIFY(writeFile(file, "old contents"));
+        Setting::instance()->sync(); // no write of the settings runs into the limit
+        {
+            const FileSizeLimit limit(limited ? pngSize(patternPicture()) / 2 : RLIM_INFINITY);
+            Core::instance()->screenSaveToDisk(patternPicture());
+        }
+        QCOMPARE(readFile(file), limited ? QByteArray("old contents") : QByteArray());
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), limited ? QStringList{"shot.png"} : QStringList());
+        QCOMPARE(ShellWindows::shownErrorTexts(), QStringList{"Can't save file " + file + ": " + reason});
         QCOMPARE(Setting::instance()->getValue(SettingKeys::lastSavePath).toString(), lastFolder);
+        ShellWindows::closeAll();
     }
 
     void unreadableScreen_isToldAndNoPictureLeaves_data()
@@ -265,29 +313,34 @@ private slots:
 
     void captureNotWritten_staysInTheOverlay_data()
     {
-        QTest::addColumn<bool>("upload");
+        QTest::addColumn<QString>("action");
         QTest::addColumn<int>("stitchedHeight"); // 0: the selection itself
         QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("error");
-        QTest::newRow("save dialog cancelled") << false << 0 << false << QString();
-        QTest::newRow("too tall for a JPEG: save") << false << 65501 << false
+        QTest::newRow("save dialog cancelled") << "save" << 0 << false << QString();
+        QTest::newRow("too tall for a JPEG: save") << "save" << 65501 << false
                                                    << "Can't encode the 16x65501 px capture: nothing was saved";
-        QTest::newRow("too tall for a JPEG: upload") << true << 65501 << false
+        QTest::newRow("too tall for a JPEG: upload") << "upload" << 65501 << false
                                                      << "Can't encode the 16x65501 px capture: nothing was uploaded";
-        QTest::newRow("disk full: upload") << true << 0 << true << "Can't write the capture: File too large";
+        QTest::newRow("too tall for a JPEG: copy, keeping a copy")
+            << "copy" << 65501 << false << "Can't encode the 16x65501 px capture: nothing was copied";
+        QTest::newRow("disk full: upload") << "upload" << 0 << true << "Can't write the capture: File too large";
     }
 
-    // The capture stays: a later save (as PNG) still has it.
+    // The capture stays: a later save (as PNG) still has it. The extra copy, when kept,
+    // goes to the folder of the saves.
     void captureNotWritten_staysInTheOverlay()
     {
-        QFETCH(bool, upload);
+        QFETCH(QString, action);
         QFETCH(int, stitchedHeight);
         QFETCH(bool, diskFull);
         QFETCH(QString, error);
         ShellWindows::closeAll();
-        Setting::instance()->setValue(SettingKeys::qualityImage, error.isEmpty() ? 2 : 0);
         const QString folder = m_scratch.filePath("saved");
         QDir().mkpath(folder);
+        setValues({{SettingKeys::qualityImage, error.isEmpty() ? 2 : 0},
+                   {SettingKeys::useSaveScreen, action == "copy"},
+                   {SettingKeys::saveScreenFolder, folder}});
         const QStringList before = QDir(folder).entryList(QDir::Files);
         const QStringList temporary = QDir(m_tempDir).entryList(QDir::Files);
         QVERIFY(openOverlayWithSelection(QRect(10, 20, 200, 100)));
@@ -297,19 +350,25 @@ private slots:
         const QImage capture = overlay->renderRubberRect().toImage();
         m_dialogAnswer = error.isEmpty() ? QString() : folder + "/too-tall";
         const int calls = m_dialogCalls;
-        const auto deliver = [upload] {
-            upload ? Core::instance()->screenUpload() : Core::instance()->screenSaveToDisk(QPixmap());
-        };
-        diskFull ? withoutRoomForFiles(deliver) : deliver();
-        QCOMPARE(m_dialogCalls, calls + (upload ? 0 : 1));
+        Setting::instance()->sync(); // no write of the settings runs into the limit
+        {
+            const FileSizeLimit limit(diskFull ? 0 : RLIM_INFINITY);
+            if (action == "upload")
+                Core::instance()->screenUpload();
+            else if (action == "copy")
+                Core::instance()->screenSaveToClipboard();
+            else
+                Core::instance()->screenSaveToDisk(QPixmap());
+        }
+        QCOMPARE(m_dialogCalls, calls + (action == "save" ? 1 : 0));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QCOMPARE(QDir(m_tempDir).entryList(QDir::Files), temporary);
         QCOMPARE(ShellWindows::shownErrorTexts(), error.isEmpty() ? QStringList() : QStringList{error});
         QVERIFY(overlay->isCapturing());
         QVERIFY(overlay->isVisible());
 
-        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
-        m_dialogAnswer = folder + "/after-" + QString::number(stitchedHeight) + (upload ? "-upload" : "-save");
+        setValues({{SettingKeys::qualityImage, 2}, {SettingKeys::useSaveScreen, 0}});
+        m_dialogAnswer = folder + "/after-" + QString::number(stitchedHeight) + '-' + action;
         Core::instance()->screenSaveToDisk(QPixmap());
         QCOMPARE(QImage(m_dialogAnswer + ".png"), rgb(capture));
         QVERIFY(!overlay->isVisible());

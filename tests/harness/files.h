@@ -8,6 +8,9 @@
 #include <QImage>
 #include <QPixmap>
 
+#include <csignal>
+#include <sys/resource.h>
+
 // The whole file, empty when it cannot be read.
 inline QByteArray readFile(const QString &path)
 {
@@ -33,3 +36,24 @@ inline QImage rgb(const QPixmap &pixmap)
 {
     return rgb(pixmap.toImage());
 }
+
+// A file-size limit on this process while it lives, as `ulimit -f` sets one: a write past
+// it fails with EFBIG, SIGXFSZ being ignored as the program ignores it.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit limit = m_before;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_before); }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_before{};
+};

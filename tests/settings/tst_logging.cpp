@@ -1,3 +1,4 @@
+#include "../harness/files.h"
 #include "settings/constants.h"
 #include "settings/logging.h"
 
@@ -34,7 +35,11 @@ class LoggingTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { QFile::remove(m_logFileName); }
+    void init()
+    {
+        QFile::remove(m_logFileName);
+        QDir().mkpath(m_pathSettings); // for a log written before the first Logging makes it
+    }
 
     void firstEntry_createsPrivateFileWithOneEntry()
     {
@@ -115,6 +120,45 @@ private slots:
         const QByteArray contents = readLog();
         QVERIFY(contents.startsWith(young));
         QCOMPARE(contents.count("\r\n"), 6);
+    }
+
+    // A service's error text of megabytes is cut; the file keeps its newest entries, each
+    // whole, within its bound.
+    void hugeMessages_areCut_andTheFileKeepsItsNewestEntries()
+    {
+        QByteArray before;
+        for (int i = 0; before.size() < Logging::maxFileBytes; ++i)
+            before += stampDaysAgo(1) + "\tentry " + QByteArray::number(i) + "\n\t\t\t\t\t" + QByteArray(1000, 'x') + "\r\n";
+        writeLog(before);
+        const QString huge = "Error: " + QString(3 << 20, QLatin1Char('e'));
+        Logging log;
+        log.writeMessage(huge);
+        log.writeMessage(huge);
+        const QByteArray cut = "\tError: " + QByteArray(Logging::maxMessageChars - 7, 'e') + "... ("
+            + QByteArray::number(huge.size() - Logging::maxMessageChars) + " more characters)\r\n";
+        const QByteArray contents = readLog();
+        QVERIFY(contents.size() <= Logging::maxFileBytes);
+        const qsizetype added = 2 * (19 + cut.size());
+        QVERIFY(contents.size() > added);
+        const QByteArray kept = contents.chopped(added);
+        QVERIFY2(before.endsWith(kept) && QString::fromUtf8(kept.left(20)).contains(entryPattern), kept.left(40).constData());
+        for (const QByteArray &entry : {contents.right(added).left(added / 2), contents.right(added / 2)}) {
+            QVERIFY(QString::fromUtf8(entry).contains(entryPattern));
+            QCOMPARE(entry.mid(19), cut);
+        }
+    }
+
+    // A cut entry would run into the next one.
+    void entryPastAFileSizeLimit_leavesTheFileAsItWas()
+    {
+        const QByteArray young = stampDaysAgo(1) + "\tyoung\r\n";
+        writeLog(young);
+        Logging log;
+        {
+            const FileSizeLimit limit(young.size() + 30);
+            log.writeMessage(QStringLiteral("a message longer than the ten bytes left"));
+        }
+        QCOMPARE(readLog(), young);
     }
 
     void missingDataFolder_losesTheEntryWithoutCrash()

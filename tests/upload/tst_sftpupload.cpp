@@ -85,6 +85,7 @@ private slots:
         const QByteArray entry = readFile(knownHosts());
         QVERIFY(entry.contains(readFile(m_hostKey + ".pub").split(' ').value(1)));
         QVERIFY2(entry.startsWith("[127.0.0.1]:" + QByteArray::number(m_server->port()) + ' '), entry.constData());
+        QCOMPARE(QFile::permissions(knownHosts()) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
     void sameName_fromAnotherFolder_keepsBoth()

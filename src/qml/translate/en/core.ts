@@ -32,6 +32,10 @@
         <translation>Could not encode the %1x%2 px capture, so nothing was saved</translation>
     </message>
     <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was copied</source>
+        <translation>Could not encode the %1x%2 px capture, so nothing was copied</translation>
+    </message>
+    <message>
         <source>Select folder</source>
         <translation>Select folder</translation>
     </message>

@@ -219,8 +219,8 @@
         <translation>Cannot read the file %1</translation>
     </message>
     <message>
-        <source>Cannot write the archive</source>
-        <translation>Cannot write the archive</translation>
+        <source>Cannot write the archive: %1</source>
+        <translation>Cannot write the archive: %1</translation>
     </message>
     <message>
         <source>Upload canceled</source>

@@ -32,6 +32,10 @@
         <translation>Не удалось закодировать снимок %1x%2 пикс.: ничего не сохранено</translation>
     </message>
     <message>
+        <source>Can&apos;t encode the %1x%2 px capture: nothing was copied</source>
+        <translation>Не удалось закодировать снимок %1x%2 пикс.: ничего не скопировано</translation>
+    </message>
+    <message>
         <source>Select folder</source>
         <translation>Выберите папку</translation>
     </message>

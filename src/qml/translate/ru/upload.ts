@@ -219,8 +219,8 @@
         <translation>Не удаётся прочитать файл %1</translation>
     </message>
     <message>
-        <source>Cannot write the archive</source>
-        <translation>Не удаётся записать архив</translation>
+        <source>Cannot write the archive: %1</source>
+        <translation>Не удаётся записать архив: %1</translation>
     </message>
     <message>
         <source>Upload canceled</source>
