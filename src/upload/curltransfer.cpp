@@ -1,17 +1,14 @@
 #include "curltransfer.h"
 
 #include "settings/atomicfile.h"
-#include "settings/constants.h"
 #include "settings/datafolder.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -23,15 +20,8 @@ namespace {
 
 constexpr int maxNameBytes = 255;
 constexpr int maxNumberedNames = 1000;
-
-// Short, so that it fits wherever the final name fits, and unguessable.
-QString temporaryName()
-{
-    QString name = QStringLiteral("mavu-");
-    for (int i = 0; i < 12; ++i)
-        name.append(abc.at(int(QRandomGenerator::global()->bounded(quint32(abc.size())))));
-    return name + QStringLiteral(".part");
-}
+constexpr int maxListingBytes = 16 * 1024 * 1024;
+constexpr int maxReplyBytes = 64 * 1024;
 
 void initCurlOnce()
 {
@@ -89,6 +79,16 @@ void createPrivately(const QString &path)
         qWarning().noquote() << "could not create" << path << file.errorString();
 }
 
+// A listing larger than any folder of captures is refused rather than held in memory.
+size_t keepListing(char *data, size_t size, size_t count, void *buffer)
+{
+    auto *names = static_cast<QByteArray *>(buffer);
+    if (names->size() + qint64(size * count) > maxListingBytes)
+        return 0;
+    names->append(data, qsizetype(size * count));
+    return size * count;
+}
+
 } // namespace
 
 struct CurlCallbacks
@@ -113,6 +113,15 @@ struct CurlCallbacks
             transfer->m_hostKeyChanged = true;
             return CURLKHSTAT_REJECT;
         }
+    }
+
+    // The server's replies to FTP commands, for the facts that a listing command returns.
+    static size_t reply(char *data, size_t size, size_t count, void *client)
+    {
+        auto *transfer = static_cast<CurlTransfer *>(client);
+        if (transfer->m_replies.size() + qint64(size * count) <= maxReplyBytes)
+            transfer->m_replies.append(data, qsizetype(size * count));
+        return size * count;
     }
 
     static int progress(void *client, curl_off_t, curl_off_t, curl_off_t uploadTotal, curl_off_t uploaded)
@@ -180,6 +189,13 @@ CurlOutcome CurlTransfer::failure(const QString &text, int code)
     return outcome;
 }
 
+CurlOutcome CurlTransfer::cancelled()
+{
+    CurlOutcome outcome = failure(tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK);
+    outcome.aborted = true;
+    return outcome;
+}
+
 CurlTransfer::CurlTransfer(const CurlTarget &target)
     : m_target(target)
 {
@@ -206,6 +222,8 @@ void CurlTransfer::applyCommon(void *handle)
     // A stalled server must not hold the job forever.
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlCallbacks::reply);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     if (m_target.sftp) {
         curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES,
                          long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
@@ -231,19 +249,19 @@ QString CurlTransfer::numberedName(const QString &remoteName, int n)
     return base + rest;
 }
 
-CurlOutcome CurlTransfer::command(const QByteArrayList &commands, const QString &name, bool abortable)
+CurlOutcome CurlTransfer::command(const QByteArrayList &commands, const QString &name, Run run)
 {
     CURL *easy = curl_easy_init();
     applyCommon(easy);
     const QByteArray url = (m_target.folderUrl() + QString::fromUtf8(QUrl::toPercentEncoding(name, "/"))).toUtf8();
     curl_easy_setopt(easy, CURLOPT_URL, url.constData());
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT, abortable ? 60L : 15L);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT, run == Run::Cleanup ? 15L : 60L);
     struct curl_slist *list = nullptr;
     for (const QByteArray &line : commands)
         list = curl_slist_append(list, line.constData());
     curl_easy_setopt(easy, CURLOPT_QUOTE, list);
-    const CurlOutcome outcome = perform(easy, abortable);
+    const CurlOutcome outcome = perform(easy, run == Run::Abortable);
     curl_easy_cleanup(easy);
     curl_slist_free_all(list);
     return outcome;
@@ -256,12 +274,14 @@ bool CurlTransfer::remoteExists(const QString &name)
     return command({}, name).ok;
 }
 
-void CurlTransfer::removeRemote(const QString &name)
+bool CurlTransfer::removeRemote(const QString &name)
 {
     const QString path = m_target.commandPath(name);
-    const CurlOutcome outcome = command({m_target.sftp ? "rm " + quoted(path) : "DELE " + path.toUtf8()}, QString(), false);
+    const CurlOutcome outcome =
+        command({m_target.sftp ? "rm " + quoted(path) : "DELE " + path.toUtf8()}, QString(), Run::Cleanup);
     if (!outcome.ok)
         qWarning().noquote() << Q_FUNC_INFO << "could not remove" << name << outcome.code;
+    return outcome.ok;
 }
 
 CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remoteName,
@@ -274,8 +294,14 @@ CurlOutcome CurlTransfer::upload(const QString &localFile, const QString &remote
     m_progress = nullptr; // the commands after it move no bytes of the file
     if (outcome.ok)
         outcome = placeUnderFreeName(partName, remoteName);
+    if (outcome.ok && !m_abort.load())
+        removeLeftovers(outcome.storedName);
+    if (outcome.ok && m_abort.load()) {
+        removeRemote(outcome.storedName); // the user was given no link to it
+        return cancelled();
+    }
     if (!outcome.ok && started)
-        removeRemote(partName);
+        removeOrOwe(partName);
     return outcome;
 }
 
@@ -322,50 +348,64 @@ CurlOutcome CurlTransfer::placeUnderFreeName(const QString &partName, const QStr
         if (placement == Placement::Failed)
             return outcome;
     }
-    if (m_abort.load()) {
-        CurlOutcome aborted = failure(tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK);
-        aborted.aborted = true;
-        return aborted;
-    }
+    if (m_abort.load())
+        return cancelled();
     return failure(tr("The server folder holds too many files named %1").arg(remoteName), CURLE_REMOTE_FILE_EXISTS);
 }
 
-// The SFTP rename refuses to replace a file (protocol version 3).
+// The SFTP rename refuses to replace a file (protocol version 3). A rename under way is not
+// cut by a cancel: the file is then either placed (and removed again) or not.
 CurlTransfer::Placement CurlTransfer::renameSftp(const QString &partName, const QString &name, CurlOutcome *outcome)
 {
-    *outcome = command({"rename " + quoted(m_target.commandPath(partName)) + ' ' + quoted(m_target.commandPath(name))});
+    *outcome = command({"rename " + quoted(m_target.commandPath(partName)) + ' ' + quoted(m_target.commandPath(name))},
+                       QString(), Run::ToTheEnd);
     if (outcome->ok)
         return Placement::Placed;
     return outcome->code == CURLE_QUOTE_ERROR && remoteExists(name) ? Placement::Taken : Placement::Failed;
 }
 
 // An FTP rename replaces a file: a lock folder per name, made by the one MKD that succeeds,
-// stands in for the refusal. A server that makes no folders gets the look before the rename.
+// stands in for the refusal. The lock's steps run to their end after a cancel too, so that a
+// lock once made is always removed again.
 CurlTransfer::Placement CurlTransfer::renameFtp(const QString &partName, const QString &name, CurlOutcome *outcome)
 {
-    const QString lockName = QStringLiteral("mavu-%1.lock")
-        .arg(QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16)));
-    const QByteArray lock = m_target.commandPath(lockName).toUtf8();
-    const CurlOutcome look = command({"MKD " + lock}, name); // then the size of the name
-    const bool locked = look.code != CURLE_QUOTE_ERROR;
-    if (!locked && command({}, lockName + QLatin1Char('/')).ok)
-        return Placement::Taken; // another upload is placing a file under this name now
-    const QByteArrayList unlock = locked ? QByteArrayList{"*RMD " + lock} : QByteArrayList();
-    if (locked ? look.ok : remoteExists(name)) {
-        if (locked)
-            command(unlock);
-        return Placement::Taken;
-    }
-    if (locked && look.code != CURLE_REMOTE_FILE_NOT_FOUND) {
-        command(unlock);
-        *outcome = look;
+    const QString lockName = lockNameOf(name);
+    const CurlOutcome look = lockAndLook(lockName, name, partName);
+    if (look.code == CURLE_QUOTE_ERROR)
+        return renameWithoutLock(partName, name, lockName, outcome);
+    const bool cancel = m_abort.load();
+    if (cancel || look.code != CURLE_REMOTE_FILE_NOT_FOUND) {
+        unlock(lockName);
+        if (look.ok && !cancel)
+            return Placement::Taken; // a file of that name is there
+        *outcome = cancel ? cancelled() : look;
         return Placement::Failed;
     }
-    *outcome = command(QByteArrayList{"RNFR " + m_target.commandPath(partName).toUtf8(),
-                                      "RNTO " + m_target.commandPath(name).toUtf8()} + unlock);
-    if (!outcome->ok && locked)
-        command(unlock);
+    *outcome = command(renameCommands(partName, name) << "*RMD " + m_target.commandPath(lockName).toUtf8(),
+                       QString(), Run::ToTheEnd);
+    if (!outcome->ok)
+        unlock(lockName);
     return outcome->ok ? Placement::Placed : Placement::Failed;
+}
+
+// No lock was made: another upload holds it, or the server makes no folders (it then gets
+// the look before the rename).
+CurlTransfer::Placement CurlTransfer::renameWithoutLock(const QString &partName, const QString &name,
+                                                        const QString &lockName, CurlOutcome *outcome)
+{
+    if (command({}, lockName + QLatin1Char('/')).ok || remoteExists(name))
+        return Placement::Taken;
+    if (m_abort.load()) {
+        *outcome = cancelled();
+        return Placement::Failed;
+    }
+    *outcome = command(renameCommands(partName, name), QString(), Run::ToTheEnd);
+    return outcome->ok ? Placement::Placed : Placement::Failed;
+}
+
+QByteArrayList CurlTransfer::renameCommands(const QString &partName, const QString &name) const
+{
+    return {"RNFR " + m_target.commandPath(partName).toUtf8(), "RNTO " + m_target.commandPath(name).toUtf8()};
 }
 
 CurlOutcome CurlTransfer::probe()
@@ -385,14 +425,15 @@ CurlOutcome CurlTransfer::probe()
     return outcome;
 }
 
-CurlOutcome CurlTransfer::listFolder()
+CurlOutcome CurlTransfer::listFolder(QByteArray *names)
 {
     CURL *easy = curl_easy_init();
     applyCommon(easy);
     const QByteArray url = m_target.folderUrl().toUtf8();
     curl_easy_setopt(easy, CURLOPT_URL, url.constData());
     curl_easy_setopt(easy, CURLOPT_DIRLISTONLY, 1L);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &discardBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, names ? &keepListing : &discardBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, names);
     curl_easy_setopt(easy, CURLOPT_TIMEOUT, 60L);
     const CurlOutcome outcome = perform(easy);
     curl_easy_cleanup(easy);
@@ -437,6 +478,7 @@ CurlOutcome CurlTransfer::performMulti(void *handle, bool abortable)
     curl_multi_add_handle(multi, easy);
     m_multi = multi;
     m_abortable = abortable;
+    m_replies.clear();
     int running = 1;
     CURLcode code = CURLE_OK;
     while (running && !(abortable && m_abort.load())) {
@@ -456,11 +498,8 @@ CurlOutcome CurlTransfer::performMulti(void *handle, bool abortable)
     m_multi = nullptr;
     curl_multi_remove_handle(multi, easy);
     curl_multi_cleanup(multi);
-    if (abortable && m_abort.load()) {
-        CurlOutcome aborted = failure(tr("Upload canceled"), CURLE_ABORTED_BY_CALLBACK);
-        aborted.aborted = true;
-        return aborted;
-    }
+    if (abortable && m_abort.load())
+        return cancelled();
     return outcomeOf(code);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArrayList>
+#include <QHash>
+#include <QSet>
 #include <QCoreApplication>
 #include <QString>
 #include <QThread>
@@ -53,7 +55,9 @@ public:
     // one that ends at the same time. The bytes go to a short temporary name first (a name
     // near the length limit leaves no room for a suffix) and are renamed when complete, so
     // an aborted transfer never leaves a file under the final name; a failed or cancelled
-    // upload removes its temporary file.
+    // upload removes its temporary file, and a cancel that comes while the file is being
+    // placed removes the placed file. What earlier uploads could not remove from the folder
+    // goes with a later upload there (see removeLeftovers).
     CurlOutcome upload(const QString &localFile, const QString &remoteName, const Progress &progress);
     // remoteName with "_n" before its extension (n > 1), shortened to fit the length limit of names.
     static QString numberedName(const QString &remoteName, int n);
@@ -65,21 +69,57 @@ public:
     static constexpr long uploadBufferSize = 512 * 1024;
 
     static CurlOutcome failure(const QString &text, int code);
+    static CurlOutcome cancelled();
+
+    // A temporary file or a lock folder that nothing has changed for this long belongs to
+    // an upload that has ended: a running one writes at least once a minute (the stall
+    // limit) and holds a lock for a few commands.
+    static constexpr qint64 abandonedAfterSecs = 10 * 60;
 
 private:
     enum class Placement { Placed, Taken, Failed };
+    // How a command meets a cancel: a transfer stops at once; a step whose outcome must be
+    // known (a lock made, a file renamed) runs to its end; a cleanup runs after a cancel too,
+    // with a short time limit.
+    enum class Run { Abortable, ToTheEnd, Cleanup };
+    struct RemoteEntry
+    {
+        qint64 modified = -1; // seconds since the epoch, server time; -1 unknown
+        bool folder = false;
+    };
 
-    CurlOutcome listFolder();
+    CurlOutcome listFolder(QByteArray *names = nullptr);
     CurlOutcome sendPart(const QString &localFile, const QString &partName, bool *started);
     CurlOutcome placeUnderFreeName(const QString &partName, const QString &remoteName);
     Placement renameSftp(const QString &partName, const QString &name, CurlOutcome *outcome);
     Placement renameFtp(const QString &partName, const QString &name, CurlOutcome *outcome);
+    Placement renameWithoutLock(const QString &partName, const QString &name, const QString &lockName,
+                                CurlOutcome *outcome);
+    QByteArrayList renameCommands(const QString &partName, const QString &name) const;
     // Runs server commands, then looks at the named file of the folder, or at a folder in it
-    // when the name ends in "/" (the folder itself for an empty name). A cleanup (not
-    // abortable) runs after an abort too.
-    CurlOutcome command(const QByteArrayList &commands, const QString &name = QString(), bool abortable = true);
+    // when the name ends in "/" (the folder itself for an empty name).
+    CurlOutcome command(const QByteArrayList &commands, const QString &name = QString(), Run run = Run::Abortable);
     bool remoteExists(const QString &name);
-    void removeRemote(const QString &name);
+    bool removeRemote(const QString &name);
+
+    // Leftovers of uploads that ended before they could clean up (curltransfer_leftovers.cpp).
+    static QString temporaryName();
+    static QString lockNameOf(const QString &name);
+    CurlOutcome lockAndLook(const QString &lockName, const QString &name, const QString &partName);
+    bool takeOverAbandonedLock(const QString &lockName, const QString &partName);
+    bool removeAbandonedLock(const QString &lockName, qint64 seenModified);
+    void unlock(const QString &lockName);
+    void removeLeftovers(const QString &storedName);
+    bool owedIfUnlooked(QSet<QString> *owed) const;
+    bool removeLeftover(const QString &name, const RemoteEntry &entry);
+    void removeOrOwe(const QString &partName);
+    bool leftoverNames(QStringList *names);
+    QHash<QString, RemoteEntry> remoteEntries(const QStringList &names);
+    QHash<QString, RemoteEntry> listedFacts(const QStringList &names);
+    static QHash<QString, RemoteEntry> factsOf(const QByteArray &replies);
+    qint64 fileTime(const QString &name);
+    QString folderKey() const;
+
     CurlOutcome perform(void *easy, bool abortable = true);
     CurlOutcome performMulti(void *easy, bool abortable);
     void qualifyPinnedKey(const QByteArrayList &knownBefore);
@@ -95,6 +135,7 @@ private:
     Progress m_progress;
     qint64 m_lastProgressMs = 0;
     qint64 m_uploadSize = 0;
+    QByteArray m_replies; // the server's replies to the last command (FTP)
 
     friend struct CurlCallbacks;
 };

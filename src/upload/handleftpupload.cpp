@@ -82,8 +82,9 @@ void HandleFTPUpload::threadFinished(bool ok, bool aborted, const QString &error
         transferFailed(errorText);
 }
 
-// The transfer ends within one poll round; the thread then removes the partial file from
-// the server on its own and deletes itself, so that a cancel does not wait for the server.
+// The transfer ends within one poll round (a step that places the file under its name runs
+// to its end); the thread then removes the lock and the partial or placed file from the
+// server on its own and deletes itself, so that a cancel does not wait for the server.
 void HandleFTPUpload::abortTransfer()
 {
     if (!m_thread)

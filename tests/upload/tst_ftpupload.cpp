@@ -145,10 +145,107 @@ private slots:
     }
 
     // A second file of the same name (from another folder) gets a numbered name, also when
-    // both go up at once: each link keeps serving its own file.
+    // both go up at once: each link keeps serving its own file. The server holds the first
+    // rename until the other upload has renamed too, so that both look at the name before
+    // either has placed its file.
     void sameName_fromAnotherFolder_keepsBoth()
     {
+        QVERIFY(m_server.hold("first-rename"));
+        const auto release = qScopeGuard([this] { m_server.release("first-rename"); });
         QCOMPARE(sameNameKeepsBoth(m_exchange, local(QString()), remote(QString()), "https://files.example/shots/"), QString());
+    }
+
+    // What the server holds under a name decides the name of an upload: a file of an earlier
+    // day keeps its name, and so does the lock of an upload that is placing a file now; a lock
+    // that an ended upload left is taken over and removed.
+    void nameOnTheServer_decidesTheUploadsName_data()
+    {
+        QTest::addColumn<QString>("onServer");
+        QTest::addColumn<int>("ageSecs");
+        QTest::addColumn<QString>("storedAs");
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("file of an earlier day") << "taken.png" << 24 * 3600 << "taken_2.png" << true;
+        QTest::newRow("lock of an ended upload") << lockFolderOf("taken.png") << 24 * 3600 << "taken.png" << false;
+        QTest::newRow("lock of a running upload") << lockFolderOf("taken.png") << 0 << "taken_2.png" << true;
+    }
+
+    void nameOnTheServer_decidesTheUploadsName()
+    {
+        QFETCH(QString, onServer);
+        QFETCH(int, ageSecs);
+        QFETCH(QString, storedAs);
+        QFETCH(bool, stays);
+        const QString folder = m_server.root() + "/shots/taken";
+        QDir(folder).removeRecursively();
+        const QString existing = folder + "/" + onServer;
+        const bool lock = onServer.endsWith(".lock");
+        QVERIFY(lock ? QDir().mkpath(existing) : writeFile(existing, "earlier"));
+        QVERIFY(setAge(existing, ageSecs));
+        m_server.useForUploads("shots/taken", "https://files.example/taken");
+        const QString file = makeFile(local("taken.png"), 2500);
+        QCOMPARE(uploadEach(m_exchange, {file}), QStringList{"https://files.example/taken/" + storedAs});
+        QVERIFY(sameBytes(file, folder + "/" + storedAs));
+        QCOMPARE(QFileInfo::exists(existing), stays);
+        if (!lock)
+            QCOMPARE(readFile(existing), QByteArray("earlier"));
+    }
+
+    // A cancel while the uploaded file gets its name: the lock, the temporary file and a file
+    // placed meanwhile all go. The server holds the step until the job is cancelled.
+    void cancel_whileTheNameIsPlaced_leavesNothingOnTheServer_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("lock being made") << "lock";
+        QTest::newRow("file being renamed") << "first-rename";
+    }
+
+    void cancel_whileTheNameIsPlaced_leavesNothingOnTheServer()
+    {
+        QFETCH(QString, step);
+        const QString folder = m_server.root() + "/shots/held";
+        QDir(folder).removeRecursively();
+        QVERIFY(QDir().mkpath(folder));
+        m_server.useForUploads("shots/held", "https://files.example/held");
+        QVERIFY(m_server.hold(step));
+        const auto release = qScopeGuard([&] { m_server.release(step); });
+        Recorder recorder(m_exchange);
+        m_exchange->uploadScreen(makeFile(local("held.png"), 3000), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(m_server.isHolding(step), 30000);
+        m_exchange->cancelUpload();
+        m_server.release(step);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList(), 30000);
+        QCOMPARE(recorder.outcome(), QString());
+    }
+
+    // A server that goes away mid-upload cannot take the removal of the temporary file: the
+    // next upload to it removes the file.
+    void serverGoneMidUpload_nextUploadRemovesTheTemporaryFile()
+    {
+        FtpServer server; // slow, so that the upload still runs when the server goes
+        QVERIFY(server.start(m_server.root(), 256 * 1024));
+        server.useForUploads("shots/gone", "https://files.example/gone");
+        const QString folder = m_server.root() + "/shots/gone";
+        const auto partHasBytes = [&] {
+            const QStringList left = leftoversIn(folder);
+            return left.size() == 1 && QFileInfo(folder + "/" + left.first()).size() > 0;
+        };
+        Recorder recorder(m_exchange);
+        m_exchange->uploadScreen(makeFile(local("gone.bin"), 8 * 1024 * 1024), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(partHasBytes(), 30000);
+        server.stop();
+        QVERIFY(waitForEnd(recorder));
+        QVERIFY(partHasBytes()); // the removal found no server
+        QVERIFY(server.restart());
+        QCOMPARE(uploadEach(m_exchange, {makeFile(local("after.png"), 2000)}),
+                 QStringList{"https://files.example/gone/after.png"});
+        QCOMPARE(leftoversIn(folder), QStringList());
+    }
+
+    void abandonedLeftovers_goWithTheFirstUploadToTheirFolder()
+    {
+        m_server.useForUploads("shots/swept", "https://files.example/swept");
+        QCOMPARE(abandonedLeftoversGo(m_exchange, makeFile(local("swept.png"), 2000), m_server.root() + "/shots/swept", true),
+                 QString());
     }
 
     // 255 bytes is the longest name a server's file system takes: no room for a suffix.

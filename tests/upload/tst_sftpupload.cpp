@@ -93,6 +93,12 @@ private slots:
         QCOMPARE(sameNameKeepsBoth(m_exchange, local(QString()), remote(QString()), "https://img.example/u/"), QString());
     }
 
+    void abandonedLeftovers_goWithTheFirstUploadToTheirFolder()
+    {
+        setValues({{SettingKeys::sftpPath, QString()}}); // the login folder
+        QCOMPARE(abandonedLeftoversGo(m_exchange, makeFile(local("swept.png"), 2000), m_server->home(), false), QString());
+    }
+
     void folder_arrivesAsArchiveWithRelativeNames()
     {
         const QString folder = local("album");

@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace UploadTest {
@@ -126,13 +127,21 @@ public:
     bool start(const QString &root, int bytesPerSecond = 0)
     {
         m_root = root;
+        m_rate = bytesPerSecond;
         QDir().mkpath(root);
+        QDir().mkpath(control());
         m_port = freePort();
+        return restart();
+    }
+    // Starts the server again after stop(), on the same port and folder.
+    bool restart()
+    {
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         endWithParent(m_process);
-        m_process.start(QStringLiteral("/usr/bin/python3"), {uploadTestDir() + "/ftpd.py", QStringLiteral("--port"),
-                                                    QString::number(m_port), QStringLiteral("--dir"), root,
-                                                    QStringLiteral("--rate"), QString::number(bytesPerSecond)});
+        m_process.start(QStringLiteral("/usr/bin/python3"),
+                        {uploadTestDir() + "/ftpd.py", QStringLiteral("--port"), QString::number(m_port),
+                         QStringLiteral("--dir"), m_root, QStringLiteral("--rate"), QString::number(m_rate),
+                         QStringLiteral("--control"), control()});
         return waitForPort(m_port);
     }
     ~FtpServer() { stop(); }
@@ -142,6 +151,15 @@ public:
     // Stops the server: connections are taken but wait for an answer until it resumes.
     void pause() { ::kill(pid_t(m_process.processId()), SIGSTOP); }
     void resume() { ::kill(pid_t(m_process.processId()), SIGCONT); }
+    // Holds the next connection that comes to a step ("lock", "first-rename": see ftpd.py)
+    // until release().
+    bool hold(const QString &step) const { return writeFile(control() + "/hold-" + step, QByteArray()); }
+    bool isHolding(const QString &step) const { return QFile::exists(control() + "/held-" + step); }
+    void release(const QString &step) const
+    {
+        QFile::remove(control() + "/hold-" + step);
+        QFile::remove(control() + "/held-" + step);
+    }
 
     // The program's settings for uploads to the folder of this server, links under baseUrl.
     void useForUploads(const QString &folder, const QString &baseUrl) const
@@ -153,10 +171,35 @@ public:
     }
 
 private:
+    QString control() const { return m_root + QStringLiteral(".control"); }
+
     QProcess m_process;
     quint16 m_port = 0;
     QString m_root;
+    int m_rate = 0;
 };
+
+// The lock folder that uploads of this program make on an FTP server while they place a file
+// under name.
+inline QString lockFolderOf(const QString &name)
+{
+    return "mavu-" + QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16) + ".lock";
+}
+
+// Sets the modification time of a file or folder to secondsAgo before now.
+inline bool setAge(const QString &path, qint64 secondsAgo)
+{
+    const timeval time{QDateTime::currentSecsSinceEpoch() - secondsAgo, 0};
+    const timeval times[2] = {time, time};
+    return ::utimes(QFile::encodeName(path).constData(), times) == 0;
+}
+
+// What this program's uploads may leave in a server folder: temporary files and lock folders.
+inline QStringList leftoversIn(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("mavu-*")}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
 
 // Records what the dispatcher reports.
 class Recorder
@@ -290,8 +333,31 @@ inline QString sameNameKeepsBoth(NetworkExchange *exchange, const QString &local
     if (!(sameBytes(files.at(0), first) && sameBytes(files.at(1), second))
         && !(sameBytes(files.at(0), second) && sameBytes(files.at(1), first)))
         return QStringLiteral("the server holds other bytes");
-    if (!QDir(remoteFolder).entryList({QStringLiteral("*.part")}).isEmpty())
-        return QStringLiteral("a temporary file stays");
+    if (!leftoversIn(remoteFolder).isEmpty())
+        return QStringLiteral("left on the server: ") + leftoversIn(remoteFolder).join(QStringLiteral(", "));
+    return QString();
+}
+
+// Leftovers of uploads that ended long ago go with the first upload to their folder: a
+// temporary file and, over FTP, a lock folder. A running upload's temporary file and the
+// user's own files stay. Empty when so, else what is wrong.
+inline QString abandonedLeftoversGo(NetworkExchange *exchange, const QString &localFile, const QString &remoteFolder,
+                                    bool ftp)
+{
+    const QString abandoned = remoteFolder + QStringLiteral("/mavu-Abandoned123.part");
+    const QString running = remoteFolder + QStringLiteral("/mavu-Running12345.part");
+    const QString usersOwn = remoteFolder + QStringLiteral("/notes.part");
+    const QString lock = remoteFolder + QLatin1Char('/') + lockFolderOf(QStringLiteral("long ago.png"));
+    const qint64 dayAgo = 24 * 3600;
+    if (!writeFile(abandoned, "a") || !writeFile(running, "r") || !writeFile(usersOwn, "u") || !setAge(abandoned, dayAgo)
+        || !setAge(usersOwn, dayAgo) || (ftp && !(QDir().mkpath(lock) && setAge(lock, dayAgo))))
+        return QStringLiteral("cannot plant the leftovers");
+    Recorder recorder(exchange);
+    if (!recorder.upload(localFile) || recorder.link().isEmpty())
+        return QStringLiteral("upload: ") + recorder.outcome();
+    const QStringList left = leftoversIn(remoteFolder) << (QFile::exists(usersOwn) ? "notes.part" : "");
+    if (left != QStringList{"mavu-Running12345.part", "notes.part"})
+        return QStringLiteral("left: ") + left.join(QStringLiteral(", "));
     return QString();
 }
 
