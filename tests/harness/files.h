@@ -2,6 +2,7 @@
 
 // Files and pictures as the tests read and write them.
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +36,16 @@ inline QImage rgb(const QImage &image)
 inline QImage rgb(const QPixmap &pixmap)
 {
     return rgb(pixmap.toImage());
+}
+
+// The picture as a PNG file holds it.
+inline QByteArray pngBytes(const QPixmap &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
 }
 
 // A file-size limit on this process while it lives, as `ulimit -f` sets one: a write past
