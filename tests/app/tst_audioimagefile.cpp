@@ -11,7 +11,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <csignal>
 #include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -201,15 +200,10 @@ private slots:
         file.setFileName(target);
         const QByteArray image = pictureBytes(1000);
         QVERIFY(file.write(image, randomBytes(1000)));
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit;
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
-        const rlim_t previous = limit.rlim_cur;
-        limit.rlim_cur = 100000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const bool written = file.write(randomBytes(150000), randomBytes(150000));
-        limit.rlim_cur = previous;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool written = [&file] {
+            const FileSizeLimit limit(100000);
+            return file.write(randomBytes(150000), randomBytes(150000));
+        }();
         QVERIFY(!written);
         QVERIFY(file.readAll());
         QCOMPARE(file.imageData(), image);
