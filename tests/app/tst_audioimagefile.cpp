@@ -202,7 +202,7 @@ private slots:
         QVERIFY(file.write(image, randomBytes(1000)));
         const bool written = [&file] {
             const FileSizeLimit limit(100000);
-            return file.write(randomBytes(150000), randomBytes(150000));
+            return file.write(pictureBytes(150000), randomBytes(150000));
         }();
         QVERIFY(!written);
         QVERIFY(file.readAll());
