@@ -6,7 +6,6 @@
 #include "app/playbackpcm.h"
 
 #include <QLibrary>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -21,14 +20,6 @@ namespace {
 
 using ReadFunction = const char *(*)(const char *, int *);
 using WriteFunction = int (*)(const char *, const char *, int, const char *, int);
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &byte : bytes)
-        byte = char(QRandomGenerator::global()->generate());
-    return bytes;
-}
 
 const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
 constexpr qint64 largestPicture = qint64(512) << 20;

@@ -7,7 +7,6 @@
 
 #include <QCryptographicHash>
 #include <QJsonObject>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -81,13 +80,6 @@ public:
     QString output;
     QString errors;
 };
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-    return bytes;
-}
 
 int modeOf(const QString &path)
 {

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
+#include <QRandomGenerator>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -25,6 +26,15 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Random bytes: no compressor shrinks them, and a shifted or dropped block cannot compare equal.
+inline QByteArray randomBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(QRandomGenerator::global()->generate());
+    return bytes;
 }
 
 // Pictures compare pixel by pixel once both are in one format.
