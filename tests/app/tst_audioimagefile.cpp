@@ -6,12 +6,10 @@
 #include "app/playbackpcm.h"
 
 #include <QLibrary>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
-#include <csignal>
 #include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -22,14 +20,6 @@ namespace {
 
 using ReadFunction = const char *(*)(const char *, int *);
 using WriteFunction = int (*)(const char *, const char *, int, const char *, int);
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &byte : bytes)
-        byte = char(QRandomGenerator::global()->generate());
-    return bytes;
-}
 
 const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
 constexpr qint64 largestPicture = qint64(512) << 20;
@@ -201,15 +191,10 @@ private slots:
         file.setFileName(target);
         const QByteArray image = pictureBytes(1000);
         QVERIFY(file.write(image, randomBytes(1000)));
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit;
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
-        const rlim_t previous = limit.rlim_cur;
-        limit.rlim_cur = 100000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const bool written = file.write(randomBytes(150000), randomBytes(150000));
-        limit.rlim_cur = previous;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool written = [&file] {
+            const FileSizeLimit limit(100000);
+            return file.write(pictureBytes(150000), randomBytes(150000));
+        }();
         QVERIFY(!written);
         QVERIFY(file.readAll());
         QCOMPARE(file.imageData(), image);

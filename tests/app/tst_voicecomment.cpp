@@ -93,15 +93,6 @@ QByteArray steadySound(qsizetype samples, qint16 value)
     return sound;
 }
 
-QByteArray pngBytes()
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    patternPicture().save(&buffer, "PNG");
-    return bytes;
-}
-
 double seconds(const QByteArray &pcm)
 {
     return double(pcm.size()) / bytesPerSecond;
@@ -122,7 +113,7 @@ class VoiceCommentTest : public QObject
     {
         AudioImageFile file;
         file.setFileName(m_scratch.filePath(name));
-        return file.write(pngBytes(), audio) ? file.fileName() : QString();
+        return file.write(pngBytes(patternPicture()), audio) ? file.fileName() : QString();
     }
 
     QStringList uploaded(const QString &pattern) const

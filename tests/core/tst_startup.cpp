@@ -1,12 +1,12 @@
 // The program itself, started as a process with a HOME of its own.
 
+#include "../harness/files.h"
 #include "../harness/processes.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
 #include <QCryptographicHash>
 #include <QJsonObject>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,27 +80,6 @@ public:
     QString output;
     QString errors;
 };
-
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-    return bytes;
-}
 
 int modeOf(const QString &path)
 {
@@ -212,9 +191,9 @@ private slots:
         QTemporaryDir home;
         const QString marker = home.filePath("update-ran");
         const QByteArray script = updateScript(marker);
-        writeFile(home.filePath(".mavu/update/Mavu.exe"), script);
-        writeFile(home.filePath(".mavu/update/Mavu.exe.sha256"),
-                  QCryptographicHash::hash(script, QCryptographicHash::Sha256).toHex() + "\n");
+        QVERIFY(writeFile(home.filePath(".mavu/update/Mavu.exe"), script));
+        QVERIFY(writeFile(home.filePath(".mavu/update/Mavu.exe.sha256"),
+                          QCryptographicHash::hash(script, QCryptographicHash::Sha256).toHex() + "\n"));
         Program program(home.path());
         program.start({});
         QVERIFY(program.finish());
@@ -228,7 +207,7 @@ private slots:
         QCOMPARE(modeOf(started.path()), 0700);
         QCOMPARE(QDir(home.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
-        writeFile(home.filePath(".mavu/update/package-a1B2c3"), "half a package");
+        QVERIFY(writeFile(home.filePath(".mavu/update/package-a1B2c3"), "half a package"));
         Program next(home.path());
         next.start({});
         QVERIFY(next.waitForLine(doneLine));
@@ -268,8 +247,8 @@ private slots:
     {
         QTemporaryDir home;
         const QString marker = home.filePath("update-ran");
-        writeFile(home.filePath(".mavu/update/Mavu.exe"), updateScript(marker));
-        writeFile(home.filePath(".mavu/update/Mavu.exe.sha256"), QByteArray(64, 'a'));
+        QVERIFY(writeFile(home.filePath(".mavu/update/Mavu.exe"), updateScript(marker)));
+        QVERIFY(writeFile(home.filePath(".mavu/update/Mavu.exe.sha256"), QByteArray(64, 'a')));
         Program program(home.path());
         program.start({});
         QVERIFY(program.waitForLine(doneLine));
@@ -284,8 +263,8 @@ private slots:
     {
         QTemporaryDir home;
         const QString data = home.filePath(".mavu/");
-        writeFile(data + "tmp/old.png", "png");
-        writeFile(data + "error.log", "");
+        QVERIFY(writeFile(data + "tmp/old.png", "png"));
+        QVERIFY(writeFile(data + "error.log", ""));
         QProcess::execute("sqlite3", {data + "setting", "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);"});
         for (const QString &path : {data, data + "tmp", data + "setting", data + "error.log"})
             QFile::setPermissions(path, QFileDevice::Permissions(0x7755)); // 0755, readable by all
@@ -319,7 +298,7 @@ private slots:
     void damagedSettingsFile_isKeptAside_andTheUserIsTold()
     {
         QTemporaryDir home;
-        writeFile(home.filePath(".mavu/setting"), QByteArray(4096, 'x'));
+        QVERIFY(writeFile(home.filePath(".mavu/setting"), QByteArray(4096, 'x')));
         Program program(home.path());
         program.start({});
         QVERIFY(program.waitForLine(doneLine));
@@ -336,7 +315,7 @@ private slots:
         first.start({});
         QVERIFY(first.waitForLine(doneLine));
         const QString capture = home.filePath(".mavu/tmp/1700000000000.png");
-        writeFile(capture, "png");
+        QVERIFY(writeFile(capture, "png"));
         {
             Program second(home.path());
             second.start({});
@@ -359,7 +338,7 @@ private slots:
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("limit-token"));
         Setting::instance()->sync();
         const QString big = home + "/big.bin";
-        writeFile(big, randomBytes(3 << 20));
+        QVERIFY(writeFile(big, randomBytes(3 << 20)));
         Program program(home);
         program.process.setChildProcessModifier([] {
             std::signal(SIGXFSZ, SIG_DFL); // what a shell leaves to the programs it starts
@@ -389,9 +368,9 @@ private slots:
     {
         QFETCH(QByteArray, lock);
         QTemporaryDir home;
-        writeFile(home.filePath(".mavu/instance.lock"), lock);
+        QVERIFY(writeFile(home.filePath(".mavu/instance.lock"), lock));
         const QString capture = home.filePath(".mavu/tmp/1700000000000.png");
-        writeFile(capture, "png");
+        QVERIFY(writeFile(capture, "png"));
         Program program(home.path());
         program.start({});
         QVERIFY(program.waitForLine(doneLine));

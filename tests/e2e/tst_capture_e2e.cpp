@@ -24,8 +24,6 @@ class CaptureEndToEndTest : public QObject
 
     static QString unsentFolder() { return m_pathSettings + QStringLiteral("unsent"); }
 
-    static QStringList unsentCaptures() { return QDir(unsentFolder()).entryList({"*.png"}, QDir::Files); }
-
     // Starts the program and waits until its hotkeys are grabbed.
     void startProgram()
     {
@@ -212,7 +210,7 @@ private slots:
         holding.pause();
         QVERIFY(xdotool({"key", "shift+Print"}));
         QStringList handed;
-        QTRY_VERIFY_WITH_TIMEOUT(!(handed = unsentCaptures()).isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(handed = QDir(unsentFolder()).entryList({"*.png"}, QDir::Files)).isEmpty(), 20000);
         killProgram();
         holding.resume();
         QCOMPARE(handed.size(), 1);
@@ -221,8 +219,7 @@ private slots:
         // An older capture that a live process (this test) holds, as another Mavu would.
         const QString othersCapture = unsentFolder() + "/1000.png";
         QVERIFY(m_pattern.image.save(othersCapture));
-        QFile(othersCapture).setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                                         QFileDevice::FileModificationTime);
+        QVERIFY(setAge(othersCapture, 3600));
         QLockFile othersLock(othersCapture + ".lock");
         QVERIFY(othersLock.tryLock(0));
 

@@ -7,10 +7,7 @@
 #include "settings/constants.h"
 #include "windows/lastuploadwidget_win.h"
 
-#include <QBuffer>
 #include <QClipboard>
-
-#include <sys/resource.h>
 
 using namespace UploadTest;
 
@@ -24,15 +21,6 @@ QString encodingOf(const QString &path)
 {
     const QString found = commandOutput("identify", {"-format", "%m %Q", path});
     return found.startsWith("PNG") ? QStringLiteral("PNG") : found;
-}
-
-qint64 pngSize(const QPixmap &picture)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    return bytes.size();
 }
 
 QString copyName(const QDateTime &when, const QString &extension)
@@ -53,8 +41,6 @@ QStringList plantEarlierCopies(const QString &folder, const QString &extension)
     return names;
 }
 
-// Runs `run` while no file of this process may grow at all, as on a full disk. The settings
-// written before are on disk first: their writes must not meet the limit.
 } // namespace
 
 class DeliveryTest : public QObject
@@ -83,7 +69,6 @@ private slots:
     void initTestCase()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-        ::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit fails instead
         QVERIFY(m_server.start(m_scratch.filePath("ftproot")));
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("delivery-token"));
         m_server.useForUploads(QString(), "https://files.example");
@@ -271,7 +256,7 @@ private slots:
             QVERIFY(writeFile(file, "old contents"));
         Setting::instance()->sync(); // no write of the settings runs into the limit
         {
-            const FileSizeLimit limit(limited ? pngSize(patternPicture()) / 2 : RLIM_INFINITY);
+            const FileSizeLimit limit(limited ? pngBytes(patternPicture()).size() / 2 : RLIM_INFINITY);
             Core::instance()->screenSaveToDisk(patternPicture());
         }
         QCOMPARE(readFile(file), limited ? QByteArray("old contents") : QByteArray());

@@ -2,11 +2,13 @@
 
 // Files and pictures as the tests read and write them.
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
+#include <QRandomGenerator>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -26,6 +28,15 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Random bytes: no compressor shrinks them, and a shifted or dropped block cannot compare equal.
+inline QByteArray randomBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(QRandomGenerator::global()->generate());
+    return bytes;
+}
+
 // Pictures compare pixel by pixel once both are in one format.
 inline QImage rgb(const QImage &image)
 {
@@ -35,6 +46,16 @@ inline QImage rgb(const QImage &image)
 inline QImage rgb(const QPixmap &pixmap)
 {
     return rgb(pixmap.toImage());
+}
+
+// The picture as a PNG file holds it.
+inline QByteArray pngBytes(const QPixmap &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
 }
 
 // A file-size limit on this process while it lives, as `ulimit -f` sets one: a write past

@@ -14,10 +14,11 @@ namespace {
 const QString sourceDir = QDir::cleanPath(QStringLiteral(MAVU_TEST_DIR "/../../src"));
 const QString russianDir = sourceDir + QStringLiteral("/qml/translate/ru");
 
-// Context, source text and disambiguation name one message, as the translator looks it up.
+// Context, source text and disambiguation name one message, as the translator looks it up;
+// the key is also how a failure names the message.
 QString messageKey(const QString &context, const QString &source, const QString &comment = QString())
 {
-    return context + QLatin1Char('\n') + source + QLatin1Char('\n') + comment;
+    return QStringLiteral("%1: \"%2\"").arg(context, source) + (comment.isEmpty() ? QString() : " (" + comment + ')');
 }
 
 // Shown as written in every language: the help box's title, heading and Russian contacts.
@@ -30,55 +31,44 @@ const QSet<QString> leftUntranslated{
                               "Справка и вопросы<br>%3")),
 };
 
-struct CatalogueMessage
-{
-    QString key;
-    QString shown; // context and source, for the failure message
-    bool translated = false;
-};
-
-CatalogueMessage readMessage(QXmlStreamReader &xml, const QString &context)
-{
-    QString source, comment;
-    CatalogueMessage message;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("source")) {
-            source = xml.readElementText();
-        } else if (xml.name() == QLatin1String("comment")) {
-            comment = xml.readElementText();
-        } else if (xml.name() == QLatin1String("translation")) {
-            const bool final = xml.attributes().value(QLatin1String("type")).isEmpty();
-            message.translated = !xml.readElementText(QXmlStreamReader::IncludeChildElements).isEmpty() && final;
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-    message.key = messageKey(context, source, comment);
-    message.shown = QStringLiteral("%1: \"%2\"").arg(context, source);
-    return message;
-}
-
-// The messages of a .ts file; an unreadable file fails the check through *error.
-QList<CatalogueMessage> readCatalogue(const QString &path, QString *error)
+// The keys of the messages of a .ts file, with a finished translation only when
+// translatedOnly; an unreadable file sets *error.
+QStringList messagesOf(const QString &path, bool translatedOnly, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = path + QStringLiteral(": ") + file.errorString();
         return {};
     }
-    QList<CatalogueMessage> messages;
+    QStringList keys;
     QXmlStreamReader xml(&file);
     QString context;
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("name"))
             context = xml.readElementText();
-        else if (xml.isStartElement() && xml.name() == QLatin1String("message"))
-            messages.append(readMessage(xml, context));
+        if (!xml.isStartElement() || xml.name() != QLatin1String("message"))
+            continue;
+        QString source, comment;
+        bool translated = false;
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("comment")) {
+                comment = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                const bool final = xml.attributes().value(QLatin1String("type")).isEmpty();
+                translated = !xml.readElementText(QXmlStreamReader::IncludeChildElements).isEmpty() && final;
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+        if (translated || !translatedOnly)
+            keys.append(messageKey(context, source, comment));
     }
     if (xml.hasError())
         *error = path + QStringLiteral(": ") + xml.errorString();
-    return messages;
+    return keys;
 }
 
 } // namespace
@@ -100,26 +90,19 @@ private slots:
         QVERIFY2(lupdate.exitCode() == 0, lupdate.readAllStandardError().constData());
 
         QString error;
-        const QList<CatalogueMessage> texts = readCatalogue(fresh, &error);
+        const QStringList texts = messagesOf(fresh, false, &error);
         QVERIFY2(!texts.isEmpty(), qPrintable(error));
-        QSet<QString> translated;
+        QSet<QString> translated = leftUntranslated;
         for (const QFileInfo &file : QDir(russianDir).entryInfoList({QStringLiteral("*.ts")}, QDir::Files)) {
-            for (const CatalogueMessage &message : readCatalogue(file.filePath(), &error))
-                if (message.translated)
-                    translated.insert(message.key);
+            for (const QString &key : messagesOf(file.filePath(), true, &error))
+                translated.insert(key);
         }
         QVERIFY2(error.isEmpty(), qPrintable(error));
 
-        QStringList missing;
-        for (const CatalogueMessage &text : texts) {
-            if (!translated.contains(text.key) && !leftUntranslated.contains(text.key))
-                missing.append(text.shown);
-        }
-        QVERIFY2(missing.isEmpty(),
-                 qPrintable(QStringLiteral("No Russian translation for %1 text(s); add each under its context to "
-                                           "src/qml/translate/ru/*.ts (and en/*.ts):\n  %2")
-                                .arg(missing.size())
-                                .arg(missing.join(QStringLiteral("\n  ")))));
+        QStringList missing = texts;
+        missing.removeIf([&translated](const QString &text) { return translated.contains(text); });
+        QVERIFY2(missing.isEmpty(), qPrintable("No Russian translation; add each under its context to "
+                                               "src/qml/translate/ru/*.ts (and en/*.ts):\n  " + missing.join("\n  ")));
     }
 };
 
