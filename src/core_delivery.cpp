@@ -60,6 +60,13 @@ QString withSize(const QString &text, const QPixmap &image)
     return text.arg(image.width()).arg(image.height());
 }
 
+// False with the system's reason in the file's errorString().
+bool writtenWhole(QFile &file, const QByteArray &bytes)
+{
+    const auto write = [&file](const char *rest, qint64 left) { return file.write(rest, left); };
+    return writeInFull(write, bytes.constData(), bytes.size()) == bytes.size();
+}
+
 // For a capture that only waits for its upload: written straight, without waiting for the
 // disk, which would hold the upload back by as long as the encoding takes. Only the user
 // may read it. Unbuffered, so that a full disk fails the write itself rather than a flush
@@ -68,7 +75,7 @@ bool writeTemporary(const QString &path, const QByteArray &bytes, QString *error
 {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered, DataFolder::privateFile)
-        && file.setPermissions(DataFolder::privateFile) && file.write(bytes) == bytes.size())
+        && file.setPermissions(DataFolder::privateFile) && writtenWhole(file, bytes))
         return true;
     *error = file.errorString();
     if (file.isOpen())

@@ -158,9 +158,8 @@ void Core::openHistory()
     const QUrl address = signedHistoryUrl();
     QString failure = address.isValid() ? QString() : address.errorString();
     const QString page = failure.isEmpty() ? writeHistoryPage(address, &failure) : QString();
-    if (page.isEmpty()) {
+    if (!page.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        failure = tr("no program to open web pages could be started (xdg-open)");
+    if (!failure.isEmpty())
         showErrorWidget(tr("The history page cannot be opened: %1").arg(failure));
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }

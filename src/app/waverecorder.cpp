@@ -1,6 +1,7 @@
 #include "app/waverecorder.h"
 
 #include "app/playbackpcm.h"
+#include "settings/atomicfile.h"
 
 #include <QAudioDevice>
 #include <QAudioSource>
@@ -56,9 +57,34 @@ QByteArray waveHeader(const QAudioFormat &format, quint32 dataSize)
 
 } // namespace
 
+void RecordingFile::watch(bool on)
+{
+    if (on)
+        m_failed = false;
+    m_watching = on;
+}
+
+// Called by the sound source, in whatever thread it writes.
+qint64 RecordingFile::writeData(const char *data, qint64 size)
+{
+    const auto write = [this](const char *rest, qint64 left) { return QFile::writeData(rest, left); };
+    const qint64 done = writeInFull(write, data, size);
+    if (done < size && m_watching && !m_failed.exchange(true))
+        emit writeFailed(errorString());
+    return done > 0 || size == 0 ? done : -1;
+}
+
+// A disk that took no more ends the recording: what it holds so far stays a whole
+// recording, and the user learns that it is shorter. Queued, as the failing write runs
+// inside the sound source, which stop() deletes.
 WaveRecorder::WaveRecorder(QObject *parent)
     : QObject(parent)
 {
+    connect(&m_file, &RecordingFile::writeFailed, this, [this](const QString &reason) {
+        if (m_file.hasFailed()) // not a recording started since
+            stop();
+        emit failed(tr("%1. The recording stopped; the comment keeps the sound recorded before.").arg(reason));
+    }, Qt::QueuedConnection);
 }
 
 WaveRecorder::~WaveRecorder()
@@ -82,6 +108,7 @@ bool WaveRecorder::start(const QString &path)
         if (state == QAudio::StoppedState && m_source->error() != QAudio::NoError)
             emit failed(tr("the microphone can't be used"));
     });
+    m_file.watch(true);
     m_source->start(&m_file);
     if (m_source->error() == QAudio::NoError)
         return true;
@@ -110,6 +137,7 @@ bool WaveRecorder::stop()
     m_source->stop();
     delete m_source;
     m_source = nullptr;
+    m_file.watch(false); // the header's write tells of itself
     const qint64 dataSize = qBound<qint64>(0, m_file.size() - headerSize, openEnded - headerSize);
     const bool complete = m_file.seek(0) && m_file.write(waveHeader(m_format, quint32(dataSize))) == headerSize;
     if (!complete)

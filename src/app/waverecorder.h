@@ -5,7 +5,32 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
+
 class QAudioSource;
+
+// The file a recording goes into. The sound source does not look at what its writes
+// return: while watched, the file tells of the first one that does not go through whole,
+// with the system's reason.
+class RecordingFile : public QFile
+{
+    Q_OBJECT
+
+public:
+    // Watching again forgets an earlier failure.
+    void watch(bool on);
+    bool hasFailed() const { return m_failed; }
+
+signals:
+    void writeFailed(QString reason);
+
+protected:
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    std::atomic_bool m_watching{false};
+    std::atomic_bool m_failed{false};
+};
 
 // Records the default microphone into a WAVE file. The samples go from the sound server
 // straight into the file, so the recording starts with the microphone, however loaded the
@@ -30,7 +55,7 @@ public:
     QString errorString() const { return m_error; }
 
 signals:
-    // The microphone failed while recording.
+    // The microphone failed, or the disk took no more, while recording.
     void failed(QString text);
 
 private:
@@ -38,6 +63,6 @@ private:
 
     QAudioSource *m_source = nullptr;
     QAudioFormat m_format;
-    QFile m_file;
+    RecordingFile m_file;
     QString m_error;
 };

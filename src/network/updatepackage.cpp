@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <quazip.h>
 #include <quazipfile.h>
@@ -56,11 +57,8 @@ bool copyInto(QIODevice &source, const QString &path, qint64 *budget, QString *e
 
 // The next start runs the executable only when it still matches this record, written
 // beside it before it appears.
-bool installExecutable(QIODevice &source, const QString &path, qint64 *budget, QString *error)
+bool placeExecutable(const QString &staged, const QString &path, QString *error)
 {
-    const QString staged = path + QStringLiteral(".new");
-    if (!copyInto(source, staged, budget, error))
-        return false;
     QString failure;
     if (!AtomicFile::save(path + QStringLiteral(".sha256"), sha256Hex(staged) + '\n', &failure)) {
         *error = QStringLiteral("cannot write the checksum record: ") + failure;
@@ -75,6 +73,12 @@ bool installExecutable(QIODevice &source, const QString &path, qint64 *budget, Q
         return false;
     }
     return true;
+}
+
+bool installExecutable(QIODevice &source, const QString &path, qint64 *budget, QString *error)
+{
+    const QString staged = path + QStringLiteral(".new");
+    return copyInto(source, staged, budget, error) && placeExecutable(staged, path, error);
 }
 
 // The entry names of the archive, or an error when one of them is unsafe, the executable
@@ -104,6 +108,9 @@ bool listEntries(QuaZip &zip, QStringList *names, QString *error)
     return true;
 }
 
+// The library checks an entry's CRC only when the entry is closed, and reads no further
+// than the size the entry declares: an entry that holds more or less than that, or other
+// bytes, fails here.
 bool unpackEntry(QuaZip &zip, const QString &name, const QString &target, qint64 *budget, QString *error)
 {
     zip.setCurrentFile(name);
@@ -113,16 +120,42 @@ bool unpackEntry(QuaZip &zip, const QString &name, const QString &target, qint64
         return false;
     }
     QDir().mkpath(QFileInfo(target).absolutePath());
-    const bool written = name == executableName ? installExecutable(entry, target, budget, error)
-                                                : copyInto(entry, target, budget, error);
-    if (written && entry.getZipError() != 0) {
+    const qint64 budgetBefore = *budget;
+    if (!copyInto(entry, target, budget, error))
+        return false;
+    const qint64 declared = entry.usize();
+    entry.close();
+    if (entry.getZipError() != 0 || budgetBefore - *budget != declared) {
         *error = QStringLiteral("damaged archive entry ") + name;
         return false;
     }
-    return written;
+    return true;
 }
 
-// The running count of unpacked bytes stops an archive whose entries lie about their size.
+// Moves the checked entries from staging into the folder, the executable last, so that it
+// only appears when everything else is in place.
+bool placeEntries(const QString &staging, const QStringList &names, const QString &folder, QString *error)
+{
+    for (const QString &name : names) {
+        const QString target = folder + name;
+        if (name.endsWith(QLatin1Char('/'))) {
+            QDir().mkpath(target);
+            continue;
+        }
+        if (name == executableName)
+            continue;
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::remove(target);
+        if (!QFile::rename(staging + name, target)) {
+            *error = QStringLiteral("cannot write ") + target;
+            return false;
+        }
+    }
+    return placeExecutable(staging + executableName, folder + executableName, error);
+}
+
+// Every entry is unpacked and checked in a folder of its own first: a damaged entry
+// leaves nothing in the update folder.
 bool unpack(const QString &packageFile, const QString &folder, QString *error)
 {
     QuaZip zip(packageFile);
@@ -133,20 +166,18 @@ bool unpack(const QString &packageFile, const QString &folder, QString *error)
     QStringList names;
     if (!listEntries(zip, &names, error))
         return false;
-    // The executable comes last, so it only appears when everything else is in place.
-    names.removeAll(executableName);
-    names.append(executableName);
+    QTemporaryDir staging(folder + QStringLiteral("unpacking-XXXXXX"));
+    if (!staging.isValid()) {
+        *error = QStringLiteral("cannot unpack into ") + folder + QStringLiteral(": ") + staging.errorString();
+        return false;
+    }
+    const QString stagingFolder = staging.path() + QLatin1Char('/');
     qint64 budget = maxUnpackedBytes;
     for (const QString &name : std::as_const(names)) {
-        const QString target = folder + name;
-        if (name.endsWith(QLatin1Char('/'))) {
-            QDir().mkpath(target);
-            continue;
-        }
-        if (!unpackEntry(zip, name, target, &budget, error))
+        if (!name.endsWith(QLatin1Char('/')) && !unpackEntry(zip, name, stagingFolder + name, &budget, error))
             return false;
     }
-    return true;
+    return placeEntries(stagingFolder, names, folder, error);
 }
 
 } // namespace

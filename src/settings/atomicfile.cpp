@@ -10,20 +10,14 @@ AtomicFile::AtomicFile(const QString &path, Access access)
         cancelWriting();
 }
 
-// A short write is tried again for the rest: the system tells why only at the write that
-// gets nothing through.
 qint64 AtomicFile::writeData(const char *data, qint64 size)
 {
-    for (qint64 done = 0; done < size;) {
-        const qint64 written = QSaveFile::writeData(data + done, size - done);
-        if (written <= 0) {
-            if (error() == QFileDevice::NoError)
-                cancelWriting(); // commit() must fail all the same
-            return -1;
-        }
-        done += written;
-    }
-    return size;
+    const auto write = [this](const char *rest, qint64 left) { return QSaveFile::writeData(rest, left); };
+    if (writeInFull(write, data, size) == size)
+        return size;
+    if (error() == QFileDevice::NoError)
+        cancelWriting(); // commit() must fail all the same
+    return -1;
 }
 
 bool AtomicFile::save(const QString &path, const QByteArray &bytes, QString *error, Access access)

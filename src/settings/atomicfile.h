@@ -4,6 +4,22 @@
 #include <QSaveFile>
 #include <QString>
 
+// Calls write(data, size) for the rest of the bytes until all went through or a call got
+// none through, and returns how many did. A write cut short by a full disk or a file-size
+// limit gives no reason; the system tells why only at the write that gets nothing through.
+template <typename Write>
+qint64 writeInFull(Write write, const char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 written = write(data + done, size - done);
+        if (written <= 0)
+            break;
+        done += written;
+    }
+    return done;
+}
+
 // A file that is replaced in one step and only when every byte reached it: until commit()
 // the old file (or none) stays under its name, and after a failed write commit() fails
 // and leaves it that way. The writes go to the file unbuffered, each whole or failing

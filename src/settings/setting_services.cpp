@@ -3,6 +3,7 @@
 
 #include "setting.h"
 
+#include "atomicfile.h"
 #include "debuglog.h"
 #include "settingkeys.h"
 
@@ -67,15 +68,15 @@ void Setting::changeValue(QString name, QVariant value)
         removeAutostartEntry();
 }
 
+// Replaced whole or not at all: a full disk leaves the entry as it was, and the user is
+// told that the setting and the session may differ.
 void Setting::writeAutostartEntry()
 {
     QDir().mkpath(autostartFolder());
-    QFile entry(autostartEntryPath());
-    if (!entry.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qCDebug(lcMavu) << "void Setting::changeValue(QString, QVariant)" << entry.errorString();
-        return;
-    }
-    entry.write(autostartEntry());
+    QString failure;
+    if (!AtomicFile::save(autostartEntryPath(), autostartEntry(), &failure))
+        addProblem(tr("The autostart entry %1 cannot be written (%2): Mavu may not start when you log in.")
+                       .arg(autostartEntryPath(), failure));
 }
 
 void Setting::removeAutostartEntry()

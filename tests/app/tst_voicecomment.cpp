@@ -220,6 +220,28 @@ private slots:
         QCOMPARE(file, QString());
     }
 
+    // The recording stops where the disk stopped taking it, whole, and the user is told.
+    void recording_whenTheDiskFills_stopsAndIsTold()
+    {
+        ShellWindows::closeAll();
+        Core *core = Core::instance();
+        core->clearAudioFile();
+        core->recordAudio();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(core->getAudioFile()).size() > 44, 30000);
+        const QString recording = core->getAudioFile();
+        {
+            const FileSizeLimit limit(QFileInfo(recording).size() + bytesPerSecond / 4);
+            QTRY_COMPARE_WITH_TIMEOUT(ShellWindows::shownErrorTexts(),
+                                      QStringList{"Can't record the voice comment: File too large. The recording "
+                                                  "stopped; the comment keeps the sound recorded before."},
+                                      30000);
+        }
+        const QByteArray wav = readFile(recording);
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
+        ShellWindows::closeAll();
+        core->clearAudioFile();
+    }
+
     // A capture hotkey pressed while the overlay is open starts no capture: the recording
     // made for the open capture goes on and stays.
     void hotkey_duringACapture_leavesItsRecordingAlone()

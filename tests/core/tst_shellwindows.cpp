@@ -412,6 +412,20 @@ private slots:
         QCOMPARE(signatureAndSeconds.at(0), md5sum.left(32));
     }
 
+    void openHistory_withoutAnOpener_isTold()
+    {
+        const QString opener = m_scratch.filePath("bin/xdg-open");
+        const QByteArray path = qgetenv("PATH");
+        QVERIFY(QFile::rename(opener, opener + ".gone"));
+        qputenv("PATH", QFile::encodeName(m_scratch.filePath("bin")));
+        Core::instance()->openHistory();
+        qputenv("PATH", path);
+        QVERIFY(QFile::rename(opener + ".gone", opener));
+        QCOMPARE(ShellWindows::shownErrorTexts(),
+                 QStringList{"The history page cannot be opened: no program to open web pages could be started "
+                             "(xdg-open)"});
+    }
+
     void openHistory_signedOut_onlyAsksToSignIn()
     {
         signIn(false);

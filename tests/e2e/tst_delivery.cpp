@@ -300,16 +300,20 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("stitchedHeight"); // 0: the selection itself
-        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<qulonglong>("sizeLimit");
         QTest::addColumn<QString>("error");
-        QTest::newRow("save dialog cancelled") << "save" << 0 << false << QString();
-        QTest::newRow("too tall for a JPEG: save") << "save" << 65501 << false
+        const qulonglong none = RLIM_INFINITY;
+        QTest::newRow("save dialog cancelled") << "save" << 0 << none << QString();
+        QTest::newRow("too tall for a JPEG: save") << "save" << 65501 << none
                                                    << "Can't encode the 16x65501 px capture: nothing was saved";
-        QTest::newRow("too tall for a JPEG: upload") << "upload" << 65501 << false
+        QTest::newRow("too tall for a JPEG: upload") << "upload" << 65501 << none
                                                      << "Can't encode the 16x65501 px capture: nothing was uploaded";
         QTest::newRow("too tall for a JPEG: copy, keeping a copy")
-            << "copy" << 65501 << false << "Can't encode the 16x65501 px capture: nothing was copied";
-        QTest::newRow("disk full: upload") << "upload" << 0 << true << "Can't write the capture: File too large";
+            << "copy" << 65501 << none << "Can't encode the 16x65501 px capture: nothing was copied";
+        QTest::newRow("disk full: upload") << "upload" << 0 << 0ull << "Can't write the capture: File too large";
+        // The first bytes go through; the write of the rest gives the reason.
+        QTest::newRow("disk full halfway: upload") << "upload" << 0 << 100ull
+                                                   << "Can't write the capture: File too large";
     }
 
     // The capture stays: a later save (as PNG) still has it. The extra copy, when kept,
@@ -318,7 +322,7 @@ private slots:
     {
         QFETCH(QString, action);
         QFETCH(int, stitchedHeight);
-        QFETCH(bool, diskFull);
+        QFETCH(qulonglong, sizeLimit);
         QFETCH(QString, error);
         ShellWindows::closeAll();
         const QString folder = m_scratch.filePath("saved");
@@ -337,7 +341,7 @@ private slots:
         const int calls = m_dialogCalls;
         Setting::instance()->sync(); // no write of the settings runs into the limit
         {
-            const FileSizeLimit limit(diskFull ? 0 : RLIM_INFINITY);
+            const FileSizeLimit limit(sizeLimit);
             if (action == "upload")
                 Core::instance()->screenUpload();
             else if (action == "copy")

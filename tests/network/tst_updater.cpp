@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QDir>
 #include <QSignalSpy>
+#include <QtEndian>
 #include <QCryptographicHash>
 #include <QtTest>
 
@@ -49,6 +50,21 @@ private:
             zip.close();
         }
         return bytes;
+    }
+
+    // The zip with the CRC or the size ("crc", "size") of the named entry set to value in its
+    // local header and in the central directory alike, as the library checks them.
+    static QByteArray withEntryField(QByteArray zip, const QByteArray &name, const QString &field, quint32 value)
+    {
+        struct Header { QByteArray signature; int nameLength, name, crc, size; };
+        for (const Header &header : {Header{"PK\x03\x04", 26, 30, 14, 22}, Header{"PK\x01\x02", 28, 46, 16, 24}}) {
+            for (qsizetype at = zip.indexOf(header.signature); at >= 0; at = zip.indexOf(header.signature, at + 4)) {
+                const quint16 nameLength = qFromLittleEndian<quint16>(zip.constData() + at + header.nameLength);
+                if (zip.mid(at + header.name, nameLength) == name)
+                    qToLittleEndian(value, zip.data() + at + (field == "crc" ? header.crc : header.size));
+            }
+        }
+        return zip;
     }
 
     void offer(const QByteArray &package, const QString &format, const QJsonObject &extra = {})
@@ -193,6 +209,32 @@ private slots:
         QCOMPARE(runUpdate(), QStringLiteral("done"));
         QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "Mavu.exe"), QByteArray("zipped program"));
         QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "lib/helper.so"), QByteArray("helper"));
+        QTRY_COMPARE(QDir(m_updatePath).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     (QStringList{"lib", "Mavu.exe", "Mavu.exe.sha256"}));
+    }
+
+    void damagedZipEntry_refusesThePackage_leavingNothing_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<quint32>("value");
+        QTest::newRow("program with a wrong CRC") << "Mavu.exe" << "crc" << 0xdeadbeefu;
+        QTest::newRow("helper with a wrong CRC") << "lib/helper.so" << "crc" << 0xdeadbeefu;
+        QTest::newRow("program holding more than it declares") << "Mavu.exe" << "size" << 100u;
+        QTest::newRow("program holding less than it declares") << "Mavu.exe" << "size" << 300000u;
+    }
+
+    // The package's checksum matches it: the archive was made damaged.
+    void damagedZipEntry_refusesThePackage_leavingNothing()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, field);
+        QFETCH(quint32, value);
+        const QByteArray zip = zipOf({{"lib/helper.so", "helper"}, {"Mavu.exe", QByteArray(200000, 'x')}});
+        offer(withEntryField(zip, entry.toUtf8(), field, value), "zip");
+        QCOMPARE(runUpdate(), QStringLiteral("failed"));
+        QTRY_COMPARE(QDir(m_updatePath).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     QStringList());
     }
 
     void zipWithEscapingEntry_isRejectedWhole()

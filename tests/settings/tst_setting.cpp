@@ -1,3 +1,4 @@
+#include "../harness/files.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
 #include "testsupport.h"
@@ -269,6 +270,23 @@ private slots:
             "[Desktop Entry]", "Type=Application",
             "Exec='" + QCoreApplication::applicationFilePath() + "'",
             "Hidden=false", "NoDisplay=false", "Name=Voza-rudaz", ""}));
+    }
+
+    // Replaced whole or not at all, and the user hears of it.
+    void autostartOn_pastAFileSizeLimit_keepsTheEntryAndTellsWhy()
+    {
+        settings->setValue("autostart", 1);
+        settings->sync(); // no write of the database runs into the limit
+        const QByteArray entry = readFile(autostartEntryPath());
+        settings->takeProblems();
+        {
+            const FileSizeLimit limit(20);
+            settings->changeValue("autostart", true);
+        }
+        QCOMPARE(readFile(autostartEntryPath()), entry);
+        QCOMPARE(settings->takeProblems(),
+                 QStringList{"The autostart entry " + autostartEntryPath()
+                             + " cannot be written (File too large): Mavu may not start when you log in."});
     }
 
     void autostartOff_removesEntryAndReportsWhenNoneIsLeft()

@@ -72,6 +72,10 @@
         <translation>Не удалось открыть страницу истории: %1</translation>
     </message>
     <message>
+        <source>no program to open web pages could be started (xdg-open)</source>
+        <translation>не удалось запустить программу для открытия веб-страниц (xdg-open)</translation>
+    </message>
+    <message>
         <source>File not found: %1</source>
         <translation>Файл не найден: %1</translation>
     </message>

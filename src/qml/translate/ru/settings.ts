@@ -35,6 +35,10 @@
         <translation>Не удалось сохранить настройки (%1): изменения настроек не сохраняются.</translation>
     </message>
     <message>
+        <source>The autostart entry %1 cannot be written (%2): Mavu may not start when you log in.</source>
+        <translation>Не удалось записать файл автозапуска %1 (%2): Mavu может не запуститься при входе в систему.</translation>
+    </message>
+    <message>
         <source>The settings file %1 is in use by another program. Mavu goes on with the settings it has read and saves the changes once the file is free again.</source>
         <translation>Файл настроек %1 занят другой программой. Mavu продолжает работу с уже прочитанными настройками и сохранит изменения, когда файл освободится.</translation>
     </message>

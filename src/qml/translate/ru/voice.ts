@@ -30,6 +30,10 @@
         <source>the microphone can&apos;t be used</source>
         <translation>микрофоном невозможно воспользоваться</translation>
     </message>
+    <message>
+        <source>%1. The recording stopped; the comment keeps the sound recorded before.</source>
+        <translation>%1. Запись остановлена; в комментарии останется звук, записанный до этого.</translation>
+    </message>
 </context>
 <context>
     <name>AudioImageFile</name>
