@@ -160,7 +160,7 @@ void Core::offerNextLeftCapture()
         }
         QString text = tr("The capture %1 was not uploaded before Mavu closed.").arg(QFileInfo(kept).fileName());
         if (!m_leftCaptures.isEmpty())
-            text += QLatin1Char(' ') + tr("%n more capture(s) wait after it.", nullptr, int(m_leftCaptures.size()));
+            text += QLatin1Char(' ') + tr("Waiting after it: %1 more.").arg(m_leftCaptures.size());
         connect(offerUnsentCapture(kept, text), &BasicWindow::closed, this, &Core::offerNextLeftCapture);
         return;
     }

@@ -40,8 +40,8 @@ private slots:
     {
         const QString notLost = "\n\nThe capture was not lost: press \"Save\" to save it to disk.";
         const QStringList offers{
-            "The capture 3.png was not uploaded before Mavu closed. 2 more capture(s) wait after it." + notLost,
-            "The capture 2.png was not uploaded before Mavu closed. 1 more capture(s) wait after it." + notLost,
+            "The capture 3.png was not uploaded before Mavu closed. Waiting after it: 2 more." + notLost,
+            "The capture 2.png was not uploaded before Mavu closed. Waiting after it: 1 more." + notLost,
             "The capture 1.png was not uploaded before Mavu closed." + notLost};
         for (const QString &offer : offers) {
             QTRY_COMPARE(ShellWindows::shownErrorTexts(), QStringList{offer});

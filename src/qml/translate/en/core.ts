@@ -63,12 +63,5 @@
         <source>The capture %1 was not uploaded before Mavu closed.</source>
         <translation>The capture %1 was not uploaded before Mavu closed.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n more capture(s) wait after it.</source>
-        <translation>
-            <numerusform>%n more capture waits after it.</numerusform>
-            <numerusform>%n more captures wait after it.</numerusform>
-        </translation>
-    </message>
 </context>
 </TS>

@@ -67,13 +67,9 @@
         <source>The capture %1 was not uploaded before Mavu closed.</source>
         <translation>Снимок %1 не был загружен до закрытия Mavu.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n more capture(s) wait after it.</source>
-        <translation>
-            <numerusform>После него ждёт ещё %n снимок.</numerusform>
-            <numerusform>После него ждут ещё %n снимка.</numerusform>
-            <numerusform>После него ждут ещё %n снимков.</numerusform>
-        </translation>
+    <message>
+        <source>Waiting after it: %1 more.</source>
+        <translation>После него ждут ещё: %1.</translation>
     </message>
     <message>
         <source>The capture is not kept after Mavu closes: press &quot;Save&quot; to save it to disk now.</source>
