@@ -180,6 +180,21 @@ bool namesItsHolder(const QLockFile &lock)
 
 } // namespace
 
+// An upload may take hours: a lock's age says nothing.
+bool takeLock(QLockFile &lock)
+{
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0) && !namesItsHolder(lock)) {
+        // An empty or garbled lock file (a crash while it was written) names no holder,
+        // and a live holder keeps it from being removed.
+        lock.removeStaleLockFile();
+        lock.tryLock(0);
+    }
+    if (lock.isLocked())
+        DataFolder::restrict(lock.fileName(), DataFolder::privateFile);
+    return lock.isLocked();
+}
+
 // A second process started beside a running one must not empty the temporary folder
 // under it: only the holder of the instance lock clears it.
 bool Core::isFirstInstance()
@@ -187,15 +202,7 @@ bool Core::isFirstInstance()
     if (!m_instanceLock) {
         QDir().mkpath(m_pathSettings);
         m_instanceLock = new QLockFile(m_pathSettings + QStringLiteral("instance.lock"));
-        m_instanceLock->setStaleLockTime(0);
-        if (!m_instanceLock->tryLock(0) && !namesItsHolder(*m_instanceLock)) {
-            // An empty or garbled lock file (a crash while it was written) names no holder,
-            // and a live holder keeps it from being removed.
-            m_instanceLock->removeStaleLockFile();
-            m_instanceLock->tryLock(0);
-        }
-        if (m_instanceLock->isLocked())
-            DataFolder::restrict(m_pathSettings + QStringLiteral("instance.lock"), DataFolder::privateFile);
+        takeLock(*m_instanceLock);
     }
     return m_instanceLock->isLocked();
 }

@@ -224,13 +224,19 @@ private:
     // A capture on its way out (core_unsent.cpp, core_messages.cpp, core_delivery.cpp).
     enum class SaveOutcome { Saved, Cancelled, Failed };
     // Gives the capture its name in the unsent folder, held by this process; returns where
-    // it can be offered from: that name, else where it lies, empty when it is gone.
-    QString keepUnsent(const QString &capture);
+    // it can be offered from: that name, else where it lies, empty when it is gone. Why it
+    // could not be kept goes to *failure.
+    QString keepUnsent(const QString &capture, QString *failure = nullptr);
+    // keepUnsent for a capture just handed to delivery: when it cannot be kept the user is
+    // told so, with "Save", at once.
+    void keepUntilDelivered(const QString &capture);
     void releaseUnsent(const QString &capture);
-    bool holdUnsent(const QString &capture, const QString &kept);
+    // Why the capture cannot have its name in the unsent folder; empty when it has it.
+    QString holdUnsent(const QString &capture, const QString &kept);
     bool lockUnsent(const QString &kept);
     void offerLeftCaptures();
-    void offerUnsentCapture(const QString &kept, const QString &text);
+    void offerNextLeftCapture();
+    ErrorWidget *offerUnsentCapture(const QString &kept, const QString &text);
     SaveOutcome saveUnsentCapture(const QString &kept, QString *error);
     bool saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
@@ -289,6 +295,8 @@ private:
     QLockFile *m_instanceLock = nullptr;
     // The captures in the unsent folder that this process holds, by their name there.
     QHash<QString, std::shared_ptr<QLockFile>> m_unsentLocks;
+    // What an earlier run left in the unsent folder and is still to be offered, oldest first.
+    QStringList m_leftCaptures;
 
     // ---- Voice comments (core_audio.cpp) ----
 public slots:
@@ -318,6 +326,10 @@ private:
 // Deletes a folder and everything in it without following symbolic links; stops at the
 // first entry it cannot delete. A path where nothing exists counts as removed.
 bool removeDir(const QString &path);
+
+// Takes the lock unless a live process holds it; its file is then the user's alone. Only a
+// holder that is gone makes a lock stale, never its age.
+bool takeLock(QLockFile &lock);
 
 // Hands over to an update that the updater left in the update folder: checks it, starts
 // it as a new process and returns true when that process runs. A bad update is dropped.

@@ -197,7 +197,7 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     // A quick capture opens nothing to record in: a recording waiting then is an older one.
     // When the join fails the user is told and the capture goes up alone.
     const QString voiceComment = !quick && hasVoiceComment() ? stopRecordAudio() : QString();
-    keepUnsent(voiceComment.isEmpty() ? name : voiceComment); // until it is delivered
+    keepUntilDelivered(voiceComment.isEmpty() ? name : voiceComment);
     if (!voiceComment.isEmpty())
         m_networkExchange->uploadData({voiceComment});
     else
@@ -412,7 +412,6 @@ Core::SaveOutcome Core::saveUnsentCapture(const QString &kept, QString *error)
         *error = tr("Can't save file %1: %2").arg(fileName, cause);
         return SaveOutcome::Failed;
     }
-    capture.remove();
     return SaveOutcome::Saved;
 }
 

@@ -51,10 +51,13 @@ void Core::uploadFailed(QString text, QString capture)
 }
 
 // The error window of a capture that did not go up offers to save it, as often as the
-// user tries; closing the window gives the capture up.
-void Core::offerUnsentCapture(const QString &kept, const QString &text)
+// user tries; closing the window gives the capture up. Only a capture held in the unsent
+// folder outlives this run: the window tells which it is.
+ErrorWidget *Core::offerUnsentCapture(const QString &kept, const QString &text)
 {
-    const QString how = tr("The capture was not lost: press \"Save\" to save it to disk.");
+    const QString how = m_unsentLocks.contains(kept)
+        ? tr("The capture was not lost: press \"Save\" to save it to disk.")
+        : tr("The capture is not kept after Mavu closes: press \"Save\" to save it to disk now.");
     ErrorWidget *window = openErrorWindow(text + QStringLiteral("\n\n") + how);
     window->offerSave();
     connect(window, &ErrorWidget::saveRequested, this, [this, window, kept, how] {
@@ -66,6 +69,7 @@ void Core::offerUnsentCapture(const QString &kept, const QString &text)
             window->setError(error + QStringLiteral("\n\n") + how);
     });
     connect(window, &BasicWindow::closed, this, [this, kept] { releaseUnsent(kept); });
+    return window;
 }
 
 // Each question saves its own capture. Files the user named are already on disk: the user

@@ -5,17 +5,22 @@
 
 #include "core.h"
 
+#include "settings/atomicfile.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "windows/errorwidget.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QTimer>
 
 #include <unistd.h>
 
 namespace {
+
+const QString lockSuffix = QStringLiteral(".lock");
 
 QString unsentFolder()
 {
@@ -28,51 +33,89 @@ QString unsentName(const QString &capture)
 }
 
 // The same bytes under a second name: a hard link costs no copy and no time; a copy where
-// the file system has none. Neither replaces an existing file.
-bool addName(const QString &capture, const QString &kept)
+// the file system has none, done only when every byte is on disk. Neither replaces an
+// existing file. Why not, empty when the name is there.
+QString addName(const QString &capture, const QString &kept)
 {
-    return ::link(QFile::encodeName(capture).constData(), QFile::encodeName(kept).constData()) == 0
-        || QFile::copy(capture, kept);
+    if (QFileInfo::exists(kept))
+        return Core::tr("%1 already exists").arg(kept);
+    if (::link(QFile::encodeName(capture).constData(), QFile::encodeName(kept).constData()) == 0)
+        return QString();
+    QFile source(capture);
+    if (!source.open(QIODevice::ReadOnly))
+        return source.errorString();
+    QString error;
+    AtomicFile::save(kept, source.readAll(), &error, AtomicFile::Access::Private);
+    return error;
+}
+
+// A lock whose capture is gone (a crash between the two removals) and whose holder has
+// ended: taking it and letting it go removes it.
+void removeLeftLocks(const QString &folder)
+{
+    for (const QString &name : QDir(folder).entryList({QLatin1Char('*') + lockSuffix}, QDir::Files)) {
+        const QString capture = folder + name.chopped(lockSuffix.size());
+        QLockFile lock(folder + name);
+        if (!QFileInfo::exists(capture) && takeLock(lock))
+            lock.unlock();
+    }
 }
 
 } // namespace
 
-// Only a holder that is gone makes a lock stale, never its age: an upload may take hours.
 bool Core::lockUnsent(const QString &kept)
 {
-    auto lock = std::make_shared<QLockFile>(kept + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    auto lock = std::make_shared<QLockFile>(kept + lockSuffix);
+    if (!takeLock(*lock))
         return false;
     m_unsentLocks.insert(kept, lock);
     return true;
 }
 
-QString Core::keepUnsent(const QString &capture)
+QString Core::keepUnsent(const QString &capture, QString *failure)
 {
     const QString kept = unsentName(capture);
-    if ((m_unsentLocks.contains(kept) && QFile::exists(kept)) || holdUnsent(capture, kept))
+    const QString why = m_unsentLocks.contains(kept) && QFile::exists(kept) ? QString() : holdUnsent(capture, kept);
+    if (why.isEmpty())
         return kept;
-    qWarning() << "QString Core::keepUnsent(const QString&)" << "cannot keep" << capture << "in" << unsentFolder();
+    qWarning() << "QString Core::keepUnsent(const QString&)" << "cannot keep" << capture << "in" << unsentFolder()
+               << why;
+    if (failure)
+        *failure = why;
     return QFile::exists(capture) ? capture : QString();
+}
+
+// Told from the event loop, after the upload has started and opened its window: the
+// message takes that window's place rather than lie under it.
+void Core::keepUntilDelivered(const QString &capture)
+{
+    QString failure;
+    const QString where = keepUnsent(capture, &failure);
+    if (failure.isEmpty() || where.isEmpty())
+        return;
+    const QString text = tr("Can't keep the capture in %1 until it is uploaded: %2").arg(unsentFolder(), failure);
+    QTimer::singleShot(0, this, [this, where, text] { offerUnsentCapture(where, text); });
 }
 
 // The lock comes first, so that another Mavu starting meanwhile never offers the capture.
 // A name that another capture already has is never taken over.
-bool Core::holdUnsent(const QString &capture, const QString &kept)
+QString Core::holdUnsent(const QString &capture, const QString &kept)
 {
     const QString folder = unsentFolder();
-    if (!DataFolder::refusal(folder).isEmpty() || !QDir().mkpath(folder))
-        return false;
+    const QString refused = DataFolder::refusal(folder);
+    if (!refused.isEmpty())
+        return refused;
+    if (!QDir().mkpath(folder))
+        return tr("the folder cannot be made");
     DataFolder::restrict(folder, DataFolder::privateFolder);
     if (!m_unsentLocks.contains(kept) && !lockUnsent(kept))
-        return false;
-    if (addName(capture, kept)) {
+        return tr("its lock %1 cannot be written").arg(kept + lockSuffix);
+    const QString failure = addName(capture, kept);
+    if (failure.isEmpty())
         DataFolder::restrict(kept, DataFolder::privateFile);
-        return true;
-    }
-    m_unsentLocks.remove(kept);
-    return false;
+    else
+        m_unsentLocks.remove(kept);
+    return failure;
 }
 
 // Delivered, saved or given up: the name in the unsent folder goes, then its lock. What
@@ -86,24 +129,39 @@ void Core::releaseUnsent(const QString &capture)
     m_unsentLocks.remove(kept);
 }
 
-// Each capture whose process has ended is offered once, in the error window with its
-// "Save"; one that another running Mavu holds (uploading it, or offering it) is left to it.
+// What an earlier run left is offered one capture at a time, oldest first, so that a
+// thousand of them make one window, not a thousand. Each is locked only when its turn
+// comes (a lock holds a file open); one that another running Mavu holds (uploading it, or
+// offering it) is left to it.
 void Core::offerLeftCaptures()
 {
     const QString folder = unsentFolder();
     if (!DataFolder::refusal(folder).isEmpty())
         return;
-    const QFileInfoList captures =
-        QDir(folder).entryInfoList({QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.zia")},
-                                   QDir::Files | QDir::NoSymLinks, QDir::Time | QDir::Reversed);
-    for (const QFileInfo &capture : captures) {
-        const QString kept = unsentName(capture.fileName());
+    removeLeftLocks(folder);
+    const QStringList captures =
+        QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.zia")},
+                               QDir::Files | QDir::NoSymLinks, QDir::Time | QDir::Reversed);
+    for (const QString &capture : captures)
+        m_leftCaptures.append(folder + capture);
+    offerNextLeftCapture();
+}
+
+// Its window tells how many more wait; closing it, or saving the capture, offers the next.
+void Core::offerNextLeftCapture()
+{
+    while (!m_leftCaptures.isEmpty()) {
+        const QString kept = m_leftCaptures.takeFirst();
         if (m_unsentLocks.contains(kept) || !lockUnsent(kept))
             continue;
         if (!QFile::exists(kept)) { // its holder let it go meanwhile
             m_unsentLocks.remove(kept);
             continue;
         }
-        offerUnsentCapture(kept, tr("The capture %1 was not uploaded before Mavu closed.").arg(capture.fileName()));
+        QString text = tr("The capture %1 was not uploaded before Mavu closed.").arg(QFileInfo(kept).fileName());
+        if (!m_leftCaptures.isEmpty())
+            text += QLatin1Char(' ') + tr("Waiting after it: %1 more.").arg(m_leftCaptures.size());
+        connect(offerUnsentCapture(kept, text), &BasicWindow::closed, this, &Core::offerNextLeftCapture);
+        return;
     }
 }

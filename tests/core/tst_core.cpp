@@ -1,3 +1,4 @@
+#include "../harness/shellwindows.h"
 #include "core.h"
 #include "settings/constants.h"
 #include "settings/setting.h"
@@ -22,9 +23,32 @@ class CoreTest : public QObject
 private slots:
     void initTestCase()
     {
+        // Captures an earlier run left, the oldest first, for the start to offer.
+        for (int age = 3; age > 0; --age) {
+            QFile capture(m_pathSettings + QStringLiteral("unsent/%1.png").arg(age));
+            QVERIFY(QDir().mkpath(m_pathSettings + "unsent") && capture.open(QIODevice::WriteOnly));
+            QVERIFY(capture.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+        }
         // Core is made here, while someone is signed in.
         Setting::instance()->setValue(SettingKeys::token, QStringLiteral("token"));
         Core::instance();
+    }
+
+    // However many an earlier run left, one window offers them, oldest first: closing it
+    // gives that capture up and offers the next.
+    void leftCaptures_areOfferedOneAtATime()
+    {
+        const QString notLost = "\n\nThe capture was not lost: press \"Save\" to save it to disk.";
+        const QStringList offers{
+            "The capture 3.png was not uploaded before Mavu closed. Waiting after it: 2 more." + notLost,
+            "The capture 2.png was not uploaded before Mavu closed. Waiting after it: 1 more." + notLost,
+            "The capture 1.png was not uploaded before Mavu closed." + notLost};
+        for (const QString &offer : offers) {
+            QTRY_COMPARE(ShellWindows::shownErrorTexts(), QStringList{offer});
+            ShellWindows::shown<ErrorWidget>().first()->close();
+        }
+        QTRY_VERIFY(ShellWindows::shown<ErrorWidget>().isEmpty());
+        QCOMPARE(QDir(m_pathSettings + "unsent").entryList(QDir::Files), QStringList());
     }
 
     // The signed-out start is in tst_entrypoints.

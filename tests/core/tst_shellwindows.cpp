@@ -380,6 +380,27 @@ private slots:
         QTRY_VERIFY(ShellWindows::shown<ErrorWidget>().isEmpty());
     }
 
+    // A capture that cannot wait in the unsent folder (a file is in its place) is offered at
+    // its hand-off, and its window does not call it safe.
+    void captureThatCannotBeKept_isOfferedAtOnce()
+    {
+        setValues({{SettingKeys::qualityImage, 2}});
+        goOffline();
+        const QString unsent = m_pathSettings + "unsent";
+        QVERIFY(QDir(unsent).removeRecursively() && writeFile(unsent, "in the way"));
+        const QString capture = uploadUntilOffered(patternPicture(), [] {
+            return shownDialogTitled(QStringLiteral("Warning")) && !ShellWindows::shownErrorTexts().isEmpty();
+        });
+        QVERIFY(QFile::remove(unsent));
+        QVERIFY(!capture.isEmpty());
+        QCOMPARE(ShellWindows::shownErrorTexts(),
+                 QStringList{"Can't keep the capture in " + unsent + "/ until it is uploaded: the folder cannot be made\n\n"
+                             "The capture is not kept after Mavu closes: press \"Save\" to save it to disk now."});
+        m_saveAnswer = m_scratch.filePath("not-kept.png");
+        QVERIFY(PageDriver::click(ShellWindows::shown<ErrorWidget>().first(), "saveButton"));
+        QCOMPARE(QImage(m_saveAnswer), patternPicture().toImage());
+    }
+
     // Files are already on disk: nothing to save, the user is told.
     void offlineFileUpload_isToldWithoutTheQuestion()
     {

@@ -357,24 +357,32 @@ private slots:
         QCOMPARE(QDir(home + "/.mavu/tmp").entryList(QDir::Files), QStringList());
     }
 
-    void unreadableInstanceLock_doesNotKeepTheTemporaryFiles_data()
+    void unreadableLocks_holdNothingBack_data()
     {
         QTest::addColumn<QByteArray>("lock");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("garbled") << QByteArray("\x01\xfe not a lock\n");
     }
 
-    void unreadableInstanceLock_doesNotKeepTheTemporaryFiles()
+    // A lock that names no holder (a crash while it was written) keeps neither the
+    // temporary files nor an unsent capture from the start; one left without its capture goes.
+    void unreadableLocks_holdNothingBack()
     {
         QFETCH(QByteArray, lock);
         QTemporaryDir home;
-        QVERIFY(writeFile(home.filePath(".mavu/instance.lock"), lock));
+        const QString unsent = home.filePath(".mavu/unsent/");
+        for (const QString &path : {home.filePath(".mavu/instance.lock"), unsent + "1700000000000.png.lock",
+                                    unsent + "1600000000000.png.lock"})
+            QVERIFY(writeFile(path, lock));
+        QVERIFY(writeFile(unsent + "1700000000000.png", "png"));
         const QString capture = home.filePath(".mavu/tmp/1700000000000.png");
         QVERIFY(writeFile(capture, "png"));
         Program program(home.path());
         program.start({});
         QVERIFY(program.waitForLine(doneLine));
         QVERIFY(!QFile::exists(capture));
+        QTRY_VERIFY_WITH_TIMEOUT(program.allErrors().contains("The capture 1700000000000.png was not uploaded"), 20000);
+        QVERIFY(!QFile::exists(unsent + "1600000000000.png.lock"));
     }
 };
 

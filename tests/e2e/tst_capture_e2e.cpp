@@ -230,6 +230,7 @@ private slots:
         const QString kept = unsentFolder() + "/" + handed.first();
         QCOMPARE(rgb(QImage(kept)), m_pattern.image);
         QCOMPARE(QFile::permissions(kept) & 0x00FF, QFileDevice::Permissions()); // the user's alone
+        QCOMPARE(QFile::permissions(kept + ".lock") & 0x00FF, QFileDevice::Permissions());
         QCOMPARE(QFile::permissions(unsentFolder()) & 0x00FF, QFileDevice::Permissions());
         QVERIFY(!readFile(m_log).contains("The capture 1000.png"));
         QVERIFY(QFile::exists(othersCapture));

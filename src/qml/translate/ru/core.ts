@@ -68,6 +68,30 @@
         <translation>Снимок %1 не был загружен до закрытия Mavu.</translation>
     </message>
     <message>
+        <source>Waiting after it: %1 more.</source>
+        <translation>После него ждут ещё: %1.</translation>
+    </message>
+    <message>
+        <source>The capture is not kept after Mavu closes: press &quot;Save&quot; to save it to disk now.</source>
+        <translation>Снимок не сохранится после закрытия Mavu: нажмите «Сохранить», чтобы сохранить его на диск сейчас.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t keep the capture in %1 until it is uploaded: %2</source>
+        <translation>Не удалось сохранить снимок в %1 до окончания загрузки: %2</translation>
+    </message>
+    <message>
+        <source>the folder cannot be made</source>
+        <translation>не удалось создать папку</translation>
+    </message>
+    <message>
+        <source>its lock %1 cannot be written</source>
+        <translation>не удалось записать его блокировку %1</translation>
+    </message>
+    <message>
+        <source>%1 already exists</source>
+        <translation>%1 уже существует</translation>
+    </message>
+    <message>
         <source>The history page cannot be opened: %1</source>
         <translation>Не удалось открыть страницу истории: %1</translation>
     </message>
