@@ -61,6 +61,11 @@ Core::Core()
     // second Core (its page asks for `core`).
     connect(Setting::instance(), &Setting::problemFound, this, &Core::showSettingsProblems, Qt::QueuedConnection);
     QTimer::singleShot(0, this, &Core::showSettingsProblems);
+    // The stored hotkeys replace the default ones that a run started on while the file was held.
+    connect(Setting::instance(), &Setting::storedValuesRead, this, [this] {
+        if (!m_hotkeysReleased)
+            updateHook();
+    });
     ensureHotkeyManager();
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         m_clipboard = QGuiApplication::clipboard();

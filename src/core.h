@@ -246,6 +246,7 @@ private:
     bool captureUnderWay() const;
     bool startsNewCapture(bool fullscreen) const;
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
+    bool waitsForStoredSettings(const std::function<void()> &delivery);
 
     static Core *m_instance;
     static SaveFileDialog m_saveFileDialog;

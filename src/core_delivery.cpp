@@ -169,6 +169,13 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         emit deletedSurfaceScreen();
         return;
     }
+    // The capture waits in memory; the overlay is done with it.
+    if (waitsForStoredSettings([this, type, quick, image] { screenUpload(type, quick, image); })) {
+        if (fromOverlay && m_surface)
+            m_surface->close();
+        emit deletedSurfaceScreen();
+        return;
+    }
     const Encoding encoding = chosenEncoding();
     const QByteArray bytes = encode(image, encoding);
     if (bytes.isEmpty()) {
@@ -212,7 +219,7 @@ void Core::countCapture()
 {
     Setting *settings = Setting::instance();
     const int count = settings->getValue(SettingKeys::countScreen).toInt();
-    if (!settings->readFailed(SettingKeys::countScreen)) // an unread count must not start again at 1
+    if (settings->knowsStoredValues()) // an unread count must not start again at 1
         settings->setValue(SettingKeys::countScreen, count + 1);
     settings->setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
 }

@@ -53,8 +53,24 @@ QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix
     return usable;
 }
 
+// What a capture becomes and where it goes are the user's settings. While another program
+// has held the settings file since the start they are unknown: the delivery waits for
+// them rather than guess, and goes on, in the order given, once they are read.
+bool Core::waitsForStoredSettings(const std::function<void()> &delivery)
+{
+    Setting *settings = Setting::instance();
+    if (settings->knowsStoredValues())
+        return false;
+    connect(settings, &Setting::storedValuesRead, this, delivery, Qt::SingleShotConnection);
+    showTrayMessage(QStringLiteral("Mavu"),
+                    tr("The settings file is in use by another program: the upload waits until it is free."));
+    return true;
+}
+
 void Core::uploadData(QStringList paths)
 {
+    if (waitsForStoredSettings([this, paths] { uploadData(paths); }))
+        return;
     if (!checkAutorization())
         return;
     const QStringList usable = usablePaths(paths, QStringLiteral("Core::uploadData:"));
@@ -70,6 +86,8 @@ void Core::uploadData(QStringList paths)
 void Core::uploadDataZip(QStringList paths)
 {
     qCDebug(lcMavu) << "Core::uploadDataZip:" << paths;
+    if (waitsForStoredSettings([this, paths] { uploadDataZip(paths); }))
+        return;
     if (!checkAutorization())
         return;
     const QStringList usable = usablePaths(paths, QStringLiteral("Core::uploadDataZip:"));

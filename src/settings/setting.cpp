@@ -56,16 +56,14 @@ Setting::Setting()
 {
     QTextStream(stdout) << "settings" << Qt::endl;
     createDataFolders();
-    m_cache.insert(Keys::mainFontColor, m_mainFontColor);
-    m_cache.insert(Keys::mainFontFamily, m_mainFontFamily);
     connectDatabase();
     connect(&m_database, &SqlDatabase::writeFailed, this, &Setting::reportWriteFailure);
     connect(&m_database, &SqlDatabase::databaseLocked, this, &Setting::reportLockedWhileRunning);
+    connect(&m_database, &SqlDatabase::tableRead, this, &Setting::takeHeldValues);
+    connect(&m_database, &SqlDatabase::problemFound, this, &Setting::addProblem);
     connect(this, &Setting::valueChanged, this, &Setting::changeValue);
     checkTranslate();
-    // Only a database that answered "no such row" gets the default.
-    if (getValue(Keys::typeUpload).isNull() && !readFailed(Keys::typeUpload))
-        setValue(Keys::typeUpload, QStringLiteral("mavu"));
+    setDefaultDestination();
     if (QCoreApplication *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &Setting::sync);
     qAddPostRoutine(syncBeforeExit);
@@ -101,6 +99,7 @@ bool Setting::connectDatabase()
     qCDebug(lcMavu) << "bool Setting::connectDatabase()" << QThread::currentThread();
     const QString file = m_pathSettings + QStringLiteral("setting");
     m_database.connectToDatabase(m_dataFolderRefused ? SqlDatabase::inMemory : file);
+    loadStoredValues();
     for (const QString &problem : m_database.openProblems())
         addProblem(problem);
     m_writeFailureReported = m_database.isReadOnly();
@@ -110,6 +109,46 @@ bool Setting::connectDatabase()
                              "sftp_known_hosts"})
         DataFolder::restrict(m_pathSettings + QLatin1String(name), DataFolder::privateFile);
     return true;
+}
+
+// The table is small: every value is held in memory from the start, so that a file that
+// another program takes later leaves no value unknown. A file held since the start leaves
+// the defaults in memory until it is free; one that cannot be read at all, for the run.
+void Setting::loadStoredValues()
+{
+    QVariantHash table;
+    bool held = false;
+    const bool read = m_database.readTable(&table, &held);
+    m_storedValuesKnown = !held;
+    holdValues(read ? table : Keys::defaultValues());
+}
+
+void Setting::holdValues(const QVariantHash &values)
+{
+    m_cache = values;
+    m_cache.insert(Keys::mainFontColor, m_mainFontColor);
+    m_cache.insert(Keys::mainFontFamily, m_mainFontFamily);
+}
+
+// The file held since the start is free: its values replace the defaults and what was
+// changed on them, which was not kept. Every binding reads them anew; what waited for them
+// goes on.
+void Setting::takeHeldValues(const QVariantHash &values)
+{
+    holdValues(values);
+    m_storedValuesKnown = true;
+    m_database.keepWrites();
+    setDefaultDestination();
+    checkTranslate();
+    emit valueChanged(QString(), QStringLiteral(""));
+    emit storedValuesRead();
+}
+
+// Only a file known to hold no destination gets the default one.
+void Setting::setDefaultDestination()
+{
+    if (m_storedValuesKnown && getValue(Keys::typeUpload).isNull())
+        setValue(Keys::typeUpload, QStringLiteral("mavu"));
 }
 
 void Setting::addProblem(const QString &text)
@@ -150,33 +189,17 @@ QString Setting::tokenText()
     return getValue(Keys::token).toString();
 }
 
+// A key without a row, or whose row holds NULL, reads as invalid.
 QVariant Setting::getValue(const QString &name, bool is_encrypt)
 {
     if (is_encrypt || Keys::isAlwaysEncrypted(name))
-        return readEncrypted(name);
-    const QVariant cached = m_cache.value(name);
-    if (!cached.isNull())
-        return cached;
-    const QVariant stored = getValueDB(name);
-    if (stored.isNull()) {
-        if (name == Keys::showMagnifier || name == Keys::shortLink)
-            return false;
-        return QVariant();
-    }
-    m_cache.insert(name, stored);
-    return stored;
-}
-
-QVariant Setting::readEncrypted(const QString &name)
-{
-    const QString passphrase = tokenText();
-    const QVariant cached = m_cache.value(name);
-    if (!cached.isNull())
-        return decrypt(cached.toString(), passphrase);
-    const QString plain = decrypt(getValueDB(name).toString(), passphrase);
-    if (!readFailed(name) && !readFailed(Keys::token)) // an unread value or token is no empty one
-        m_cache.insert(name, encrypt(plain, passphrase));
-    return plain;
+        return decrypt(m_cache.value(name).toString(), tokenText());
+    const QVariant value = m_cache.value(name);
+    if (!value.isNull())
+        return value;
+    if (name == Keys::showMagnifier || name == Keys::shortLink)
+        return false;
+    return QVariant();
 }
 
 void Setting::setValue(const QString &name, const QVariant &value, bool is_encrypt)
@@ -186,7 +209,6 @@ void Setting::setValue(const QString &name, const QVariant &value, bool is_encry
              << loggable(name, value, encrypted) << (is_encrypt ? "true" : "false");
     QElapsedTimer timer;
     timer.start();
-    m_failedReads.remove(name);
     if (m_cache.value(name) != value) {
         if (encrypted) {
             const QString passphrase = tokenText();
@@ -214,18 +236,6 @@ void Setting::emitNameSignal(const QString &name)
         emit keySnapshotScreenChanged();
     else if (name == Keys::keyQuickFragmentScreen)
         emit keyQuickFragmentScreenChanged();
-}
-
-QVariant Setting::getValueDB(const QString &name)
-{
-    bool read = false;
-    const QVariant value = m_database.getData(name, &read);
-    if (read)
-        m_failedReads.remove(name);
-    else
-        m_failedReads.insert(name);
-    qCDebug(lcMavu) << "QVariant Setting::getValueDB(QString)" << name << loggable(name, value, false);
-    return value;
 }
 
 void Setting::setValueDB(const QString &name, const QVariant &value)

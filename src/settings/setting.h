@@ -4,14 +4,14 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
 class QTranslator;
 
-// The per-user settings store: a value cache in front of the settings database,
-// credential keys encrypted with the service token, and the QML surface `settings`.
+// The per-user settings store: every stored value held in memory from the start and written
+// through to the settings database, credential keys encrypted with the service token, and
+// the QML surface `settings`.
 class Setting : public QObject
 {
     Q_OBJECT
@@ -55,9 +55,11 @@ public:
     Q_INVOKABLE void setValue(const QString &name, const QVariant &value, bool is_encrypt = false);
     // Returns once every write made so far is on disk.
     void sync();
-    // Whether the last database read of name failed (the database was locked or could
-    // not be read): its stored value is unknown, so no default may be written over it.
-    bool readFailed(const QString &name) const { return m_failedReads.contains(name); }
+    // False while the stored values are unknown: another program has held the settings
+    // file since the start. The store then answers with the defaults, which must decide
+    // nothing that the user chose (what a capture becomes, where it goes); storedValuesRead()
+    // follows once the file is free.
+    bool knowsStoredValues() const { return m_storedValuesKnown; }
     // What the user must be told about the settings storage and not yet was: a damaged
     // file kept aside, a read-only file, a refused data folder. Found before any window
     // can show them, so the controller takes them once it runs.
@@ -141,18 +143,22 @@ signals:
     void keyQuickFragmentScreenChanged();
     // A problem for takeProblems() arrived.
     void problemFound();
+    // The stored values replaced the defaults of a run that started while the file was held.
+    void storedValuesRead();
 
 private:
     Setting();
 
-    QVariant getValueDB(const QString &name);
+    void loadStoredValues();
+    void holdValues(const QVariantHash &values);
+    void takeHeldValues(const QVariantHash &values);
+    void setDefaultDestination();
     void setValueDB(const QString &name, const QVariant &value);
     bool connectDatabase();
     void createDataFolders();
     void addProblem(const QString &text);
     void reportWriteFailure(const QString &reason);
     void reportLockedWhileRunning();
-    QVariant readEncrypted(const QString &name);
     void emitNameSignal(const QString &name);
     void writeAutostartEntry();
     void removeAutostartEntry();
@@ -162,7 +168,7 @@ private:
     SqlDatabase m_database;
     QHash<QString, QVariant> m_cache;
     QTranslator *m_translator = nullptr;
-    QSet<QString> m_failedReads;
+    bool m_storedValuesKnown = false;
     QStringList m_problems;
     bool m_dataFolderRefused = false;
     bool m_writeFailureReported = false;

@@ -2,6 +2,7 @@
 
 // The settings keys that more than one module shares, declared once.
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -131,6 +132,15 @@ inline const std::array<DefaultRow, 23> &defaultRows()
         {keySendScreen, QStringLiteral("Ctrl + Enter")},
     }};
     return rows;
+}
+
+// The default rows as a new file gives them back: every value as text.
+inline QVariantHash defaultValues()
+{
+    QVariantHash values;
+    for (const DefaultRow &row : defaultRows())
+        values.insert(row.name, row.value.toString());
+    return values;
 }
 
 } // namespace SettingKeys

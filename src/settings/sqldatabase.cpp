@@ -20,6 +20,7 @@ const QString createTableStatement = QStringLiteral(
 const QString insertDefaultStatement = QStringLiteral(
     "INSERT INTO \"Settings\" (\"name\",\"value\") VALUES (?,?)");
 const QString selectValueStatement = QStringLiteral("SELECT value FROM Settings WHERE name = ?");
+const QString selectTableStatement = QStringLiteral("SELECT name, value FROM Settings");
 constexpr int busyRetryMs = 1000;
 
 // Another process holds the database: the request may succeed later. Anything else
@@ -48,13 +49,15 @@ void SqlWorker::connectToDatabase(QString name)
     printLine(QStringLiteral("connectToDatabase ") + name);
     qCDebug(lcMavu) << "void SqlWorker::connectToDatabase(QString)" << name;
     db.setDatabaseName(name);
+    m_fileName = name;
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqlDatabase::busyTimeoutMs()));
     if (!openFile(name)) {
         printLine(QStringLiteral("!db.open() "));
         qCDebug(lcMavu) << "void SqlWorker::connectToDatabase(QString)" << "db not open" << db.lastError().text();
         m_openProblems << tr("The settings file %1 cannot be opened (%2): changes to the settings are not kept.")
                               .arg(name, db.lastError().text());
-    } else {
+        m_readOnly = true; // already told: no write can reach it
+    } else if (!m_locked) {
         setBusyTimeout(SqlDatabase::runningBusyTimeoutMs);
     }
     printLine(QStringLiteral("db.open() "));
@@ -79,11 +82,13 @@ bool SqlWorker::openFile(const QString &name)
     bool locked = false;
     const QString damaged = damage(&locked);
     if (locked) {
-        useDefaultsInMemory(name);
+        waitForHeldFile();
         return true;
     }
     if (!damaged.isEmpty()) {
-        keepAsideAndRecreate(name, damaged);
+        const QString problem = keepAsideAndRecreate(damaged);
+        if (!problem.isEmpty())
+            m_openProblems << problem;
         return database().isOpen();
     }
     m_readOnly = !QFileInfo(name).isWritable();
@@ -111,21 +116,25 @@ QString SqlWorker::damage(bool *locked)
 }
 
 // Every read of a file that stays locked would wait the whole busy timeout and find
-// nothing. This run works on the default rows in memory instead, and the file, with what
-// it holds, is left alone.
-void SqlWorker::useDefaultsInMemory(const QString &name)
+// nothing. Until it is free the store runs on the defaults (so that the hotkeys work),
+// nothing is read or written, and a retry each second finds out when the table can be read.
+void SqlWorker::waitForHeldFile()
 {
-    QSqlDatabase db = database();
-    db.close();
-    db.setDatabaseName(SqlDatabase::inMemory);
-    createDataBase();
-    m_openProblems << tr("The settings file %1 is in use by another program. Mavu runs with the default "
-                         "settings until it is started again, and changes made meanwhile are not kept.")
-                          .arg(name);
+    m_tableUnread = true;
+    m_dropWrites = true;
+    m_locked = true;
+    setBusyTimeout(0);
+    scheduleRetry();
+    m_openProblems << tr("The settings file %1 is in use by another program. Until it is free, Mavu runs with "
+                         "the default settings, changes made meanwhile are not kept, and captures and files wait "
+                         "to be uploaded.")
+                          .arg(m_fileName);
 }
 
-void SqlWorker::keepAsideAndRecreate(const QString &name, const QString &damage)
+// What the user is to be told; empty when the file could not even be moved aside.
+QString SqlWorker::keepAsideAndRecreate(const QString &damage)
 {
+    const QString &name = m_fileName;
     database().close();
     const QString aside = name + QStringLiteral(".damaged-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
@@ -135,9 +144,9 @@ void SqlWorker::keepAsideAndRecreate(const QString &name, const QString &damage)
         QFile::rename(name + QLatin1String(suffix), aside + QLatin1String(suffix));
     if (kept && createEmptyFile(name))
         createDataBase();
-    if (kept)
-        m_openProblems << tr("The settings file was damaged (%1). It was kept as %2 and new settings were made.")
-                              .arg(damage, aside);
+    if (!kept)
+        return QString();
+    return tr("The settings file was damaged (%1). It was kept as %2 and new settings were made.").arg(damage, aside);
 }
 
 // The database file holds credentials: only its owner may read it.
@@ -193,11 +202,65 @@ void SqlWorker::getDataLoad(QString name)
     }
 }
 
+// A table that another program holds past the busy timeout counts as held from now on,
+// as at the start.
+bool SqlWorker::readTable(QVariantHash *table, bool *held)
+{
+    flushWrites();
+    *held = m_tableUnread;
+    if (m_tableUnread)
+        return false;
+    QSqlQuery query(database());
+    if (!query.exec(selectTableStatement)) {
+        qCDebug(lcMavu) << "bool SqlWorker::readTable()" << query.lastError().text();
+        *held = isBusy(query.lastError());
+        if (*held)
+            waitForHeldFile();
+        return false;
+    }
+    while (query.next())
+        table->insert(query.value(0).toString(), query.value(1));
+    return true;
+}
+
+// The file held since the start is free once its table can be read. A file that turns out
+// damaged is kept aside and replaced, as at the start; one that cannot be read at all
+// leaves the store with the defaults it runs on (its writes then fail, and are reported).
+bool SqlWorker::readHeldTable()
+{
+    bool locked = false;
+    const QString damaged = damage(&locked);
+    if (locked) {
+        noteBusy();
+        return false;
+    }
+    const QString problem = damaged.isEmpty() ? QString() : keepAsideAndRecreate(damaged);
+    if (!problem.isEmpty())
+        emit problemFound(problem);
+    m_tableUnread = false;
+    QVariantHash table;
+    bool held = false;
+    if (!readTable(&table, &held)) {
+        if (held)
+            return false;
+        table = SettingKeys::defaultValues();
+    }
+    emit tableRead(table);
+    return true;
+}
+
+void SqlWorker::keepWrites()
+{
+    m_dropWrites = false;
+}
+
 // Writes that arrive together are applied in one transaction: one disk sync for a
 // burst instead of one per row. Reads and syncs apply pending writes first, so every
 // request still sees the writes sent before it.
 void SqlWorker::execute(QString query, QVariantList param)
 {
+    if (m_dropWrites)
+        return;
     m_pendingWrites.append({query, param});
     scheduleFlush(0);
 }
@@ -274,6 +337,11 @@ void SqlWorker::noteBusy()
         setBusyTimeout(0);
         emit databaseLocked();
     }
+    scheduleRetry();
+}
+
+void SqlWorker::scheduleRetry()
+{
     if (m_retryScheduled)
         return;
     m_retryScheduled = true;
@@ -283,12 +351,17 @@ void SqlWorker::noteBusy()
 void SqlWorker::retryAfterLock()
 {
     m_retryScheduled = false;
-    if (!writePending())
-        return;
-    QSqlQuery probe(database());
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM Settings")) && isBusy(probe.lastError())) {
-        noteBusy();
-        return;
+    if (m_tableUnread) {
+        if (!readHeldTable())
+            return;
+    } else {
+        if (!writePending())
+            return;
+        QSqlQuery probe(database());
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM Settings")) && isBusy(probe.lastError())) {
+            noteBusy();
+            return;
+        }
     }
     m_locked = false;
     setBusyTimeout(SqlDatabase::runningBusyTimeoutMs);
@@ -318,6 +391,8 @@ void SqlDatabase::run()
     connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
     connect(m_worker, &SqlWorker::writeFailed, this, &SqlDatabase::writeFailed);
     connect(m_worker, &SqlWorker::databaseLocked, this, &SqlDatabase::databaseLocked);
+    connect(m_worker, &SqlWorker::tableRead, this, &SqlDatabase::tableRead);
+    connect(m_worker, &SqlWorker::problemFound, this, &SqlDatabase::problemFound);
     m_ready.storeRelease(1);
     exec();
     m_worker->sync();
@@ -356,6 +431,19 @@ bool SqlDatabase::isReadOnly() const
     QMetaObject::invokeMethod(m_worker, [this, &readOnly] { readOnly = m_worker->isReadOnly(); },
                               Qt::BlockingQueuedConnection);
     return readOnly;
+}
+
+bool SqlDatabase::readTable(QVariantHash *table, bool *held)
+{
+    bool read = false;
+    QMetaObject::invokeMethod(m_worker, [&] { read = m_worker->readTable(table, held); }, Qt::BlockingQueuedConnection);
+    return read;
+}
+
+// Queued behind the writes sent before it, which were made on the defaults.
+void SqlDatabase::keepWrites()
+{
+    QMetaObject::invokeMethod(m_worker, &SqlWorker::keepWrites, Qt::QueuedConnection);
 }
 
 // Once the blocking emission returns the worker holds this read's result; only this

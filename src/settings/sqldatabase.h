@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAtomicInt>
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QStringList>
@@ -22,6 +23,11 @@ public:
     // missing): its value is unknown, not absent.
     bool lastReadSucceeded() const { return m_readSucceeded; }
 
+    // Every stored value by name, read in one go. False when the table cannot be read:
+    // *held then tells whether another program holds the file (tableRead() follows once
+    // it is free) or the file cannot serve at all.
+    bool readTable(QVariantHash *table, bool *held);
+
     QStringList openProblems() const { return m_openProblems; }
     bool isReadOnly() const { return m_readOnly; }
 
@@ -30,26 +36,35 @@ public slots:
     void execute(QString query, QVariantList param);
     void getDataLoad(QString name);
     void sync();
+    // The store holds the table that tableRead() brought: the writes it sends from now on
+    // are made on the stored values and are kept.
+    void keepWrites();
 
 signals:
     // A write was refused for good (read-only file, full disk, ...); emitted per batch.
     void writeFailed(QString reason);
     // Another program holds the database while the program runs (emitted once per spell).
     void databaseLocked();
+    // The file that another program held since the start is free: its stored values.
+    void tableRead(QVariantHash table);
+    // What the user must know and was found after opening (a damaged file kept aside).
+    void problemFound(QString text);
 
 private:
     bool openFile(const QString &name);
     void createDataBase();
     bool createEmptyFile(const QString &name);
     QString damage(bool *locked);
-    void useDefaultsInMemory(const QString &name);
-    void keepAsideAndRecreate(const QString &name, const QString &damage);
+    void waitForHeldFile();
+    bool readHeldTable();
+    QString keepAsideAndRecreate(const QString &damage);
     QSqlDatabase database() const;
     void flushWrites();
     bool writePending();
     void scheduleFlush(int delayMs);
     void setBusyTimeout(int msecs);
     void noteBusy();
+    void scheduleRetry();
     void retryAfterLock();
 
     struct Write
@@ -58,12 +73,18 @@ private:
         QVariantList param;
     };
     QString m_connectionName;
+    QString m_fileName;
     QVariant m_result;
     bool m_readSucceeded = false;
     QList<Write> m_pendingWrites;
     bool m_flushScheduled = false;
     bool m_locked = false; // held by another program: requests do not wait for it
     bool m_retryScheduled = false;
+    // Held by another program since the start: its table is not read yet.
+    bool m_tableUnread = false;
+    // Writes made on the defaults, while the stored values were unknown, are not kept: they
+    // would overwrite what the file holds.
+    bool m_dropWrites = false;
     QStringList m_openProblems;
     bool m_readOnly = false;
 };
@@ -78,7 +99,7 @@ class SqlDatabase : public QThread
     Q_OBJECT
 public:
     // Opening or reading a database file that another process holds locked waits this
-    // long; a file still locked when the settings are opened is not used in this run.
+    // long; a file still locked then is read once it is free.
     static int busyTimeoutMs() { return s_busyTimeoutMs; }
     // For tests, which wait less; applies to databases opened afterwards.
     static void setBusyTimeoutMs(int msecs) { s_busyTimeoutMs = msecs; }
@@ -97,6 +118,10 @@ public:
     // a file that cannot be opened. Empty when all is well.
     QStringList openProblems() const;
     bool isReadOnly() const;
+    // See SqlWorker::readTable.
+    bool readTable(QVariantHash *table, bool *held);
+    // See SqlWorker::keepWrites.
+    void keepWrites();
     QVariant getData(const QString &name, bool *ok = nullptr);
     void exequte(const QString &query, const QVariantList &param);
     // Returns once every request sent before it has been carried out.
@@ -108,6 +133,8 @@ signals:
     void getDataStarted(QString name);
     void writeFailed(QString reason);
     void databaseLocked();
+    void tableRead(QVariantHash table);
+    void problemFound(QString text);
 
 protected:
     void run() override;

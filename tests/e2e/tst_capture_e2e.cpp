@@ -3,10 +3,12 @@
 
 #include "../harness/patternwindow.h"
 #include "../harness/xtools.h"
+#include "../settings/testsupport.h"
 #include "../upload/uploadtestsupport.h"
 #include "capture/surfaceselector.h"
 #include "settings/constants.h"
 
+#include <QImageReader>
 #include <QLockFile>
 
 using namespace UploadTest;
@@ -234,6 +236,45 @@ private slots:
         QCOMPARE(QFile::permissions(unsentFolder()) & 0x00FF, QFileDevice::Permissions());
         QVERIFY(!readFile(m_log).contains("The capture 1000.png"));
         QVERIFY(QFile::exists(othersCapture));
+    }
+
+    void settingsFileHeld_quickCaptureIsTheStoredFormatOnTheStoredServer_data()
+    {
+        QTest::addColumn<bool>("heldFromStart");
+        QTest::newRow("taken while running") << false;
+        QTest::newRow("held from the start: the capture waits") << true;
+    }
+
+    // Another program holds the settings file: the capture is encoded as stored (PNG) and
+    // goes where the settings say (this FTP server), never after a default. Held since the
+    // start, the capture waits, the user told, until the file is free.
+    void settingsFileHeld_quickCaptureIsTheStoredFormatOnTheStoredServer()
+    {
+        QFETCH(bool, heldFromStart);
+        m_server.stop(); // an earlier case left it stopped, or running
+        QVERIFY(m_server.restart());
+        m_server.useForUploads("shots", "https://files.example/shots");
+        Setting::instance()->sync();
+        stopProcess(m_program);
+        QProcess holder;
+        if (heldFromStart)
+            QVERIFY(holdDatabase(holder, m_pathSettings + "setting", "sys.stdin.read()"));
+        startProgram();
+        if (!heldFromStart)
+            QVERIFY(holdDatabase(holder, m_pathSettings + "setting", "sys.stdin.read()"));
+        const int before = uploaded().size();
+        QVERIFY(xdotool({"key", "shift+Print"}));
+        if (heldFromStart) { // the user is told that the capture waits
+            QTRY_VERIFY_WITH_TIMEOUT(xdotool({"search", "--onlyvisible", "--name", "^Mavu - Mavu$"}), 20000);
+            holder.closeWriteChannel();
+        }
+        const QString name = waitForUpload(before);
+        holder.closeWriteChannel();
+        holder.waitForFinished(10000);
+        QVERIFY2(name.endsWith(".png"), qPrintable("arrived: " + name));
+        QImageReader arrived(remoteFolder() + "/" + name);
+        QCOMPARE(arrived.format(), QByteArray("png"));
+        QCOMPARE(arrived.size(), m_pattern.image.size());
     }
 };
 

@@ -16,3 +16,18 @@ inline QStringList sqlite(const QString &file, const QString &statement)
         out.chop(1);
     return out.isEmpty() ? QStringList() : out.split(QLatin1Char('\n'));
 }
+
+// Another program holding the settings file in a transaction (exclusive, or reading, which
+// lets others write but not commit) until `release` (Python) returns: a sleep, or the end
+// of its standard input. True once it holds it.
+inline bool holdDatabase(QProcess &holder, const QString &file, const QString &release, bool exclusive = true)
+{
+    const QString begin = exclusive ? "db.execute('BEGIN EXCLUSIVE')\n"
+                                    : "db.execute('BEGIN')\ndb.execute('SELECT count(*) FROM Settings').fetchall()\n";
+    holder.start("python3", {"-c", "import sqlite3, sys, time\n"
+                                   "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                   + begin + "print('locked', flush=True)\n"
+                                   + release + "\n"
+                                   "db.execute('COMMIT')\n", file});
+    return holder.waitForReadyRead(10000);
+}

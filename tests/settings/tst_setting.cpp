@@ -80,21 +80,6 @@ QStringList probe(const QTemporaryDir &home, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput()).split('\n').filter(probeLine);
 }
 
-// Another program holding the settings file in a transaction (exclusive, or reading, which
-// lets others write but not commit) until `release` (Python) returns: a sleep, or the end
-// of its standard input. True once it holds it.
-bool holdDatabase(QProcess &holder, const QString &file, const QString &release, bool exclusive = true)
-{
-    const QString begin = exclusive ? "db.execute('BEGIN EXCLUSIVE')\n"
-                                    : "db.execute('BEGIN')\ndb.execute('SELECT count(*) FROM Settings').fetchall()\n";
-    holder.start("python3", {"-c", "import sqlite3, sys, time\n"
-                                   "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
-                                   + begin + "print('locked', flush=True)\n"
-                                   + release + "\n"
-                                   "db.execute('COMMIT')\n", file});
-    return holder.waitForReadyRead(10000);
-}
-
 const QString token = QStringLiteral("tok-SECRET-4711");
 const QString password = QStringLiteral("hunter2-SECRET");
 const QString proxyPassword = QStringLiteral("proxy-SECRET-99");
@@ -206,7 +191,7 @@ private slots:
     void independentCiphertext_readsBackAsPlaintext()
     {
         const QString stored = python("encrypt", token, "dropbox-access");
-        sqlite(databaseFile(), QStringLiteral("INSERT INTO Settings VALUES ('drop_box_token_apiv2', '%1')").arg(stored));
+        settings->setValue("drop_box_token_apiv2", stored); // as it is, as a file holds it
         QCOMPARE(settings->getValue("drop_box_token_apiv2", true).toString(), QStringLiteral("dropbox-access"));
     }
 

@@ -137,6 +137,24 @@ private slots:
         QCOMPARE(inner.toString(), QStringLiteral("inner value"));
     }
 
+    // Held by another program past a brief transaction, the file keeps the writes waiting in
+    // the thread: a read then answers "unknown", never the older value the file still holds.
+    void readWhileWritesWait_isUnknownNotStale()
+    {
+        SqlDatabase *database = openDatabase(path("held"));
+        database->exequte(replaceStatement, {QStringLiteral("key"), QStringLiteral("old")});
+        database->sync();
+        QProcess holder;
+        QVERIFY(holdDatabase(holder, path("held"), "sys.stdin.read()", false));
+        database->exequte(replaceStatement, {QStringLiteral("key"), QStringLiteral("new")});
+        database->sync();
+        bool read = true;
+        const QVariant value = database->getData("key", &read);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        QVERIFY2(!read, qPrintable("read as " + value.toString()));
+    }
+
     void unopenableFile_connectsAndReadsInvalidWithoutCrash()
     {
         auto *database = new SqlDatabase(this, QStringLiteral("unopenable"));

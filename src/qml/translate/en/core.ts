@@ -63,5 +63,9 @@
         <source>The capture %1 was not uploaded before Mavu closed.</source>
         <translation>The capture %1 was not uploaded before Mavu closed.</translation>
     </message>
+    <message>
+        <source>The settings file is in use by another program: the upload waits until it is free.</source>
+        <translation>The settings file is in use by another program: the upload waits until it is free.</translation>
+    </message>
 </context>
 </TS>

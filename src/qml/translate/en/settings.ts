@@ -16,8 +16,8 @@
         <translation>The settings file was damaged (%1). It was kept as %2 and new settings were made.</translation>
     </message>
     <message>
-        <source>The settings file %1 is in use by another program. Mavu runs with the default settings until it is started again, and changes made meanwhile are not kept.</source>
-        <translation>The settings file %1 is in use by another program. Mavu runs with the default settings until it is started again, and changes made meanwhile are not kept.</translation>
+        <source>The settings file %1 is in use by another program. Until it is free, Mavu runs with the default settings, changes made meanwhile are not kept, and captures and files wait to be uploaded.</source>
+        <translation>The settings file %1 is in use by another program. Until it is free, Mavu runs with the default settings, changes made meanwhile are not kept, and captures and files wait to be uploaded.</translation>
     </message>
 </context>
 <context>

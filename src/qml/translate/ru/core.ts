@@ -103,5 +103,9 @@
         <source>File not found: %1</source>
         <translation>Файл не найден: %1</translation>
     </message>
+    <message>
+        <source>The settings file is in use by another program: the upload waits until it is free.</source>
+        <translation>Файл настроек занят другой программой: отправка ждёт, пока он не освободится.</translation>
+    </message>
 </context>
 </TS>

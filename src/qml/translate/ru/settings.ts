@@ -16,8 +16,8 @@
         <translation>Файл настроек был повреждён (%1). Он сохранён как %2, созданы новые настройки.</translation>
     </message>
     <message>
-        <source>The settings file %1 is in use by another program. Mavu runs with the default settings until it is started again, and changes made meanwhile are not kept.</source>
-        <translation>Файл настроек %1 занят другой программой. До следующего запуска Mavu работает с настройками по умолчанию, и сделанные за это время изменения не сохраняются.</translation>
+        <source>The settings file %1 is in use by another program. Until it is free, Mavu runs with the default settings, changes made meanwhile are not kept, and captures and files wait to be uploaded.</source>
+        <translation>Файл настроек %1 занят другой программой. Пока он не освободится, Mavu работает с настройками по умолчанию, сделанные за это время изменения не сохраняются, а снимки и файлы ждут отправки.</translation>
     </message>
 </context>
 <context>
