@@ -33,17 +33,7 @@ qt_add_resources(mavucore "mavu_font"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/font/DejaVuSans.ttf)
 
-# Page components, the overlay page and the images they draw with (scripts/draw-page-images.py).
-file(GLOB mavu_page_components CONFIGURE_DEPENDS
-  ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Components/*.qml
-  ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Components/*.js)
-qt_add_resources(mavucore "mavu_page_components"
-  PREFIX "/qml"
-  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
-  FILES ${mavu_page_components}
-        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceWindow.qml
-        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SurfaceSelectorMacWindow.qml
-        ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/EditPonoramPage.qml)
+# Images the pages draw with (scripts/draw-page-images.py).
 file(GLOB mavu_page_component_images CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.png ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/*.gif)
 list(REMOVE_ITEM mavu_page_component_images ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/component/color_line_big.png)
@@ -73,25 +63,41 @@ qt_add_resources(mavucore "mavu_cursors"
   BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
   FILES ${CMAKE_CURRENT_SOURCE_DIR}/qml/image/cursor/cross_cursor.png)
 
-# The pages of the program's small windows.
-qt_add_resources(mavucore "mavu_window_pages"
-  PREFIX "/qml"
-  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
-  FILES
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MessagePage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ErrorDialog.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/SettingPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/RegistrationPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/UploadPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/LastUploadPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/ProxyPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/MainToolPage.qml
-    ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Window/AudioImagePlayer.qml)
-file(GLOB mavu_settings_pages CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/Settings/*.qml)
-qt_add_resources(mavucore "mavu_settings_pages"
-  PREFIX "/qml"
-  BASE ${CMAKE_CURRENT_SOURCE_DIR}/qml
-  FILES ${mavu_settings_pages})
+# The pages, their components and scripts, compiled into the library ahead of time under the
+# paths the code names (qrc:/qml/qml/...). Compiled at run time instead, each would go through
+# Qt's disk cache, whose files a full disk leaves cut and a later start loads and crashes on.
+file(GLOB mavu_pages CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/*/*.qml ${CMAKE_CURRENT_SOURCE_DIR}/qml/qml/*/*.js)
+foreach(page ${mavu_pages})
+  file(RELATIVE_PATH alias ${CMAKE_CURRENT_SOURCE_DIR}/qml ${page})
+  set_source_files_properties(${page} PROPERTIES QT_RESOURCE_ALIAS ${alias} QT_QML_SKIP_QMLDIR_ENTRY TRUE)
+endforeach()
+# A library's module puts its URI before every path: "qml" is the paths' first folder. The
+# qmldir lists no page (the pages import their folders by path), and the pages use types
+# registered from C++ at run time, which neither the type files nor the linter would know of.
+qt_add_qml_module(mavucore
+  URI qml
+  VERSION 1.0
+  RESOURCE_PREFIX /
+  NO_PLUGIN
+  NO_GENERATE_QMLTYPES
+  NO_LINT
+  QML_FILES ${mavu_pages}
+  OUTPUT_TARGETS mavu_page_targets)
+# The byte code the run-time compiler made before, so that the pages behave as they did; the
+# pages compiled to C++ instead would take a third longer to build, for a few bindings.
+set_target_properties(mavucore PROPERTIES QT_QMLCACHEGEN_ARGUMENTS --only-bytecode)
+# The compiled pages and their loader need no private header of Qt. Debian ships those apart,
+# and CMake refuses the missing folders that Qt6::QmlPrivate names: the public module will do.
+foreach(page_target ${mavu_page_targets})
+  foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+    get_target_property(libraries ${page_target} ${property})
+    if(libraries)
+      list(TRANSFORM libraries REPLACE "Qt6::QmlPrivate" "Qt6::Qml")
+      set_target_properties(${page_target} PROPERTIES ${property} "${libraries}")
+    endif()
+  endforeach()
+endforeach()
 
 # A copy of a picture under a resource path of its own: prefix, then the relative path.
 function(mavu_add_resource_copy name source prefix path)

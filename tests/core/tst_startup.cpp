@@ -93,6 +93,51 @@ QByteArray updateScript(const QString &marker)
     return "#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + "'\n";
 }
 
+// What a full disk leaves of Qt's disk cache of compiled pages: every file cut, to 4,096
+// bytes or half its size, or emptied.
+void cutEveryFile(const QString &folder)
+{
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const qint64 size = files.at(i).size();
+        QFile::resize(files.at(i).filePath(), i % 2 ? 0 : qMin<qint64>(4096, size / 2));
+    }
+}
+
+// The name Qt's disk cache gives the compiled form of a page in the resources.
+QString cacheName(const QString &page)
+{
+    const QByteArray path = QStringLiteral(":/qml/qml/%1").arg(page).toUtf8();
+    return QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex())
+        + (page.endsWith(".js") ? ".jsc" : ".qmlc");
+}
+
+// How many windows the program has on the X server: all, or those the filter lets through.
+int windowsOf(const QProcess &program, const QStringList &filter = {})
+{
+    const QStringList search = QStringList{"search", "--pid", QString::number(program.processId())} + filter;
+    return commandOutput("xdotool", search).split('\n', Qt::SkipEmptyParts).size();
+}
+
+// Starts the program on the X server and ends it once its start in a fresh HOME is complete:
+// the sign-in window shown, the overlay's window made ready. What went wrong instead, or nothing.
+QString startUntilItsWindowsAreReady(const QString &home)
+{
+    Program program(home);
+    QProcessEnvironment environment = program.process.processEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    program.process.setProcessEnvironment(environment);
+    program.start({});
+    const bool ready = QTest::qWaitFor([&] {
+        return program.process.state() == QProcess::NotRunning
+            || (windowsOf(program.process, {"--onlyvisible"}) == 1 && windowsOf(program.process) == 2);
+    }, 30000);
+    if (program.process.state() == QProcess::Running)
+        return ready ? QString() : QStringLiteral("%1 windows, none or several shown").arg(windowsOf(program.process));
+    const bool crashed = program.process.exitStatus() == QProcess::CrashExit;
+    return QStringLiteral("%1 %2").arg(crashed ? "crashed, signal" : "ended, exit code").arg(program.process.exitCode());
+}
+
 } // namespace
 
 class StartupTest : public QObject
@@ -355,6 +400,19 @@ private slots:
         QVERIFY2(program.allErrors().contains(error), qPrintable(program.allErrors()));
         QCOMPARE(program.process.state(), QProcess::Running);
         QCOMPARE(QDir(home + "/.mavu/tmp").entryList(QDir::Files), QStringList());
+    }
+
+    // The pages are compiled into the program: what an earlier run left in Qt's disk cache,
+    // or a cut file under the name of a page shown at start, is never read.
+    void cutPageCache_doesNotKeepTheWindowFromShowing()
+    {
+        QTemporaryDir home;
+        QCOMPARE(startUntilItsWindowsAreReady(home.path()), QString());
+        const QString cache = home.filePath(".cache/Mavu/qmlcache/");
+        for (const char *page : {"Window/RegistrationPage.qml", "Window/SurfaceWindow.qml", "Components/useful.js"})
+            QVERIFY(writeFile(cache + cacheName(page), randomBytes(8192)));
+        cutEveryFile(cache);
+        QCOMPARE(startUntilItsWindowsAreReady(home.path()), QString());
     }
 
     void unreadableLocks_holdNothingBack_data()
