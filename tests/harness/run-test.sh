@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs one test program with a HOME and XDG_RUNTIME_DIR of its own, either on a private
-# Xvfb server (mode "xvfb"), on a private Xvfb server of two monitors side by side, each
-# 1920x1080, under the openbox window manager (mode "two-monitors"), or on Qt's offscreen
-# platform (mode "offscreen"). A mode ending in "-noshm" runs the test in an IPC namespace of its
+# Xvfb server (mode "xvfb"), on one under the openbox window manager (mode "window-manager"),
+# on a private Xvfb server of two monitors side by side, each 1920x1080, under openbox
+# (mode "two-monitors"), or on Qt's offscreen platform (mode "offscreen"). A mode ending in "-noshm" runs the test in an IPC namespace of its
 # own, so that the X server cannot attach the test's shared memory, as over `ssh -X` or from a
 # container.
 set -u
@@ -71,6 +71,7 @@ start_window_manager() {
 
 case "$mode" in
   xvfb) start_xvfb ;;
+  window-manager) start_xvfb && start_window_manager ;;
   two-monitors) start_xvfb 3840x1080 && split_into_two_monitors && start_window_manager ;;
   offscreen) export QT_QPA_PLATFORM=offscreen; unset DISPLAY ;;
   *) echo "unknown mode $mode" >&2; exit 2 ;;
