@@ -91,6 +91,7 @@ void BasicWindow::show()
     updatePos();
     emit geometryChanged();
     emit showed();
+    Core::instance()->keepAboveCapture(this);
     QQuickView::show();
     raise();
 }

@@ -287,6 +287,29 @@ private slots:
         QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
     }
 
+    // A failed save from the overlay: the overlay comes back, the error above it in the
+    // window manager's stacking and readable on the screen.
+    void captureError_showsAboveTheOverlay()
+    {
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        SurfaceWidget *overlay = openOverlay(QRect(100, 100, 400, 300));
+        QVERIFY(overlay);
+        m_saveAnswer = m_scratch.filePath("no/such/folder/shot");
+        overlay->saveScreen();
+        QCOMPARE(ShellWindows::shown<ErrorWidget>().size(), 1);
+        ErrorWidget *error = ShellWindows::shown<ErrorWidget>().first();
+        QVERIFY(overlay->isVisible() && QTest::qWaitForWindowExposed(error));
+        QTRY_VERIFY(stackingOrder().contains(overlay->winId())
+                    && stackingOrder().indexOf(error->winId()) > stackingOrder().indexOf(overlay->winId()));
+        auto *text = error->rootObject()->findChild<QQuickItem *>(QStringLiteral("errorText"));
+        const QRect area = text->mapRectToScene(text->boundingRect()).toAlignedRect();
+        const QRect onScreen = area.translated(error->position());
+        QTRY_COMPARE(rgb(QGuiApplication::primaryScreen()->grabWindow(0, onScreen.x(), onScreen.y(), area.width(),
+                                                                     area.height())),
+                     rgb(error->grabWindow().copy(area)));
+        QVERIFY(closeOverlay(overlay, overlay, 0));
+    }
+
     void offlineQuestion_savesTheCaptureUnderANameThatSaysWhatItHolds_data()
     {
         QTest::addColumn<bool>("ok");
