@@ -133,14 +133,15 @@ private slots:
         QVERIFY(open(selection));
         Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort())); // nobody answers
         chooseScrollingTool(true);
-        QVERIFY(m_overlay->isPonoramWork());
+        QSignalSpy firstFrame(runningEngine(m_overlay), &Ponoram::changePreview);
+        QVERIFY(firstFrame.wait());
         m_scroll.focused = false;
         QVERIFY(xdotoolClick(m_scroll.scrollBar.center()));
         QTRY_VERIFY(m_scroll.focused);
         QTRY_VERIFY(!m_overlay->isPonoramWork()); // the page stands still again
         QCOMPARE(m_scroll.offset, wheelStep);
 
-        QTRY_COMPARE(xFocusWindow(), m_overlay->winId());
+        QTRY_COMPARE(xdotoolWindow("getwindowfocus"), m_overlay->winId());
         const QString before = Core::instance()->lastCaptureFile();
         QVERIFY(xdotool({"key", "ctrl+Return"}));
         QTRY_VERIFY(Core::instance()->lastCaptureFile() != before);

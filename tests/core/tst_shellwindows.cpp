@@ -277,7 +277,7 @@ private slots:
         Core::instance()->showSetting();
         QPointer<SettingWidget> first = Core::instance()->settingWidget();
         first->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(first));
+        QTRY_COMPARE(xdotoolWindow("getactivewindow"), first->winId());
         if (byWindowManager)
             QVERIFY(xdotool({"key", "alt+F4"}));
         else

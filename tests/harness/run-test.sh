@@ -57,13 +57,33 @@ split_into_two_monitors() {
     xrandr --setmonitor MAVU-RIGHT 1920/508x1080/286+1920+0 none >/dev/null
 }
 
+# Waits until the window manager reports $1 desktops; false after 10 s.
+wait_for_desktops() {
+  for _ in $(seq 1 200); do
+    [ "$(xdotool get_num_desktops 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# openbox announces itself before it has grabbed its key and mouse bindings, and grabs its
+# keys again when the first key through XTEST switches the server to that keyboard, so that
+# a test's first key could slip past them. The first key goes here, then a request that
+# openbox answers only once it has handled everything before it: one desktop more and back.
+wait_for_window_manager() {
+  local desktops=""
+  for _ in $(seq 1 200); do
+    desktops=$(xdotool get_num_desktops 2>/dev/null) && [ "${desktops:-0}" -gt 0 ] && break
+    sleep 0.05
+  done
+  [ "${desktops:-0}" -gt 0 ] && xdotool key shift && xdotool set_num_desktops $((desktops + 1)) &&
+    wait_for_desktops $((desktops + 1)) && xdotool set_num_desktops "$desktops" && wait_for_desktops "$desktops"
+}
+
 start_window_manager() {
   openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
   wm_pid=$!
-  for _ in $(seq 1 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-    sleep 0.05
-  done
+  wait_for_window_manager && return 0
   echo "openbox did not start:" >&2
   cat "$scratch/openbox.log" >&2
   exit 1

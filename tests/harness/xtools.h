@@ -34,10 +34,11 @@ inline bool xdotoolDrag(const QPoint &from, const QPoint &to)
                    + QStringList{"sleep", "0.1", "mouseup", "1"});
 }
 
-// The window that has the keyboard focus, as xdotool names it (a decimal window id).
-inline WId xFocusWindow()
+// The window that has the keyboard focus on the X server ("getwindowfocus"), or the one the
+// window manager holds active and acts on ("getactivewindow"), as xdotool names it.
+inline WId xdotoolWindow(const QString &query)
 {
-    return commandOutput(QStringLiteral("xdotool"), {"getwindowfocus"}).toULongLong();
+    return commandOutput(QStringLiteral("xdotool"), {query}).toULongLong();
 }
 
 // The managed windows from bottom to top, as the window manager stacks them.
