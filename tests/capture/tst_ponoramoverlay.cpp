@@ -7,6 +7,7 @@
 #include "../harness/shellwindows.h"
 #include "../harness/tallpicture.h"
 #include "../harness/xtools.h"
+#include "app/messagedialog.h"
 #include "capture/ponoram.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
@@ -147,8 +148,8 @@ private slots:
         QTRY_VERIFY(Core::instance()->lastCaptureFile() != before);
         QVERIFY(!m_overlay->isCapturing());
         QCOMPARE(m_scroll.keys, 0);
-        // The upload finds nobody and says so; that window must not lie over the next cases.
-        QTRY_VERIFY_WITH_TIMEOUT(!ShellWindows::shown<BasicWindow>().isEmpty(), 15000);
+        // The upload finds nobody and asks about the capture; no window may lie over the next cases.
+        QTRY_VERIFY_WITH_TIMEOUT(!ShellWindows::shown<MessageDialog>().isEmpty(), 15000);
         ShellWindows::closeAll();
     }
 
