@@ -25,6 +25,7 @@ class QAction;
 class QClipboard;
 class QLockFile;
 class QMenu;
+class QWindow;
 class SelectorWidgetMac;
 class EditPonoramWidget;
 class ErrorWidget;
@@ -79,6 +80,9 @@ public:
     UploadWidget *uploadWidget();
     LastUploadWidget *lastUploadWidget();
     ProxyWidget *proxyWidget();
+    // Every window shown while a capture's window is on the screen passes here before it
+    // shows, so that it opens above that window.
+    void keepAboveCapture(QWindow *window);
 
     // ---- Tray (core_tray.cpp) ----
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
@@ -240,6 +244,9 @@ private:
     SaveOutcome saveUnsentCapture(const QString &kept, QString *error);
     bool saveImageFile(const QString &fileName, const QByteArray &bytes);
     void closeOverlay();
+    // The capture stays: back in its overlay when it came from there, the error above it.
+    void keepCapture(const QString &error, bool inOverlay);
+    QWindow *shownCaptureWindow() const;
     void countCapture();
     SurfaceWidget *overlayWindow();
     void openSelectorWindows();

@@ -131,9 +131,14 @@ QString extraCopyFailure(const QByteArray &bytes, Encoding encoding)
 
 } // namespace
 
+// Opened from the editor window, the dialog must show above it.
 Core::SaveFileDialog Core::m_saveFileDialog = [](const QString &caption, const QString &suggestion,
                                                  const QString &filter) {
-    return QFileDialog::getSaveFileName(nullptr, caption, suggestion, filter);
+    QFileDialog dialog(nullptr, caption, suggestion, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.winId(); // a widget has its QWindow only once it has its native window
+    Core::instance()->keepAboveCapture(dialog.windowHandle());
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 };
 
 Core::FolderDialog Core::m_folderDialog = [](const QString &caption, const QString &start) {
@@ -179,18 +184,14 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     const Encoding encoding = chosenEncoding();
     const QByteArray bytes = encode(image, encoding);
     if (bytes.isEmpty()) {
-        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was uploaded"), image));
-        if (fromOverlay && m_surface)
-            m_surface->show();
+        keepCapture(withSize(tr("Can't encode the %1x%2 px capture: nothing was uploaded"), image), fromOverlay);
         return;
     }
     const QString name = m_tempDir + millisecondsNow() + extensionOf(encoding);
     QString error;
     if (!writeTemporary(name, bytes, &error)) {
         qCDebug(lcMavu) << "void Core::screenUpload(HandlerUpload::TypeAfterAction, bool, QPixmap)" << error;
-        showErrorWidget(tr("Can't write the capture: %1").arg(error));
-        if (fromOverlay && m_surface) // the overlay still holds the capture
-            m_surface->show();
+        keepCapture(tr("Can't write the capture: %1").arg(error), fromOverlay); // the overlay still holds it
         return;
     }
     m_currentCaptureFile = name;
@@ -269,9 +270,7 @@ bool Core::saveToDisk(QPixmap pxm)
         return saveVoiceComment(fileName);
     const QByteArray bytes = encode(m_imageToSave, encoding);
     if (bytes.isEmpty()) {
-        showErrorWidget(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave));
-        if (pxm.isNull() && m_surface)
-            m_surface->show();
+        keepCapture(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave), pxm.isNull());
         return false;
     }
     return saveImageFile(fileName, bytes);
@@ -281,27 +280,24 @@ bool Core::saveToDisk(QPixmap pxm)
 // told and the overlay comes back, so that the capture is not lost.
 bool Core::saveVoiceComment(const QString &fileName)
 {
-    const auto keepCapture = [this](const QString &error) {
-        if (!error.isEmpty())
-            showErrorWidget(error);
-        if (m_surface)
-            m_surface->show();
+    const auto failed = [this](const QString &error) {
+        keepCapture(error, true);
         return false;
     };
     const QByteArray picture = encode(m_imageToSave, Encoding::Jpeg100);
     if (picture.isEmpty())
-        return keepCapture(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave));
+        return failed(withSize(tr("Can't encode the %1x%2 px capture: nothing was saved"), m_imageToSave));
     const QString image = m_tempDir + millisecondsNow();
     QString error;
     if (!writeAtomically(image, picture, &error, true))
-        return keepCapture(tr("Can't write the capture: %1").arg(error));
+        return failed(tr("Can't write the capture: %1").arg(error));
     m_currentCaptureFile = image;
     const QString joined = stopRecordAudio();
     if (joined.isEmpty())
-        return keepCapture(QString()); // stopRecordAudio has said why
+        return failed(QString()); // stopRecordAudio has said why
     QFile file(joined);
     if (!file.open(QIODevice::ReadOnly))
-        return keepCapture(tr("Can't read the voice comment %1: %2").arg(joined, file.errorString()));
+        return failed(tr("Can't read the voice comment %1: %2").arg(joined, file.errorString()));
     return saveImageFile(fileName, file.readAll());
 }
 
@@ -311,14 +307,21 @@ bool Core::saveImageFile(const QString &fileName, const QByteArray &bytes)
 {
     QString error;
     if (!writeAtomically(fileName, bytes, &error)) {
-        showErrorWidget(tr("Can't save file %1: %2").arg(fileName, error));
-        if (m_surface)
-            m_surface->show();
+        keepCapture(tr("Can't save file %1: %2").arg(fileName, error), true);
         return false;
     }
     Setting::instance()->setValue(SettingKeys::lastSavePath, QFileInfo(fileName).path());
     closeOverlay();
     return true;
+}
+
+// The overlay first: the error window then opens above it.
+void Core::keepCapture(const QString &error, bool inOverlay)
+{
+    if (inOverlay && m_surface)
+        m_surface->show();
+    if (!error.isEmpty())
+        showErrorWidget(error);
 }
 
 void Core::closeOverlay()

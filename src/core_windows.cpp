@@ -4,6 +4,8 @@
 
 #include "app/messagedialog.h"
 #include "capture/editponoramwidget.h"
+#include "capture/selectorwidget_linux.h"
+#include "capture/surfacewidget.h"
 #include "network/autorization.h"
 #include "settings/debuglog.h"
 #include "settings/setting.h"
@@ -84,6 +86,30 @@ ProxyWidget *Core::proxyWidget()
         connect(m_proxyWidget, &BasicWindow::closed, this, &Core::closeProxyWindow);
     }
     return m_proxyWidget;
+}
+
+// The overlay, a screen's selector window or the editor of the capture in progress, when it
+// is on the screen.
+QWindow *Core::shownCaptureWindow() const
+{
+    const QList<QWindow *> windows = {m_surface.data(), m_selectorWidgetMac.data(), m_editPonoram.data()};
+    for (QWindow *window : windows) {
+        if (window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+// The capture's windows stay on top, the overlay full screen: a window opened meanwhile
+// would lie under them, unseen until the capture ends. Window managers keep a dialog above
+// the window it is transient for, also above a full-screen one.
+void Core::keepAboveCapture(QWindow *window)
+{
+    QWindow *capture = shownCaptureWindow();
+    if (!window || !capture || window == capture || window->isVisible())
+        return;
+    window->setFlags((window->flags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    window->setTransientParent(capture);
 }
 
 // A sign-out calls this too (authChanged), so the login window opens at once.

@@ -149,6 +149,7 @@ private:
     bool canDeliver() const;
     bool hasCompleteSelection() const;
     void setPonoramWork(bool work);
+    void takeKeyboardBack();
     void setPonoramError(bool error);
     Ponoram *ponoramEngine();
     PonoramPreview *ponoramPreview() const;

@@ -7,6 +7,7 @@
 #include "capture/ponoram.h"
 #include "capture/ponorampreview.h"
 #include "painter/mpainterarea.h"
+#include "platform/x11_helper_linux.h"
 
 #include <QCoreApplication>
 #include <QRegion>
@@ -34,6 +35,21 @@ void SurfaceWidget::setPonoramWork(bool work)
         return;
     m_isPonoramWork = work;
     emit isPonoramWorkChanged(work);
+    if (!work)
+        takeKeyboardBack();
+}
+
+// While the selection lets input through, a click in the window underneath (on its scroll
+// bar) gives that window the keyboard focus. However the run ends, the capture's keys must
+// come here again. The window manager is asked, and the server told directly: a window
+// manager may turn down an activation that comes later than the user's last click.
+void SurfaceWidget::takeKeyboardBack()
+{
+    if (!m_capturing || !isVisible())
+        return;
+    raise();
+    requestActivate();
+    x11_focus_window(xcb_window_t(winId()));
 }
 
 void SurfaceWidget::setPonoramError(bool error)

@@ -26,6 +26,19 @@ ApplicationConnection applicationConnection()
     return result;
 }
 
+// Checked, so that a window that is not viewable yet is a false here, not an error that Qt
+// reports.
+bool x11_focus_window(xcb_window_t window)
+{
+    const ApplicationConnection x11 = applicationConnection();
+    if (!x11.connection)
+        return false;
+    xcb_generic_error_t *error = xcb_request_check(
+        x11.connection, xcb_set_input_focus_checked(x11.connection, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME));
+    std::free(error);
+    return !error;
+}
+
 namespace {
 
 // 8 bits each of red, green and blue from the high byte down, the layout the pixels are

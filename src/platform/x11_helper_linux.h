@@ -13,6 +13,11 @@ struct ApplicationConnection
 
 ApplicationConnection applicationConnection();
 
+// Gives a window of this application the keyboard focus on the X server at once, whatever
+// the window manager makes of activation requests; false without X or when the window is not
+// viewable.
+bool x11_focus_window(xcb_window_t window);
+
 // The pixels of an X screen's root window read through Xlib, on a connection of its own.
 // Rows top to bottom, 4 bytes a pixel: blue, green, red, 255 (QImage::Format_RGB32 here).
 // The record owns data (malloc); x11_screenshot_free releases it.

@@ -1,5 +1,6 @@
 #include "windows/settingwidget_rest.h"
 
+#include "core.h"
 #include "settings/debuglog.h"
 
 #include <QDebug>
@@ -36,6 +37,7 @@ void SettingWidget::show()
     const QRect area = screen ? screen->availableGeometry() : QRect();
     move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - topAboveMiddle);
     emit showed();
+    Core::instance()->keepAboveCapture(this);
     QQuickView::show();
 }
 

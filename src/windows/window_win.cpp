@@ -91,6 +91,7 @@ void BasicWindow::show()
     updatePos();
     emit geometryChanged();
     emit showed();
+    Core::instance()->keepAboveCapture(this);
     QQuickView::show();
     raise();
 }
@@ -104,8 +105,19 @@ void BasicWindow::hide()
 
 void BasicWindow::close()
 {
+    m_closing = true;
     emit closed();
     QWindow::close();
+    m_closing = false;
+}
+
+// The window manager's close (Alt+F4, a close button of its own) ends the window as its
+// own close does: the owner hears closed() and deletes or keeps the window.
+bool BasicWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::Close && !m_closing)
+        emit closed();
+    return QQuickView::event(event);
 }
 
 QRect BasicWindow::availableArea() const

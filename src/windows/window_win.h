@@ -68,6 +68,7 @@ protected:
     // Sets the placement flag without placing the window now.
     void setCenteredFlag(bool centered) { m_centered = centered; }
 
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -89,6 +90,7 @@ private:
     bool m_movable = false;
     bool m_pressed = false;
     bool m_transparent = true;
+    bool m_closing = false; // inside close(), which has told of the close already
 };
 
 // Builds the corner mask of a w x h window from the four quarters of the corner image.

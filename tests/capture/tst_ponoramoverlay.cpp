@@ -4,8 +4,10 @@
 
 #include "../harness/files.h"
 #include "../harness/overlay.h"
+#include "../harness/shellwindows.h"
 #include "../harness/tallpicture.h"
 #include "../harness/xtools.h"
+#include "app/messagedialog.h"
 #include "capture/ponoram.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
@@ -32,14 +34,25 @@ public:
         setGeometry(QRect(0, 0, 1920, 1080));
     }
     void paintEvent(QPaintEvent *) override { QPainter(this).drawImage(QPoint(0, 0), picture, QRect(0, offset, 1920, 1080)); }
-    void wheelEvent(QWheelEvent *event) override
+    void wheelEvent(QWheelEvent *event) override { scrollBy(-event->angleDelta().y() / 120 * wheelStep); }
+    void mousePressEvent(QMouseEvent *event) override
     {
-        offset = qBound(0, offset - event->angleDelta().y() / 120 * wheelStep, picture.height() - 1080);
+        if (scrollBar.contains(event->position().toPoint()))
+            scrollBy(wheelStep);
+    }
+    void focusInEvent(QFocusEvent *) override { focused = true; }
+    void keyPressEvent(QKeyEvent *) override { ++keys; }
+    void scrollBy(int rows)
+    {
+        offset = qBound(0, offset + rows, picture.height() - 1080);
         update();
     }
 
     QImage picture = tallPicture(QSize(1920, 3000), 11);
     int offset = 0;
+    QRect scrollBar; // a click in it scrolls down a step
+    bool focused = false;
+    int keys = 0;
 };
 
 Ponoram *runningEngine(QObject *overlay)
@@ -110,6 +123,34 @@ private slots:
         m_overlay->saveScreen();
         QCOMPARE(rgb(QImage(file)),
                  m_scroll.picture.copy(600, 200, 400, 500 + 8 * wheelStep));
+    }
+
+    // A click on the scroll bar gives the window underneath the keyboard; once the capture
+    // ends, the overlay has it again, and the keys meant for the capture reach it alone.
+    void keyboard_isTheOverlaysAgainOnceTheCaptureEnds()
+    {
+        const QRect selection(600, 200, 400, 500);
+        m_scroll.scrollBar = QRect(selection.right() - 20, selection.top(), 20, selection.height());
+        QVERIFY(open(selection));
+        Core::instance()->setHostUrl(QStringLiteral("127.0.0.1:%1").arg(freePort())); // nobody answers
+        chooseScrollingTool(true);
+        QSignalSpy firstFrame(runningEngine(m_overlay), &Ponoram::changePreview);
+        QVERIFY(firstFrame.wait());
+        m_scroll.focused = false;
+        QVERIFY(xdotoolClick(m_scroll.scrollBar.center()));
+        QTRY_VERIFY(m_scroll.focused);
+        QTRY_VERIFY(!m_overlay->isPonoramWork()); // the page stands still again
+        QCOMPARE(m_scroll.offset, wheelStep);
+
+        QTRY_COMPARE(xdotoolWindow("getwindowfocus"), m_overlay->winId());
+        const QString before = Core::instance()->lastCaptureFile();
+        QVERIFY(xdotool({"key", "ctrl+Return"}));
+        QTRY_VERIFY(Core::instance()->lastCaptureFile() != before);
+        QVERIFY(!m_overlay->isCapturing());
+        QCOMPARE(m_scroll.keys, 0);
+        // The upload finds nobody and asks about the capture; no window may lie over the next cases.
+        QTRY_VERIFY_WITH_TIMEOUT(!ShellWindows::shown<MessageDialog>().isEmpty(), 15000);
+        ShellWindows::closeAll();
     }
 
     // The viewer shows the stitched picture, not the screen, and the result is all of it at

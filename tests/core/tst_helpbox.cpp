@@ -22,19 +22,6 @@
 
 namespace {
 
-// The managed windows from bottom to top, as the window manager stacks them.
-QList<WId> stackingOrder()
-{
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {"-root", "_NET_CLIENT_LIST_STACKING"});
-    xprop.waitForFinished(5000);
-    const QString line = QString::fromLatin1(xprop.readAllStandardOutput());
-    QList<WId> order;
-    for (const QString &id : line.mid(line.indexOf(QLatin1Char('#')) + 1).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        order.append(id.trimmed().toULongLong(nullptr, 16));
-    return order;
-}
-
 QMessageBox *shownHelpBox()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {

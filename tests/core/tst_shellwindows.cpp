@@ -263,15 +263,51 @@ private slots:
         QVERIFY(window->screen()->availableGeometry().contains(window->geometry()));
     }
 
+    void settingsWindow_isNewAfterClosing_data()
+    {
+        QTest::addColumn<bool>("byWindowManager");
+        QTest::newRow("its own close") << false;
+        QTest::newRow("the window manager's close") << true;
+    }
+
+    // Nothing the page held unsaved comes back with the next window.
     void settingsWindow_isNewAfterClosing()
     {
+        QFETCH(bool, byWindowManager);
         Core::instance()->showSetting();
         QPointer<SettingWidget> first = Core::instance()->settingWidget();
-        QVERIFY(first->isVisible());
-        first->close();
+        first->requestActivate();
+        QTRY_COMPARE(xdotoolWindow("getactivewindow"), first->winId());
+        if (byWindowManager)
+            QVERIFY(xdotool({"key", "alt+F4"}));
+        else
+            first->close();
         QTRY_VERIFY(!first);
         Core::instance()->showSetting();
         QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
+    }
+
+    // A failed save from the overlay: the overlay comes back, the error above it in the
+    // window manager's stacking and readable on the screen.
+    void captureError_showsAboveTheOverlay()
+    {
+        Setting::instance()->setValue(SettingKeys::qualityImage, 2);
+        SurfaceWidget *overlay = openOverlay(QRect(100, 100, 400, 300));
+        QVERIFY(overlay);
+        m_saveAnswer = m_scratch.filePath("no/such/folder/shot");
+        overlay->saveScreen();
+        QCOMPARE(ShellWindows::shown<ErrorWidget>().size(), 1);
+        ErrorWidget *error = ShellWindows::shown<ErrorWidget>().first();
+        QVERIFY(overlay->isVisible() && QTest::qWaitForWindowExposed(error));
+        QTRY_VERIFY(stackingOrder().contains(overlay->winId())
+                    && stackingOrder().indexOf(error->winId()) > stackingOrder().indexOf(overlay->winId()));
+        auto *text = error->rootObject()->findChild<QQuickItem *>(QStringLiteral("errorText"));
+        const QRect area = text->mapRectToScene(text->boundingRect()).toAlignedRect();
+        const QRect onScreen = area.translated(error->position());
+        QTRY_COMPARE(rgb(QGuiApplication::primaryScreen()->grabWindow(0, onScreen.x(), onScreen.y(), area.width(),
+                                                                     area.height())),
+                     rgb(error->grabWindow().copy(area)));
+        QVERIFY(closeOverlay(overlay, overlay, 0));
     }
 
     void offlineQuestion_savesTheCaptureUnderANameThatSaysWhatItHolds_data()

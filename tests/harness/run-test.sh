@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs one test program with a HOME and XDG_RUNTIME_DIR of its own, either on a private
-# Xvfb server (mode "xvfb"), on a private Xvfb server of two monitors side by side, each
-# 1920x1080, under the openbox window manager (mode "two-monitors"), or on Qt's offscreen
-# platform (mode "offscreen"). A mode ending in "-noshm" runs the test in an IPC namespace of its
+# Xvfb server (mode "xvfb"), on one under the openbox window manager (mode "window-manager"),
+# on a private Xvfb server of two monitors side by side, each 1920x1080, under openbox
+# (mode "two-monitors"), or on Qt's offscreen platform (mode "offscreen"). A mode ending in "-noshm" runs the test in an IPC namespace of its
 # own, so that the X server cannot attach the test's shared memory, as over `ssh -X` or from a
 # container.
 set -u
@@ -57,13 +57,33 @@ split_into_two_monitors() {
     xrandr --setmonitor MAVU-RIGHT 1920/508x1080/286+1920+0 none >/dev/null
 }
 
+# Waits until the window manager reports $1 desktops; false after 10 s.
+wait_for_desktops() {
+  for _ in $(seq 1 200); do
+    [ "$(xdotool get_num_desktops 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# openbox announces itself before it has grabbed its key and mouse bindings, and grabs its
+# keys again when the first key through XTEST switches the server to that keyboard, so that
+# a test's first key could slip past them. The first key goes here, then a request that
+# openbox answers only once it has handled everything before it: one desktop more and back.
+wait_for_window_manager() {
+  local desktops=""
+  for _ in $(seq 1 200); do
+    desktops=$(xdotool get_num_desktops 2>/dev/null) && [ "${desktops:-0}" -gt 0 ] && break
+    sleep 0.05
+  done
+  [ "${desktops:-0}" -gt 0 ] && xdotool key shift && xdotool set_num_desktops $((desktops + 1)) &&
+    wait_for_desktops $((desktops + 1)) && xdotool set_num_desktops "$desktops" && wait_for_desktops "$desktops"
+}
+
 start_window_manager() {
   openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
   wm_pid=$!
-  for _ in $(seq 1 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-    sleep 0.05
-  done
+  wait_for_window_manager && return 0
   echo "openbox did not start:" >&2
   cat "$scratch/openbox.log" >&2
   exit 1
@@ -71,6 +91,7 @@ start_window_manager() {
 
 case "$mode" in
   xvfb) start_xvfb ;;
+  window-manager) start_xvfb && start_window_manager ;;
   two-monitors) start_xvfb 3840x1080 && split_into_two_monitors && start_window_manager ;;
   offscreen) export QT_QPA_PLATFORM=offscreen; unset DISPLAY ;;
   *) echo "unknown mode $mode" >&2; exit 2 ;;

@@ -1,7 +1,8 @@
 #pragma once
 
-// The X server as another client sees it: the pointer and keys through xdotool, the
-// clipboard through xclip, the screen's pixels, and a tray host.
+// The X server as another client sees it: the pointer, keys and focus through xdotool, the
+// clipboard through xclip, the screen's pixels, the window manager's stacking, and a tray
+// host.
 
 #include "processes.h"
 
@@ -31,6 +32,23 @@ inline bool xdotoolDrag(const QPoint &from, const QPoint &to)
     return xdotool(QStringList{"mousemove"} + xdotoolPoint(from) + QStringList{"sleep", "0.2", "mousedown", "1", "mousemove"}
                    + xdotoolPoint((from + to) / 2) + QStringList{"sleep", "0.1", "mousemove"} + xdotoolPoint(to)
                    + QStringList{"sleep", "0.1", "mouseup", "1"});
+}
+
+// The window that has the keyboard focus on the X server ("getwindowfocus"), or the one the
+// window manager holds active and acts on ("getactivewindow"), as xdotool names it.
+inline WId xdotoolWindow(const QString &query)
+{
+    return commandOutput(QStringLiteral("xdotool"), {query}).toULongLong();
+}
+
+// The managed windows from bottom to top, as the window manager stacks them.
+inline QList<WId> stackingOrder()
+{
+    const QString line = commandOutput(QStringLiteral("xprop"), {"-root", "_NET_CLIENT_LIST_STACKING"});
+    QList<WId> order;
+    for (const QString &id : line.mid(line.indexOf(QLatin1Char('#')) + 1).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        order.append(id.trimmed().toULongLong(nullptr, 16));
+    return order;
 }
 
 // The clipboard as another X client reads it, in the given type; this process keeps
