@@ -246,6 +246,7 @@ private:
     void closeOverlay();
     // The capture stays: back in its overlay when it came from there, the error above it.
     void keepCapture(const QString &error, bool inOverlay);
+    void keepMessagesAboveCapture();
     QWindow *shownCaptureWindow() const;
     void countCapture();
     SurfaceWidget *overlayWindow();

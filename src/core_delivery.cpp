@@ -318,8 +318,10 @@ bool Core::saveImageFile(const QString &fileName, const QByteArray &bytes)
 // The overlay first: the error window then opens above it.
 void Core::keepCapture(const QString &error, bool inOverlay)
 {
-    if (inOverlay && m_surface)
+    if (inOverlay && m_surface) {
         m_surface->show();
+        keepMessagesAboveCapture();
+    }
     if (!error.isEmpty())
         showErrorWidget(error);
 }

@@ -112,6 +112,21 @@ void Core::keepAboveCapture(QWindow *window)
     window->setTransientParent(capture);
 }
 
+// A message that opened while the capture was hidden (an upload that failed while the save
+// dialog was open, a voice comment that could not be joined) would lie under the capture
+// once it is back: it is shown again, above it.
+void Core::keepMessagesAboveCapture()
+{
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        auto *message = qobject_cast<BasicWindow *>(window);
+        const bool isMessage = qobject_cast<ErrorWidget *>(window) || qobject_cast<MessageDialog *>(window);
+        if (!isMessage || !window->isVisible() || window->transientParent())
+            continue;
+        message->hide();
+        message->show();
+    }
+}
+
 // A sign-out calls this too (authChanged), so the login window opens at once.
 bool Core::checkAutorization()
 {

@@ -82,6 +82,7 @@ class ShellWindowsTest : public QObject
     QTemporaryDir m_scratch;
     QString m_saveAnswer;
     int m_saveDialogs = 0;
+    QString m_errorDuringSaveDialog; // an upload's error, told while the save dialog is open
     QList<QUrl> m_opened;
 
 public slots:
@@ -94,6 +95,8 @@ private slots:
         signIn(true);
         Core::setSaveFileDialog([this](const QString &, const QString &, const QString &) {
             ++m_saveDialogs;
+            if (!m_errorDuringSaveDialog.isEmpty())
+                Core::instance()->showErrorWidget(m_errorDuringSaveDialog);
             return m_saveAnswer;
         });
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
@@ -287,26 +290,39 @@ private slots:
         QCOMPARE(ShellWindows::shown<SettingWidget>().size(), 1);
     }
 
-    // A failed save from the overlay: the overlay comes back, the error above it in the
-    // window manager's stacking and readable on the screen.
+    void captureError_showsAboveTheOverlay_data()
+    {
+        QTest::addColumn<QString>("toldDuringTheDialog");
+        QTest::newRow("the save's own error") << QString();
+        QTest::newRow("and an upload's, told while the dialog hid the overlay") << "An earlier upload failed";
+    }
+
+    // A failed save from the overlay: the overlay comes back, every error above it in the
+    // window manager's stacking and the save's readable on the screen.
     void captureError_showsAboveTheOverlay()
     {
+        QFETCH(QString, toldDuringTheDialog);
         Setting::instance()->setValue(SettingKeys::qualityImage, 2);
         SurfaceWidget *overlay = openOverlay(QRect(100, 100, 400, 300));
         QVERIFY(overlay);
         m_saveAnswer = m_scratch.filePath("no/such/folder/shot");
+        m_errorDuringSaveDialog = toldDuringTheDialog;
         overlay->saveScreen();
-        QCOMPARE(ShellWindows::shown<ErrorWidget>().size(), 1);
-        ErrorWidget *error = ShellWindows::shown<ErrorWidget>().first();
-        QVERIFY(overlay->isVisible() && QTest::qWaitForWindowExposed(error));
-        QTRY_VERIFY(stackingOrder().contains(overlay->winId())
-                    && stackingOrder().indexOf(error->winId()) > stackingOrder().indexOf(overlay->winId()));
-        auto *text = error->rootObject()->findChild<QQuickItem *>(QStringLiteral("errorText"));
+        m_errorDuringSaveDialog.clear();
+        const QList<ErrorWidget *> errors = ShellWindows::shown<ErrorWidget>();
+        QCOMPARE(errors.size(), toldDuringTheDialog.isEmpty() ? 1 : 2);
+        for (ErrorWidget *error : errors) {
+            QVERIFY(overlay->isVisible() && QTest::qWaitForWindowExposed(error));
+            QTRY_VERIFY(stackingOrder().contains(overlay->winId())
+                        && stackingOrder().indexOf(error->winId()) > stackingOrder().indexOf(overlay->winId()));
+        }
+        ErrorWidget *saveError = errors.last()->error().startsWith("Can't save") ? errors.last() : errors.first();
+        auto *text = saveError->rootObject()->findChild<QQuickItem *>(QStringLiteral("errorText"));
         const QRect area = text->mapRectToScene(text->boundingRect()).toAlignedRect();
-        const QRect onScreen = area.translated(error->position());
+        const QRect onScreen = area.translated(saveError->position());
         QTRY_COMPARE(rgb(QGuiApplication::primaryScreen()->grabWindow(0, onScreen.x(), onScreen.y(), area.width(),
                                                                      area.height())),
-                     rgb(error->grabWindow().copy(area)));
+                     rgb(saveError->grabWindow().copy(area)));
         QVERIFY(closeOverlay(overlay, overlay, 0));
     }
 
