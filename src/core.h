@@ -255,6 +255,7 @@ private:
     bool startsNewCapture(bool fullscreen) const;
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
     bool waitsForStoredSettings(const std::function<void()> &delivery);
+    QString keepWhileWaiting(const QPixmap &image);
 
     static Core *m_instance;
     static SaveFileDialog m_saveFileDialog;

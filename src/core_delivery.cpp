@@ -174,8 +174,14 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         emit deletedSurfaceScreen();
         return;
     }
-    // The capture waits in memory; the overlay is done with it.
-    if (waitsForStoredSettings([this, type, quick, image] { screenUpload(type, quick, image); })) {
+    // The capture waits in memory, and in the unsent folder should Mavu end first; the
+    // overlay is done with it.
+    if (!Setting::instance()->knowsStoredValues()) {
+        const QString waiting = keepWhileWaiting(image);
+        waitsForStoredSettings([this, type, quick, image, waiting] {
+            releaseUnsent(waiting);
+            screenUpload(type, quick, image);
+        });
         if (fromOverlay && m_surface)
             m_surface->close();
         emit deletedSurfaceScreen();
@@ -214,6 +220,23 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     // Counted once the upload is under way: the settings writes need not hold it back.
     countCapture();
     emit deletedSurfaceScreen();
+}
+
+// A PNG of a capture that waits for the settings: offered again by the next start should
+// Mavu end before they are read. Its temporary name, empty when it could not be written.
+QString Core::keepWhileWaiting(const QPixmap &image)
+{
+    const QByteArray bytes = encode(image, Encoding::Png);
+    const QString name = m_tempDir + millisecondsNow() + extensionOf(Encoding::Png);
+    QString error;
+    if (bytes.isEmpty()) // the delivery tells of it once the settings are read
+        return QString();
+    if (!writeTemporary(name, bytes, &error)) {
+        showErrorWidget(tr("Can't write the capture: %1").arg(error));
+        return QString();
+    }
+    keepUntilDelivered(name);
+    return name;
 }
 
 void Core::countCapture()

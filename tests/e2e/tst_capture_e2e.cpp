@@ -263,9 +263,11 @@ private slots:
         if (!heldFromStart)
             QVERIFY(holdDatabase(holder, m_pathSettings + "setting", "sys.stdin.read()"));
         const int before = uploaded().size();
+        const int keptBefore = QDir(unsentFolder()).entryList({"*.png"}).size();
         QVERIFY(xdotool({"key", "shift+Print"}));
         if (heldFromStart) { // the user is told that the capture waits
             QTRY_VERIFY_WITH_TIMEOUT(xdotool({"search", "--onlyvisible", "--name", "^Mavu - Mavu$"}), 20000);
+            QCOMPARE(QDir(unsentFolder()).entryList({"*.png"}).size(), keptBefore + 1); // kept, should Mavu end first
             holder.closeWriteChannel();
         }
         const QString name = waitForUpload(before);
