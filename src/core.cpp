@@ -2,6 +2,7 @@
 
 #include "app/hookkeybord.h"
 #include "capture/captureitemtypes.h"
+#include "capture/screengrab.h"
 #include "network/analytics.h"
 #include "network/autorization.h"
 #include "network/updater.h"
@@ -45,6 +46,7 @@ Core *Core::instance()
 
 Core::Core()
     : QObject(nullptr)
+    , m_overlayRenewal(grabMemoryKeepMsecs, [this] { renewOverlay(); })
 {
     printProgress(QStringLiteral("Core: init vars"));
     m_hostUrlAuth = QStringLiteral(MAVU_DEFAULT_AUTH_HOST);

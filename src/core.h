@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/idlerelease.h"
+
 #include <QColor>
 #include <QHash>
 #include <QImage>
@@ -250,6 +252,7 @@ private:
     QWindow *shownCaptureWindow() const;
     void countCapture();
     SurfaceWidget *overlayWindow();
+    void renewOverlay();
     void openSelectorWindows();
     bool captureUnderWay() const;
     bool startsNewCapture(bool fullscreen) const;
@@ -267,6 +270,8 @@ private:
     QSystemTrayIcon *m_trayIcon = nullptr;
     QPointer<SurfaceWidget> m_surface;
     SurfaceWidget *m_overlayWindow = nullptr;
+    // Restarted by every capture that ends; see renewOverlay().
+    IdleRelease m_overlayRenewal;
     QPointer<SelectorWidgetMac> m_selectorWidgetMac;
     QPointer<EditPonoramWidget> m_editPonoram;
     QPointer<MainToolWidget> m_mainToolWidget;

@@ -6,6 +6,7 @@
 #include "capture/screenbackdrop.h"
 #include "capture/screengrab.h"
 #include "capture/serverpicture.h"
+#include "capture/sharedmemoryprobe.h"
 #include "capture/screenjoin.h"
 #include "capture/surfacewidget.h"
 #include "network/analytics.h"
@@ -126,6 +127,24 @@ void Core::deleteSurfaceScreen()
     // A capture moves hundreds of megabytes at large screen sizes; hand them back to the
     // system once it is over instead of keeping them in the heap.
     QTimer::singleShot(0, this, [] { malloc_trim(0); });
+    m_overlayRenewal.restart();
+}
+
+// Where the X server cannot reach this process's shared memory, Qt draws a window into a
+// picture of the whole window in this process's own memory, sent through a buffer of up to
+// 16 MB, and keeps both for as long as the window lives: 50 MB at 4K. So once no capture has
+// come for the keep time, a fresh overlay that has never been shown takes the place of the
+// old one, as after start-up.
+void Core::renewOverlay()
+{
+    const ApplicationConnection x11 = applicationConnection();
+    if (!x11.connection || sharedMemoryReachesServer(x11) || m_surface || !m_overlayWindow
+        || m_overlayWindow->isVisible())
+        return;
+    delete m_overlayWindow;
+    m_overlayWindow = nullptr;
+    overlayWindow()->create();
+    malloc_trim(0);
 }
 
 // Each screen is read on its own, so that the parts of the union no screen shows stay black.

@@ -22,9 +22,6 @@ class ScreenGrabTest : public QObject
         return image;
     }
 
-    // Set by the test harness when this process has an IPC namespace of its own.
-    static bool serverOutsideOurMemory() { return qEnvironmentVariableIsSet("MAVU_TEST_SEPARATE_IPC"); }
-
 private slots:
     void initTestCase()
     {

@@ -1,6 +1,7 @@
 // The capture overlay on a real X server, over a known picture on the screen, drawn by the
-// software scene graph as in the program. One overlay window serves every capture. Its keys
-// and mouse are in tst_overlayinput.
+// software scene graph as in the program. One overlay window serves every capture, until
+// none has come for a while where the X server cannot reach this process's shared memory.
+// Its keys and mouse are in tst_overlayinput.
 
 #include "../harness/files.h"
 #include "../harness/overlay.h"
@@ -130,6 +131,26 @@ private slots:
         const int held = mappedSegments(screenBytes);
         setGrabMemoryKeepMsecs(keep);
         QCOMPARE(held, 0);
+    }
+
+    // Where the X server cannot reach this process's shared memory, Qt keeps the pixels of a
+    // window it has drawn here for as long as the window lives: once no capture has come for
+    // the keep time, the overlay that drew them makes way for a fresh one, which serves the
+    // next capture.
+    void overlayWithoutSharedMemory_isRenewedWhenNoCaptureComes()
+    {
+        if (!serverOutsideOurMemory())
+            QSKIP("Qt draws the overlay through shared memory here");
+        const int keep = grabMemoryKeepMsecs();
+        setGrabMemoryKeepMsecs(100);
+        QVERIFY(open());
+        const QPointer<SurfaceWidget> drawn = m_overlay;
+        QVERIFY(closeOverlay(m_overlay, &m_pattern));
+        const bool renewed = QTest::qWaitFor([&] { return !drawn; });
+        setGrabMemoryKeepMsecs(keep);
+        QVERIFY(renewed);
+        QVERIFY(open());
+        QCOMPARE(rgb(m_overlay->background()), m_pattern.image);
     }
 
     void requestBackground_isAPngDataUrlOfTheScreen()

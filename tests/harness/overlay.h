@@ -13,6 +13,12 @@
 inline SurfaceWidget *openOverlay(const QRect &selection = QRect())
 {
     SurfaceWidget *overlay = Core::instance()->surfaceWidget();
+    // The last capture's window counts as active until the X server's word that it lost the
+    // focus has come through, and Qt then waits 400 ms more for the focus to come back. Shown
+    // again before that, it seems active at once, and the late deactivation cuts the next drag
+    // short at its press.
+    if (!overlay->isVisible())
+        (void)QTest::qWaitFor([overlay] { return !overlay->isActive(); });
     overlay->show();
     overlay->requestActivate();
     if (!QTest::qWaitForWindowExposed(overlay))

@@ -3,6 +3,13 @@
 #include <QFile>
 #include <QList>
 
+// True in the _noshm twin of a test, which the harness runs in an IPC namespace of its own:
+// there the X server cannot reach this process's shared memory.
+inline bool serverOutsideOurMemory()
+{
+    return qEnvironmentVariableIsSet("MAVU_TEST_SEPARATE_IPC");
+}
+
 // Shared-memory segments of at least `bytes` (and less than a page more) mapped into this
 // process, as /proc/self/maps lists them.
 inline int mappedSegments(qsizetype bytes)
