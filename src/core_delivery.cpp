@@ -227,10 +227,10 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
 QString Core::keepWhileWaiting(const QPixmap &image)
 {
     const QByteArray bytes = encode(image, Encoding::Png);
-    const QString name = m_tempDir + millisecondsNow() + extensionOf(Encoding::Png);
-    QString error;
     if (bytes.isEmpty()) // the delivery tells of it once the settings are read
         return QString();
+    const QString name = m_tempDir + millisecondsNow() + extensionOf(Encoding::Png);
+    QString error;
     if (!writeTemporary(name, bytes, &error)) {
         showErrorWidget(tr("Can't write the capture: %1").arg(error));
         return QString();

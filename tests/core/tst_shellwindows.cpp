@@ -485,6 +485,7 @@ private slots:
         QCOMPARE(signatureAndSeconds.at(0), md5sum.left(32));
     }
 
+    // The desktop's services keep the opener they found first: it goes, not only the PATH.
     void openHistory_withoutAnOpener_isTold()
     {
         const QString opener = m_scratch.filePath("bin/xdg-open");
