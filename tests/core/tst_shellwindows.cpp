@@ -16,6 +16,7 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QQuickItem>
 
@@ -64,6 +65,20 @@ QString uploadUntilOffered(const QPixmap &picture, const std::function<bool()> &
     return QTest::qWaitFor(offered, 15000) ? capture : QString();
 }
 
+// A modal file dialog as the program's own, answered by keys through the X server: Return
+// saves under the answer, Escape cancels when it is empty.
+QString answerInAFileDialog(const QString &caption, const QString &filter, const QString &answer)
+{
+    QFileDialog dialog(nullptr, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(answer);
+    QTimer::singleShot(0, &dialog, [&dialog, answer] {
+        if (QTest::qWaitForWindowActive(dialog.windowHandle()))
+            xdotool({"key", answer.isEmpty() ? "Escape" : "Return"});
+    });
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 MessageDialog *shownDialogTitled(const QString &title)
 {
     for (MessageDialog *dialog : ShellWindows::shown<MessageDialog>()) {
@@ -84,6 +99,8 @@ class ShellWindowsTest : public QObject
     int m_saveDialogs = 0;
     QString m_errorDuringSaveDialog; // an upload's error, told while the save dialog is open
     QList<QUrl> m_opened;
+    // The next save is answered in a real file dialog, through the X server: empty cancels.
+    std::optional<QString> m_modalAnswer;
 
 public slots:
     void recordUrl(const QUrl &url) { m_opened.append(url); }
@@ -93,10 +110,12 @@ private slots:
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         signIn(true);
-        Core::setSaveFileDialog([this](const QString &, const QString &, const QString &) {
+        Core::setSaveFileDialog([this](const QString &caption, const QString &, const QString &filter) {
             ++m_saveDialogs;
             if (!m_errorDuringSaveDialog.isEmpty())
                 Core::instance()->showErrorWidget(m_errorDuringSaveDialog);
+            if (m_modalAnswer)
+                return answerInAFileDialog(caption, filter, *std::exchange(m_modalAnswer, std::nullopt));
             return m_saveAnswer;
         });
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
@@ -112,6 +131,7 @@ private slots:
     {
         ShellWindows::closeAll();
         signIn(true);
+        m_modalAnswer.reset();
     }
 
     void readyLink_showsTheUploadWindowFirstThenCopiesOnce_data() { flagRows(); }
@@ -415,7 +435,8 @@ private slots:
         QCOMPARE(QDir(m_pathSettings + "unsent").entryList(QDir::Files), QStringList());
     }
 
-    // The error window of a capture whose upload failed says how to keep it, and does.
+    // The error window of a capture whose upload failed says how to keep it, and does: its
+    // Save, clicked through the X server, opens the save dialog as often as it is cancelled.
     void failedUpload_offersToSaveTheCapture()
     {
         setValues({{SettingKeys::typeUpload, "ftp"}, {SettingKeys::isSftp, 0}, {SettingKeys::ftpHost, "127.0.0.1"},
@@ -426,10 +447,18 @@ private slots:
                  QStringList{"Could not connect to the server 127.0.0.1\n\n"
                              "The capture was not lost: press \"Save\" to save it to disk."});
         Core::instance()->clearTempPath();
-        m_saveAnswer = m_scratch.filePath("after-failure");
-        QVERIFY(PageDriver::click(ShellWindows::shown<ErrorWidget>().first(), "saveButton"));
-        QCOMPARE(QImage(m_saveAnswer + ".png"), patternPicture().toImage());
-        QTRY_VERIFY(ShellWindows::shown<ErrorWidget>().isEmpty());
+        QPointer<ErrorWidget> error = ShellWindows::shown<ErrorWidget>().first();
+        QVERIFY(QTest::qWaitForWindowExposed(error));
+        const QPoint save = error->mapToGlobal(PageDriver::centreOf(PageDriver::named(error, "saveButton")));
+        const QString saved = m_scratch.filePath("after-failure");
+        for (const QString &answer : {QString(), saved}) {
+            m_modalAnswer = answer;
+            const int dialogs = m_saveDialogs;
+            QVERIFY(xdotoolClick(save));
+            QTRY_COMPARE(m_saveDialogs, dialogs + 1);
+        }
+        QTRY_VERIFY(!error);
+        QCOMPARE(QImage(saved + ".png"), patternPicture().toImage());
     }
 
     // A capture that cannot wait in the unsent folder (a file is in its place) is offered at

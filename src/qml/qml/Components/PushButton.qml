@@ -32,7 +32,10 @@ Rectangle {
         anchors.fill: parent
         hoverEnabled: true
         acceptedButtons: Qt.LeftButton | Qt.RightButton
-        onPressed: button.click()
+        // Acts on the press, but once the press has been handled: a modal dialog that the
+        // click opens would otherwise take the release, and the button, still pressed in its
+        // own eyes, would never react again.
+        onPressed: Qt.callLater(function() { button.click() })
     }
     CursorShapeArea {
         anchors.fill: parent
