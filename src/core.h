@@ -82,9 +82,12 @@ public:
     UploadWidget *uploadWidget();
     LastUploadWidget *lastUploadWidget();
     ProxyWidget *proxyWidget();
-    // Every window shown while a capture's window is on the screen passes here before it
-    // shows, so that it opens above that window.
-    void keepAboveCapture(QWindow *window);
+    // Every window passes here before it shows. While a capture's window is on the screen it
+    // opens above that window; the keys stay with the capture unless the window blocks it (a
+    // file dialog). Without a capture it is a window of its own. True when it is tied to the
+    // capture.
+    enum class Keyboard { StaysWithCapture, TakenByWindow };
+    bool keepAboveCapture(QWindow *window, Keyboard keyboard = Keyboard::StaysWithCapture);
 
     // ---- Tray (core_tray.cpp) ----
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
@@ -249,6 +252,9 @@ private:
     // The capture stays: back in its overlay when it came from there, the error above it.
     void keepCapture(const QString &error, bool inOverlay);
     void keepMessagesAboveCapture();
+    void tieToCapture(QWindow *window, QWindow *capture, Keyboard keyboard);
+    void untieFromCapture(QWindow *window);
+    void untieFromHiddenCaptures();
     QWindow *shownCaptureWindow() const;
     void countCapture();
     SurfaceWidget *overlayWindow();
@@ -280,6 +286,8 @@ private:
     QPointer<UploadWidget> m_uploadWidget;
     QPointer<LastUploadWidget> m_lastUploadWidget;
     QPointer<ProxyWidget> m_proxyWidget;
+    // The windows shown above the capture's window, with the type each has of its own.
+    QHash<QWindow *, Qt::WindowType> m_tiedToCapture;
     // The batch of uploads under way: whether one went up, and the newest that did.
     bool m_batchUploaded = false;
     int m_uploadedJob = 0;

@@ -131,18 +131,31 @@ QString extraCopyFailure(const QByteArray &bytes, Encoding encoding)
 
 } // namespace
 
-// Opened from the editor window, the dialog must show above it.
+namespace {
+
+// Opened from the editor window, a dialog must show above it; it blocks the capture, so it
+// takes the keyboard. The chosen path, empty when the user cancelled.
+QString chosenInDialog(QFileDialog &dialog)
+{
+    dialog.winId(); // a widget has its QWindow only once it has its native window
+    Core::instance()->keepAboveCapture(dialog.windowHandle(), Core::Keyboard::TakenByWindow);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+} // namespace
+
 Core::SaveFileDialog Core::m_saveFileDialog = [](const QString &caption, const QString &suggestion,
                                                  const QString &filter) {
     QFileDialog dialog(nullptr, caption, suggestion, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.winId(); // a widget has its QWindow only once it has its native window
-    Core::instance()->keepAboveCapture(dialog.windowHandle());
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    return chosenInDialog(dialog);
 };
 
 Core::FolderDialog Core::m_folderDialog = [](const QString &caption, const QString &start) {
-    return QFileDialog::getExistingDirectory(nullptr, caption, start, QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(nullptr, caption, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return chosenInDialog(dialog);
 };
 
 void Core::setSaveFileDialog(SaveFileDialog dialog)

@@ -174,7 +174,10 @@ void Core::openHelp()
     shown->setWindowTitle(tr("Support"));
     shown->setText(tr("Support and Help"));
     shown->setInformativeText(contacts);
+    shown->winId(); // a widget has its QWindow only once it has its native window
+    const bool aboveCapture = keepAboveCapture(shown->windowHandle());
     shown->show();
     shown->raise();
-    shown->activateWindow();
+    if (!aboveCapture)
+        shown->activateWindow();
 }

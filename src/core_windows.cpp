@@ -7,6 +7,7 @@
 #include "capture/selectorwidget_linux.h"
 #include "capture/surfacewidget.h"
 #include "network/autorization.h"
+#include "platform/x11_helper_linux.h"
 #include "settings/debuglog.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
@@ -27,6 +28,10 @@
 #include <utility>
 
 namespace {
+
+// Qt's window property for a window that the window manager is not to activate when it maps
+// it: the window's user time is then 0.
+const char *const showWithoutActivating = "_q_showWithoutActivating";
 
 bool settingIsOn(const QString &key)
 {
@@ -102,28 +107,74 @@ QWindow *Core::shownCaptureWindow() const
 
 // The capture's windows stay on top, the overlay full screen: a window opened meanwhile
 // would lie under them, unseen until the capture ends. Window managers keep a dialog above
-// the window it is transient for, also above a full-screen one.
-void Core::keepAboveCapture(QWindow *window)
+// the window it is transient for, also above a full-screen one. The window shows without
+// taking the keyboard, which stays with the capture until the user clicks the window; only a
+// dialog that blocks the capture takes it. Once no capture is on the screen, a window is on
+// its own again.
+bool Core::keepAboveCapture(QWindow *window, Keyboard keyboard)
 {
     QWindow *capture = shownCaptureWindow();
-    if (!window || !capture || window == capture || window->isVisible())
-        return;
-    window->setFlags((window->flags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    if (!window || window == capture)
+        return false;
+    if (capture)
+        tieToCapture(window, capture, keyboard);
+    else
+        untieFromCapture(window);
+    return capture;
+}
+
+// A window the window manager has already mapped learns its new parent through X: Qt writes
+// WM_TRANSIENT_FOR only when it maps a window.
+void Core::tieToCapture(QWindow *window, QWindow *capture, Keyboard keyboard)
+{
+    if (!m_tiedToCapture.contains(window)) {
+        m_tiedToCapture.insert(window, window->type());
+        connect(window, &QObject::destroyed, this, [this, window] { m_tiedToCapture.remove(window); });
+    }
+    connect(capture, &QWindow::visibleChanged, this, &Core::untieFromHiddenCaptures, Qt::UniqueConnection);
     window->setTransientParent(capture);
+    if (window->isVisible()) {
+        x11_set_transient_for(xcb_window_t(window->winId()), xcb_window_t(capture->winId()));
+        return;
+    }
+    window->setFlags((window->flags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    window->setProperty(showWithoutActivating, keyboard == Keyboard::StaysWithCapture);
+}
+
+void Core::untieFromCapture(QWindow *window)
+{
+    const auto tied = m_tiedToCapture.constFind(window);
+    if (tied == m_tiedToCapture.cend())
+        return;
+    window->setFlags((window->flags() & ~Qt::WindowType_Mask) | tied.value());
+    window->setTransientParent(nullptr);
+    window->setProperty(showWithoutActivating, QVariant());
+    if (window->isVisible())
+        x11_set_transient_for(xcb_window_t(window->winId()), XCB_WINDOW_NONE);
+    m_tiedToCapture.remove(window);
+}
+
+// The tie lasts as long as the capture's window is on the screen: a window left open names
+// no hidden window, nor one that is gone once the overlay is renewed.
+void Core::untieFromHiddenCaptures()
+{
+    const QList<QWindow *> tied = m_tiedToCapture.keys();
+    for (QWindow *window : tied) {
+        const QWindow *capture = window->transientParent();
+        if (!capture || !capture->isVisible())
+            untieFromCapture(window);
+    }
 }
 
 // A message that opened while the capture was hidden (an upload that failed while the save
 // dialog was open, a voice comment that could not be joined) would lie under the capture
-// once it is back: it is shown again, above it.
+// once it is back: it goes above it where it is.
 void Core::keepMessagesAboveCapture()
 {
     for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        auto *message = qobject_cast<BasicWindow *>(window);
         const bool isMessage = qobject_cast<ErrorWidget *>(window) || qobject_cast<MessageDialog *>(window);
-        if (!isMessage || !window->isVisible() || window->transientParent())
-            continue;
-        message->hide();
-        message->show();
+        if (isMessage && window->isVisible())
+            keepAboveCapture(window);
     }
 }
 

@@ -39,6 +39,19 @@ bool x11_focus_window(xcb_window_t window)
     return !error;
 }
 
+void x11_set_transient_for(xcb_window_t window, xcb_window_t parent)
+{
+    const ApplicationConnection x11 = applicationConnection();
+    if (!x11.connection)
+        return;
+    if (parent == XCB_WINDOW_NONE)
+        xcb_delete_property(x11.connection, window, XCB_ATOM_WM_TRANSIENT_FOR);
+    else
+        xcb_change_property(x11.connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_TRANSIENT_FOR,
+                            XCB_ATOM_WINDOW, 32, 1, &parent);
+    xcb_flush(x11.connection);
+}
+
 namespace {
 
 // 8 bits each of red, green and blue from the high byte down, the layout the pixels are

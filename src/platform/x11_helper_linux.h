@@ -18,6 +18,11 @@ ApplicationConnection applicationConnection();
 // viewable.
 bool x11_focus_window(xcb_window_t window);
 
+// Names `parent` in the window's WM_TRANSIENT_FOR, or removes it for XCB_WINDOW_NONE, on a
+// window that is already mapped: Qt writes it only when it maps a window. Sent on Qt's own
+// connection, so that it reaches the server after everything Qt asked before.
+void x11_set_transient_for(xcb_window_t window, xcb_window_t parent);
+
 // The pixels of an X screen's root window read through Xlib, on a connection of its own.
 // Rows top to bottom, 4 bytes a pixel: blue, green, red, 255 (QImage::Format_RGB32 here).
 // The record owns data (malloc); x11_screenshot_free releases it.

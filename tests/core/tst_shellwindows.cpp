@@ -19,6 +19,7 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QQuickItem>
+#include <QTcpServer>
 
 using namespace UploadTest;
 
@@ -344,6 +345,61 @@ private slots:
                                                                      area.height())),
                      rgb(saveError->grabWindow().copy(area)));
         QVERIFY(closeOverlay(overlay, overlay, 0));
+    }
+
+    // An upload that fails while the user works in the overlay: its error shows above the
+    // overlay, but the keys stay with the capture, and an Escape meant for it ends the capture,
+    // not the error window that offers the earlier one.
+    void errorDuringACapture_leavesTheKeysWithTheOverlay()
+    {
+        QTcpServer silent; // accepts and never answers, until the test lets the upload fail
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        setValues({{SettingKeys::typeUpload, "ftp"}, {SettingKeys::isSftp, 0}, {SettingKeys::ftpHost, "127.0.0.1"},
+                   {SettingKeys::ftpPort, silent.serverPort()}, {SettingKeys::isFtpErrorUploadMavu, 0},
+                   {SettingKeys::qualityImage, 2}, {SettingKeys::showCloseSurfaceWindow, 0}});
+        Core::instance()->screenUpload(0, false, patternPicture());
+        const QString capture = Core::instance()->lastCaptureFile();
+        QTRY_VERIFY(silent.hasPendingConnections());
+        SurfaceWidget *overlay = openOverlay(QRect(100, 100, 400, 300));
+        QVERIFY(overlay);
+        QTRY_COMPARE(xdotoolWindow("getwindowfocus"), overlay->winId());
+
+        silent.nextPendingConnection()->abort();
+        QTRY_COMPARE(ShellWindows::shown<ErrorWidget>().size(), 1);
+        QPointer<ErrorWidget> error = ShellWindows::shown<ErrorWidget>().first();
+        QTRY_VERIFY(stackingOrder().indexOf(error->winId()) > stackingOrder().indexOf(overlay->winId()));
+        QCOMPARE(xdotoolWindow("getwindowfocus"), overlay->winId());
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_VERIFY(!overlay->isVisible());
+        QVERIFY(error && error->isVisible());
+        QVERIFY(QFile::exists(keptCapture(capture)));
+    }
+
+    void windowShownDuringACapture_isOnItsOwnOnceTheCaptureEnds_data()
+    {
+        QTest::addColumn<bool>("hiddenMeanwhile");
+        QTest::newRow("shown again after the capture") << true;
+        QTest::newRow("left open as the capture ends") << false;
+    }
+
+    // A window that lives for the whole run is tied to the capture's window only while that is
+    // on the screen.
+    void windowShownDuringACapture_isOnItsOwnOnceTheCaptureEnds()
+    {
+        QFETCH(bool, hiddenMeanwhile);
+        SurfaceWidget *overlay = openOverlay(QRect(100, 100, 400, 300));
+        QVERIFY(overlay);
+        LastUploadWidget *complete = Core::instance()->lastUploadWidget();
+        complete->show();
+        QVERIFY(QTest::qWaitForWindowExposed(complete));
+        QCOMPARE(xTransientFor(complete->winId()), overlay->winId());
+        if (hiddenMeanwhile)
+            complete->hide();
+        QVERIFY(closeOverlay(overlay, overlay, 0));
+        complete->show();
+        QVERIFY(QTest::qWaitForWindowExposed(complete));
+        QTRY_COMPARE(xTransientFor(complete->winId()), WId(0));
+        complete->hide();
     }
 
     void offlineQuestion_savesTheCaptureUnderANameThatSaysWhatItHolds_data()

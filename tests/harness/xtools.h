@@ -51,6 +51,14 @@ inline QList<WId> stackingOrder()
     return order;
 }
 
+// The window that the window is transient for (WM_TRANSIENT_FOR), 0 when it names none.
+inline WId xTransientFor(WId window)
+{
+    const QString line = commandOutput(QStringLiteral("xprop"), {"-id", QString::number(window), "WM_TRANSIENT_FOR"});
+    const int hash = line.indexOf(QLatin1Char('#'));
+    return hash < 0 ? 0 : line.mid(hash + 1).trimmed().toULongLong(nullptr, 16);
+}
+
 // The clipboard as another X client reads it, in the given type; this process keeps
 // serving its selection meanwhile.
 inline QByteArray xclipRead(const QStringList &type = {})
