@@ -343,8 +343,9 @@ private:
 bool removeDir(const QString &path);
 
 // Takes the lock unless a live process holds it; its file is then the user's alone. Only a
-// holder that is gone makes a lock stale, never its age.
-bool takeLock(QLockFile &lock);
+// holder that is gone makes a lock stale, never its age. A lock that no live process holds
+// and that still cannot be taken (a folder or a link in its place) says why in *refusal.
+bool takeLock(QLockFile &lock, QString *refusal = nullptr);
 
 // Hands over to an update that the updater left in the update folder: checks it, starts
 // it as a new process and returns true when that process runs. A bad update is dropped.
