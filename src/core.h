@@ -236,6 +236,9 @@ private:
     // keepUnsent for a capture just handed to delivery: when it cannot be kept the user is
     // told so, with "Save", at once.
     void keepUntilDelivered(const QString &capture);
+    // Closes the window that offers a capture which could not be kept once its upload is
+    // through.
+    void withdrawOnceUploaded(ErrorWidget *window, const QString &capture);
     void releaseUnsent(const QString &capture);
     // Why the capture cannot have its name in the unsent folder; empty when it has it.
     QString holdUnsent(const QString &capture, const QString &kept);

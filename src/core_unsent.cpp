@@ -8,6 +8,7 @@
 #include "settings/atomicfile.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "upload/networkexchange.h"
 #include "windows/errorwidget.h"
 
 #include <QDebug>
@@ -118,7 +119,17 @@ void Core::keepUntilDelivered(const QString &capture)
     if (failure.isEmpty() || where.isEmpty())
         return;
     const QString text = tr("Can't keep the capture in %1 until it is uploaded: %2").arg(unsentFolder(), failure);
-    QTimer::singleShot(0, this, [this, where, text] { offerUnsentCapture(where, text); });
+    QTimer::singleShot(0, this, [this, where, text] { withdrawOnceUploaded(offerUnsentCapture(where, text), where); });
+}
+
+// The offer to save a capture that could not be kept is moot once its upload is through.
+// A failed or stopped upload leaves the window, and the capture with it.
+void Core::withdrawOnceUploaded(ErrorWidget *window, const QString &capture)
+{
+    for (HandlerUpload *job : m_networkExchange->uploaders()) {
+        if (job->unsentCapture() == capture)
+            connect(job, &HandlerUpload::readyLinkAfterUpload, window, [window] { window->close(); });
+    }
 }
 
 // The lock comes first, so that another Mavu starting meanwhile never offers the capture.
