@@ -507,19 +507,32 @@ private slots:
         QCOMPARE(signatureAndSeconds.at(0), md5sum.left(32));
     }
 
-    // The desktop's services keep the opener they found first: it goes, not only the PATH.
-    void openHistory_withoutAnOpener_isTold()
+    void openHistoryOrLastLink_withoutAnOpener_isTold_data()
     {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("told");
+        const QString noOpener = QStringLiteral("no program to open web pages could be started (xdg-open)");
+        QTest::newRow("history") << true << "The history page cannot be opened: " + noOpener;
+        QTest::newRow("last link") << false << "The link https://files.example/last.png cannot be opened: " + noOpener;
+    }
+
+    // The desktop's services keep the opener they found first: it goes, not only the PATH.
+    // Web links go to the desktop's opener too, not to this test's recorder.
+    void openHistoryOrLastLink_withoutAnOpener_isTold()
+    {
+        QFETCH(bool, history);
+        QFETCH(QString, told);
+        Core::instance()->setLastLink(QStringLiteral("https://files.example/last.png"));
         const QString opener = m_scratch.filePath("bin/xdg-open");
         const QByteArray path = qgetenv("PATH");
         QVERIFY(QFile::rename(opener, opener + ".gone"));
         qputenv("PATH", QFile::encodeName(m_scratch.filePath("bin")));
-        Core::instance()->openHistory();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        history ? Core::instance()->openHistory() : Core::instance()->openLastLink();
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
         qputenv("PATH", path);
         QVERIFY(QFile::rename(opener + ".gone", opener));
-        QCOMPARE(ShellWindows::shownErrorTexts(),
-                 QStringList{"The history page cannot be opened: no program to open web pages could be started "
-                             "(xdg-open)"});
+        QCOMPARE(ShellWindows::shownErrorTexts(), QStringList{told});
     }
 
     void openHistory_signedOut_onlyAsksToSignIn()
