@@ -184,7 +184,7 @@ void Core::offerLeftCaptures()
         if (lockIsFree(folder + capture, &refusal))
             m_leftCaptures.append(folder + capture);
         else if (!refusal.isEmpty())
-            refused.append(tr("%1: %2").arg(folder + capture, refusal));
+            refused.append(folder + capture + QStringLiteral(": ") + refusal);
     }
     if (!refused.isEmpty())
         showErrorWidget(refusedCapturesText(refused));
