@@ -236,8 +236,8 @@ private:
     // keepUnsent for a capture just handed to delivery: when it cannot be kept the user is
     // told so, with "Save", at once.
     void keepUntilDelivered(const QString &capture);
-    // Closes the window that offers a capture which could not be kept once its upload is
-    // through.
+    // Once the upload of a capture that could not be kept is through, closes the window
+    // that offers to save it.
     void withdrawOnceUploaded(ErrorWidget *window, const QString &capture);
     void releaseUnsent(const QString &capture);
     // Why the capture cannot have its name in the unsent folder; empty when it has it.
