@@ -31,7 +31,7 @@ private slots:
     {
         // Captures an earlier run left, the oldest first, for the start to offer; among them
         // one held elsewhere and two whose locks no lock file can replace.
-        for (const QString &name : {"5.png", "4.png", "3.png", "held.png", "2.png", "1.png"}) {
+        for (const QString &name : QStringList{"5.png", "4.png", "3.png", "held.png", "2.png", "1.png"}) {
             QFile capture(m_unsent + name);
             QVERIFY(QDir().mkpath(m_unsent) && capture.open(QIODevice::WriteOnly));
             const int age = name == "held.png" ? 25 : name.left(1).toInt() * 10;

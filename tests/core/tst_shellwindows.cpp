@@ -457,7 +457,8 @@ private slots:
         const QString unsent = m_pathSettings + "unsent";
         QVERIFY(QDir(unsent).removeRecursively() && writeFile(unsent, "in the way"));
         const QString capture = uploadUntilOffered(patternPicture(), [goesUp] {
-            return (goesUp || shownDialogTitled(QStringLiteral("Warning"))) && !ShellWindows::shownErrorTexts().isEmpty();
+            const bool asked = goesUp || shownDialogTitled(QStringLiteral("Warning"));
+            return asked && !ShellWindows::shownErrorTexts().isEmpty();
         });
         QVERIFY(QFile::remove(unsent));
         QVERIFY(!capture.isEmpty());
