@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLockFile>
 
@@ -185,17 +186,30 @@ bool namesItsHolder(const QLockFile &lock)
     return lock.getLockInfo(&pid, &host, &application);
 }
 
+// What stands in the lock's place, where only a lock file can be removed and written anew.
+QString whyNotTaken(const QLockFile &lock)
+{
+    const QString path = lock.fileName();
+    const QString linked = DataFolder::refusal(path);
+    if (!linked.isEmpty())
+        return linked;
+    if (QFileInfo(path).isDir())
+        return Core::tr("%1 is a folder").arg(path);
+    return Core::tr("%1 can be neither read nor replaced").arg(path);
+}
+
 } // namespace
 
 // An upload may take hours: a lock's age says nothing.
-bool takeLock(QLockFile &lock)
+bool takeLock(QLockFile &lock, QString *refusal)
 {
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0) && !namesItsHolder(lock)) {
         // An empty or garbled lock file (a crash while it was written) names no holder,
         // and a live holder keeps it from being removed.
         lock.removeStaleLockFile();
-        lock.tryLock(0);
+        if (!lock.tryLock(0) && refusal)
+            *refusal = whyNotTaken(lock);
     }
     if (lock.isLocked())
         DataFolder::restrict(lock.fileName(), DataFolder::privateFile);

@@ -239,6 +239,9 @@ private:
     // keepUnsent for a capture just handed to delivery: when it cannot be kept the user is
     // told so, with "Save", at once.
     void keepUntilDelivered(const QString &capture);
+    // Once the upload of a capture that could not be kept is through, closes the window
+    // that offers to save it.
+    void withdrawOnceUploaded(ErrorWidget *window, const QString &capture);
     void releaseUnsent(const QString &capture);
     // Why the capture cannot have its name in the unsent folder; empty when it has it.
     QString holdUnsent(const QString &capture, const QString &kept);
@@ -351,8 +354,9 @@ private:
 bool removeDir(const QString &path);
 
 // Takes the lock unless a live process holds it; its file is then the user's alone. Only a
-// holder that is gone makes a lock stale, never its age.
-bool takeLock(QLockFile &lock);
+// holder that is gone makes a lock stale, never its age. A lock that no live process holds
+// and that still cannot be taken (a folder or a link in its place) says why in *refusal.
+bool takeLock(QLockFile &lock, QString *refusal = nullptr);
 
 // Hands over to an update that the updater left in the update folder: checks it, starts
 // it as a new process and returns true when that process runs. A bad update is dropped.

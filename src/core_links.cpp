@@ -17,6 +17,15 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
+namespace {
+
+QString noBrowserText()
+{
+    return Core::tr("no program to open web pages could be started (xdg-open)");
+}
+
+} // namespace
+
 // A job reports its link when the service made the file record and again when the bytes
 // are up: the clipboard is written only for a new link.
 void Core::setLastLink(QString link)
@@ -86,7 +95,8 @@ void Core::copyLastLink()
 void Core::openLastLink()
 {
     qCDebug(lcMavu) << "void Core::openLastLink()" << m_lastLink;
-    openUrl(m_lastLink);
+    if (!QDesktopServices::openUrl(QUrl(m_lastLink, QUrl::TolerantMode)))
+        showErrorWidget(tr("The link %1 cannot be opened: %2").arg(m_lastLink, noBrowserText()));
 }
 
 void Core::writeClipboard(const QString &text)
@@ -159,7 +169,7 @@ void Core::openHistory()
     QString failure = address.isValid() ? QString() : address.errorString();
     const QString page = failure.isEmpty() ? writeHistoryPage(address, &failure) : QString();
     if (!page.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
-        failure = tr("no program to open web pages could be started (xdg-open)");
+        failure = noBrowserText();
     if (!failure.isEmpty())
         showErrorWidget(tr("The history page cannot be opened: %1").arg(failure));
 }

@@ -8,6 +8,7 @@
 #include "settings/atomicfile.h"
 #include "settings/constants.h"
 #include "settings/datafolder.h"
+#include "upload/networkexchange.h"
 #include "windows/errorwidget.h"
 
 #include <QDebug>
@@ -61,6 +62,30 @@ void removeLeftLocks(const QString &folder)
     }
 }
 
+// Whether the capture's turn can come: its lock is free or left by a holder that is gone.
+// The lock is let go at once, since each held lock keeps a file open. Why it cannot be
+// taken goes to *refusal, which stays empty when a live holder has it.
+bool lockIsFree(const QString &kept, QString *refusal)
+{
+    QLockFile lock(kept + lockSuffix);
+    if (!takeLock(lock, refusal))
+        return false;
+    lock.unlock();
+    return true;
+}
+
+// A thousand captures that cannot be offered make one window of a few lines.
+QString refusedCapturesText(const QStringList &refused)
+{
+    constexpr int shownLines = 5;
+    QString text = Core::tr("These captures were not uploaded before Mavu closed and cannot be offered:");
+    for (const QString &line : refused.mid(0, shownLines))
+        text += QLatin1Char('\n') + line;
+    if (refused.size() > shownLines)
+        text += QLatin1Char('\n') + Core::tr("And %1 more.").arg(refused.size() - shownLines);
+    return text + QLatin1Char('\n') + Core::tr("They stay in the unsent folder.");
+}
+
 } // namespace
 
 bool Core::lockUnsent(const QString &kept)
@@ -94,7 +119,17 @@ void Core::keepUntilDelivered(const QString &capture)
     if (failure.isEmpty() || where.isEmpty())
         return;
     const QString text = tr("Can't keep the capture in %1 until it is uploaded: %2").arg(unsentFolder(), failure);
-    QTimer::singleShot(0, this, [this, where, text] { offerUnsentCapture(where, text); });
+    QTimer::singleShot(0, this, [this, where, text] { withdrawOnceUploaded(offerUnsentCapture(where, text), where); });
+}
+
+// The offer to save a capture that could not be kept is moot once its upload is through.
+// A failed or stopped upload leaves the window, and the capture with it.
+void Core::withdrawOnceUploaded(ErrorWidget *window, const QString &capture)
+{
+    for (HandlerUpload *job : m_networkExchange->uploaders()) {
+        if (job->unsentCapture() == capture)
+            connect(job, &HandlerUpload::readyLinkAfterUpload, window, [window] { window->close(); });
+    }
 }
 
 // The lock comes first, so that another Mavu starting meanwhile never offers the capture.
@@ -132,7 +167,8 @@ void Core::releaseUnsent(const QString &capture)
 // What an earlier run left is offered one capture at a time, oldest first, so that a
 // thousand of them make one window, not a thousand. Each is locked only when its turn
 // comes (a lock holds a file open); one that another running Mavu holds (uploading it, or
-// offering it) is left to it.
+// offering it) is left to it and not counted. One whose lock cannot be taken is named in
+// a window of its own.
 void Core::offerLeftCaptures()
 {
     const QString folder = unsentFolder();
@@ -142,8 +178,16 @@ void Core::offerLeftCaptures()
     const QStringList captures =
         QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.zia")},
                                QDir::Files | QDir::NoSymLinks, QDir::Time | QDir::Reversed);
-    for (const QString &capture : captures)
-        m_leftCaptures.append(folder + capture);
+    QStringList refused;
+    for (const QString &capture : captures) {
+        QString refusal;
+        if (lockIsFree(folder + capture, &refusal))
+            m_leftCaptures.append(folder + capture);
+        else if (!refusal.isEmpty())
+            refused.append(folder + capture + QStringLiteral(": ") + refusal);
+    }
+    if (!refused.isEmpty())
+        showErrorWidget(refusedCapturesText(refused));
     offerNextLeftCapture();
 }
 

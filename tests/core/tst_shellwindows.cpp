@@ -517,22 +517,45 @@ private slots:
         QCOMPARE(QImage(saved + ".png"), patternPicture().toImage());
     }
 
+    void captureThatCannotBeKept_isOfferedAtOnce_data()
+    {
+        QTest::addColumn<bool>("goesUp");
+        QTest::newRow("upload fails: the offer stays") << false;
+        QTest::newRow("uploaded: the offer goes") << true;
+    }
+
     // A capture that cannot wait in the unsent folder (a file is in its place) is offered at
-    // its hand-off, and its window does not call it safe.
+    // its hand-off, and its window does not call it safe. Once the capture is up the offer
+    // is withdrawn; after a failed upload it stays.
     void captureThatCannotBeKept_isOfferedAtOnce()
     {
+        QFETCH(bool, goesUp);
         setValues({{SettingKeys::qualityImage, 2}});
-        goOffline();
+        FtpServer server;
+        if (goesUp) {
+            QVERIFY(server.start(m_scratch.filePath("ftproot")));
+            server.useForUploads(QString(), "https://kept.example");
+            server.pause(); // until the offer is seen
+        } else {
+            goOffline();
+        }
         const QString unsent = m_pathSettings + "unsent";
         QVERIFY(QDir(unsent).removeRecursively() && writeFile(unsent, "in the way"));
-        const QString capture = uploadUntilOffered(patternPicture(), [] {
-            return shownDialogTitled(QStringLiteral("Warning")) && !ShellWindows::shownErrorTexts().isEmpty();
+        const QString capture = uploadUntilOffered(patternPicture(), [goesUp] {
+            const bool asked = goesUp || shownDialogTitled(QStringLiteral("Warning"));
+            return asked && !ShellWindows::shownErrorTexts().isEmpty();
         });
         QVERIFY(QFile::remove(unsent));
         QVERIFY(!capture.isEmpty());
         QCOMPARE(ShellWindows::shownErrorTexts(),
                  QStringList{"Can't keep the capture in " + unsent + "/ until it is uploaded: the folder cannot be made\n\n"
                              "The capture is not kept after Mavu closes: press \"Save\" to save it to disk now."});
+        if (goesUp) {
+            server.resume();
+            QTRY_VERIFY_WITH_TIMEOUT(xclipRead().startsWith("https://kept.example/"), 15000);
+            QVERIFY(ShellWindows::shown<ErrorWidget>().isEmpty());
+            return;
+        }
         m_saveAnswer = m_scratch.filePath("not-kept.png");
         QVERIFY(PageDriver::click(ShellWindows::shown<ErrorWidget>().first(), "saveButton"));
         QCOMPARE(QImage(m_saveAnswer), patternPicture().toImage());
@@ -570,19 +593,32 @@ private slots:
         QCOMPARE(signatureAndSeconds.at(0), md5sum.left(32));
     }
 
-    // The desktop's services keep the opener they found first: it goes, not only the PATH.
-    void openHistory_withoutAnOpener_isTold()
+    void openHistoryOrLastLink_withoutAnOpener_isTold_data()
     {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("told");
+        const QString noOpener = QStringLiteral("no program to open web pages could be started (xdg-open)");
+        QTest::newRow("history") << true << "The history page cannot be opened: " + noOpener;
+        QTest::newRow("last link") << false << "The link https://files.example/last.png cannot be opened: " + noOpener;
+    }
+
+    // The desktop's services keep the opener they found first: it goes, not only the PATH.
+    // Web links go to the desktop's opener too, not to this test's recorder.
+    void openHistoryOrLastLink_withoutAnOpener_isTold()
+    {
+        QFETCH(bool, history);
+        QFETCH(QString, told);
+        Core::instance()->setLastLink(QStringLiteral("https://files.example/last.png"));
         const QString opener = m_scratch.filePath("bin/xdg-open");
         const QByteArray path = qgetenv("PATH");
         QVERIFY(QFile::rename(opener, opener + ".gone"));
         qputenv("PATH", QFile::encodeName(m_scratch.filePath("bin")));
-        Core::instance()->openHistory();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        history ? Core::instance()->openHistory() : Core::instance()->openLastLink();
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "recordUrl");
         qputenv("PATH", path);
         QVERIFY(QFile::rename(opener + ".gone", opener));
-        QCOMPARE(ShellWindows::shownErrorTexts(),
-                 QStringList{"The history page cannot be opened: no program to open web pages could be started "
-                             "(xdg-open)"});
+        QCOMPARE(ShellWindows::shownErrorTexts(), QStringList{told});
     }
 
     void openHistory_signedOut_onlyAsksToSignIn()

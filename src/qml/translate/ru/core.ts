@@ -107,5 +107,29 @@
         <source>The settings file is in use by another program: the upload waits until it is free.</source>
         <translation>Файл настроек занят другой программой: отправка ждёт, пока он не освободится.</translation>
     </message>
+    <message>
+        <source>%1 is a folder</source>
+        <translation>%1 — это папка</translation>
+    </message>
+    <message>
+        <source>%1 can be neither read nor replaced</source>
+        <translation>%1 нельзя ни прочитать, ни заменить</translation>
+    </message>
+    <message>
+        <source>These captures were not uploaded before Mavu closed and cannot be offered:</source>
+        <translation>Эти снимки не были загружены до закрытия Mavu, и предложить их нельзя:</translation>
+    </message>
+    <message>
+        <source>And %1 more.</source>
+        <translation>И ещё %1.</translation>
+    </message>
+    <message>
+        <source>They stay in the unsent folder.</source>
+        <translation>Они остаются в папке неотправленных.</translation>
+    </message>
+    <message>
+        <source>The link %1 cannot be opened: %2</source>
+        <translation>Не удалось открыть ссылку %1: %2</translation>
+    </message>
 </context>
 </TS>
