@@ -65,10 +65,15 @@ bool makeFolder(const QString &path, QString *error)
     return false;
 }
 
-// The entry names of the archive, or an error when one of them is unsafe, the executable
-// is missing, or the entries announce more than may be unpacked.
+// The entry names of the archive, or an error when there are more of them than an update
+// holds, one of them is unsafe, the executable is missing, or the entries announce more
+// than may be unpacked. The count is read before any name: every entry is a file to write.
 bool listEntries(QuaZip &zip, QStringList *names, QString *error)
 {
+    if (zip.getEntriesCount() > maxEntries) {
+        *error = QStringLiteral("archive holds more than %1 entries").arg(maxEntries);
+        return false;
+    }
     qint64 announced = 0;
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();

@@ -15,6 +15,9 @@ namespace UpdatePackage {
 inline const QString executableName = QStringLiteral("Mavu.exe");
 // An archive may unpack to no more than this: a small archive can hold gigabytes of zeros.
 constexpr qint64 maxUnpackedBytes = qint64(1) << 30;
+// Nor hold more entries than this: each is a file written while the hotkeys wait, and an
+// update holds a few hundred at most.
+constexpr int maxEntries = 10000;
 
 bool verify(const QString &packageFile, qint64 size, const QString &sha256Hex, QString *error);
 // format is "exe" or "zip"; folder ends with a separator and is created when missing.

@@ -252,6 +252,10 @@ private slots:
         QTest::newRow("program holding less than it declares") << withEntryField(zip, "Mavu.exe", "size", 300000u);
         QTest::newRow("a file and a folder of the same name")
             << zipOf({{"lib/helper.so", "helper"}, {"Mavu.exe", "program"}, {"Mavu.exe/", ""}});
+        QList<QPair<QString, QByteArray>> entries{{"Mavu.exe", "program"}};
+        for (int i = 0; i < UpdatePackage::maxEntries; ++i)
+            entries.append({QString::number(i), QByteArray()});
+        QTest::newRow("more entries than an update holds") << zipOf(entries);
     }
 
     // The package's checksum matches it: the archive was made damaged. Nothing of it is left,
