@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <quazip.h>
 #include <quazipfile.h>
 
@@ -55,36 +57,23 @@ bool copyInto(QIODevice &source, const QString &path, qint64 *budget, QString *e
     return true;
 }
 
-// The next start runs the executable only when it still matches this record, written
-// beside it before it appears.
-bool placeExecutable(const QString &staged, const QString &path, QString *error)
+bool makeFolder(const QString &path, QString *error)
 {
-    QString failure;
-    if (!AtomicFile::save(path + QStringLiteral(".sha256"), sha256Hex(staged) + '\n', &failure)) {
-        *error = QStringLiteral("cannot write the checksum record: ") + failure;
-        QFile::remove(staged);
-        return false;
-    }
-    QFile::setPermissions(staged, executablePermissions);
-    QFile::remove(path);
-    if (!QFile::rename(staged, path)) {
-        *error = QStringLiteral("cannot write ") + path;
-        QFile::remove(staged);
-        return false;
-    }
-    return true;
+    if (QDir().mkpath(path))
+        return true;
+    *error = QStringLiteral("cannot create ") + path;
+    return false;
 }
 
-bool installExecutable(QIODevice &source, const QString &path, qint64 *budget, QString *error)
-{
-    const QString staged = path + QStringLiteral(".new");
-    return copyInto(source, staged, budget, error) && placeExecutable(staged, path, error);
-}
-
-// The entry names of the archive, or an error when one of them is unsafe, the executable
-// is missing, or the entries announce more than may be unpacked.
+// The entry names of the archive, or an error when there are more of them than an update
+// holds, one of them is unsafe, the executable is missing, or the entries announce more
+// than may be unpacked. The count is read before any name: every entry is a file to write.
 bool listEntries(QuaZip &zip, QStringList *names, QString *error)
 {
+    if (zip.getEntriesCount() > maxEntries) {
+        *error = QStringLiteral("archive holds more than %1 entries").arg(maxEntries);
+        return false;
+    }
     qint64 announced = 0;
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
@@ -110,16 +99,19 @@ bool listEntries(QuaZip &zip, QStringList *names, QString *error)
 
 // The library checks an entry's CRC only when the entry is closed, and reads no further
 // than the size the entry declares: an entry that holds more or less than that, or other
-// bytes, fails here.
+// bytes, fails here. A file and a folder of the same name fail as the second is made.
 bool unpackEntry(QuaZip &zip, const QString &name, const QString &target, qint64 *budget, QString *error)
 {
+    if (name.endsWith(QLatin1Char('/')))
+        return makeFolder(target, error);
     zip.setCurrentFile(name);
     QuaZipFile entry(&zip);
     if (!entry.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("cannot read archive entry ") + name;
         return false;
     }
-    QDir().mkpath(QFileInfo(target).absolutePath());
+    if (!makeFolder(QFileInfo(target).absolutePath(), error))
+        return false;
     const qint64 budgetBefore = *budget;
     if (!copyInto(entry, target, budget, error))
         return false;
@@ -132,31 +124,7 @@ bool unpackEntry(QuaZip &zip, const QString &name, const QString &target, qint64
     return true;
 }
 
-// Moves the checked entries from staging into the folder, the executable last, so that it
-// only appears when everything else is in place.
-bool placeEntries(const QString &staging, const QStringList &names, const QString &folder, QString *error)
-{
-    for (const QString &name : names) {
-        const QString target = folder + name;
-        if (name.endsWith(QLatin1Char('/'))) {
-            QDir().mkpath(target);
-            continue;
-        }
-        if (name == executableName)
-            continue;
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::remove(target);
-        if (!QFile::rename(staging + name, target)) {
-            *error = QStringLiteral("cannot write ") + target;
-            return false;
-        }
-    }
-    return placeExecutable(staging + executableName, folder + executableName, error);
-}
-
-// Every entry is unpacked and checked in a folder of its own first: a damaged entry
-// leaves nothing in the update folder.
-bool unpack(const QString &packageFile, const QString &folder, QString *error)
+bool unpack(const QString &packageFile, const QString &staging, QString *error)
 {
     QuaZip zip(packageFile);
     if (!zip.open(QuaZip::mdUnzip)) {
@@ -166,18 +134,113 @@ bool unpack(const QString &packageFile, const QString &folder, QString *error)
     QStringList names;
     if (!listEntries(zip, &names, error))
         return false;
-    QTemporaryDir staging(folder + QStringLiteral("unpacking-XXXXXX"));
-    if (!staging.isValid()) {
-        *error = QStringLiteral("cannot unpack into ") + folder + QStringLiteral(": ") + staging.errorString();
-        return false;
-    }
-    const QString stagingFolder = staging.path() + QLatin1Char('/');
     qint64 budget = maxUnpackedBytes;
     for (const QString &name : std::as_const(names)) {
-        if (!name.endsWith(QLatin1Char('/')) && !unpackEntry(zip, name, stagingFolder + name, &budget, error))
+        if (!unpackEntry(zip, name, staging + name, &budget, error))
             return false;
     }
-    return placeEntries(stagingFolder, names, folder, error);
+    return true;
+}
+
+bool copyExecutable(const QString &packageFile, const QString &staging, QString *error)
+{
+    QFile package(packageFile);
+    qint64 budget = package.size();
+    if (!package.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read the package");
+        return false;
+    }
+    return copyInto(package, staging + executableName, &budget, error);
+}
+
+// The next start runs the executable only when it still matches this record.
+bool recordExecutable(const QString &staging, QString *error)
+{
+    const QString path = staging + executableName;
+    const QByteArray hash = sha256Hex(path);
+    if (hash.isEmpty() || !QFile::setPermissions(path, executablePermissions)) {
+        *error = QStringLiteral("cannot read ") + path;
+        return false;
+    }
+    QString failure;
+    if (!AtomicFile::save(path + QStringLiteral(".sha256"), hash + '\n', &failure)) {
+        *error = QStringLiteral("cannot write the checksum record: ") + failure;
+        return false;
+    }
+    return true;
+}
+
+QString absolute(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// The names in folder, but for the working files (absolute paths) of the updater.
+QStringList namesIn(const QString &folder, const QStringList &working)
+{
+    QStringList names;
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (!working.contains(absolute(entry.filePath())))
+            names.append(entry.fileName());
+    }
+    return names;
+}
+
+// The executable goes first when an update is moved away and comes last when one is put
+// in place: the folder never holds an executable beside another update's files.
+QStringList executableFirst(QStringList names)
+{
+    if (names.removeOne(executableName))
+        names.prepend(executableName);
+    return names;
+}
+
+QStringList reversed(QStringList names)
+{
+    std::reverse(names.begin(), names.end());
+    return names;
+}
+
+// Renames the named entries of one folder into another, up to the first that fails;
+// *moved lists those that went.
+bool moveEntries(const QString &from, const QString &to, const QStringList &names, QStringList *moved, QString *error)
+{
+    for (const QString &name : names) {
+        if (!QDir().rename(from + name, to + name)) {
+            *error = QStringLiteral("cannot move ") + from + name + QStringLiteral(" to ") + to;
+            return false;
+        }
+        moved->append(name);
+    }
+    return true;
+}
+
+// Swaps what is in folder (an earlier update) for what is in staging, by renames only.
+// A rename that fails puts back what had moved, so that the folder holds the earlier
+// update, whole, or the new one, never a mix.
+bool replaceContents(const QString &staging, const QString &folder, QStringList working, QString *error)
+{
+    QTemporaryDir aside(folder + QStringLiteral("replaced-XXXXXX"));
+    if (!aside.isValid()) {
+        *error = QStringLiteral("cannot move the earlier update aside: ") + aside.errorString();
+        return false;
+    }
+    const QString asideFolder = aside.path() + QLatin1Char('/');
+    working.append(absolute(aside.path()));
+    QStringList movedAside;
+    QStringList placed;
+    if (moveEntries(folder, asideFolder, executableFirst(namesIn(folder, working)), &movedAside, error)
+        && moveEntries(staging, folder, reversed(executableFirst(namesIn(staging, {}))), &placed, error))
+        return true;
+    QStringList back;
+    QString unused;
+    if (!moveEntries(folder, staging, reversed(placed), &back, &unused)
+        || !moveEntries(asideFolder, folder, reversed(movedAside), &back, &unused)) {
+        *error += QStringLiteral("; the earlier update could not be put back");
+    }
+    return false;
 }
 
 } // namespace
@@ -206,25 +269,26 @@ bool verify(const QString &packageFile, qint64 size, const QString &sha256, QStr
     return true;
 }
 
+// The package becomes a whole update in a folder of its own beside the update folder's
+// contents, and is checked there, before the update folder changes at all.
 bool install(const QString &packageFile, const QString &format, const QString &folder, QString *error)
 {
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot create ") + folder;
+    if (format != QLatin1String("exe") && format != QLatin1String("zip")) {
+        *error = QStringLiteral("unknown package format ") + format;
         return false;
     }
-    if (format == QLatin1String("exe")) {
-        QFile package(packageFile);
-        qint64 budget = QFileInfo(packageFile).size();
-        if (!package.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("cannot read the package");
-            return false;
-        }
-        return installExecutable(package, folder + executableName, &budget, error);
+    if (!makeFolder(folder, error))
+        return false;
+    QTemporaryDir staging(folder + QStringLiteral("unpacking-XXXXXX"));
+    if (!staging.isValid()) {
+        *error = QStringLiteral("cannot unpack into ") + folder + QStringLiteral(": ") + staging.errorString();
+        return false;
     }
-    if (format == QLatin1String("zip"))
-        return unpack(packageFile, folder, error);
-    *error = QStringLiteral("unknown package format ") + format;
-    return false;
+    const QString stagingFolder = staging.path() + QLatin1Char('/');
+    const bool staged = format == QLatin1String("exe") ? copyExecutable(packageFile, stagingFolder, error)
+                                                       : unpack(packageFile, stagingFolder, error);
+    return staged && recordExecutable(stagingFolder, error)
+        && replaceContents(stagingFolder, folder, {absolute(packageFile), absolute(staging.path())}, error);
 }
 
 bool isSafeEntryName(const QString &name)

@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QJsonArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QtEndian>
 #include <QCryptographicHash>
@@ -99,6 +100,34 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT_RETURN(none.size() + done.size() + failed.size() > 0, 20000);
         QTest::qWait(100);
         return none.size() ? QStringLiteral("none") : done.size() ? QStringLiteral("done") : QStringLiteral("failed");
+    }
+
+    // Every entry under the update folder: a file with its bytes, a folder with "/".
+    static QMap<QString, QByteArray> updateFolderContents()
+    {
+        QMap<QString, QByteArray> contents;
+        QDirIterator it(m_updatePath, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            contents.insert(path.mid(m_updatePath.size()),
+                            it.fileInfo().isDir() ? QByteArray("/") : NetworkTestUtil::readFile(path));
+        }
+        return contents;
+    }
+
+    // The update folder as an update of a program and a helper leaves it for the next start.
+    static QMap<QString, QByteArray> updateOf(const QByteArray &program, const QString &helper)
+    {
+        return {{"Mavu.exe", program}, {"lib", "/"}, {"lib/" + helper, helper.toUtf8()},
+                {"Mavu.exe.sha256", QCryptographicHash::hash(program, QCryptographicHash::Sha256).toHex() + "\n"}};
+    }
+
+    // Leaves a pending update of "earlier program" and lib/earlier.so in the update folder.
+    bool installEarlierUpdate()
+    {
+        offer(zipOf({{"lib/earlier.so", "earlier.so"}, {"Mavu.exe", "earlier program"}}), "zip");
+        return runUpdate() == QLatin1String("done");
     }
 
 private slots:
@@ -203,38 +232,41 @@ private slots:
         QCOMPARE(elsewhere.state().value("requests").toArray(), QJsonArray());
     }
 
+    // A newer update takes the place of one still pending, whole: nothing of the earlier
+    // one is left beside it.
     void zipPackage_unpacksIntoUpdateFolder()
     {
-        offer(zipOf({{"lib/helper.so", "helper"}, {"Mavu.exe", "zipped program"}}), "zip");
+        QVERIFY(installEarlierUpdate());
+        offer(zipOf({{"lib/helper.so", "helper.so"}, {"Mavu.exe", "zipped program"}}), "zip");
         QCOMPARE(runUpdate(), QStringLiteral("done"));
-        QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "Mavu.exe"), QByteArray("zipped program"));
-        QCOMPARE(NetworkTestUtil::readFile(m_updatePath + "lib/helper.so"), QByteArray("helper"));
-        QTRY_COMPARE(QDir(m_updatePath).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                     (QStringList{"lib", "Mavu.exe", "Mavu.exe.sha256"}));
+        QTRY_COMPARE(updateFolderContents(), updateOf("zipped program", "helper.so"));
     }
 
     void damagedZipEntry_refusesThePackage_leavingNothing_data()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<quint32>("value");
-        QTest::newRow("program with a wrong CRC") << "Mavu.exe" << "crc" << 0xdeadbeefu;
-        QTest::newRow("helper with a wrong CRC") << "lib/helper.so" << "crc" << 0xdeadbeefu;
-        QTest::newRow("program holding more than it declares") << "Mavu.exe" << "size" << 100u;
-        QTest::newRow("program holding less than it declares") << "Mavu.exe" << "size" << 300000u;
+        QTest::addColumn<QByteArray>("package");
+        const QByteArray zip = zipOf({{"lib/helper.so", "helper"}, {"Mavu.exe", QByteArray(200000, 'x')}});
+        QTest::newRow("program with a wrong CRC") << withEntryField(zip, "Mavu.exe", "crc", 0xdeadbeefu);
+        QTest::newRow("helper with a wrong CRC") << withEntryField(zip, "lib/helper.so", "crc", 0xdeadbeefu);
+        QTest::newRow("program holding more than it declares") << withEntryField(zip, "Mavu.exe", "size", 100u);
+        QTest::newRow("program holding less than it declares") << withEntryField(zip, "Mavu.exe", "size", 300000u);
+        QTest::newRow("a file and a folder of the same name")
+            << zipOf({{"lib/helper.so", "helper"}, {"Mavu.exe", "program"}, {"Mavu.exe/", ""}});
+        QList<QPair<QString, QByteArray>> entries{{"Mavu.exe", "program"}};
+        for (int i = 0; i < UpdatePackage::maxEntries; ++i)
+            entries.append({QString::number(i), QByteArray()});
+        QTest::newRow("more entries than an update holds") << zipOf(entries);
     }
 
-    // The package's checksum matches it: the archive was made damaged.
+    // The package's checksum matches it: the archive was made damaged. Nothing of it is left,
+    // and the update still pending from an earlier check stays as it was.
     void damagedZipEntry_refusesThePackage_leavingNothing()
     {
-        QFETCH(QString, entry);
-        QFETCH(QString, field);
-        QFETCH(quint32, value);
-        const QByteArray zip = zipOf({{"lib/helper.so", "helper"}, {"Mavu.exe", QByteArray(200000, 'x')}});
-        offer(withEntryField(zip, entry.toUtf8(), field, value), "zip");
+        QFETCH(QByteArray, package);
+        QVERIFY(installEarlierUpdate());
+        offer(package, "zip");
         QCOMPARE(runUpdate(), QStringLiteral("failed"));
-        QTRY_COMPARE(QDir(m_updatePath).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                     QStringList());
+        QTRY_COMPARE(updateFolderContents(), updateOf("earlier program", "earlier.so"));
     }
 
     void zipWithEscapingEntry_isRejectedWhole()
