@@ -208,6 +208,7 @@ private:
 
     void printProgress(const QString &line) const;
     void createAccount();
+    void refreshAccountWhenSignedIn();
     void createNetworkExchange();
     void registerQmlTypes();
     void startUpdater();

@@ -89,7 +89,7 @@ class SqlDatabase : public QThread
     Q_OBJECT
 public:
     // Opening a database file that another process holds locked waits this long; a file
-    // still locked then is read once it is free.
+    // still locked then is read once it is free, while the program runs on the defaults.
     static int busyTimeoutMs() { return s_busyTimeoutMs; }
     // For tests, which wait less; applies to databases opened afterwards.
     static void setBusyTimeoutMs(int msecs) { s_busyTimeoutMs = msecs; }
@@ -128,7 +128,9 @@ protected:
     void run() override;
 
 private:
-    static inline int s_busyTimeoutMs = 15000;
+    // Long enough for another program's brief transaction, short enough that a file held
+    // for longer does not hold back the tray icon and the hotkeys.
+    static inline int s_busyTimeoutMs = 1000;
     SqlWorker *m_worker = nullptr;
     QAtomicInt m_ready;
     QString m_connectionName;

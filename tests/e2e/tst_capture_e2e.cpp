@@ -247,7 +247,8 @@ private slots:
 
     // Another program holds the settings file: the capture is encoded as stored (PNG) and
     // goes where the settings say (this FTP server), never after a default. Held since the
-    // start, the capture waits, the user told, until the file is free.
+    // start, the capture waits, the user told, until the file is free; the signed-in user is
+    // not asked to sign in.
     void settingsFileHeld_quickCaptureIsTheStoredFormatOnTheStoredServer()
     {
         QFETCH(bool, heldFromStart);
@@ -277,6 +278,7 @@ private slots:
         QImageReader arrived(remoteFolder() + "/" + name);
         QCOMPARE(arrived.format(), QByteArray("png"));
         QCOMPARE(arrived.size(), m_pattern.image.size());
+        QCOMPARE(shownWindowsOfSize(m_program.processId(), QSize(430, 360)), 0); // the sign-in window
     }
 };
 
