@@ -1,13 +1,16 @@
 // Start-up of the program to armed hotkeys, and its resident memory when idle; the same
-// start with 2,000 captures an earlier run left in the unsent folder.
+// start with 2,000 captures an earlier run left in the unsent folder; and 30 quick captures
+// that wait while another program has held the settings file since before the start.
 // Needs an X server: xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/bench_startup
-// (with HOME pointing at a throw-away folder).
+// (with HOME pointing at a throw-away folder); "-screen 0 3840x2160x24" for 4K captures.
 
+#include "../tests/settings/testsupport.h"
 #include "processstatus.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -99,6 +102,19 @@ StartFigures measureStart(const QString &home)
     return figures;
 }
 
+bool waitForLogLine(const QString &log, const QByteArray &line)
+{
+    return QTest::qWaitFor([&] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains(line);
+    }, 60000);
+}
+
+int filesIn(const QString &folder, const QString &pattern)
+{
+    return int(QDir(folder).entryList({pattern}, QDir::Files).size());
+}
+
 void printFigures(const char *label, const StartFigures &figures)
 {
     QTextStream(stdout) << label << ": busy " << figures.busyMsecs << " ms after start, peak "
@@ -156,6 +172,52 @@ private slots:
         printFigures("nothing left", idle);
         printFigures("2,000 captures left", left);
         QVERIFY(idle.busyMsecs >= 0 && left.busyMsecs >= 0);
+    }
+
+    // Another program has held the settings file since before the start: the time to armed
+    // hotkeys, and the resident memory once 30 quick captures wait for the file.
+    void settingsFileHeld_startAndWaitingCaptures()
+    {
+        constexpr int captures = 30;
+        QTemporaryDir home;
+        const QString data = home.filePath(QStringLiteral(".mavu/"));
+        QVERIFY(QDir().mkpath(data));
+        QCOMPARE(sqlite(data + QStringLiteral("setting"),
+                        QStringLiteral("CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);")),
+                 QStringList());
+        QProcess holder;
+        QVERIFY(holdDatabase(holder, data + QStringLiteral("setting"), QStringLiteral("sys.stdin.read()")));
+        QProcess program;
+        QProcessEnvironment environment = withDebugLines();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.setStandardOutputFile(home.filePath(QStringLiteral("mavu.log")));
+        QElapsedTimer started;
+        started.start();
+        program.start(MAVU_PROGRAM, {});
+        QVERIFY(waitForLogLine(home.filePath(QStringLiteral("mavu.log")), hotkeysArmed));
+        const qint64 armedMsecs = started.elapsed();
+        QVERIFY(busyFor(program, started) >= 0);
+        const QString process = QString::number(program.processId());
+        const qint64 idleKilobytes = statusKilobytes(process, "VmRSS:");
+        const QString unsent = data + QStringLiteral("unsent");
+        for (int i = 1; i <= captures; ++i) {
+            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {"key", "shift+Print"}), 0);
+            QVERIFY(QTest::qWaitFor([&] { return filesIn(unsent, QStringLiteral("*.png")) == i; }, 60000));
+        }
+        QVERIFY(busyFor(program, started) >= 0);
+        const QString first = QDir(unsent).entryInfoList({QStringLiteral("*.png")}).value(0).filePath();
+        const QSize size = QImageReader(first).size();
+        QTextStream(stdout) << "settings file held: hotkeys armed " << armedMsecs << " ms after start, resident "
+                            << idleKilobytes / 1024.0 << " MB; with " << captures << " waiting captures of "
+                            << size.width() << "x" << size.height() << ": resident "
+                            << statusKilobytes(process, "VmRSS:") / 1024.0 << " MB, peak "
+                            << statusKilobytes(process, "VmHWM:") / 1024.0 << " MB\n";
+        holder.closeWriteChannel();
+        holder.waitForFinished();
+        program.kill();
+        program.waitForFinished();
     }
 };
 

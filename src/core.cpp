@@ -92,10 +92,23 @@ void Core::createAccount()
     // A child by name, so that whoever looks can tell whether it runs.
     m_accountRefreshTimer.setParent(this);
     m_accountRefreshTimer.setObjectName(QStringLiteral("accountRefreshTimer"));
+    connect(&m_accountRefreshTimer, &QTimer::timeout, m_account, &Autorization::getUserInfo);
+    // The sign-in is a stored value: a run started while another program held the settings
+    // file decides once they are read, not on the defaults.
+    Setting *settings = Setting::instance();
+    if (settings->knowsStoredValues())
+        refreshAccountWhenSignedIn();
+    else
+        connect(settings, &Setting::storedValuesRead, this, &Core::refreshAccountWhenSignedIn,
+                Qt::SingleShotConnection);
+}
+
+// Armed only for a user signed in at the start.
+void Core::refreshAccountWhenSignedIn()
+{
     if (!Autorization::isAuth())
         return;
     QTimer::singleShot(accountInfoDelayMsecs, m_account, &Autorization::getUserInfo);
-    connect(&m_accountRefreshTimer, &QTimer::timeout, m_account, &Autorization::getUserInfo);
     m_accountRefreshTimer.start(accountRefreshMsecs);
 }
 

@@ -211,6 +211,7 @@ private:
 
     void printProgress(const QString &line) const;
     void createAccount();
+    void refreshAccountWhenSignedIn();
     void createNetworkExchange();
     void registerQmlTypes();
     void startUpdater();
@@ -267,7 +268,9 @@ private:
     bool startsNewCapture(bool fullscreen) const;
     QStringList usablePaths(const QStringList &paths, const QString &logPrefix);
     bool waitsForStoredSettings(const std::function<void()> &delivery);
+    void waitWithCapture(int type, bool quick, const QPixmap &image);
     QString keepWhileWaiting(const QPixmap &image);
+    void uploadWaitingCapture(int type, bool quick, const QString &waiting);
 
     static Core *m_instance;
     static SaveFileDialog m_saveFileDialog;
@@ -323,6 +326,8 @@ private:
     QHash<QString, std::shared_ptr<QLockFile>> m_unsentLocks;
     // What an earlier run left in the unsent folder and is still to be offered, oldest first.
     QStringList m_leftCaptures;
+    // Deliveries wait for the settings file, and the user has been told.
+    bool m_toldOfWait = false;
 
     // ---- Voice comments (core_audio.cpp) ----
 public slots:

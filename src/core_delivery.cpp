@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QStandardPaths>
 
 namespace {
@@ -187,14 +188,9 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
         emit deletedSurfaceScreen();
         return;
     }
-    // The capture waits in memory, and in the unsent folder should Mavu end first; the
-    // overlay is done with it.
+    // The capture waits for the settings in the unsent folder; the overlay is done with it.
     if (!Setting::instance()->knowsStoredValues()) {
-        const QString waiting = keepWhileWaiting(image);
-        waitsForStoredSettings([this, type, quick, image, waiting] {
-            releaseUnsent(waiting);
-            screenUpload(type, quick, image);
-        });
+        waitWithCapture(type, quick, image);
         if (fromOverlay && m_surface)
             m_surface->close();
         emit deletedSurfaceScreen();
@@ -235,6 +231,18 @@ void Core::screenUpload(int type, bool quick, QPixmap pxm)
     emit deletedSurfaceScreen();
 }
 
+// Captures pile up for as long as another program holds the settings file: each waits as
+// its PNG, not as a picture in memory. Only one whose PNG could not be written waits as
+// the picture itself, so that nothing is lost.
+void Core::waitWithCapture(int type, bool quick, const QPixmap &image)
+{
+    const QString waiting = keepWhileWaiting(image);
+    if (waiting.isEmpty())
+        waitsForStoredSettings([this, type, quick, image] { screenUpload(type, quick, image); });
+    else
+        waitsForStoredSettings([this, type, quick, waiting] { uploadWaitingCapture(type, quick, waiting); });
+}
+
 // A PNG of a capture that waits for the settings: offered again by the next start should
 // Mavu end before they are read. Its temporary name, empty when it could not be written.
 QString Core::keepWhileWaiting(const QPixmap &image)
@@ -250,6 +258,25 @@ QString Core::keepWhileWaiting(const QPixmap &image)
     }
     keepUntilDelivered(name);
     return name;
+}
+
+// The settings are read: the kept PNG goes on as the capture, and goes once the delivery
+// has a file of its own. Until then (it cannot be read, or the delivery could not write
+// that file: the user is told) it stays in the unsent folder, for the next start to offer.
+void Core::uploadWaitingCapture(int type, bool quick, const QString &waiting)
+{
+    QImageReader reader(waiting, "PNG");
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        showErrorWidget(tr("Can't read the capture %1: %2").arg(waiting, reader.errorString()));
+        return;
+    }
+    const QString delivered = m_lastCaptureFile;
+    screenUpload(type, quick, QPixmap::fromImage(picture));
+    if (m_lastCaptureFile == delivered)
+        return;
+    releaseUnsent(waiting);
+    QFile::remove(waiting);
 }
 
 void Core::countCapture()

@@ -15,6 +15,8 @@
 #include <QDebug>
 #include <QFileInfo>
 
+#include <utility>
+
 UploadModel *Core::uploadModel()
 {
     if (!m_uploadModel) {
@@ -55,15 +57,19 @@ QStringList Core::usablePaths(const QStringList &paths, const QString &logPrefix
 
 // What a capture becomes and where it goes are the user's settings. While another program
 // has held the settings file since the start they are unknown: the delivery waits for
-// them rather than guess, and goes on, in the order given, once they are read.
+// them rather than guess, and goes on, in the order given, once they are read. The user is
+// told when the first delivery starts to wait; the ones after it would only repeat that.
 bool Core::waitsForStoredSettings(const std::function<void()> &delivery)
 {
     Setting *settings = Setting::instance();
     if (settings->knowsStoredValues())
         return false;
     connect(settings, &Setting::storedValuesRead, this, delivery, Qt::SingleShotConnection);
-    showTrayMessage(QStringLiteral("Mavu"),
-                    tr("The settings file is in use by another program: the upload waits until it is free."));
+    if (!std::exchange(m_toldOfWait, true)) {
+        connect(settings, &Setting::storedValuesRead, this, [this] { m_toldOfWait = false; }, Qt::SingleShotConnection);
+        showTrayMessage(QStringLiteral("Mavu"),
+                        tr("The settings file is in use by another program: the upload waits until it is free."));
+    }
     return true;
 }
 

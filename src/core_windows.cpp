@@ -178,10 +178,13 @@ void Core::keepMessagesAboveCapture()
     }
 }
 
-// A sign-out calls this too (authChanged), so the login window opens at once.
+// A sign-out calls this too (authChanged), so the login window opens at once. While another
+// program has held the settings file since the start the sign-in is unknown: no login window
+// on the defaults (a sign-in made then would not be kept); the start checks again once the
+// stored values are read, and what a capture delivers waits for them.
 bool Core::checkAutorization()
 {
-    if (Autorization::isAuth())
+    if (Autorization::isAuth() || !Setting::instance()->knowsStoredValues())
         return true;
     m_account->resetAutorization();
     autorizationWidget()->show();

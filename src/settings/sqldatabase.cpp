@@ -19,7 +19,6 @@ const QString createTableStatement = QStringLiteral(
     "CREATE TABLE \"Settings\" (\"name\" VARCHAR PRIMARY KEY  NOT NULL , \"value\" TEXT);");
 const QString insertDefaultStatement = QStringLiteral(
     "INSERT INTO \"Settings\" (\"name\",\"value\") VALUES (?,?)");
-const QString selectValueStatement = QStringLiteral("SELECT value FROM Settings WHERE name = ?");
 const QString selectTableStatement = QStringLiteral("SELECT name, value FROM Settings");
 constexpr int busyRetryMs = 1000;
 
@@ -177,29 +176,6 @@ void SqlWorker::createDataBase()
                      << query.lastError().text();
     }
     db.commit();
-}
-
-// A read while another program holds the database fails at once: the caller goes on with
-// what it has in memory.
-void SqlWorker::getDataLoad(QString name)
-{
-    flushWrites();
-    m_result = QVariant();
-    m_readSucceeded = false;
-    if (m_locked)
-        return;
-    QSqlQuery query(database());
-    query.prepare(selectValueStatement);
-    query.addBindValue(name);
-    m_readSucceeded = query.exec();
-    if (!m_readSucceeded) {
-        qCDebug(lcMavu) << "void SqlWorker::getDataLoad(QString)" << selectValueStatement << name
-                 << query.lastError().text();
-        if (isBusy(query.lastError()))
-            noteBusy();
-    } else if (query.next()) {
-        m_result = query.value(0);
-    }
 }
 
 // A table that another program holds past the busy timeout counts as held from now on,
@@ -387,7 +363,6 @@ void SqlDatabase::run()
 {
     m_worker = new SqlWorker(m_connectionName);
     connect(this, &SqlDatabase::startConnect, m_worker, &SqlWorker::connectToDatabase, Qt::BlockingQueuedConnection);
-    connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad, Qt::BlockingQueuedConnection);
     connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
     connect(m_worker, &SqlWorker::writeFailed, this, &SqlDatabase::writeFailed);
     connect(m_worker, &SqlWorker::databaseLocked, this, &SqlDatabase::databaseLocked);
@@ -444,16 +419,6 @@ bool SqlDatabase::readTable(QVariantHash *table, bool *held)
 void SqlDatabase::keepWrites()
 {
     QMetaObject::invokeMethod(m_worker, &SqlWorker::keepWrites, Qt::QueuedConnection);
-}
-
-// Once the blocking emission returns the worker holds this read's result; only this
-// thread asks it to read, so nothing replaces the result before it is taken.
-QVariant SqlDatabase::getData(const QString &name, bool *ok)
-{
-    emit getDataStarted(name);
-    if (ok)
-        *ok = m_worker->lastReadSucceeded();
-    return m_worker->getData();
 }
 
 void SqlDatabase::exequte(const QString &query, const QVariantList &param)

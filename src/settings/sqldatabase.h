@@ -16,13 +16,6 @@ class SqlWorker : public QObject
 public:
     explicit SqlWorker(const QString &connectionName);
 
-    // The result of the latest read: the stored value, or an invalid value when there is
-    // no row or the read failed.
-    const QVariant &getData() const { return m_result; }
-    // False when the latest read failed (locked longer than the busy timeout, damaged,
-    // missing): its value is unknown, not absent.
-    bool lastReadSucceeded() const { return m_readSucceeded; }
-
     // Every stored value by name, read in one go. False when the table cannot be read:
     // *held then tells whether another program holds the file (tableRead() follows once
     // it is free) or the file cannot serve at all.
@@ -34,7 +27,6 @@ public:
 public slots:
     void connectToDatabase(QString name);
     void execute(QString query, QVariantList param);
-    void getDataLoad(QString name);
     void sync();
     // The store holds the table that tableRead() brought: the writes it sends from now on
     // are made on the stored values and are kept.
@@ -74,8 +66,6 @@ private:
     };
     QString m_connectionName;
     QString m_fileName;
-    QVariant m_result;
-    bool m_readSucceeded = false;
     QList<Write> m_pendingWrites;
     bool m_flushScheduled = false;
     bool m_locked = false; // held by another program: requests do not wait for it
@@ -91,15 +81,15 @@ private:
 
 // The settings database thread. Called from the GUI thread: opening and reads wait for
 // the answer, writes are handed over without waiting. Requests are carried out one at a
-// time, in the order they were made. Opening and reads are signals delivered as blocking
-// queued calls: the caller waits without an event loop of its own, so no other event (a
-// timer, input, a deletion, another read) runs in the middle of a read.
+// time, in the order they were made. Opening and reads are blocking queued calls: the
+// caller waits without an event loop of its own, so no other event (a timer, input, a
+// deletion, another read) runs in the middle of a read.
 class SqlDatabase : public QThread
 {
     Q_OBJECT
 public:
-    // Opening or reading a database file that another process holds locked waits this
-    // long; a file still locked then is read once it is free.
+    // Opening a database file that another process holds locked waits this long; a file
+    // still locked then is read once it is free, while the program runs on the defaults.
     static int busyTimeoutMs() { return s_busyTimeoutMs; }
     // For tests, which wait less; applies to databases opened afterwards.
     static void setBusyTimeoutMs(int msecs) { s_busyTimeoutMs = msecs; }
@@ -122,7 +112,6 @@ public:
     bool readTable(QVariantHash *table, bool *held);
     // See SqlWorker::keepWrites.
     void keepWrites();
-    QVariant getData(const QString &name, bool *ok = nullptr);
     void exequte(const QString &query, const QVariantList &param);
     // Returns once every request sent before it has been carried out.
     void sync();
@@ -130,7 +119,6 @@ public:
 signals:
     void startExecuted(QString query, QVariantList param);
     void startConnect(QString database);
-    void getDataStarted(QString name);
     void writeFailed(QString reason);
     void databaseLocked();
     void tableRead(QVariantHash table);
@@ -140,7 +128,9 @@ protected:
     void run() override;
 
 private:
-    static inline int s_busyTimeoutMs = 15000;
+    // Long enough for another program's brief transaction, short enough that a file held
+    // for longer does not hold back the tray icon and the hotkeys.
+    static inline int s_busyTimeoutMs = 1000;
     SqlWorker *m_worker = nullptr;
     QAtomicInt m_ready;
     QString m_connectionName;

@@ -2,6 +2,8 @@
 
 #include "../harness/files.h"
 #include "../harness/processes.h"
+#include "../harness/xtools.h"
+#include "../settings/testsupport.h"
 #include "settings/setting.h"
 #include "settings/settingkeys.h"
 
@@ -403,6 +405,32 @@ private slots:
         const QString cache = home.filePath(".cache/Mavu/qmlcache/");
         cutEveryFile(cache);
         QCOMPARE(startUntilItsWindowsAreReady(home.path()), QString());
+    }
+
+    // The sign-in is a stored value. While another program has held the settings file since
+    // the start, a user who is not signed in is not asked on the defaults (a signed-in one
+    // would be asked too), but once the file is free and the stored values are read.
+    void settingsFileHeldAtStart_signInIsAskedOnceTheFileIsRead()
+    {
+        QTemporaryDir home;
+        const QString file = home.filePath(".mavu/setting");
+        QVERIFY(QDir().mkpath(home.filePath(".mavu")));
+        QCOMPARE(sqlite(file, "CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT);"), QStringList());
+        QProcess holder;
+        QVERIFY(holdDatabase(holder, file, "sys.stdin.read()"));
+        Program program(home.path());
+        QProcessEnvironment environment = program.process.processEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        program.process.setProcessEnvironment(environment);
+        program.start({});
+        const QSize signInPage(430, 360);
+        // Told from the event loop, after the start has checked the sign-in.
+        QTRY_COMPARE_WITH_TIMEOUT(windowsOf(program.process, {"--all", "--onlyvisible", "--name", "^Mavu - Error$"}), 1,
+                                  30000);
+        QCOMPARE(shownWindowsOfSize(program.process.processId(), signInPage), 0);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(shownWindowsOfSize(program.process.processId(), signInPage), 1, 20000);
     }
 
     void unreadableLocks_holdNothingBack_data()

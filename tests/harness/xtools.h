@@ -34,6 +34,20 @@ inline bool xdotoolDrag(const QPoint &from, const QPoint &to)
                    + QStringList{"sleep", "0.1", "mouseup", "1"});
 }
 
+// How many of the process's windows are on the screen at this size, as the X server has
+// them: for windows without a title of their own, such as the sign-in window.
+inline int shownWindowsOfSize(qint64 process, const QSize &size)
+{
+    const QString sized = QStringLiteral("WIDTH=%1\nHEIGHT=%2").arg(size.width()).arg(size.height());
+    const QStringList ids =
+        commandOutput(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(process)})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    int shown = 0;
+    for (const QString &id : ids)
+        shown += commandOutput(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", id}).contains(sized);
+    return shown;
+}
+
 // The window that has the keyboard focus on the X server ("getwindowfocus"), or the one the
 // window manager holds active and acts on ("getactivewindow"), as xdotool names it.
 inline WId xdotoolWindow(const QString &query)
