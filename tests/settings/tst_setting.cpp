@@ -340,14 +340,15 @@ private slots:
 
     // Another program holds the database for a brief transaction at start, shorter than the
     // store's wait: the store waits for it and never writes its default over the value it
-    // could not read yet.
+    // could not read yet. The wait is long here, so that a slow machine cannot stretch the
+    // transaction past it.
     void briefLockAtStart_isWaitedFor_andNothingOverwritten()
     {
         QTemporaryDir home;
         const QString file = prepareHome(home, "INSERT INTO Settings VALUES ('type_upload', 'ftp');");
         QProcess holder;
         QVERIFY(holdDatabase(holder, file, "time.sleep(0.4)"));
-        const QStringList lines = probe(home, {"type_upload"});
+        const QStringList lines = probe(home, {"--busy-timeout=20000", "type_upload"});
         holder.waitForFinished(10000);
         QCOMPARE(lines, QStringList{"type_upload=ftp"}); // and no problem: a lock is no damage
         QCOMPARE(sqlite(file, "SELECT value FROM Settings WHERE name = 'type_upload'"), QStringList{"ftp"});
