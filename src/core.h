@@ -259,6 +259,7 @@ private:
     void tieToCapture(QWindow *window, QWindow *capture, Keyboard keyboard);
     void untieFromCapture(QWindow *window);
     void untieFromHiddenCaptures();
+    void forgetTiedWindow(QObject *window);
     QWindow *shownCaptureWindow() const;
     void countCapture();
     SurfaceWidget *overlayWindow();
@@ -293,7 +294,7 @@ private:
     QPointer<LastUploadWidget> m_lastUploadWidget;
     QPointer<ProxyWidget> m_proxyWidget;
     // The windows shown above the capture's window, with the type each has of its own.
-    QHash<QWindow *, Qt::WindowType> m_tiedToCapture;
+    QHash<const QObject *, Qt::WindowType> m_tiedToCapture;
     // The batch of uploads under way: whether one went up, and the newest that did.
     bool m_batchUploaded = false;
     int m_uploadedJob = 0;

@@ -127,10 +127,9 @@ bool Core::keepAboveCapture(QWindow *window, Keyboard keyboard)
 // WM_TRANSIENT_FOR only when it maps a window.
 void Core::tieToCapture(QWindow *window, QWindow *capture, Keyboard keyboard)
 {
-    if (!m_tiedToCapture.contains(window)) {
+    if (!m_tiedToCapture.contains(window))
         m_tiedToCapture.insert(window, window->type());
-        connect(window, &QObject::destroyed, this, [this, window] { m_tiedToCapture.remove(window); });
-    }
+    connect(window, &QObject::destroyed, this, &Core::forgetTiedWindow, Qt::UniqueConnection);
     connect(capture, &QWindow::visibleChanged, this, &Core::untieFromHiddenCaptures, Qt::UniqueConnection);
     window->setTransientParent(capture);
     if (window->isVisible()) {
@@ -158,12 +157,16 @@ void Core::untieFromCapture(QWindow *window)
 // no hidden window, nor one that is gone once the overlay is renewed.
 void Core::untieFromHiddenCaptures()
 {
-    const QList<QWindow *> tied = m_tiedToCapture.keys();
-    for (QWindow *window : tied) {
+    for (QWindow *window : QGuiApplication::allWindows()) {
         const QWindow *capture = window->transientParent();
-        if (!capture || !capture->isVisible())
+        if (m_tiedToCapture.contains(window) && (!capture || !capture->isVisible()))
             untieFromCapture(window);
     }
+}
+
+void Core::forgetTiedWindow(QObject *window)
+{
+    m_tiedToCapture.remove(window);
 }
 
 // A message that opened while the capture was hidden (an upload that failed while the save
