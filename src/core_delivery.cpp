@@ -130,10 +130,6 @@ QString extraCopyFailure(const QByteArray &bytes, Encoding encoding)
     return writeAtomically(path, bytes, &error) ? QString() : Core::tr("Can't save file %1: %2").arg(path, error);
 }
 
-} // namespace
-
-namespace {
-
 // Opened from the editor window, a dialog must show above it; it blocks the capture, so it
 // takes the keyboard. The chosen path, empty when the user cancelled.
 QString chosenInDialog(QFileDialog &dialog)
