@@ -13,9 +13,10 @@
 
 #include <QBuffer>
 #include <QPainter>
-#include <QScreen>
 #include <QQuickWindow>
-#include <QtTest>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace UploadTest;
 

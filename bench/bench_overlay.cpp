@@ -15,7 +15,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

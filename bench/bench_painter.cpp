@@ -6,7 +6,7 @@
 #include "painter/mpainterarea.h"
 #include "painter/textitem.h"
 
-#include <QtTest>
+#include <QTest>
 
 class PainterBenchmark : public QObject
 {

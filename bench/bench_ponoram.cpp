@@ -13,7 +13,7 @@
 #include <QPainter>
 #include <QBackingStore>
 #include <QWindow>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 

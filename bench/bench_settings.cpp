@@ -4,7 +4,7 @@
 #include "settings/crypt.h"
 #include "settings/setting.h"
 
-#include <QtTest>
+#include <QTest>
 
 class SettingsBenchmark : public QObject
 {

@@ -13,7 +13,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <unistd.h>
 

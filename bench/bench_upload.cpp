@@ -10,7 +10,8 @@
 #include "upload/networkexchange.h"
 
 #include <QElapsedTimer>
-#include <QtTest>
+#include <QLoggingCategory>
+#include <QTest>
 
 using namespace UploadTest;
 

@@ -8,7 +8,7 @@
 #include <QLibrary>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <QtTest>
+#include <QTest>
 
 #include <new>
 #include <sys/resource.h>

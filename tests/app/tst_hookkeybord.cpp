@@ -7,6 +7,7 @@
 #include "settings/settingkeys.h"
 
 #include <memory>
+#include <QSignalSpy>
 
 #include "x11testclient.h"
 

@@ -5,6 +5,7 @@
 #include "app/qxtglobalshortcut_p.h"
 
 #include <memory>
+#include <QSignalSpy>
 
 #include "x11testclient.h"
 

@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QLocalSocket>
 #include <QQuickItem>
+#include <QtEndian>
 
 using namespace UploadTest;
 

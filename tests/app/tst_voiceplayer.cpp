@@ -7,8 +7,9 @@
 #include "app/audioimageplayer.h"
 #include "core.h"
 
+#include <QLoggingCategory>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class VoicePlayerTest : public QObject
 {

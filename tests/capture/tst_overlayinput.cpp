@@ -14,6 +14,7 @@
 #include "upload/uploadmodel.h"
 
 #include <QClipboard>
+#include <QLoggingCategory>
 #include <QQuickItem>
 #include <QUrlQuery>
 

@@ -1,6 +1,6 @@
 #include "capture/pngdataurl.h"
 
-#include <QtTest>
+#include <QTest>
 
 class PngDataUrlTest : public QObject
 {

@@ -15,9 +15,10 @@
 #include <QPainter>
 #include <QQuickItem>
 #include <QRasterWindow>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWheelEvent>
-#include <QtTest>
 
 namespace {
 

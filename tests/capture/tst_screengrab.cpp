@@ -8,7 +8,7 @@
 #include "../harness/sharedmemory.h"
 
 #include <QScreen>
-#include <QtTest>
+#include <QTest>
 
 class ScreenGrabTest : public QObject
 {

@@ -16,7 +16,8 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 #include "../harness/xwindows.h"
 

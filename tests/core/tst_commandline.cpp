@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 CommandLine parse(const QStringList &arguments)

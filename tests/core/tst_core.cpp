@@ -5,7 +5,7 @@
 #include "settings/settingkeys.h"
 
 #include <QLockFile>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

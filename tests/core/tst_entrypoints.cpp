@@ -25,8 +25,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QUrlQuery>
 
 #include <cstdio>

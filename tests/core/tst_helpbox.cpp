@@ -14,9 +14,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 #include <functional>
 

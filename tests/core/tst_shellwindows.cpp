@@ -18,7 +18,9 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <QQuickItem>
+#include <QSignalSpy>
 #include <QTcpServer>
 
 using namespace UploadTest;

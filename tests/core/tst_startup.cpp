@@ -10,7 +10,7 @@
 #include <QCryptographicHash>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>

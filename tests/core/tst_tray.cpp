@@ -13,9 +13,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QStyleHints>
-#include <QtTest>
+#include <QTest>
 
 // Xlib last: its macros clash with Qt's names.
 #include "../harness/xwindows.h"

@@ -8,6 +8,7 @@
 #include "windows/lastuploadwidget_win.h"
 
 #include <QClipboard>
+#include <QLoggingCategory>
 
 using namespace UploadTest;
 

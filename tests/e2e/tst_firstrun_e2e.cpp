@@ -7,6 +7,7 @@
 #include "../harness/xtools.h"
 
 #include <QJsonArray>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 // Xlib last: its macros clash with Qt's names.

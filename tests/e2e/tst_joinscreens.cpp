@@ -18,7 +18,7 @@
 #include <QRasterWindow>
 #include <QScreen>
 #include <QTemporaryFile>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

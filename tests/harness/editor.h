@@ -5,7 +5,7 @@
 #include "capture/editponoramwidget.h"
 #include "painter/mpainterarea.h"
 
-#include <QtTest>
+#include <QTest>
 
 // A rectangle drawn from (400, 100) to (700, 250) of the editor's image; false when no item
 // came of it.

@@ -9,7 +9,7 @@
 
 #include <QQuickItem>
 #include <QQuickView>
-#include <QtTest>
+#include <QTest>
 
 #include <functional>
 

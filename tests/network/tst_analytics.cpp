@@ -10,7 +10,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
+#include <QTest>
 
 class TestAnalytics : public QObject
 {

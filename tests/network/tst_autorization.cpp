@@ -14,11 +14,12 @@
 
 #include <QJsonArray>
 #include <QNetworkProxy>
-#include <QSignalSpy>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTcpServer>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
+#include <QUrlQuery>
 
 using NetworkTestUtil::errorLogEntries;
 using NetworkTestUtil::readFile;

@@ -16,7 +16,7 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 class TestNetworkReadReply : public QObject
 {

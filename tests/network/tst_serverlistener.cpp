@@ -10,7 +10,8 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
+#include <QTest>
+#include <QUrlQuery>
 
 #include <memory>
 #include <vector>

@@ -15,7 +15,7 @@
 #include <QSignalSpy>
 #include <QtEndian>
 #include <QCryptographicHash>
-#include <QtTest>
+#include <QTest>
 
 #include <quazip.h>
 #include <quazipfile.h>

@@ -13,7 +13,7 @@
 #include <QQmlEngine>
 #include <QQuickView>
 #include <QtQml>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 struct SurfacePage

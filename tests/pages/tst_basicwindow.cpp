@@ -7,7 +7,7 @@
 #include <QQuickItem>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QQuickView>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 // The stand-in for `window` that the components ask for their place in the page.
 class FakeHostWindow : public QObject

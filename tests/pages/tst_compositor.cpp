@@ -5,7 +5,7 @@
 
 #include <QGuiApplication>
 #include <QQuickItem>
-#include <QtTest>
+#include <QTest>
 
 #include <X11/Xlib.h>
 

@@ -19,7 +19,7 @@
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QtTest>
+#include <QTest>
 
 #include <functional>
 #include <memory>

@@ -11,7 +11,9 @@
 #include "../harness/xtools.h"
 #include "windows/settingwidget_rest.h"
 
+#include <QLoggingCategory>
 #include <QPointer>
+#include <QSignalSpy>
 
 // Xlib last: its macros would break the Qt headers.
 #include "../app/x11testclient.h"

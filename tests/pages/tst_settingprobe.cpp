@@ -8,6 +8,7 @@
 #include "core.h"
 #include "../harness/pagedriver.h"
 #include "windows/settingwidget_rest.h"
+#include <QLoggingCategory>
 
 using namespace PageDriver;
 using namespace UploadTest;

@@ -11,7 +11,7 @@
 
 #include <QDesktopServices>
 #include <QQuickItem>
-#include <QtTest>
+#include <QTest>
 
 class SignInPageTest : public QObject
 {

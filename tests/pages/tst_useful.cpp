@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QJSEngine>
 #include <QTranslator>
-#include <QtTest>
+#include <QTest>
 
 // The script helpers of the pages, run in a bare script engine.
 class UsefulScriptTest : public QObject

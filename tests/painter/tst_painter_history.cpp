@@ -7,7 +7,7 @@
 
 #include <QPointer>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 class PainterHistoryTest : public QObject
 {

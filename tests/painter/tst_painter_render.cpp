@@ -10,7 +10,7 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 class PainterRenderTest : public QObject
 {

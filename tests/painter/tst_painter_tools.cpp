@@ -12,7 +12,7 @@
 #include "settings/settingkeys.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 const QColor blue(0, 0, 255);

@@ -10,7 +10,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <csignal>
 #include <cerrno>

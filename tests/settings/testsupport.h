@@ -2,7 +2,7 @@
 
 #include <QProcess>
 #include <QStringList>
-#include <QtTest>
+#include <QTest>
 
 // Runs the sqlite3 command on a database file and returns its output lines.
 inline QStringList sqlite(const QString &file, const QString &statement)

@@ -1,7 +1,7 @@
 #include "settings/crypt.h"
 
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <unistd.h>

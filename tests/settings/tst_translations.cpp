@@ -7,7 +7,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

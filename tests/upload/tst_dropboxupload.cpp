@@ -6,6 +6,9 @@
 #include "uploadtestsupport.h"
 
 #include <QJsonArray>
+#include <QLoggingCategory>
+#include <QSignalSpy>
+#include <QUrlQuery>
 
 using namespace UploadTest;
 

@@ -4,6 +4,9 @@
 #include "settings/constants.h"
 #include "upload/handleftpupload.h"
 #include "uploadtestsupport.h"
+#include <QLoggingCategory>
+#include <QSignalSpy>
+#include <QUrlQuery>
 
 using namespace UploadTest;
 

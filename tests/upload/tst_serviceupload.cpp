@@ -6,6 +6,8 @@
 #include "network/networkhooks.h"
 #include "uploadtestsupport.h"
 #include "windows/uploadwidget_win.h"
+#include <QLoggingCategory>
+#include <QSignalSpy>
 
 using namespace UploadTest;
 

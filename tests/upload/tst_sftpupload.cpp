@@ -5,6 +5,8 @@
 #include "sshserver.h"
 #include "upload/handleftpupload.h"
 #include "upload/handlesftpupload.h"
+#include <QLoggingCategory>
+#include <QSignalSpy>
 
 using namespace UploadTest;
 

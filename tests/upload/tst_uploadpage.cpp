@@ -6,6 +6,7 @@
 #include "uploadtestsupport.h"
 #include "windows/lastuploadwidget_win.h"
 #include "windows/uploadwidget_win.h"
+#include <QLoggingCategory>
 
 using namespace UploadTest;
 

@@ -5,8 +5,10 @@
 #include "upload/ziparchive.h"
 #include "uploadtestsupport.h"
 
+#include <QLoggingCategory>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QSignalSpy>
 #include <QTranslator>
 
 #include <sys/stat.h>

@@ -15,8 +15,9 @@
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <signal.h>
 #include <sys/time.h>
