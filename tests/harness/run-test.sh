@@ -26,11 +26,16 @@ trap cleanup EXIT
 export HOME=$scratch/home
 export XDG_RUNTIME_DIR=$scratch/runtime
 export XDG_CONFIG_HOME=$HOME/.config
+# Temporary files go into the scratch folder too, so that they go with it, even those that
+# QTemporaryDir cannot remove (names that are not valid in the locale). Like /tmp, it is open
+# to the other users that tests run helpers as.
+export TMPDIR=$scratch/tmp
 # The program's debug lines are off unless MAVU_DEBUG is set; tests read them (secrets never
 # reach them, a slot ran), so they are on here.
 export MAVU_DEBUG=1
 unset XDG_DATA_HOME XDG_CACHE_HOME DBUS_SESSION_BUS_ADDRESS
 mkdir -p "$HOME"
+mkdir -m 1777 "$TMPDIR" && chmod 711 "$scratch"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 start_xvfb() {
