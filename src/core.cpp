@@ -95,12 +95,7 @@ void Core::createAccount()
     connect(&m_accountRefreshTimer, &QTimer::timeout, m_account, &Autorization::getUserInfo);
     // The sign-in is a stored value: a run started while another program held the settings
     // file decides once they are read, not on the defaults.
-    Setting *settings = Setting::instance();
-    if (settings->knowsStoredValues())
-        refreshAccountWhenSignedIn();
-    else
-        connect(settings, &Setting::storedValuesRead, this, &Core::refreshAccountWhenSignedIn,
-                Qt::SingleShotConnection);
+    Setting::instance()->whenStoredValuesKnown(this, [this] { refreshAccountWhenSignedIn(); });
 }
 
 // Armed only for a user signed in at the start.

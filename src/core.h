@@ -128,7 +128,6 @@ public slots:
 
     // Desktop helpers for the pages (core_desktop.cpp).
     QColor getColorFromX(int x) const;
-    void openUrl(const QString &url);
     QString clipboardText() const;
     QString getWindowsManager() const;
     bool is_mac() const;
@@ -148,6 +147,8 @@ public slots:
     void copyLastLink();
     void openLastLink();
     void openHistory();
+    // A web page in the user's browser; without one the user is told.
+    void openUrl(const QString &url);
 
     // Messages for the user (core_messages.cpp).
     void showErrorWidget(QString text);

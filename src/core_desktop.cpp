@@ -3,8 +3,6 @@
 #include "core.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
-#include <QUrl>
 
 namespace {
 constexpr int paletteOffset = 7;
@@ -19,11 +17,6 @@ QColor Core::getColorFromX(int x) const
     QColor colour = m_paletteStrip.pixelColor(column, paletteRow);
     colour.setAlpha(255);
     return colour;
-}
-
-void Core::openUrl(const QString &url)
-{
-    QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
 }
 
 QString Core::clipboardText() const

@@ -95,8 +95,13 @@ void Core::copyLastLink()
 void Core::openLastLink()
 {
     qCDebug(lcMavu) << "void Core::openLastLink()" << m_lastLink;
-    if (!QDesktopServices::openUrl(QUrl(m_lastLink, QUrl::TolerantMode)))
-        showErrorWidget(tr("The link %1 cannot be opened: %2").arg(m_lastLink, noBrowserText()));
+    openUrl(m_lastLink);
+}
+
+void Core::openUrl(const QString &url)
+{
+    if (!QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode)))
+        showErrorWidget(tr("The link %1 cannot be opened: %2").arg(url, noBrowserText()));
 }
 
 void Core::writeClipboard(const QString &text)

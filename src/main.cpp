@@ -71,20 +71,6 @@ void useServiceEnvironment()
         Core::instance()->setSupportHost(supportHost);
 }
 
-// The sign-in is a stored value. While another program has held the settings file since the
-// start it is unknown: a signed-in user is not asked to sign in on the defaults, and one who
-// is not is asked once the stored values are read.
-void checkSignInOnceKnown()
-{
-    Setting *settings = Setting::instance();
-    Core *core = Core::instance();
-    if (settings->knowsStoredValues())
-        core->checkAutorization();
-    else
-        QObject::connect(settings, &Setting::storedValuesRead, core, &Core::checkAutorization,
-                         Qt::SingleShotConnection);
-}
-
 } // namespace
 
 void installFont()
@@ -146,7 +132,10 @@ int main(int argc, char *argv[])
     qCDebug(lcMavu) << "Calling checkLanguage()...";
     checkLanguage();
     qCDebug(lcMavu) << "About to call checkAutorization()";
-    checkSignInOnceKnown();
+    // The sign-in is a stored value: a signed-in user is not asked to sign in on the defaults
+    // while another program holds the settings file.
+    Core *core = Core::instance();
+    Setting::instance()->whenStoredValuesKnown(core, [core] { core->checkAutorization(); });
     QTimer::singleShot(0, Core::instance(), &Core::prepareOverlay);
     qCDebug(lcMavu) << "About to start main event loop with gApp.exec()";
     qCDebug(lcMavu) << "QApplication is valid, starting event loop...";

@@ -144,6 +144,14 @@ void Setting::takeHeldValues(const QVariantHash &values)
     emit storedValuesRead();
 }
 
+void Setting::whenStoredValuesKnown(QObject *context, const std::function<void()> &action)
+{
+    if (m_storedValuesKnown)
+        action();
+    else
+        connect(this, &Setting::storedValuesRead, context, action, Qt::SingleShotConnection);
+}
+
 // Only a file known to hold no destination gets the default one.
 void Setting::setDefaultDestination()
 {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 class QTranslator;
 
 // The per-user settings store: every stored value held in memory from the start and written
@@ -60,6 +62,9 @@ public:
     // nothing that the user chose (what a capture becomes, where it goes); storedValuesRead()
     // follows once the file is free.
     bool knowsStoredValues() const { return m_storedValuesKnown; }
+    // Runs `action` now when the stored values are known, else once they are read (unless
+    // `context` is gone by then): for what a default must not decide.
+    void whenStoredValuesKnown(QObject *context, const std::function<void()> &action);
     // What the user must be told about the settings storage and not yet was: a damaged
     // file kept aside, a read-only file, a refused data folder. Found before any window
     // can show them, so the controller takes them once it runs.
